@@ -1,0 +1,34 @@
+// Code page 932 (Shift-JIS) conversion and byte widths.
+//
+// Text in memory is UTF-16: every character of code page 932 is one UTF-16 unit.
+// Files are code page 932. Conversion goes through the platform's converter
+// (iconv on POSIX, MultiByteToWideChar/WideCharToMultiByte on Windows).
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace ostra {
+
+using Text = std::u16string;
+using TextView = std::u16string_view;
+
+// The character that stands for bytes that do not decode: "・".
+inline constexpr char16_t kUndecodable = u'\u30FB';
+// The byte written for a character that code page 932 cannot hold.
+inline constexpr char kUnencodable = '?';
+
+// Encodes to code page 932. A character without a code page 932 form becomes "?".
+std::string EncodeCp932(TextView text);
+// Decodes code page 932 bytes. Every byte that does not start a valid character becomes "・";
+// never throws.
+Text DecodeCp932(std::string_view bytes);
+// Bytes one character takes in code page 932 (1 or 2; an unencodable character takes the one
+// byte of "?").
+int CharByteWidth(char16_t ch);
+
+// UTF-8 <-> UTF-16, for host paths, the terminal and tests. Invalid input becomes U+FFFD.
+std::string ToUtf8(TextView text);
+Text FromUtf8(std::string_view utf8);
+
+}  // namespace ostra

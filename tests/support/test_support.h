@@ -1,0 +1,98 @@
+// Shared helpers for the tests: temporary folders mapped as drives, code page 932 files,
+// a recording UI port and running the command-line program.
+#pragma once
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "platform/codec.h"
+#include "platform/ui_port.h"
+
+namespace ostra::test {
+
+namespace fs = std::filesystem;
+
+// A fresh temporary folder, removed at the end of the test, mapped as drive `letter`
+// (default T:) in DriveMap::Instance().
+class TempDrive {
+ public:
+  explicit TempDrive(char16_t letter = u'T');
+  ~TempDrive();
+  TempDrive(const TempDrive&) = delete;
+  TempDrive& operator=(const TempDrive&) = delete;
+
+  const fs::path& Root() const { return root_; }
+  char16_t Letter() const { return letter_; }
+  // Drive-form path of a relative path ("A\B.TXT" -> "T:\A\B.TXT"); "" gives "T:".
+  Text Drive(const std::string& relativeUtf8 = "") const;
+  // Host path of a relative path written with "/" or "\".
+  fs::path Host(const std::string& relativeUtf8) const;
+
+ private:
+  fs::path root_;
+  char16_t letter_;
+};
+
+// Writes UTF-8 text as code page 932 (no line-end conversion: write "\r\n" yourself).
+void WriteSjis(const fs::path& file, const std::string& utf8);
+// Writes lines joined with CR LF after each.
+void WriteSjisLines(const fs::path& file, const std::vector<std::string>& linesUtf8);
+// Reads a code page 932 file as UTF-8 text (line ends unchanged).
+std::string ReadSjis(const fs::path& file);
+// Reads a code page 932 file split at CR LF (a final CR LF ends the last line). Fails the
+// test (via ADD_FAILURE) on a bare LF or CR.
+std::vector<std::string> ReadSjisLines(const fs::path& file);
+std::string ReadBytes(const fs::path& file);
+// Copies the bundled reference folder examples/PATDAT to `to`.
+void CopyExamplePatdat(const fs::path& to);
+// Path of the bundled examples folder.
+fs::path ExamplesDir();
+
+// Records everything the run says; answers questions with `answer`.
+class FakeUi : public UiPort {
+ public:
+  struct Message {
+    Text text;
+    MsgIcon icon;
+    Text title;
+  };
+  void SetStatus(const Text& text) override { status = text; statusHistory.push_back(text); }
+  void ProcessEvents() override { ++eventPasses; }
+  void ShowMessage(const Text& text, MsgIcon icon, const Text& title) override {
+    messages.push_back({text, icon, title});
+  }
+  bool AskYesNo(const Text& text, const Text& title) override {
+    questions.push_back(text);
+    (void)title;
+    return answer;
+  }
+  void SetBusy(bool b) override { busy = b; busyHistory.push_back(b); }
+  void SelectDestination() override { ++destinationSelected; }
+  void Warn(const Text& text) override { warnings.push_back(text); }
+
+  bool answer = true;
+  Text status;
+  std::vector<Text> statusHistory;
+  int eventPasses = 0;
+  std::vector<Message> messages;
+  std::vector<Text> questions;
+  std::vector<Text> warnings;
+  bool busy = false;
+  std::vector<bool> busyHistory;
+  int destinationSelected = 0;
+};
+
+struct CliResult {
+  int exitCode = -1;
+  std::string out;  // stdout, UTF-8
+  std::string err;  // stderr, UTF-8
+};
+// Runs ostraconv-cli with the arguments (UTF-8) and extra environment "NAME=value" entries.
+CliResult RunCli(const std::vector<std::string>& args, const std::vector<std::string>& env = {});
+
+// UTF-8 <-> UTF-16 shorthands for assertions.
+inline std::string U8(TextView t) { return ToUtf8(t); }
+inline Text U16(const std::string& s) { return FromUtf8(s); }
+
+}  // namespace ostra::test
