@@ -1,0 +1,59 @@
+#include <string>
+
+#include "platform/files.h"
+#include "run/code_table.h"
+#include "strata/strata_internal.h"
+#include "text/numbers.h"
+
+namespace ostra::strata {
+
+Text LinePrefix(std::int16_t counter, const Text& depth) {
+  return RightField(NumText(static_cast<std::int32_t>(counter)), 3) + u"," + RightField(depth, 7) +
+         u",";
+}
+
+std::pair<Text, Text> SplitRange(const Text& text) {
+  const size_t mark = text.find(kRangeMark);
+  if (mark == Text::npos) return {text, Text()};
+  return {text.substr(0, mark), text.substr(mark + 1)};
+}
+
+namespace {
+
+bool IsBlank(char16_t ch) {
+  return ch == u' ' || ch == u'\t';
+}
+
+}  // namespace
+
+Text TableField(const Text& name) {
+  const bool needsQuotes =
+      !name.empty() && (name.find(u',') != Text::npos || name.front() == u'"' ||
+                        IsBlank(name.front()) || IsBlank(name.back()));
+  if (!needsQuotes) return name;
+  Text quoted = u"\"";
+  for (char16_t ch : name) quoted += (ch == u'"') ? u'＂' : ch;
+  quoted += u'"';
+  return quoted;
+}
+
+void AppendTableLine(const Text& path, const Text& line) {
+  bool lineEndMissing = false;
+  if (FileSize(path) > 0) {
+    const std::string bytes = ReadFileBytes(path);
+    const char last = bytes.back();
+    lineEndMissing = last != '\n' && last != '\r';
+  }
+  if (lineEndMissing) {
+    // The empty first line only closes the unterminated last line of the table.
+    AppendLines(path, {Text(), line});
+  } else {
+    AppendLines(path, {line});
+  }
+}
+
+void RequireTable(const Text& path) {
+  if (!FileExists(path)) throw RunError(MsgMissingTable(path));
+}
+
+}  // namespace ostra::strata
