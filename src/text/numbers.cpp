@@ -79,10 +79,9 @@ template <typename Real>
 Text RealText(Real value, int significant) {
   if (!std::isfinite(value)) return NonFiniteText(std::isnan(value), std::signbit(value));
   Decimal d = ToDecimal(value, significant);
-  std::string body = d.digits == "0"                                  ? "0"
-                     : (d.exponent >= -4 && d.exponent < significant) ? PlainForm(d)
-                                                                      : ExponentForm(d);
-  return Ascii((d.negative ? "-" : " ") + body);
+  // Plain form from 1E-04 up to the last magnitude the significant digits can show.
+  bool plain = d.exponent >= -4 && d.exponent < significant;
+  return Ascii((d.negative ? "-" : " ") + (plain ? PlainForm(d) : ExponentForm(d)));
 }
 
 // Length of the longest leading part of s from `pos` on that reads as a decimal number:
@@ -110,6 +109,30 @@ std::size_t ScanNumber(TextView s, std::size_t pos) {
   return i - pos;
 }
 
+// Rough decimal magnitude of a number text found by ScanNumber: the power of ten of its first
+// non-zero digit, plus one. Enough to tell an overflow (> 0) from an underflow.
+long DecimalMagnitude(const std::string& ascii) {
+  std::size_t e = ascii.find_first_of("eE");
+  std::string mantissa = ascii.substr(0, e);
+  std::size_t point = mantissa.find('.');
+  std::size_t first = mantissa.find_first_of("123456789");
+  if (first == std::string::npos) return 0;
+  if (point == std::string::npos) point = mantissa.size();
+  long magnitude =
+      first < point ? static_cast<long>(point - first) : -static_cast<long>(first - point - 1);
+  if (e != std::string::npos) {
+    long exponent = 0;
+    bool minus = ascii[e + 1] == '-';
+    for (std::size_t i = e + 1; i < ascii.size(); ++i) {
+      if (ascii[i] >= '0' && ascii[i] <= '9' && exponent < 1000000) {
+        exponent = exponent * 10 + (ascii[i] - '0');
+      }
+    }
+    magnitude += minus ? -exponent : exponent;
+  }
+  return magnitude;
+}
+
 // Converts a span found by ScanNumber. nullopt when the magnitude does not fit Real.
 template <typename Real>
 std::optional<Real> ConvertNumber(TextView number) {
@@ -122,11 +145,9 @@ std::optional<Real> ConvertNumber(TextView number) {
   Real value = 0;
   auto res = std::from_chars(ascii.data() + skip, ascii.data() + ascii.size(), value);
   if (res.ec == std::errc::result_out_of_range) {
-    // Too small to hold is zero; too large is not a usable number. from_chars leaves `value`
-    // unset then, so tell the two apart by the exponent's sign.
-    std::size_t e = ascii.find_first_of("eE");
-    bool tiny = e != std::string::npos && e + 1 < ascii.size() && ascii[e + 1] == '-';
-    if (!tiny) return std::nullopt;
+    // from_chars leaves `value` unset here. Too small to hold is zero; too large is not a
+    // usable number.
+    if (DecimalMagnitude(ascii) > 0) return std::nullopt;
     return negative ? -Real(0) : Real(0);
   }
   if (res.ec != std::errc() || res.ptr != ascii.data() + ascii.size()) return std::nullopt;
@@ -178,7 +199,7 @@ void FormatDecimal2(std::int16_t w, float value, Text& result) {
   if (std::isfinite(value)) {
     // Always plain decimal form, from the 7 significant digits of the single value.
     Decimal d = ToDecimal(value, 7);
-    r = Ascii((d.negative ? "-" : "") + (d.digits == "0" ? std::string("0") : PlainForm(d)));
+    r = Ascii((d.negative ? "-" : "") + PlainForm(d));
   } else {
     r = TrimLeft(NumText(value));
   }

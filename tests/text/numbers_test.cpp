@@ -204,6 +204,10 @@ TEST(ReadingNumbers, OddInputsGiveZeroWithoutFailing) {
   EXPECT_DOUBLE_EQ(LeadingNumber(u"1e-999"), 0);
   EXPECT_DOUBLE_EQ(LeadingNumber(u"0x10"), 0);
   EXPECT_TRUE(std::isfinite(LeadingNumber(u"1e999")));
+  // Out of range is told apart by the whole magnitude, not by the exponent's sign alone.
+  EXPECT_EQ(ReadNumber(u"1" + Text(400, u'0') + u"e-10"), std::nullopt);
+  EXPECT_EQ(ReadNumber(u"-." + Text(400, u'0') + u"1e10"), std::optional<double>(0));
+  EXPECT_EQ(IntOrZero(u"." + Text(60, u'0') + u"1"), 0);
 }
 
 }  // namespace
