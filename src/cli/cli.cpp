@@ -1,7 +1,195 @@
 #include "cli/cli.h"
 
+#include <cstdio>
+#include <filesystem>
+#include <iostream>
+#include <string>
+#include <vector>
+
+#include "app/patdat.h"
+#include "platform/drives.h"
+#include "platform/files.h"
+#include "platform/ui_port.h"
+#include "run/run.h"
+
+#ifdef _WIN32
+#include <io.h>
+#include <windows.h>
+#define isatty _isatty
+#define fileno _fileno
+#else
+#include <unistd.h>
+#endif
+
 namespace ostra {
 
-int CliMain(int, char**) { return 2; }
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr const char* kUsage =
+    "Usage: ostraconv-cli [--patdat DIR] [--drive L=DIR]... [--yes] SOURCE DEST\n"
+    "\n"
+    "Converts the boring-log data set SOURCE (an MDT*.GDF file, with its BDT/KDT/NDT/LDT/CDT\n"
+    "siblings beside it) into the Ostra files in the folder DEST.\n"
+    "\n"
+    "SOURCE, DEST and DIR are host paths or drive-form paths (D:\\WORK\\B-1).\n"
+    "\n"
+    "Options:\n"
+    "  --patdat DIR    the reference folder PATDAT (default: found beside the program,\n"
+    "                  then as \\PATDAT on every drive)\n"
+    "  --drive L=DIR   map drive letter L to the host folder DIR (may be repeated; also\n"
+    "                  OSTRACONV_DRIVES=\"C=/dir;D=/other\"; Z: is / by default)\n"
+    "  --yes           answer Yes when asked to create a missing destination folder\n"
+    "  --help          show this text\n"
+    "\n"
+    "Exit status: 0 converted, 1 the conversion stopped (the reason is on stderr),\n"
+    "2 usage error.\n";
+
+// Text for the terminal: UTF-8, with the message boxes' CR as a line end.
+std::string ForTerminal(const Text& text) {
+  Text t;
+  for (size_t i = 0; i < text.size(); ++i) {
+    if (text[i] == u'\r') {
+      t.push_back(u'\n');
+      if (i + 1 < text.size() && text[i + 1] == u'\n') ++i;
+    } else {
+      t.push_back(text[i]);
+    }
+  }
+  return ToUtf8(t);
+}
+
+void PrintTo(std::FILE* stream, const Text& text) {
+#ifdef _WIN32
+  HANDLE h = GetStdHandle(stream == stderr ? STD_ERROR_HANDLE : STD_OUTPUT_HANDLE);
+  DWORD mode;
+  if (h != INVALID_HANDLE_VALUE && GetConsoleMode(h, &mode)) {
+    std::fflush(stream);
+    Text t = FromUtf8(ForTerminal(text) + "\n");
+    std::wstring w(t.begin(), t.end());
+    DWORD written;
+    WriteConsoleW(h, w.data(), static_cast<DWORD>(w.size()), &written, nullptr);
+    return;
+  }
+#endif
+  std::string s = ForTerminal(text) + "\n";
+  std::fwrite(s.data(), 1, s.size(), stream);
+  std::fflush(stream);
+}
+
+class TerminalUi : public UiPort {
+ public:
+  explicit TerminalUi(bool yes) : yes_(yes) {}
+  void SetStatus(const Text&) override {}
+  void ProcessEvents() override {}
+  void ShowMessage(const Text& text, MsgIcon, const Text&) override { PrintTo(stderr, text); }
+  bool AskYesNo(const Text& text, const Text&) override {
+    if (yes_) return true;
+    if (!isatty(fileno(stdin))) {
+      PrintTo(stderr, text + u" -> いいえ（--yes で「はい」と答えます）");
+      return false;
+    }
+    std::string prompt = ForTerminal(text) + " [y/N] ";
+    std::fwrite(prompt.data(), 1, prompt.size(), stderr);
+    std::fflush(stderr);
+    std::string answer;
+    if (!std::getline(std::cin, answer)) return false;
+    return answer == "y" || answer == "Y" || answer == "yes" || answer == "YES";
+  }
+  void SetBusy(bool) override {}
+  void SelectDestination() override {}
+  void Warn(const Text& text) override { PrintTo(stderr, text); }
+
+ private:
+  bool yes_;
+};
+
+int UsageError(const std::string& what) {
+  std::cerr << "ostraconv-cli: " << what << "\n\n" << kUsage;
+  return 2;
+}
+
+bool LooksDriveForm(const std::string& arg) {
+  return arg.size() >= 2 && std::isalpha(static_cast<unsigned char>(arg[0])) && arg[1] == ':' &&
+         (arg.size() == 2 || arg[2] == '\\');
+}
+
+// A command-line path in drive form: drive-form texts stand as they are, host paths go through
+// the drive map.
+std::optional<Text> DriveFormOf(const std::string& arg) {
+  if (LooksDriveForm(arg)) return FromUtf8(arg);
+#ifdef _WIN32
+  Text w = FromUtf8(arg);
+  return DriveMap::Instance().ToDriveForm(fs::path(std::wstring(w.begin(), w.end())));
+#else
+  return DriveMap::Instance().ToDriveForm(fs::path(arg));
+#endif
+}
+
+}  // namespace
+
+int CliMain(int argc, char** argv) {
+  SetProgramPath(argc > 0 ? argv[0] : nullptr);
+  DriveMap& drives = DriveMap::Instance();
+  std::string patdatArg;
+  bool yes = false;
+  std::vector<std::string> positional;
+  for (int i = 1; i < argc; ++i) {
+    std::string a = argv[i];
+    if (a == "--help" || a == "-h") {
+      std::cout << kUsage;
+      return 0;
+    } else if (a == "--yes" || a == "-y") {
+      yes = true;
+    } else if (a == "--patdat" || a == "--drive") {
+      if (i + 1 >= argc) return UsageError(a + " needs a value");
+      std::string v = argv[++i];
+      if (a == "--patdat") {
+        patdatArg = v;
+      } else if (!drives.AddSpec(v)) {
+        return UsageError("bad drive mapping: " + v);
+      }
+    } else if (a.rfind("--patdat=", 0) == 0) {
+      patdatArg = a.substr(9);
+    } else if (a.rfind("--drive=", 0) == 0) {
+      if (!drives.AddSpec(a.substr(8))) return UsageError("bad drive mapping: " + a.substr(8));
+    } else if (a.size() > 1 && a[0] == '-' && a != "-") {
+      return UsageError("unknown option: " + a);
+    } else {
+      positional.push_back(a);
+    }
+  }
+  if (positional.size() != 2) return UsageError("SOURCE and DEST are required");
+
+  std::optional<Text> source = DriveFormOf(positional[0]);
+  if (!source) return UsageError("SOURCE lies on no mapped drive: " + positional[0]);
+  std::optional<Text> dest = DriveFormOf(positional[1]);
+  if (!dest) return UsageError("DEST lies on no mapped drive: " + positional[1]);
+
+  TerminalUi ui(yes);
+  AppState app;
+  if (!patdatArg.empty()) {
+    std::optional<Text> p = DriveFormOf(patdatArg);
+    if (!p) return UsageError("--patdat lies on no mapped drive: " + patdatArg);
+    app.patdatFolder = *p;
+    if (app.patdatFolder.back() != u'\\') app.patdatFolder += u"\\";
+    if (!FolderExists(app.patdatFolder)) {
+      PrintTo(stderr, u"参照フォルダ \"" + app.patdatFolder + u"\" がありません。");
+      return 1;
+    }
+  } else {
+    app.patdatFolder = FindPatdat();
+    if (app.patdatFolder.empty()) {
+      PrintTo(stderr, u" PATDAT の設定がありません.");
+      return 1;
+    }
+  }
+
+  RunOutcome outcome = Command1_Click(app, ui, *source, *dest);
+  if (outcome != RunOutcome::kCompleted) return 1;
+  PrintTo(stdout, kMsgCompleted);
+  return 0;
+}
 
 }  // namespace ostra

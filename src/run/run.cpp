@@ -1,0 +1,475 @@
+#include "run/run.h"
+
+#include <string>
+
+#include "app/validate_path.h"
+#include "platform/errors.h"
+#include "platform/files.h"
+#include "run/code_table.h"
+#include "run/run_env.h"
+#include "run/section_file.h"
+#include "sections/sections.h"
+#include "strata/strata.h"
+#include "text/numbers.h"
+#include "text/sjis.h"
+#include "title/title.h"
+
+namespace ostra {
+
+namespace {
+
+constexpr size_t kL4Rows = 50;
+constexpr size_t kL10Rows = 40;
+constexpr int kLdtTestRecords = 20;
+
+// Names of values in messages about bad section data.
+constexpr const char16_t* kWhatHeader = u"ヘッダー値";
+constexpr const char16_t* kWhatItems = u"ヘッダー項目数";
+constexpr const char16_t* kWhatRecords = u"レコード数";
+constexpr const char16_t* kWhatFields = u"項目数";
+
+Text Decimal(long long v) {
+  std::string s = std::to_string(v);
+  return Text(s.begin(), s.end());
+}
+
+// Field count of a block about to be read: at most 40 fields fit the record buffer.
+void CheckFieldCount(const FieldReader& reader, int fields) {
+  if (fields > kMaxFields) {
+    throw RunError(MsgTooManyFields(reader.Path(), kWhatFields, fields, kMaxFields));
+  }
+}
+
+// Reads a header value that the conversion does not use; it must still be a number.
+void SkipHeaderValue(FieldReader& reader) { reader.ReadNumber(kWhatHeader); }
+
+class Conversion {
+ public:
+  Conversion(AppState& app, UiPort& ui) : app_(app), ui_(ui) {
+    env_.patdatFolder = app.patdatFolder;
+    env_.ui = &ui;
+  }
+
+  RunOutcome Run(const Text& text1, const Text& text2);
+
+ private:
+  RunOutcome Stop();
+  bool PrepareDestination();
+  void LoadTables();
+  bool ConvertMdt();
+  bool ConvertSibling(const Text& section, std::int16_t headerCount);
+  void WriteCnt();
+  void ConvertLayers(FieldReader& reader, int records, int fields);
+  void ConvertSecondBlock(FieldReader& reader);
+  void ConvertBdt(FieldReader& reader);
+  void ConvertKdt(FieldReader& reader);
+  void ConvertNdt(FieldReader& reader);
+  void ConvertLdt(FieldReader& reader);
+  void ConvertCdt(FieldReader& reader);
+  Text Out(const Text& name) const { return outDir_ + name; }
+
+  AppState& app_;
+  UiPort& ui_;
+  RunEnv env_;
+  bool busy_ = false;
+
+  Text source_;
+  Text sourceFileName_;
+  Text destination_;  // normalised, without a trailing "\" (but "X:\" for a drive's root)
+  Text outDir_;       // destination followed by one "\"
+  PathComponents components_;
+  RecordFields fields_;
+  TitleItems itemsA_;
+  TitleItems itemsB_;
+  CodeTable l4Table_;
+  CodeTable l10Table_;
+};
+
+RunOutcome Conversion::Stop() {
+  if (busy_) ui_.SetBusy(false);
+  busy_ = false;
+  ui_.SetStatus(Text());
+  return RunOutcome::kStopped;
+}
+
+RunOutcome Conversion::Run(const Text& text1, const Text& text2) {
+  ui_.SetStatus(kMsgConverting);
+  ui_.ProcessEvents();
+
+  // The run goes on with the destination as the check normalised it.
+  Text checked = text2;
+  if (!ValidatePath(checked, ui_)) {
+    ui_.ShowMessage(kMsgBadPath, MsgIcon::kExclamation, text2);
+    ui_.SelectDestination();
+    return Stop();
+  }
+  source_ = Trim(text1);
+  if (source_.empty()) {
+    ui_.ShowMessage(kMsgNoSource, MsgIcon::kNone, Text());
+    return Stop();
+  }
+  if (Trim(text2).empty()) {
+    ui_.ShowMessage(kMsgNoDestination, MsgIcon::kNone, Text());
+    return Stop();
+  }
+  if (!FileExists(source_)) {
+    ui_.ShowMessage(kMsgNoSource, MsgIcon::kNone, Text());
+    return Stop();
+  }
+  destination_ = checked;
+  if (destination_.size() > 3 && destination_.back() == u'\\') destination_.pop_back();
+  outDir_ = destination_.back() == u'\\' ? destination_ : destination_ + u"\\";
+
+  try {
+    if (!PrepareDestination()) return Stop();
+
+    std::int16_t k = CountChars(source_, u"\\");
+    SplitPath(source_, u"\\", components_);
+    sourceFileName_ = components_[static_cast<size_t>(k) + 1];
+
+    ui_.SetBusy(true);
+    busy_ = true;
+    LoadTables();
+
+    if (!ConvertMdt()) return Stop();
+    if (!ConvertSibling(u"BDT", 6)) return Stop();
+    if (!ConvertSibling(u"KDT", 3)) return Stop();
+    if (!ConvertSibling(u"NDT", 3)) return Stop();
+    if (!ConvertSibling(u"LDT", 3)) return Stop();
+    if (!ConvertSibling(u"CDT", 6)) return Stop();
+  } catch (const RunError& e) {
+    ui_.ShowMessage(e.Message(), MsgIcon::kCritical, Text());
+    return Stop();
+  } catch (const std::exception& e) {
+    ui_.ShowMessage(u"変換中に予期しないエラーが発生しました。変換を中止しました。(" +
+                        FromUtf8(e.what()) + u")",
+                    MsgIcon::kCritical, Text());
+    return Stop();
+  }
+
+  app_.completionShown = true;
+  ui_.SetStatus(kMsgCompleted);
+  if (busy_) ui_.SetBusy(false);
+  busy_ = false;
+  return RunOutcome::kCompleted;
+}
+
+// Asks once when a level of the destination is missing, then creates every missing level,
+// parent before child. False when the user declines.
+bool Conversion::PrepareDestination() {
+  std::int16_t k = CountChars(destination_, u"\\");
+  SplitPath(destination_, u"\\", components_);
+  std::vector<Text> levels;
+  Text level = components_[1];
+  for (int i = 2; i <= k + 1; ++i) {
+    level += u"\\" + components_[static_cast<size_t>(i)];
+    if (components_[static_cast<size_t>(i)].empty()) continue;
+    levels.push_back(level);
+  }
+  bool missing = false;
+  for (const Text& p : levels) {
+    if (!PathExists(p)) {
+      missing = true;
+      break;
+    }
+  }
+  if (!missing) return true;
+  if (!ui_.AskYesNo(kMsgCreateFolder, Text())) return false;
+  for (const Text& p : levels) {
+    if (!PathExists(p)) MakeFolder(p);
+  }
+  return true;
+}
+
+void Conversion::LoadTables() {
+  l4Table_ = LoadCodeTable(env_.Table(u"L4.TXT"), kL4Rows);
+  l10Table_ = LoadCodeTable(env_.Table(u"L10.TXT"), kL10Rows);
+}
+
+bool Conversion::ConvertMdt() {
+  if (!CheckSectionHeader(source_, 5, ui_)) return false;
+  FieldReader reader = FieldReader::Open(source_);
+  SkipHeaderValue(reader);
+  int items = reader.ReadCount(kWhatItems);
+  int records = reader.ReadCount(kWhatRecords);
+  SkipHeaderValue(reader);
+  int fields = reader.ReadCount(kWhatFields);
+  if (items > kMaxFields) {
+    throw RunError(MsgTooManyFields(reader.Path(), kWhatItems, items, kMaxFields));
+  }
+  reader.ReadRecord(fields_, items);
+  DecodeHeaderItems(env_, fields_, itemsA_, itemsB_);
+  if (!FileExists(env_.Table(u"KISHITU.TXT"))) TouchFile(env_.Table(u"KISHITU.TXT"));
+
+  WriteCnt();
+  WriteTitleFiles(env_, itemsA_, itemsB_, outDir_);
+
+  if (records != 0 && fields != 0) ConvertLayers(reader, records, fields);
+  ConvertSecondBlock(reader);
+  return true;
+}
+
+void Conversion::WriteCnt() {
+  // Components of the destination alone: a short destination leaves the lines empty.
+  PathComponents parts;
+  SplitPath(destination_, u"\\", parts);
+  OutFile cnt(Out(u"CNT.TXT"));
+  cnt.Line(ByteMid(parts[3], 1, 4));
+  cnt.Line(parts[4]);
+  cnt.Line(parts[5]);
+  cnt.Line(u"4   ");
+  cnt.Line(u"1");
+  for (int i = 0; i < 5; ++i) cnt.Line();
+  cnt.Close();
+}
+
+void Conversion::ConvertLayers(FieldReader& reader, int records, int fields) {
+  CheckFieldCount(reader, fields);
+  OutFile x1(Out(u"X1.TXT"));
+  OutFile x3(Out(u"X3.TXT"));
+  LayerClassFiles r3;
+  for (int k = 1; k <= 5; ++k) {
+    r3[static_cast<size_t>(k)].Open(Out(u"R3" + Decimal(k) + u".TXT"));
+  }
+  LayerCounters layerCounters{0, 1, 1, 1, 1, 1};
+  std::int16_t soilCounter = 1;
+  std::int16_t layerCodeCounter = 1;
+  for (int i = 0; i < records; ++i) {
+    reader.ReadRecord(fields_, fields);
+    NameSlots names{Text(), fields_[2], Text()};
+    std::int16_t nameCount = 1;
+    ConvertSoilName(env_, x1, soilCounter, fields_[1], nameCount, names);
+    ConvertLayerCode(x3, layerCodeCounter, fields_[1], fields_[10], l4Table_);
+    WriteLayerClasses(env_, r3, layerCounters, fields_[1], fields_);
+  }
+  x1.Close();
+  x3.Close();
+  for (int k = 1; k <= 5; ++k) r3[static_cast<size_t>(k)].Close();
+}
+
+void Conversion::ConvertSecondBlock(FieldReader& reader) {
+  int records = reader.ReadCount(kWhatRecords);
+  int fields = reader.ReadCount(kWhatFields);
+  int flag = static_cast<int>(reader.ReadNumber(kWhatHeader) != 0.0);
+  if (records == 0 || flag == 0) return;
+  CheckFieldCount(reader, fields);
+  OutFile x11(Out(u"X11.TXT"));
+  std::int16_t counter = 1;
+  for (int i = 0; i < records; ++i) {
+    reader.ReadRecord(fields_, fields);
+    if (!fields_[3].empty()) ConvertX11Record(x11, counter, fields_, l10Table_);
+  }
+  x11.Close();
+}
+
+bool Conversion::ConvertSibling(const Text& section, std::int16_t headerCount) {
+  Text name = SectionFileName(source_, sourceFileName_, section);
+  if (FolderExists(name)) {
+    throw RunError(u"\"" + name + u"\" はファイルではなくフォルダです。変換できません。");
+  }
+  // A missing section file is skipped; an empty one is skipped and removed.
+  if (FileSize(name) < 1) {
+    if (FileExists(name)) DeleteFile(name);
+    return true;
+  }
+  if (!CheckSectionHeader(name, headerCount, ui_)) return false;
+  FieldReader reader = FieldReader::Open(name);
+  if (section == u"BDT") ConvertBdt(reader);
+  if (section == u"KDT") ConvertKdt(reader);
+  if (section == u"NDT") ConvertNdt(reader);
+  if (section == u"LDT") ConvertLdt(reader);
+  if (section == u"CDT") ConvertCdt(reader);
+  return true;
+}
+
+void Conversion::ConvertBdt(FieldReader& reader) {
+  SkipHeaderValue(reader);
+  int records = reader.ReadCount(kWhatRecords);
+  int fields = reader.ReadCount(kWhatFields);
+  SkipHeaderValue(reader);
+  SkipHeaderValue(reader);
+  SkipHeaderValue(reader);
+  if (records == 0 || fields == 0) return;
+
+  CheckFieldCount(reader, fields);
+  OutFile n8(Out(u"N8.TXT"));
+  OutFile g71(Out(u"G71.TXT"));
+  OutFile g73(Out(u"G73.TXT"));
+  OutFile g81(Out(u"G81.TXT"));
+  std::int16_t c1 = 1, c2 = 1, c3 = 1, c4 = 1;
+  const Text yearN8 = TrimLeft(itemsA_[10]);
+  for (int i = 0; i < records; ++i) {
+    reader.ReadRecord(fields_, fields);
+    WriteDatedDepth(n8, c1, fields_, yearN8);
+    WriteG71(g71, c2, fields_);
+    WriteG73(g73, c3, fields_);
+    WriteG81(g81, c4, fields_);
+  }
+  n8.Close();
+  g71.Close();
+  g73.Close();
+  g81.Close();
+
+  SkipHeaderValue(reader);
+  int records2 = reader.ReadCount(kWhatRecords);
+  int fields2 = reader.ReadCount(kWhatFields);
+  if (records2 == 0 || fields2 == 0) return;
+  CheckFieldCount(reader, fields2);
+  OutFile n9(Out(u"N9.TXT"));
+  std::int16_t c = 1;
+  for (int i = 0; i < records2; ++i) {
+    reader.ReadRecord(fields_, fields2);
+    if (!fields_[1].empty()) WriteDatedDepth(n9, c, fields_, itemsA_[10]);
+  }
+  n9.Close();
+}
+
+void Conversion::ConvertKdt(FieldReader& reader) {
+  SkipHeaderValue(reader);
+  int records = reader.ReadCount(kWhatRecords);
+  int fields = reader.ReadCount(kWhatFields);
+  if (records == 0 || fields == 0) return;
+  CheckFieldCount(reader, fields);
+  {
+    OutFile n12(Out(u"N12.TXT"));
+    std::int16_t counter = 1;
+    for (int i = 0; i < records; ++i) {
+      reader.ReadRecord(fields_, fields);
+      size_t paren = fields_[1].find(u')');
+      if (paren != Text::npos) fields_[1] = TrimRight(TextView(fields_[1]).substr(0, paren));
+      if (!fields_[2].empty()) WriteRemarkLines(n12, counter, fields_[1], fields_[2]);
+    }
+    n12.Close();
+  }
+  MergeRemarkLines(Out(u"N12"));
+  // With no remark at all there is no merged file, and so no X12.TXT.
+  if (FileExists(Out(u"N12.TMP"))) {
+    CopyFile(Out(u"N12.TMP"), Out(u"X12.TXT"));
+    DeleteFile(Out(u"N12.TMP"));
+  }
+  DeleteFile(Out(u"N12.TXT"));
+}
+
+void Conversion::ConvertNdt(FieldReader& reader) {
+  double h1 = reader.ReadNumber(kWhatHeader);
+  int records = reader.ReadCount(kWhatRecords);
+  int fields = reader.ReadCount(kWhatFields);
+  if (h1 != 100.0) return;
+  SkipHeaderValue(reader);
+  CheckFieldCount(reader, fields);
+  OutFile x5(Out(u"X5.TXT"));
+  std::int16_t counter = 1;
+  for (int i = 0; i < records; ++i) {
+    reader.ReadRecord(fields_, fields);
+    WriteIntervalRecord(x5, counter, fields_);
+  }
+  x5.Close();
+}
+
+void Conversion::ConvertLdt(FieldReader& reader) {
+  SkipHeaderValue(reader);
+  double a = reader.ReadNumber(kWhatHeader);
+  int records = reader.ReadCount(kWhatRecords);
+  if (a == 0.0) return;
+  int fields1 = reader.ReadCount(kWhatFields);
+  int fields2 = reader.ReadCount(kWhatFields);
+  if (records == 0) return;
+
+  CheckFieldCount(reader, fields1);
+  {
+    OutFile n7(Out(u"N7Merg.Dat"));
+    std::int16_t counter = 1;
+    for (int i = 0; i < kLdtTestRecords; ++i) {
+      reader.ReadRecord(fields_, fields1);
+      if (!Trim(fields_[1]).empty()) WriteTestRecord(n7, counter, fields_);
+    }
+    n7.Close();
+  }
+  BuildTestTable(env_, outDir_);
+
+  if (fields2 == 0) return;
+  CheckFieldCount(reader, fields2);
+  OutFile n6(Out(u"N6.TMP"));
+  std::int16_t counter = 1;
+  for (int i = 0; i < records; ++i) {
+    reader.ReadRecord(fields_, fields2);
+    WriteSampleRecord(n6, counter, fields_);
+  }
+  n6.Close();
+}
+
+void Conversion::ConvertCdt(FieldReader& reader) {
+  SkipHeaderValue(reader);
+  int records = reader.ReadCount(kWhatRecords);
+  int fields = reader.ReadCount(kWhatFields);
+  SkipHeaderValue(reader);
+  SkipHeaderValue(reader);
+  SkipHeaderValue(reader);
+  if (records == 0 || fields == 0) return;
+  CheckFieldCount(reader, fields);
+  CdtList1 list1;
+  CdtList2 list2;
+  ResetCdtLists(list1, list2);
+  for (int i = 0; i < records; ++i) {
+    reader.ReadRecord(fields_, fields);
+    AddCdtRecord(list1, list2, fields_);
+  }
+  OutFile r41(Out(u"R41.TXT"));
+  MergeDepthLists(r41, list1, list2);
+  r41.Close();
+}
+
+}  // namespace
+
+RunOutcome Command1_Click(AppState& app, UiPort& ui, const Text& text1, const Text& text2) {
+  Conversion conversion(app, ui);
+  return conversion.Run(text1, text2);
+}
+
+bool CheckSectionHeader(const Text& path, std::int16_t n, UiPort& ui) {
+  try {
+    FieldReader reader = FieldReader::Open(path);
+    for (int i = 0; i < n; ++i) reader.ReadText();
+    return true;
+  } catch (const FileError& e) {
+    ui.ShowMessage(u"エラー `" + Decimal(e.Code()) + u" " + e.Description() + u"\r`" + path +
+                       u"` のヘッダーが不正です。変換できません",
+                   MsgIcon::kNone, Text());
+    return false;
+  }
+}
+
+std::int16_t CountChars(const Text& text, const Text& pattern) {
+  long long count = 0;
+  for (char16_t p : pattern) {
+    for (char16_t c : text) count += (c == p);
+  }
+  return static_cast<std::int16_t>(count > 32767 ? 32767 : count);
+}
+
+void SplitPath(const Text& text, const Text& separators, PathComponents& components) {
+  size_t slot = 1;
+  Text current;
+  for (char16_t c : text) {
+    if (separators.find(c) != Text::npos) {
+      if (slot >= static_cast<size_t>(kMaxPathComponents)) {
+        throw RunError(u"パス \"" + text + u"\" の階層が多すぎます。変換できません。");
+      }
+      components[slot++] = current;
+      current.clear();
+    } else {
+      current.push_back(c);
+    }
+  }
+  components[slot] = current;
+}
+
+Text SectionFileName(const Text& sourcePath, const Text& sourceFileName, const Text& section) {
+  size_t p = sourcePath.find(sourceFileName);
+  if (p == Text::npos || sourceFileName.empty()) p = sourcePath.size();
+  Text name = sourcePath.substr(0, p) + section;
+  if (p + 3 < sourcePath.size()) name += sourcePath.substr(p + 3);
+  return name;
+}
+
+}  // namespace ostra

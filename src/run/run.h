@@ -1,0 +1,48 @@
+// The conversion run: what the Execute button does.
+#pragma once
+
+#include <array>
+#include <cstdint>
+
+#include "platform/codec.h"
+#include "platform/ui_port.h"
+
+namespace ostra {
+
+// Program-wide state shared by the run and the window.
+struct AppState {
+  Text patdatFolder;             // the reference folder, ending with "\"
+  bool completionShown = false;  // the completion line is showing in Label3
+};
+
+enum class RunOutcome { kCompleted, kStopped };
+
+inline constexpr const char16_t* kMsgConverting = u"只今変換中！　しばらくお待ちください。";
+inline constexpr const char16_t* kMsgCompleted = u"変換が正常に終了しました。";
+inline constexpr const char16_t* kMsgBadPath = u"指定されたパスは正しくありません。";
+inline constexpr const char16_t* kMsgNoSource = u"変換元ファイルが選択されていません。";
+inline constexpr const char16_t* kMsgNoDestination = u"変換先フォルダが選択されていません。";
+inline constexpr const char16_t* kMsgCreateFolder = u"フォルダがありません。新規作成しますか？";
+
+// Converts the data set whose MDT file is `text1` into the folder `text2`.
+RunOutcome Command1_Click(AppState& app, UiPort& ui, const Text& text1, const Text& text2);
+
+// Checks that a section file can be opened and holds at least n fields; on failure shows
+// "エラー `<number> <description>\r`<path>` のヘッダーが不正です。変換できません".
+bool CheckSectionHeader(const Text& path, std::int16_t n, UiPort& ui);
+
+// Path components, slots 1..256 (slot 0 unused).
+inline constexpr int kMaxPathComponents = 256;
+using PathComponents = std::array<Text, kMaxPathComponents + 1>;
+
+// Occurrences in `text` of every character of `pattern`, summed.
+std::int16_t CountChars(const Text& text, const Text& pattern);
+// Writes the components of `text`, split at any character of `separators`, into slots 1, 2, ...
+// Slots beyond the last component keep their values. Throws RunError beyond 256 components.
+void SplitPath(const Text& text, const Text& separators, PathComponents& components);
+
+// The sibling section file: the source path with the first three characters of its file name
+// replaced by `section` ("BDT", ...).
+Text SectionFileName(const Text& sourcePath, const Text& sourceFileName, const Text& section);
+
+}  // namespace ostra
