@@ -26,19 +26,6 @@ class CdtTest : public SectionsTest {
   CdtList2 list2_;
 };
 
-TEST_F(CdtTest, ResetFillsEndMarksAndZeros) {
-  list1_.depth[5] = 3;
-  list1_.count = 4;
-  list2_.value2[200] = 1;
-  list2_.count = 2;
-  ResetCdtLists(list1_, list2_);
-  EXPECT_EQ(list1_.count, 0);
-  EXPECT_EQ(list2_.count, 0);
-  EXPECT_EQ(list1_.depth[5], 99999.9921875f);
-  EXPECT_EQ(list2_.depth[200], kDepthEndMark);
-  EXPECT_EQ(list2_.value2[200], 0.0f);
-}
-
 TEST_F(CdtTest, SharedDepthsShareOneLine) {
   Add({"100", "5", "150", "3", "4"});
   Add({"200", "7", "200", "8", "9"});
@@ -109,7 +96,7 @@ TEST_F(CdtTest, EntriesBeyondTheListsAreIgnored) {
   }
   EXPECT_EQ(list1_.count, 200);
   EXPECT_EQ(list2_.count, 199);
-  EXPECT_EQ(list2_.depth[200], kDepthEndMark);
+  EXPECT_EQ(list2_.depth[200], 99999.9921875f);  // the end mark stays after the last entry
   const auto lines = Merged();
   ASSERT_EQ(lines.size(), 399u);
   EXPECT_EQ(lines[396], "397,    398,  1,  0,  0,,,,,,");
