@@ -1,0 +1,74 @@
+#include <gtest/gtest.h>
+
+#include "platform/errors.h"
+#include "run/code_table.h"
+#include "run/run.h"
+#include "support/test_support.h"
+
+namespace ostra {
+namespace {
+
+TEST(RunHelpersTest, CountCharsAndSplitPath) {
+  EXPECT_EQ(CountChars(u"C:\\A\\B", u"\\"), 2);
+  EXPECT_EQ(CountChars(u"a-b_c-d", u"-_"), 3);
+  PathComponents parts;
+  SplitPath(u"C:\\A\\B", u"\\", parts);
+  EXPECT_EQ(parts[1], u"C:");
+  EXPECT_EQ(parts[2], u"A");
+  EXPECT_EQ(parts[3], u"B");
+  parts[4] = u"stale";
+  SplitPath(u"C:\\A\\", u"\\", parts);
+  EXPECT_EQ(parts[3], u"");
+  EXPECT_EQ(parts[4], u"stale");  // slots beyond the last component keep their values
+  Text deep = u"C:";
+  for (int i = 0; i < 300; ++i) deep += u"\\a";
+  EXPECT_THROW(SplitPath(deep, u"\\", parts), RunError);
+}
+
+TEST(RunHelpersTest, SiblingNamesReplaceTheFirstThreeCharactersOfTheFileName) {
+  EXPECT_EQ(SectionFileName(u"D:\\GEO\\MDT0001.GDF", u"MDT0001.GDF", u"BDT"),
+            u"D:\\GEO\\BDT0001.GDF");
+  EXPECT_EQ(SectionFileName(u"D:\\GEO\\xyz9.GDF", u"xyz9.GDF", u"CDT"), u"D:\\GEO\\CDT9.GDF");
+  // The file name is found at its first occurrence in the path.
+  EXPECT_EQ(SectionFileName(u"D:\\MDT1\\MDT1", u"MDT1", u"KDT"), u"D:\\KDT1\\MDT1");
+}
+
+TEST(RunHelpersTest, CheckSectionHeaderShowsTheErrorLayout) {
+  test::TempDrive drive;
+  test::WriteSjis(drive.Host("KDT0001.GDF"), "0,0,0\r\n");
+  test::WriteSjis(drive.Host("KDT0002.GDF"), "0,0\r\n");
+  test::FakeUi ui;
+  EXPECT_TRUE(CheckSectionHeader(drive.Drive("KDT0001.GDF"), 3, ui));
+  EXPECT_TRUE(ui.messages.empty());
+
+  EXPECT_FALSE(CheckSectionHeader(drive.Drive("KDT0002.GDF"), 3, ui));
+  ASSERT_EQ(ui.messages.size(), 1u);
+  EXPECT_EQ(ui.messages[0].text, u"エラー `62 ファイルの終わりを越えて読み込もうとしました。\r`T:\\KDT0002.GDF` "
+                                 u"のヘッダーが不正です。変換できません");
+  EXPECT_EQ(ui.messages[0].icon, MsgIcon::kNone);
+
+  EXPECT_FALSE(CheckSectionHeader(drive.Drive("KDT0003.GDF"), 3, ui));
+  ASSERT_EQ(ui.messages.size(), 2u);
+  EXPECT_EQ(ui.messages[1].text.rfind(u"エラー `53 ", 0), 0u);
+}
+
+TEST(RunHelpersTest, CodeTablesNameTheirFaults) {
+  test::TempDrive drive;
+  test::WriteSjisLines(drive.Host("L4.TXT"), {"1,C", "2,L", "\"3\",\"M\""});
+  CodeTable t = LoadCodeTable(drive.Drive("L4.TXT"), 50);
+  ASSERT_EQ(t.size(), 3u);
+  EXPECT_EQ(t[2].code, u"3");
+  EXPECT_EQ(t[2].key, u"M");
+  EXPECT_THROW(LoadCodeTable(drive.Drive("L4.TXT"), 2), RunError);
+  try {
+    LoadCodeTable(drive.Drive("L10.TXT"), 40);
+    FAIL() << "no error";
+  } catch (const RunError& e) {
+    EXPECT_NE(e.Message().find(u"T:\\L10.TXT"), Text::npos);
+  }
+  test::WriteSjis(drive.Host("L9.TXT"), "1,A\r\n2\r\n");
+  EXPECT_THROW(LoadCodeTable(drive.Drive("L9.TXT"), 40), RunError);
+}
+
+}  // namespace
+}  // namespace ostra
