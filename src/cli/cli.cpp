@@ -1,5 +1,6 @@
 #include "cli/cli.h"
 
+#include <cctype>
 #include <cstdio>
 #include <filesystem>
 #include <iostream>
@@ -110,9 +111,12 @@ int UsageError(const std::string& what) {
   return 2;
 }
 
+// "D:\WORK", "D:WORK" and "D:" are drive forms, also with blanks around them (the run's path
+// check trims them); anything else is a host path.
 bool LooksDriveForm(const std::string& arg) {
-  return arg.size() >= 2 && std::isalpha(static_cast<unsigned char>(arg[0])) && arg[1] == ':' &&
-         (arg.size() == 2 || arg[2] == '\\');
+  size_t i = arg.find_first_not_of(' ');
+  return i != std::string::npos && i + 1 < arg.size() &&
+         std::isalpha(static_cast<unsigned char>(arg[i])) && arg[i + 1] == ':';
 }
 
 // A command-line path in drive form: drive-form texts stand as they are, host paths go through
