@@ -189,13 +189,6 @@ TEST_F(SoilNameTest, MissingDictionaryStopsTheRunNamingIt) {
   }
 }
 
-TEST_F(SoilNameTest, AppendDoesNotJoinAnUnterminatedLastLine) {
-  WriteSjis(drive_.Host("PATDAT/KISHITU.TXT"), "1001,砂岩,,,,0000");
-  EXPECT_EQ(CodeOf(u"泥岩"), "2000");
-  EXPECT_EQ(TableLines("KISHITU.TXT"),
-            (std::vector<std::string>{"1001,砂岩,,,,0000", "2000,泥岩," + kBlanks}));
-}
-
 TEST_F(SoilNameTest, UnwritableProgramFolderWarnsOncePerRun) {
   // Without a drive for the program's folder the marker cannot be created.
   DriveMap::Instance().Clear();

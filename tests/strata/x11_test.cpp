@@ -44,11 +44,5 @@ TEST_F(X11Test, UnknownKeysAndBadCodesStillGiveALine) {
                                       "  3,34.5678,  3,亀裂," + blanks}));
 }
 
-TEST_F(X11Test, KeyMustMatchExactly) {
-  const std::string blanks(20, ' ');
-  EXPECT_EQ(Convert({{u"1.00", u"亀裂 "}, {u"2.00", u"亀"}}),
-            (std::vector<std::string>{"  1,   1.00,  0,," + blanks, "  2,   2.00,  0,," + blanks}));
-}
-
 }  // namespace
 }  // namespace ostra::test
