@@ -1,10 +1,14 @@
 #include "run/run.h"
 
+#include <chrono>
+#include <cstdlib>
 #include <string>
+#include <thread>
 
 #include "app/validate_path.h"
 #include "platform/errors.h"
 #include "platform/files.h"
+#include "platform/lock.h"
 #include "run/code_table.h"
 #include "run/run_env.h"
 #include "run/section_file.h"
@@ -40,6 +44,21 @@ void CheckFieldCount(const FieldReader& reader, int fields) {
   }
 }
 
+constexpr const char16_t* kLockFileName = u"OSTRACONV.LCK";
+constexpr int kDefaultLockWaitSeconds = 120;
+constexpr auto kLockPollInterval = std::chrono::milliseconds(100);
+
+// How long a run waits for another run on the same reference folder (OSTRACONV_LOCK_WAIT
+// overrides it, in seconds).
+std::chrono::milliseconds LockWait() {
+  if (const char* env = std::getenv("OSTRACONV_LOCK_WAIT")) {
+    char* end = nullptr;
+    long v = std::strtol(env, &end, 10);
+    if (end != env && v >= 0) return std::chrono::seconds(v);
+  }
+  return std::chrono::seconds(kDefaultLockWaitSeconds);
+}
+
 // Reads a header value that the conversion does not use; it must still be a number.
 void SkipHeaderValue(FieldReader& reader) { reader.ReadNumber(kWhatHeader); }
 
@@ -55,6 +74,7 @@ class Conversion {
  private:
   RunOutcome Stop();
   bool PrepareDestination();
+  void LockReferenceFolder();
   void LoadTables();
   bool ConvertMdt();
   bool ConvertSibling(const Text& section, std::int16_t headerCount);
@@ -83,6 +103,7 @@ class Conversion {
   TitleItems itemsB_;
   CodeTable l4Table_;
   CodeTable l10Table_;
+  FileLock lock_;
 };
 
 RunOutcome Conversion::Stop() {
@@ -129,6 +150,7 @@ RunOutcome Conversion::Run(const Text& text1, const Text& text2) {
 
     ui_.SetBusy(true);
     busy_ = true;
+    LockReferenceFolder();
     LoadTables();
 
     if (!ConvertMdt()) return Stop();
@@ -179,6 +201,34 @@ bool Conversion::PrepareDestination() {
     if (!PathExists(p)) MakeFolder(p);
   }
   return true;
+}
+
+// Only one run at a time reads and extends a reference folder: the lock is held until the run
+// ends (the system releases it should the process die). A run that finds the folder in use
+// waits, saying so, and gives up after a while.
+void Conversion::LockReferenceFolder() {
+  const Text path = env_.Table(kLockFileName);
+  const auto deadline = std::chrono::steady_clock::now() + LockWait();
+  bool waiting = false;
+  while (true) {
+    try {
+      lock_ = FileLock::TryAcquire(path);
+    } catch (const FileError&) {
+      return;  // a folder nobody can write to: nothing to guard
+    }
+    if (lock_.Held()) break;
+    if (std::chrono::steady_clock::now() >= deadline) {
+      throw RunError(u"参照フォルダ \"" + env_.patdatFolder +
+                     u"\" は他の変換で使用中です。しばらくしてからもう一度実行してください。");
+    }
+    if (!waiting) {
+      waiting = true;
+      ui_.SetStatus(u"参照フォルダを他の変換が使用中です。終わるまでお待ちください。");
+    }
+    ui_.ProcessEvents();
+    std::this_thread::sleep_for(kLockPollInterval);
+  }
+  if (waiting) ui_.SetStatus(kMsgConverting);
 }
 
 void Conversion::LoadTables() {

@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/lock.h"
 #include "support/test_support.h"
 
 namespace ostra::test {
@@ -39,13 +40,14 @@ class RunCliTest : public ::testing::Test {
   void WriteMdt(const Lines& lines) { WriteSection("MDT", lines); }
 
   // Converts G:\GEO\MDT0001.GDF into `dest` (drive form).
-  CliResult Convert(const std::string& dest = "O:\\DATA\\P123\\SITE\\B-1", bool yes = true) {
+  CliResult Convert(const std::string& dest = "O:\\DATA\\P123\\SITE\\B-1", bool yes = true,
+                    const std::vector<std::string>& env = {}) {
     std::vector<std::string> args = {"--drive", "G=" + geo_.Root().string(), "--drive",
                                      "O=" + out_.Root().string(), "--patdat", "G:\\PATDAT"};
     if (yes) args.push_back("--yes");
     args.push_back("G:\\GEO\\MDT0001.GDF");
     args.push_back(dest);
-    return RunCli(args);
+    return RunCli(args, env);
   }
   Lines Output(const std::string& name) const {
     return ReadSjisLines(Out("DATA/P123/SITE/B-1/" + name));
@@ -239,6 +241,18 @@ TEST_F(RunCliTest, MissingRunTablesAndUnwritableDestinationsStop) {
   r = Convert();
   EXPECT_EQ(r.exitCode, 1);
   EXPECT_NE(r.err.find("NDT0001.GDF"), std::string::npos) << r.err;
+}
+
+TEST_F(RunCliTest, ARunWaitsForTheReferenceFolderLockAndGivesUp) {
+  FileLock held = FileLock::TryAcquire(geo_.Drive("PATDAT\\OSTRACONV.LCK"));
+  ASSERT_TRUE(held.Held());
+  CliResult r = Convert("O:\\DATA\\P123\\SITE\\B-1", true, {"OSTRACONV_LOCK_WAIT=0"});
+  EXPECT_EQ(r.exitCode, 1);
+  EXPECT_NE(r.err.find("他の変換で使用中です"), std::string::npos) << r.err;
+  EXPECT_FALSE(HasOutput("Titl01.txt"));
+  held.Release();
+  r = Convert("O:\\DATA\\P123\\SITE\\B-1", true, {"OSTRACONV_LOCK_WAIT=0"});
+  EXPECT_EQ(r.exitCode, 0) << r.err;
 }
 
 }  // namespace
