@@ -9,6 +9,8 @@ namespace ostra {
 struct RunEnv {
   Text patdatFolder;  // the reference folder, ending with "\"
   UiPort* ui = nullptr;
+  // Set once the run has warned that PATADD.txt cannot be created, so it warns only once.
+  mutable bool markerWarned = false;
 
   // A warning after which the run goes on.
   void Warn(const Text& text) const;

@@ -149,30 +149,13 @@ Entry Register(const RunEnv& env, const Text& name) {
 
 // PATADD.txt beside the program only marks that the dictionaries were extended. When the
 // program's folder cannot be written (an installed program), the run warns once and goes on.
-//
-// The run keeps no state for this, so a new run is recognised by its soil-name counter: within
-// one run each call sees the counter the previous call left behind, while a new run starts
-// again at 1 (or comes with another environment).
-struct MarkerWarningState {
-  const RunEnv* env = nullptr;
-  std::int16_t expectedCounter = 0;
-  bool warned = false;
-};
-MarkerWarningState markerWarning;
-
-void NoteCall(const RunEnv& env, std::int16_t counter) {
-  if (markerWarning.env != &env || markerWarning.expectedCounter != counter) {
-    markerWarning = {&env, counter, false};
-  }
-}
-
 void TouchMarker(const RunEnv& env) {
   const Text path = ProgramFolder() + u"\\PATADD.txt";
   try {
     TouchFile(path);
   } catch (const RunError&) {
-    if (FileExists(path) || markerWarning.warned) return;
-    markerWarning.warned = true;
+    if (FileExists(path) || env.markerWarned) return;
+    env.markerWarned = true;
     env.Warn(u"プログラムのフォルダに PATADD.txt を作成できません（" + path +
              u"）。変換は続けます。");
   }
@@ -198,7 +181,6 @@ void LookUp(const RunEnv& env, const Text& name, Text& code) {
 
 void ConvertSoilName(const RunEnv& env, OutFile& x1, std::int16_t& counter, const Text& depth,
                      std::int16_t& n, NameSlots& names) {
-  NoteCall(env, counter);
   Text code = u"0000";
   const int last = std::min<int>(n, static_cast<int>(names.size()) - 1);
   for (int i = 1; i <= last; ++i) LookUp(env, names[i], code);
@@ -206,7 +188,6 @@ void ConvertSoilName(const RunEnv& env, OutFile& x1, std::int16_t& counter, cons
     x1.Line(strata::LinePrefix(counter, depth) + code + u"," + names[1]);
     ++counter;
   }
-  markerWarning.expectedCounter = counter;
 }
 
 }  // namespace ostra

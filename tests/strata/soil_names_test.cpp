@@ -196,6 +196,7 @@ TEST_F(SoilNameTest, UnwritableProgramFolderWarnsOncePerRun) {
   Convert({u"甲", u"乙", u"甲"});
   EXPECT_EQ(ui_.warnings.size(), 1u);
   EXPECT_NE(ui_.warnings.at(0).find(u"PATADD.txt"), Text::npos);
+  env_ = RunEnv{env_.patdatFolder, &ui_};  // the next run starts afresh
   Convert({u"丙"});
   EXPECT_EQ(ui_.warnings.size(), 2u);
   EXPECT_EQ(TableLines("XKISHITU.TXT").size(), 3u);
