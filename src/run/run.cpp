@@ -67,6 +67,10 @@ class Conversion {
   Conversion(AppState& app, UiPort& ui) : app_(app), ui_(ui) {
     env_.patdatFolder = app.patdatFolder;
     env_.ui = &ui;
+    // OSTRACONV_TABLE_CACHE=0 makes every lookup read its table file again: the two ways must
+    // give the same files, which the tests check.
+    const char* cache = std::getenv("OSTRACONV_TABLE_CACHE");
+    env_.cacheTables = cache == nullptr || std::string(cache) != "0";
   }
 
   RunOutcome Run(const Text& text1, const Text& text2);

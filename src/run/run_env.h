@@ -1,16 +1,28 @@
 // What every step of one conversion run can reach: the reference folder and the window.
 #pragma once
 
+#include <memory>
+
 #include "platform/codec.h"
 #include "platform/ui_port.h"
 
 namespace ostra {
+
+// State a subsystem keeps for the length of one run.
+class RunCache {
+ public:
+  virtual ~RunCache() = default;
+};
 
 struct RunEnv {
   Text patdatFolder;  // the reference folder, ending with "\"
   UiPort* ui = nullptr;
   // Set once the run has warned that PATADD.txt cannot be created, so it warns only once.
   mutable bool markerWarned = false;
+  // Reference tables the run extends are read once and kept in memory, coherent with the run's
+  // own changes. Off, every lookup reads the table file again (used to check the two agree).
+  bool cacheTables = true;
+  mutable std::shared_ptr<RunCache> strataTables;
 
   // A warning after which the run goes on.
   void Warn(const Text& text) const;

@@ -30,7 +30,19 @@ FieldReader::FieldReader(Text content, Text path)
     : content_(std::move(content)), path_(std::move(path)) {
   // Ctrl-Z marks the end of a text file.
   size_t eof = content_.find(kCtrlZ);
-  if (eof != Text::npos) content_.resize(eof);
+  if (eof != Text::npos) {
+    content_.resize(eof);
+    truncated_ = true;
+  }
+}
+
+bool FieldReader::Append(TextView more) {
+  if (truncated_) return true;
+  if (openEnd_) return false;
+  size_t eof = more.find(kCtrlZ);
+  content_.append(more.substr(0, eof));
+  if (eof != TextView::npos) truncated_ = true;
+  return true;
 }
 
 bool FieldReader::AtEnd() {
@@ -51,7 +63,10 @@ Text FieldReader::ReadText() {
   pendingEmpty_ = false;
   const size_t size = content_.size();
   while (pos_ < size && IsBlank(content_[pos_])) ++pos_;
-  if (pos_ >= size) return Text();
+  if (pos_ >= size) {
+    openEnd_ = true;
+    return Text();
+  }
 
   Text value;
   size_t stop;  // where the field's terminator search starts
@@ -70,6 +85,7 @@ Text FieldReader::ReadText() {
   size_t end = content_.find_first_of(u",\r\n", stop);
   if (end == Text::npos) end = size;
   if (content_[pos_] != u'"') value = TrimRight(TextView(content_).substr(pos_, end - pos_));
+  openEnd_ = end >= size;
   if (end >= size) {
     pos_ = size;
   } else if (content_[end] == u',') {

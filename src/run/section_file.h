@@ -38,6 +38,11 @@ class FieldReader {
   // Reads F fields into slots 1..F of `fields`.
   void ReadRecord(RecordFields& fields, int count);
 
+  // Adds text at the end, as if the file had grown, so that reading goes on where it stopped.
+  // Returns false when reading on would not give what reading the grown file from its start
+  // gives (the last field ran into the old end of the file): the caller then reads anew.
+  bool Append(TextView more);
+
   const Text& Path() const { return path_; }
 
  private:
@@ -45,6 +50,8 @@ class FieldReader {
   Text path_;
   size_t pos_ = 0;
   bool pendingEmpty_ = false;  // a comma was consumed: one more (maybe empty) field follows
+  bool openEnd_ = false;       // the last field read ended at the end of the text
+  bool truncated_ = false;     // the text ended at a Ctrl-Z: nothing after it is read
 };
 
 // Japanese messages for bad section data, naming the file.

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "platform/files.h"
+#include "strata/reference_tables.h"
 #include "run/section_file.h"
 #include "strata/strata.h"
 #include "strata/strata_internal.h"
@@ -23,8 +24,7 @@ constexpr char16_t kAnnotationMark = u'（';
 constexpr int kFirstNewCode = 2000;
 constexpr int kFirstReservedCode = 4000;
 
-// One dictionary line: code, name and four attributes that are only copied.
-using Entry = std::array<Text, 6>;
+using strata::Entry;
 
 struct CodeRange {
   int lo;  // exclusive
@@ -83,7 +83,11 @@ Match SearchRange(const std::vector<Entry>& entries, const CodeRange& range, con
 }
 
 // Searches the three code ranges in order and stops at the first exact match.
-Match SearchDictionary(const Text& path, const Text& name) {
+Match SearchDictionary(const RunEnv& env, const Text& path, const Text& name) {
+  if (strata::StrataTables* tables = strata::Tables(env)) {
+    std::optional<Entry> entry = tables->DictionaryAt(path).FindExact(name);
+    return entry ? Match{true, *entry} : Match{};
+  }
   const std::vector<Entry> entries = ReadDictionary(path);
   for (const CodeRange& range : kRanges) {
     Match match = SearchRange(entries, range, name);
@@ -117,8 +121,14 @@ Text MsgNoFreeCode(const Text& path, const Text& name) {
 Entry Register(const RunEnv& env, const Text& name) {
   const Text txtPath = env.Table(u"XKISHITU.TXT");
   const Text tmpPath = env.Table(u"XKISHITU.TMP");
-  strata::RequireTable(txtPath);
-  const std::vector<Text> lines = ReadFileLines(txtPath);
+  strata::StrataTables* tables = strata::Tables(env);
+  std::vector<Text> lines;
+  if (tables != nullptr) {
+    lines = tables->DictionaryAt(txtPath).Lines();
+  } else {
+    strata::RequireTable(txtPath);
+    lines = ReadFileLines(txtPath);
+  }
 
   int last = 0;
   size_t insertAt = lines.size();
@@ -136,14 +146,12 @@ Entry Register(const RunEnv& env, const Text& name) {
   }
 
   const Entry entry = {FourDigits(newCode), name, u"    ", u"    ", u"    ", u"0000"};
+  lines.insert(lines.begin() + static_cast<std::ptrdiff_t>(insertAt), JoinEntry(entry));
   OutFile tmp(tmpPath);
-  for (size_t i = 0; i < lines.size(); ++i) {
-    if (i == insertAt) tmp.Line(JoinEntry(entry));
-    tmp.Line(lines[i]);
-  }
-  if (insertAt == lines.size()) tmp.Line(JoinEntry(entry));
+  for (const Text& line : lines) tmp.Line(line);
   tmp.Close();
   ReplaceFile(tmpPath, txtPath);
+  if (tables != nullptr) tables->DictionaryAt(txtPath).LinesReplaced(lines);
   return entry;
 }
 
@@ -165,15 +173,19 @@ void TouchMarker(const RunEnv& env) {
 void LookUp(const RunEnv& env, const Text& name, Text& code) {
   if (name.empty()) return;
   const Text kishitu = env.Table(u"KISHITU.TXT");
-  const Match inMain = SearchDictionary(kishitu, name);
+  const Match inMain = SearchDictionary(env, kishitu, name);
   if (inMain.exact) {
     code = inMain.entry[0];
     return;
   }
-  const Match inExtension = SearchDictionary(env.Table(u"XKISHITU.TXT"), name);
+  const Match inExtension = SearchDictionary(env, env.Table(u"XKISHITU.TXT"), name);
   const Entry entry = inExtension.exact ? inExtension.entry : Register(env, name);
   code = entry[0];
-  strata::AppendTableLine(kishitu, JoinEntry(entry));
+  if (strata::StrataTables* tables = strata::Tables(env)) {
+    tables->DictionaryAt(kishitu).AppendLine(JoinEntry(entry));
+  } else {
+    strata::AppendTableLine(kishitu, JoinEntry(entry));
+  }
   TouchMarker(env);
 }
 

@@ -1,6 +1,7 @@
 #include <string>
 
 #include "platform/files.h"
+#include "platform/text_lines.h"
 #include "run/code_table.h"
 #include "strata/strata_internal.h"
 #include "text/numbers.h"
@@ -37,19 +38,10 @@ Text TableField(const Text& name) {
   return quoted;
 }
 
-void AppendTableLine(const Text& path, const Text& line) {
-  bool lineEndMissing = false;
-  if (FileSize(path) > 0) {
-    const std::string bytes = ReadFileBytes(path);
-    const char last = bytes.back();
-    lineEndMissing = last != '\n' && last != '\r';
-  }
-  if (lineEndMissing) {
-    // The empty first line only closes the unterminated last line of the table.
-    AppendLines(path, {Text(), line});
-  } else {
-    AppendLines(path, {line});
-  }
+bool AppendTableLine(const Text& path, const Text& line) {
+  const bool endChanged = PrepareAppend(path);
+  AppendLines(path, {line});
+  return endChanged;
 }
 
 void RequireTable(const Text& path) {

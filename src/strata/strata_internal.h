@@ -23,10 +23,11 @@ std::pair<Text, Text> SplitRange(const Text& text);
 // back as it was; inside the quotes a double quote becomes "＂" (the reader has no escape).
 Text TableField(const Text& name);
 
-// Appends one whole line to a reference table and flushes it. When the table's last line lacks
-// its line end (a hand-edited file), the line end is added first so that the new line does not
-// run into the old one.
-void AppendTableLine(const Text& path, const Text& line);
+// Appends one whole line to a reference table and flushes it. A hand-edited table may end
+// without a line end, with blank lines or with a Ctrl-Z: its end is tidied first (see
+// PrepareAppend) so that the new line reads back as the record after the last one. Returns
+// true when the table's end had to be changed.
+bool AppendTableLine(const Text& path, const Text& line);
 
 // Throws RunError naming the table when it does not exist.
 void RequireTable(const Text& path);

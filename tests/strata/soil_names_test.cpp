@@ -180,6 +180,7 @@ TEST_F(SoilNameTest, MissingDictionaryStopsTheRunNamingIt) {
   EXPECT_EQ(CodeOf(u"砂岩"), "1001");  // not needed for a name found in KISHITU.TXT
   for (const char* missing : {"XKISHITU.TXT", "KISHITU.TXT"}) {
     fs::remove(drive_.Host(std::string("PATDAT/") + missing));
+    NewRun();
     try {
       Convert({u"新岩"});
       ADD_FAILURE() << "no error without " << missing;
@@ -196,7 +197,11 @@ TEST_F(SoilNameTest, UnwritableProgramFolderWarnsOncePerRun) {
   Convert({u"甲", u"乙", u"甲"});
   EXPECT_EQ(ui_.warnings.size(), 1u);
   EXPECT_NE(ui_.warnings.at(0).find(u"PATADD.txt"), Text::npos);
-  env_ = RunEnv{env_.patdatFolder, &ui_};  // the next run starts afresh
+  const RunEnv previous = env_;
+  env_ = RunEnv();  // the next run starts afresh
+  env_.patdatFolder = previous.patdatFolder;
+  env_.ui = &ui_;
+  env_.cacheTables = previous.cacheTables;
   Convert({u"丙"});
   EXPECT_EQ(ui_.warnings.size(), 2u);
   EXPECT_EQ(TableLines("XKISHITU.TXT").size(), 3u);

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -20,11 +21,17 @@ class StrataTest : public ::testing::Test {
     fs::create_directories(drive_.Host("OUT"));
     env_.patdatFolder = drive_.Drive("PATDAT\\");
     env_.ui = &ui_;
+    // The suite runs twice: with the tables kept in memory and reading them at every lookup.
+    const char* cache = std::getenv("OSTRACONV_TABLE_CACHE");
+    env_.cacheTables = cache == nullptr || std::string(cache) != "0";
   }
 
+  // Tables change by hand only between runs: the next call starts a new run.
   void Table(const std::string& name, const std::vector<std::string>& lines) {
     WriteSjisLines(drive_.Host("PATDAT/" + name), lines);
+    NewRun();
   }
+  void NewRun() { env_.strataTables.reset(); }
   std::vector<std::string> TableLines(const std::string& name) {
     return ReadSjisLines(drive_.Host("PATDAT/" + name));
   }

@@ -1,0 +1,154 @@
+#include "strata/reference_tables.h"
+
+#include <algorithm>
+
+#include "platform/files.h"
+#include "platform/text_lines.h"
+#include "strata/strata_internal.h"
+#include "text/numbers.h"
+#include "text/sjis.h"
+
+namespace ostra::strata {
+
+namespace {
+
+constexpr char16_t kAnnotationMark = u'（';
+
+struct CodeRange {
+  int lo;  // exclusive
+  int hi;  // exclusive
+};
+constexpr std::array<CodeRange, 3> kRanges = {{{4999, 5500}, {999, 4000}, {0, 1000}}};
+
+// The bytes an append adds, decoded as a reader of the file sees them.
+Text AppendedText(const Text& line) { return DecodeCp932(EncodeCp932(line + u"\r\n")); }
+
+Text Joined(const std::vector<Text>& lines) {
+  Text all;
+  for (const Text& l : lines) all += l + u"\r\n";
+  return DecodeCp932(EncodeCp932(all));
+}
+
+}  // namespace
+
+Dictionary::Dictionary(const Text& path) : path_(path) {
+  RequireTable(path);
+  const Text content = ReadFileText(path);
+  Load(content);
+  lines_ = SplitLines(content);
+}
+
+void Dictionary::Load(const Text& content) {
+  reader_ = std::make_unique<FieldReader>(content, path_);
+  entries_.clear();
+  indexed_ = 0;
+  for (auto& m : firstByName_) m.clear();
+}
+
+void Dictionary::ReadEntries() {
+  while (!reader_->AtEnd()) {
+    Entry entry;
+    for (Text& field : entry) field = reader_->ReadText();
+    entries_.push_back(std::move(entry));
+  }
+  for (; indexed_ < entries_.size(); ++indexed_) {
+    const Entry& e = entries_[indexed_];
+    const int code = IntOrZero(e[0]);
+    for (size_t r = 0; r < kRanges.size(); ++r) {
+      if (code <= kRanges[r].lo || code >= kRanges[r].hi) continue;
+      // Both spellings lead to the entry; the first entry in file order keeps a name.
+      firstByName_[r].try_emplace(e[1], indexed_);
+      firstByName_[r].try_emplace(e[1].substr(0, e[1].find(kAnnotationMark)), indexed_);
+    }
+  }
+}
+
+std::optional<Entry> Dictionary::FindExact(const Text& name) {
+  ReadEntries();
+  for (const auto& index : firstByName_) {
+    auto it = index.find(name);
+    if (it == index.end()) continue;
+    Entry e = entries_[it->second];
+    e[1] = name;
+    return e;
+  }
+  return std::nullopt;
+}
+
+void Dictionary::AppendLine(const Text& line) {
+  ReadEntries();
+  if (AppendTableLine(path_, line)) {
+    // The file's end was tidied before the line went on: take in the file as it now is.
+    const Text content = ReadFileText(path_);
+    Load(content);
+    lines_ = SplitLines(content);
+    return;
+  }
+  lines_.push_back(DecodeCp932(EncodeCp932(line)));
+  if (!reader_->Append(AppendedText(line))) Load(ReadFileText(path_));
+}
+
+void Dictionary::LinesReplaced(const std::vector<Text>& lines) {
+  const Text content = Joined(lines);
+  Load(content);
+  lines_ = SplitLines(content);
+}
+
+ClassTable::ClassTable(const Text& path, bool hasSecondField)
+    : path_(path), hasSecondField_(hasSecondField) {
+  RequireTable(path);
+  Load();
+}
+
+void ClassTable::Load() {
+  reader_ = std::make_unique<FieldReader>(ReadFileText(path_), path_);
+  lastCode_.clear();
+  max_ = 0;
+}
+
+void ClassTable::ReadRecords() {
+  while (!reader_->AtEnd()) {
+    const Text code = reader_->ReadText();
+    if (hasSecondField_) reader_->ReadText();
+    const Text name = ToFullWidth(reader_->ReadText());
+    max_ = std::max<int>(max_, IntOrZero(code));
+    lastCode_[name] = code;
+  }
+}
+
+std::optional<Text> ClassTable::LastCode(const Text& wideName) {
+  ReadRecords();
+  auto it = lastCode_.find(wideName);
+  if (it == lastCode_.end()) return std::nullopt;
+  return it->second;
+}
+
+int ClassTable::MaxCode() {
+  ReadRecords();
+  return max_;
+}
+
+void ClassTable::AppendLine(const Text& line) {
+  ReadRecords();
+  if (AppendTableLine(path_, line) || !reader_->Append(AppendedText(line))) Load();
+}
+
+Dictionary& StrataTables::DictionaryAt(const Text& path) {
+  auto& slot = dictionaries_[path];
+  if (!slot) slot = std::make_unique<Dictionary>(path);
+  return *slot;
+}
+
+ClassTable& StrataTables::ClassTableAt(const Text& path, bool hasSecondField) {
+  auto& slot = classTables_[path];
+  if (!slot) slot = std::make_unique<ClassTable>(path, hasSecondField);
+  return *slot;
+}
+
+StrataTables* Tables(const RunEnv& env) {
+  if (!env.cacheTables) return nullptr;
+  if (!env.strataTables) env.strataTables = std::make_shared<StrataTables>();
+  return static_cast<StrataTables*>(env.strataTables.get());
+}
+
+}  // namespace ostra::strata
