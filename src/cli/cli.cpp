@@ -1,5 +1,6 @@
 #include "cli/cli.h"
 
+#include <algorithm>
 #include <cctype>
 #include <cstdio>
 #include <filesystem>
@@ -14,10 +15,13 @@
 #include "run/run.h"
 
 #ifdef _WIN32
-#include <io.h>
+#ifndef WIN32_LEAN_AND_MEAN
+#define WIN32_LEAN_AND_MEAN
+#endif
+#ifndef NOMINMAX
+#define NOMINMAX
+#endif
 #include <windows.h>
-#define isatty _isatty
-#define fileno _fileno
 #else
 #include <unistd.h>
 #endif
@@ -61,22 +65,38 @@ std::string ForTerminal(const Text& text) {
   return ToUtf8(t);
 }
 
-void PrintTo(std::FILE* stream, const Text& text) {
+// Writes UTF-8 text to a standard stream; a Windows console gets it as UTF-16, so that Japanese
+// shows whatever the console's code page.
+void WriteTo(std::FILE* stream, const std::string& utf8) {
 #ifdef _WIN32
   HANDLE h = GetStdHandle(stream == stderr ? STD_ERROR_HANDLE : STD_OUTPUT_HANDLE);
   DWORD mode;
-  if (h != INVALID_HANDLE_VALUE && GetConsoleMode(h, &mode)) {
+  if (h != INVALID_HANDLE_VALUE && h != nullptr && GetConsoleMode(h, &mode)) {
     std::fflush(stream);
-    Text t = FromUtf8(ForTerminal(text) + "\n");
+    Text t = FromUtf8(utf8);
     std::wstring w(t.begin(), t.end());
     DWORD written;
     WriteConsoleW(h, w.data(), static_cast<DWORD>(w.size()), &written, nullptr);
     return;
   }
 #endif
-  std::string s = ForTerminal(text) + "\n";
-  std::fwrite(s.data(), 1, s.size(), stream);
+  std::fwrite(utf8.data(), 1, utf8.size(), stream);
   std::fflush(stream);
+}
+
+void PrintTo(std::FILE* stream, const Text& text) {
+  WriteTo(stream, ForTerminal(text) + "\n");
+}
+
+// Whether questions can be asked: standard input is a terminal.
+bool InputIsTerminal() {
+#ifdef _WIN32
+  // _isatty() also holds for NUL and other character devices; only a console can answer.
+  DWORD mode;
+  return GetConsoleMode(GetStdHandle(STD_INPUT_HANDLE), &mode) != 0;
+#else
+  return isatty(fileno(stdin)) != 0;
+#endif
 }
 
 class TerminalUi : public UiPort {
@@ -87,13 +107,11 @@ class TerminalUi : public UiPort {
   void ShowMessage(const Text& text, MsgIcon, const Text&) override { PrintTo(stderr, text); }
   bool AskYesNo(const Text& text, const Text&) override {
     if (yes_) return true;
-    if (!isatty(fileno(stdin))) {
+    if (!InputIsTerminal()) {
       PrintTo(stderr, text + u" -> いいえ（--yes で「はい」と答えます）");
       return false;
     }
-    std::string prompt = ForTerminal(text) + " [y/N] ";
-    std::fwrite(prompt.data(), 1, prompt.size(), stderr);
-    std::fflush(stderr);
+    WriteTo(stderr, ForTerminal(text) + " [y/N] ");
     std::string answer;
     if (!std::getline(std::cin, answer)) return false;
     return answer == "y" || answer == "Y" || answer == "yes" || answer == "YES";
@@ -122,11 +140,14 @@ bool LooksDriveForm(const std::string& arg) {
 // A command-line path in drive form: drive-form texts stand as they are, host paths go through
 // the drive map.
 std::optional<Text> DriveFormOf(const std::string& arg) {
-  if (LooksDriveForm(arg)) return FromUtf8(arg);
 #ifdef _WIN32
+  // Windows takes "/" as a separator too ("C:/work/B-1"); the run's paths use "\" only.
   Text w = FromUtf8(arg);
+  std::replace(w.begin(), w.end(), u'/', u'\\');
+  if (LooksDriveForm(arg)) return w;
   return DriveMap::Instance().ToDriveForm(fs::path(std::wstring(w.begin(), w.end())));
 #else
+  if (LooksDriveForm(arg)) return FromUtf8(arg);
   return DriveMap::Instance().ToDriveForm(fs::path(arg));
 #endif
 }

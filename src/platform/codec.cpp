@@ -5,6 +5,12 @@
 #include <cstdint>
 
 #ifdef _WIN32
+#ifndef WIN32_LEAN_AND_MEAN
+#define WIN32_LEAN_AND_MEAN
+#endif
+#ifndef NOMINMAX
+#define NOMINMAX
+#endif
 #include <windows.h>
 #else
 #include <iconv.h>
@@ -90,8 +96,33 @@ std::pair<char16_t, size_t> DecodeOne(std::string_view bytes) {
   return {0, 0};
 }
 #else
+// Code page 932 as iconv and most converters know it also takes these characters of the JIS
+// tables one way (the wave dash becomes the full-width tilde, the yen sign the backslash, ...).
+// Windows answers "no form" for them; mapping them here keeps the files written on Windows and
+// elsewhere byte for byte the same.
+struct OneWay {
+  char16_t unit;
+  const char* bytes;
+};
+constexpr OneWay kOneWay[] = {
+    {u'\u00A2', "\x81\x91"}, {u'\u00A3', "\x81\x92"}, {u'\u00A5', "\x5C"},
+    {u'\u00AC', "\x81\xCA"}, {u'\u2014', "\x81\x5C"}, {u'\u2016', "\x81\x61"},
+    {u'\u203E', "\x7E"},     {u'\u2212', "\x81\x7C"}, {u'\u301C', "\x81\x60"},
+};
+
+// Windows maps the single bytes 0x80, 0xA0 and 0xFD to 0xFF to U+0080 and U+F8F0 to U+F8F3.
+// They are no Shift-JIS characters: they decode as undecodable bytes and nothing encodes to
+// them.
+bool IsStrayByte(unsigned char b) {
+  return b == 0x80 || b == 0xA0 || b >= 0xFD;
+}
+
 std::string EncodeUnit(char16_t ch) {
   if (ch >= 0xD800 && ch <= 0xDFFF) return {};
+  if (ch == 0x80 || (ch >= 0xF8F0 && ch <= 0xF8F3)) return {};
+  for (const OneWay& m : kOneWay) {
+    if (m.unit == ch) return m.bytes;
+  }
   wchar_t w = static_cast<wchar_t>(ch);
   char out[8];
   BOOL usedDefault = FALSE;
@@ -102,6 +133,7 @@ std::string EncodeUnit(char16_t ch) {
 }
 
 std::pair<char16_t, size_t> DecodeOne(std::string_view bytes) {
+  if (bytes.empty() || IsStrayByte(static_cast<unsigned char>(bytes[0]))) return {0, 0};
   for (int len = 1; len <= 2 && static_cast<size_t>(len) <= bytes.size(); ++len) {
     wchar_t out[4];
     int n = MultiByteToWideChar(932, MB_ERR_INVALID_CHARS, bytes.data(), len, out, 4);

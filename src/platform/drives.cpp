@@ -6,6 +6,12 @@
 #include "platform/errors.h"
 
 #ifdef _WIN32
+#ifndef WIN32_LEAN_AND_MEAN
+#define WIN32_LEAN_AND_MEAN
+#endif
+#ifndef NOMINMAX
+#define NOMINMAX
+#endif
 #include <windows.h>
 #endif
 
@@ -78,6 +84,10 @@ void DriveMap::LoadDefaults() {
       roots_[static_cast<char16_t>(u'A' + i)] = fs::path(root);
     }
   }
+  if (const wchar_t* env = _wgetenv(L"OSTRACONV_DRIVES")) {
+    std::wstring w(env);
+    AddSpec(ToUtf8(Text(w.begin(), w.end())));
+  }
 #else
   roots_[u'Z'] = fs::path("/");
   if (const char* env = std::getenv("OSTRACONV_DRIVES")) AddSpec(env);
@@ -85,6 +95,8 @@ void DriveMap::LoadDefaults() {
 }
 
 void DriveMap::Set(char16_t letter, const fs::path& root) { roots_[UpperLetter(letter)] = root; }
+
+void DriveMap::Remove(char16_t letter) { roots_.erase(UpperLetter(letter)); }
 
 bool DriveMap::AddSpec(const std::string& spec) {
   bool ok = true;
@@ -103,7 +115,13 @@ bool DriveMap::AddSpec(const std::string& spec) {
       ok = false;
       continue;
     }
+#ifdef _WIN32
+    // The spec is UTF-8 on every system; Windows paths are UTF-16.
+    Text folder = FromUtf8(entry.substr(eq + 1));
+    Set(static_cast<char16_t>(letter[0]), fs::path(std::wstring(folder.begin(), folder.end())));
+#else
     Set(static_cast<char16_t>(letter[0]), fs::path(entry.substr(eq + 1)));
+#endif
   }
   return ok;
 }
@@ -125,9 +143,13 @@ fs::path DriveMap::ToHost(const Text& drivePath) const {
   std::optional<fs::path> root = letter ? Root(letter) : std::nullopt;
   if (!root) throw MakeFileError(FileError::kPathNotFound, drivePath, u"開けません");
 #ifdef _WIN32
-  (void)root;
-  std::wstring w(drivePath.begin(), drivePath.end());
-  return fs::path(w);
+  // The system's own drives map to themselves ("C:\\" is "C:\\"), so this is the identity for
+  // them; a letter mapped to a folder works like a substituted drive. The system finds names
+  // whatever their letter case.
+  size_t start = drivePath.find_first_not_of(u'\\', 2);
+  if (start == Text::npos) return *root;
+  std::wstring rest(drivePath.begin() + static_cast<std::ptrdiff_t>(start), drivePath.end());
+  return *root / fs::path(rest);
 #else
   fs::path host = *root;
   bool exists = true;  // while the path so far exists, look for case variants

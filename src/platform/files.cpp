@@ -9,9 +9,17 @@
 
 #ifdef _WIN32
 #include <io.h>
+#ifndef WIN32_LEAN_AND_MEAN
+#define WIN32_LEAN_AND_MEAN
+#endif
+#ifndef NOMINMAX
+#define NOMINMAX
+#endif
 #include <windows.h>
+// Our own DeleteFile, CopyFile and ReplaceFile, not the system's macros of those names.
 #undef DeleteFile
 #undef CopyFile
+#undef ReplaceFile
 #else
 #include <fcntl.h>
 #include <unistd.h>
@@ -66,15 +74,16 @@ bool SyncStream(std::FILE* f) {
 #endif
 }
 
-void SyncFolder([[maybe_unused]] const fs::path& folder) {
 #ifndef _WIN32
+// Makes a rename in `folder` durable (Windows does this through MOVEFILE_WRITE_THROUGH).
+void SyncFolder(const fs::path& folder) {
   int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY);
   if (fd >= 0) {
     fsync(fd);
     ::close(fd);
   }
-#endif
 }
+#endif
 
 fs::path Host(const Text& path) { return DriveMap::Instance().ToHost(path); }
 

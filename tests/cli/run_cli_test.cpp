@@ -57,7 +57,9 @@ class RunCliTest : public ::testing::Test {
   }
   std::vector<std::string> GeoFiles() const {
     std::vector<std::string> names;
-    for (const auto& e : fs::directory_iterator(In("GEO"))) names.push_back(e.path().filename());
+    for (const auto& e : fs::directory_iterator(In("GEO"))) {
+      names.push_back(e.path().filename().string());
+    }
     std::sort(names.begin(), names.end());
     return names;
   }

@@ -5,13 +5,23 @@
 #include <array>
 #include <atomic>
 #include <cstdio>
+#include <cwchar>
+#include <cwctype>
 #include <fstream>
 #include <random>
 #include <sstream>
 
 #include "platform/drives.h"
 
-#ifndef _WIN32
+#ifdef _WIN32
+#ifndef WIN32_LEAN_AND_MEAN
+#define WIN32_LEAN_AND_MEAN
+#endif
+#ifndef NOMINMAX
+#define NOMINMAX
+#endif
+#include <windows.h>
+#else
 #include <sys/wait.h>
 #include <unistd.h>
 #endif
@@ -32,13 +42,86 @@ fs::path MakeTempFolder() {
   throw std::runtime_error("cannot create a temporary folder");
 }
 
+// A relative path with the host's separators.
 std::string ToRelativeHost(const std::string& rel) {
   std::string out = rel;
+#ifdef _WIN32
+  const char from = '/', to = '\\';
+#else
+  const char from = '\\', to = '/';
+#endif
   for (char& c : out) {
-    if (c == '\\') c = '/';
+    if (c == from) c = to;
   }
   return out;
 }
+
+#ifdef _WIN32
+std::wstring WideOf(const std::string& utf8) {
+  Text t = FromUtf8(utf8);
+  return std::wstring(t.begin(), t.end());
+}
+
+// One argument quoted the way the C runtime splits the command line back into argv:
+// backslashes are literal except before a quote, where they and the quote are escaped.
+std::wstring QuoteArgument(const std::wstring& arg) {
+  if (!arg.empty() && arg.find_first_of(L" \t\"") == std::wstring::npos) return arg;
+  std::wstring out = L"\"";
+  size_t backslashes = 0;
+  for (wchar_t c : arg) {
+    if (c == L'\\') {
+      ++backslashes;
+      continue;
+    }
+    if (c == L'"') {
+      out.append(backslashes * 2 + 1, L'\\');
+    } else {
+      out.append(backslashes, L'\\');
+    }
+    backslashes = 0;
+    out.push_back(c);
+  }
+  out.append(backslashes * 2, L'\\');
+  out.push_back(L'"');
+  return out;
+}
+
+// This process's environment with the "NAME=value" entries set, as a CreateProcessW block.
+std::wstring EnvironmentWith(const std::vector<std::string>& overrides) {
+  std::vector<std::wstring> entries;
+  if (wchar_t* current = GetEnvironmentStringsW()) {
+    for (const wchar_t* p = current; *p != L'\0'; p += std::wcslen(p) + 1) entries.push_back(p);
+    FreeEnvironmentStringsW(current);
+  }
+  auto nameOf = [](const std::wstring& e) {
+    std::wstring name = e.substr(0, e.find(L'=', 1));
+    for (wchar_t& c : name) c = static_cast<wchar_t>(std::towupper(c));
+    return name;
+  };
+  for (const std::string& o : overrides) {
+    std::wstring entry = WideOf(o);
+    std::wstring name = nameOf(entry);
+    std::erase_if(entries, [&](const std::wstring& e) { return nameOf(e) == name; });
+    entries.push_back(entry);
+  }
+  std::wstring block;
+  for (const std::wstring& e : entries) {
+    block += e;
+    block.push_back(L'\0');
+  }
+  block.push_back(L'\0');
+  return block;
+}
+
+std::string WithoutCr(const std::string& s) {
+  std::string out;
+  for (size_t i = 0; i < s.size(); ++i) {
+    if (s[i] == '\r' && i + 1 < s.size() && s[i + 1] == '\n') continue;
+    out.push_back(s[i]);
+  }
+  return out;
+}
+#endif
 
 }  // namespace
 
@@ -66,7 +149,11 @@ Text TempDrive::Drive(const std::string& relativeUtf8) const {
 }
 
 fs::path TempDrive::Host(const std::string& relativeUtf8) const {
+#ifdef _WIN32
+  return root_ / fs::path(WideOf(ToRelativeHost(relativeUtf8)));
+#else
   return root_ / fs::path(ToRelativeHost(relativeUtf8));
+#endif
 }
 
 std::string ReadBytes(const fs::path& file) {
@@ -123,9 +210,52 @@ void CopyExamplePatdat(const fs::path& to) {
 CliResult RunCli(const std::vector<std::string>& args, const std::vector<std::string>& env) {
   CliResult result;
 #ifdef _WIN32
-  (void)args;
-  (void)env;
-  ADD_FAILURE() << "RunCli is not available on this platform";
+  fs::path outFolder = MakeTempFolder();
+  fs::path so = outFolder / "stdout";
+  fs::path se = outFolder / "stderr";
+  std::wstring cli = WideOf(OSTRA_CLI_PATH);
+  std::wstring commandLine = QuoteArgument(cli);
+  for (const std::string& a : args) commandLine += L" " + QuoteArgument(WideOf(a));
+  std::wstring block = EnvironmentWith(env);
+
+  SECURITY_ATTRIBUTES inherit{sizeof(SECURITY_ATTRIBUTES), nullptr, TRUE};
+  auto open = [&](const std::wstring& name, DWORD access, DWORD disposition) {
+    return CreateFileW(name.c_str(), access, FILE_SHARE_READ | FILE_SHARE_WRITE, &inherit,
+                       disposition, FILE_ATTRIBUTE_NORMAL, nullptr);
+  };
+  HANDLE in = open(L"NUL", GENERIC_READ, OPEN_EXISTING);
+  HANDLE out = open(so.wstring(), GENERIC_WRITE, CREATE_ALWAYS);
+  HANDLE err = open(se.wstring(), GENERIC_WRITE, CREATE_ALWAYS);
+  STARTUPINFOW si{};
+  si.cb = sizeof si;
+  si.dwFlags = STARTF_USESTDHANDLES;
+  si.hStdInput = in;
+  si.hStdOutput = out;
+  si.hStdError = err;
+  PROCESS_INFORMATION pi{};
+  bool started = in != INVALID_HANDLE_VALUE && out != INVALID_HANDLE_VALUE &&
+                 err != INVALID_HANDLE_VALUE &&
+                 CreateProcessW(cli.c_str(), commandLine.data(), nullptr, nullptr, TRUE,
+                                CREATE_UNICODE_ENVIRONMENT | CREATE_NO_WINDOW, block.data(),
+                                nullptr, &si, &pi);
+  for (HANDLE h : {in, out, err}) {
+    if (h != INVALID_HANDLE_VALUE) CloseHandle(h);
+  }
+  if (!started) {
+    ADD_FAILURE() << "cannot start " << OSTRA_CLI_PATH << " (error " << GetLastError() << ")";
+  } else {
+    WaitForSingleObject(pi.hProcess, INFINITE);
+    DWORD code = 0;
+    GetExitCodeProcess(pi.hProcess, &code);
+    result.exitCode = static_cast<int>(code);
+    CloseHandle(pi.hThread);
+    CloseHandle(pi.hProcess);
+  }
+  // The program writes its console streams in text mode: CR LF there is a line end.
+  result.out = WithoutCr(ReadBytes(so));
+  result.err = WithoutCr(ReadBytes(se));
+  std::error_code ec;
+  fs::remove_all(outFolder, ec);
 #else
   fs::path outFile = MakeTempFolder();
   fs::path so = outFile / "stdout";
