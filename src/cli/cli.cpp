@@ -12,6 +12,7 @@
 #include "platform/drives.h"
 #include "platform/files.h"
 #include "platform/ui_port.h"
+#include "run/dry_run.h"
 #include "run/run.h"
 
 #ifdef _WIN32
@@ -46,6 +47,11 @@ constexpr const char* kUsage =
     "  --drive L=DIR   map drive letter L to the host folder DIR (may be repeated; also\n"
     "                  OSTRACONV_DRIVES=\"C=/dir;D=/other\"; Z: is / by default)\n"
     "  --yes           answer Yes when asked to create a missing destination folder\n"
+    "  --dry-run       convert copies of the data set and the reference folder in a\n"
+    "                  scratch folder and print what would be written and registered;\n"
+    "                  no real file changes\n"
+    "  --report-json FILE  also write the run's report (files written, sections,\n"
+    "                  lines added to the reference tables) to FILE as JSON\n"
     "  --help          show this text\n"
     "\n"
     "Exit status: 0 converted, 1 the conversion stopped (the reason is on stderr),\n"
@@ -124,6 +130,21 @@ class TerminalUi : public UiPort {
   bool yes_;
 };
 
+// Writes the report as JSON to a host file; false (with a message) when it cannot.
+bool WriteReportJson(const std::string& file, const RunReport& report) {
+  std::string json = ReportJson(report);
+#ifdef _WIN32
+  Text w = FromUtf8(file);
+  std::FILE* f = _wfopen(std::wstring(w.begin(), w.end()).c_str(), L"wb");
+#else
+  std::FILE* f = std::fopen(file.c_str(), "wb");
+#endif
+  bool ok = f != nullptr && std::fwrite(json.data(), 1, json.size(), f) == json.size();
+  if (f != nullptr) ok = std::fclose(f) == 0 && ok;
+  if (!ok) PrintTo(stderr, u"ファイル \"" + FromUtf8(file) + u"\" に変換の記録を書き込めません。");
+  return ok;
+}
+
 int UsageError(const std::string& what) {
   std::cerr << "ostraconv-cli: " << what << "\n\n" << kUsage;
   return 2;
@@ -158,7 +179,9 @@ int CliMain(int argc, char** argv) {
   SetProgramPath(argc > 0 ? argv[0] : nullptr);
   DriveMap& drives = DriveMap::Instance();
   std::string patdatArg;
+  std::string reportJson;
   bool yes = false;
+  bool dryRun = false;
   std::vector<std::string> positional;
   for (int i = 1; i < argc; ++i) {
     std::string a = argv[i];
@@ -167,11 +190,15 @@ int CliMain(int argc, char** argv) {
       return 0;
     } else if (a == "--yes" || a == "-y") {
       yes = true;
-    } else if (a == "--patdat" || a == "--drive") {
+    } else if (a == "--dry-run") {
+      dryRun = true;
+    } else if (a == "--patdat" || a == "--drive" || a == "--report-json") {
       if (i + 1 >= argc) return UsageError(a + " needs a value");
       std::string v = argv[++i];
       if (a == "--patdat") {
         patdatArg = v;
+      } else if (a == "--report-json") {
+        reportJson = v;
       } else if (!drives.AddSpec(v)) {
         return UsageError("bad drive mapping: " + v);
       }
@@ -211,9 +238,14 @@ int CliMain(int argc, char** argv) {
     }
   }
 
-  RunOutcome outcome = Command1_Click(app, ui, *source, *dest);
+  RunOutcome outcome = dryRun ? DryRun(app, ui, *source, *dest)
+                              : Command1_Click(app, ui, *source, *dest);
   if (outcome != RunOutcome::kCompleted) return 1;
   PrintTo(stdout, kMsgCompleted);
+  Text report = ReportText(app.lastReport);
+  while (!report.empty() && report.back() == u'\n') report.pop_back();
+  PrintTo(stdout, u"\n" + report);
+  if (!reportJson.empty() && !WriteReportJson(reportJson, app.lastReport)) return 1;
   return 0;
 }
 

@@ -63,6 +63,14 @@ Text HostText(const fs::path& p) {
 #endif
 }
 
+fs::path HostPath(const Text& text) {
+#ifdef _WIN32
+  return fs::path(std::wstring(text.begin(), text.end()));
+#else
+  return fs::path(ToUtf8(text));
+#endif
+}
+
 DriveMap& DriveMap::Instance() {
   static DriveMap map = [] {
     DriveMap m;

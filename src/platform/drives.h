@@ -24,6 +24,7 @@ class DriveMap {
   void Clear();
   // Maps a letter (either case) to a host folder; replaces an earlier mapping.
   void Set(char16_t letter, const std::filesystem::path& root);
+  void Remove(char16_t letter);
   // Parses "C=/dir;D=/other" (also accepts "C:=/dir"); returns false on a malformed entry.
   bool AddSpec(const std::string& spec);
 
@@ -42,8 +43,9 @@ class DriveMap {
   std::map<char16_t, std::filesystem::path> roots_;
 };
 
-// A host path as text (UTF-8 on POSIX, UTF-16 on Windows).
+// A host path as text (UTF-8 on POSIX, UTF-16 on Windows), and back.
 Text HostText(const std::filesystem::path& p);
+std::filesystem::path HostPath(const Text& text);
 
 // Upper-case drive letter of a drive-form path, or 0 when the text does not start with "X:".
 char16_t DriveLetterOf(const Text& drivePath);

@@ -2,6 +2,7 @@
 
 #include <chrono>
 #include <cstdlib>
+#include <map>
 #include <string>
 #include <thread>
 
@@ -9,6 +10,7 @@
 #include "platform/errors.h"
 #include "platform/files.h"
 #include "platform/lock.h"
+#include "platform/text_lines.h"
 #include "run/code_table.h"
 #include "run/run_env.h"
 #include "run/section_file.h"
@@ -59,14 +61,75 @@ std::chrono::milliseconds LockWait() {
   return std::chrono::seconds(kDefaultLockWaitSeconds);
 }
 
+// Reference tables a run may create or extend; the report lists the lines each one gains.
+constexpr const char16_t* kWatchedTables[] = {u"KISHITU.TXT", u"XKISHITU.TXT", u"L13.TXT",
+                                              u"L14.TXT",     u"L15.TXT",      u"L16.TXT",
+                                              u"L17.TXT",     u"L1.TXT",       u"L2.TXT",
+                                              u"L3.TXT"};
+
+// Passes everything on to the window, keeping the warnings for the report.
+class RecordingUi : public UiPort {
+ public:
+  RecordingUi(UiPort& ui, std::vector<Text>& warnings) : ui_(ui), warnings_(warnings) {}
+  void SetStatus(const Text& text) override { ui_.SetStatus(text); }
+  void ProcessEvents() override { ui_.ProcessEvents(); }
+  void ShowMessage(const Text& text, MsgIcon icon, const Text& title) override {
+    ui_.ShowMessage(text, icon, title);
+  }
+  bool AskYesNo(const Text& text, const Text& title) override {
+    return ui_.AskYesNo(text, title);
+  }
+  void SetBusy(bool busy) override { ui_.SetBusy(busy); }
+  void SelectDestination() override { ui_.SelectDestination(); }
+  void Warn(const Text& text) override {
+    warnings_.push_back(text);
+    ui_.Warn(text);
+  }
+
+ private:
+  UiPort& ui_;
+  std::vector<Text>& warnings_;
+};
+
+// The lines of a table as they stand (nothing when the table does not exist).
+struct TableSnapshot {
+  bool exists = false;
+  std::vector<Text> lines;
+};
+
+TableSnapshot Snapshot(const Text& path) {
+  TableSnapshot s;
+  s.exists = FileExists(path);
+  if (s.exists) s.lines = SplitLines(ReadFileText(path));
+  return s;
+}
+
+// The lines of `after` that `before` does not hold (counting repeats), in file order.
+std::vector<Text> LinesGained(const std::vector<Text>& before, const std::vector<Text>& after) {
+  std::map<Text, int> seen;
+  for (const Text& line : before) ++seen[line];
+  std::vector<Text> gained;
+  for (const Text& line : after) {
+    auto it = seen.find(line);
+    if (it != seen.end() && it->second > 0) {
+      --it->second;
+    } else {
+      gained.push_back(line);
+    }
+  }
+  return gained;
+}
+
 // Reads a header value that the conversion does not use; it must still be a number.
 void SkipHeaderValue(FieldReader& reader) { reader.ReadNumber(kWhatHeader); }
 
 class Conversion {
  public:
-  Conversion(AppState& app, UiPort& ui) : app_(app), ui_(ui) {
+  Conversion(AppState& app, UiPort& ui)
+      : app_(app), recordingUi_(ui, report_.warnings), ui_(recordingUi_) {
     env_.patdatFolder = app.patdatFolder;
-    env_.ui = &ui;
+    env_.ui = &recordingUi_;
+    env_.markProgramFolder = !app.trialRun;
     // OSTRACONV_TABLE_CACHE=0 makes every lookup read its table file again: the two ways must
     // give the same files, which the tests check.
     const char* cache = std::getenv("OSTRACONV_TABLE_CACHE");
@@ -77,7 +140,12 @@ class Conversion {
 
  private:
   RunOutcome Stop();
+  RunOutcome Finish(RunOutcome outcome);
   bool PrepareDestination();
+  void SnapshotTables();
+  void CollectReport();
+  OutFile Create(const Text& name);
+  void NoteOutput(const Text& name);
   void LockReferenceFolder();
   void LoadTables();
   bool ConvertMdt();
@@ -93,8 +161,11 @@ class Conversion {
   Text Out(const Text& name) const { return outDir_ + name; }
 
   AppState& app_;
+  RunReport report_;
+  RecordingUi recordingUi_;
   UiPort& ui_;
   RunEnv env_;
+  std::map<Text, TableSnapshot> tablesBefore_;
   bool busy_ = false;
 
   Text source_;
@@ -114,7 +185,53 @@ RunOutcome Conversion::Stop() {
   if (busy_) ui_.SetBusy(false);
   busy_ = false;
   ui_.SetStatus(Text());
-  return RunOutcome::kStopped;
+  return Finish(RunOutcome::kStopped);
+}
+
+// Hands the report to the window, also for a run that stopped part way.
+RunOutcome Conversion::Finish(RunOutcome outcome) {
+  report_.completed = outcome == RunOutcome::kCompleted;
+  try {
+    CollectReport();
+  } catch (const RunError&) {
+    // The report is a courtesy: a file that vanished meanwhile is left out of it.
+  }
+  app_.lastReport = report_;
+  return outcome;
+}
+
+OutFile Conversion::Create(const Text& name) {
+  OutFile file(Out(name));
+  NoteOutput(name);
+  return file;
+}
+
+void Conversion::NoteOutput(const Text& name) {
+  for (const RunReport::Output& o : report_.outputs) {
+    if (o.file == name) return;
+  }
+  report_.outputs.push_back({name, 0});
+}
+
+void Conversion::SnapshotTables() {
+  for (const char16_t* table : kWatchedTables) tablesBefore_[table] = Snapshot(env_.Table(table));
+}
+
+void Conversion::CollectReport() {
+  for (RunReport::Output& o : report_.outputs) {
+    o.lines = FileExists(Out(o.file)) ? static_cast<long>(ReadFileLines(Out(o.file)).size()) : 0;
+  }
+  report_.tables.clear();
+  for (const char16_t* table : kWatchedTables) {
+    auto before = tablesBefore_.find(table);
+    if (before == tablesBefore_.end()) continue;
+    TableSnapshot after = Snapshot(env_.Table(table));
+    RunReport::TableChange change;
+    change.file = table;
+    change.created = after.exists && !before->second.exists;
+    change.added = LinesGained(before->second.lines, after.lines);
+    if (change.created || !change.added.empty()) report_.tables.push_back(std::move(change));
+  }
 }
 
 RunOutcome Conversion::Run(const Text& text1, const Text& text2) {
@@ -144,6 +261,9 @@ RunOutcome Conversion::Run(const Text& text1, const Text& text2) {
   destination_ = checked;
   if (destination_.size() > 3 && destination_.back() == u'\\') destination_.pop_back();
   outDir_ = destination_.back() == u'\\' ? destination_ : destination_ + u"\\";
+  report_.source = source_;
+  report_.destination = destination_;
+  report_.patdatFolder = env_.patdatFolder;
 
   try {
     if (!PrepareDestination()) return Stop();
@@ -155,6 +275,7 @@ RunOutcome Conversion::Run(const Text& text1, const Text& text2) {
     ui_.SetBusy(true);
     busy_ = true;
     LockReferenceFolder();
+    SnapshotTables();
     LoadTables();
 
     if (!ConvertMdt()) return Stop();
@@ -177,7 +298,7 @@ RunOutcome Conversion::Run(const Text& text1, const Text& text2) {
   ui_.SetStatus(kMsgCompleted);
   if (busy_) ui_.SetBusy(false);
   busy_ = false;
-  return RunOutcome::kCompleted;
+  return Finish(RunOutcome::kCompleted);
 }
 
 // Asks once when a level of the destination is missing, then creates every missing level,
@@ -242,6 +363,7 @@ void Conversion::LoadTables() {
 
 bool Conversion::ConvertMdt() {
   if (!CheckSectionHeader(source_, 5, ui_)) return false;
+  report_.sections.push_back({u"MDT", source_, RunReport::SectionStatus::kConverted});
   FieldReader reader = FieldReader::Open(source_);
   SkipHeaderValue(reader);
   int items = reader.ReadCount(kWhatItems);
@@ -257,6 +379,9 @@ bool Conversion::ConvertMdt() {
 
   WriteCnt();
   WriteTitleFiles(env_, itemsA_, itemsB_, outDir_);
+  for (const char16_t* title : {u"Titl01.txt", u"Titl02.txt"}) {
+    if (FileExists(Out(title))) NoteOutput(title);
+  }
 
   if (records != 0 && fields != 0) ConvertLayers(reader, records, fields);
   ConvertSecondBlock(reader);
@@ -267,7 +392,7 @@ void Conversion::WriteCnt() {
   // Components of the destination alone: a short destination leaves the lines empty.
   PathComponents parts;
   SplitPath(destination_, u"\\", parts);
-  OutFile cnt(Out(u"CNT.TXT"));
+  OutFile cnt = Create(u"CNT.TXT");
   cnt.Line(ByteMid(parts[3], 1, 4));
   cnt.Line(parts[4]);
   cnt.Line(parts[5]);
@@ -279,11 +404,11 @@ void Conversion::WriteCnt() {
 
 void Conversion::ConvertLayers(FieldReader& reader, int records, int fields) {
   CheckFieldCount(reader, fields);
-  OutFile x1(Out(u"X1.TXT"));
-  OutFile x3(Out(u"X3.TXT"));
+  OutFile x1 = Create(u"X1.TXT");
+  OutFile x3 = Create(u"X3.TXT");
   LayerClassFiles r3;
   for (int k = 1; k <= 5; ++k) {
-    r3[static_cast<size_t>(k)].Open(Out(u"R3" + Decimal(k) + u".TXT"));
+    r3[static_cast<size_t>(k)] = Create(u"R3" + Decimal(k) + u".TXT");
   }
   LayerCounters layerCounters{0, 1, 1, 1, 1, 1};
   std::int16_t soilCounter = 1;
@@ -307,7 +432,7 @@ void Conversion::ConvertSecondBlock(FieldReader& reader) {
   int flag = static_cast<int>(reader.ReadNumber(kWhatHeader) != 0.0);
   if (records == 0 || flag == 0) return;
   CheckFieldCount(reader, fields);
-  OutFile x11(Out(u"X11.TXT"));
+  OutFile x11 = Create(u"X11.TXT");
   std::int16_t counter = 1;
   for (int i = 0; i < records; ++i) {
     reader.ReadRecord(fields_, fields);
@@ -323,10 +448,16 @@ bool Conversion::ConvertSibling(const Text& section, std::int16_t headerCount) {
   }
   // A missing section file is skipped; an empty one is skipped and removed.
   if (FileSize(name) < 1) {
-    if (FileExists(name)) DeleteFile(name);
+    if (FileExists(name)) {
+      DeleteFile(name);
+      report_.sections.push_back({section, name, RunReport::SectionStatus::kEmptyDeleted});
+    } else {
+      report_.sections.push_back({section, name, RunReport::SectionStatus::kMissing});
+    }
     return true;
   }
   if (!CheckSectionHeader(name, headerCount, ui_)) return false;
+  report_.sections.push_back({section, name, RunReport::SectionStatus::kConverted});
   FieldReader reader = FieldReader::Open(name);
   if (section == u"BDT") ConvertBdt(reader);
   if (section == u"KDT") ConvertKdt(reader);
@@ -346,10 +477,10 @@ void Conversion::ConvertBdt(FieldReader& reader) {
   if (records == 0 || fields == 0) return;
 
   CheckFieldCount(reader, fields);
-  OutFile n8(Out(u"N8.TXT"));
-  OutFile g71(Out(u"G71.TXT"));
-  OutFile g73(Out(u"G73.TXT"));
-  OutFile g81(Out(u"G81.TXT"));
+  OutFile n8 = Create(u"N8.TXT");
+  OutFile g71 = Create(u"G71.TXT");
+  OutFile g73 = Create(u"G73.TXT");
+  OutFile g81 = Create(u"G81.TXT");
   std::int16_t c1 = 1, c2 = 1, c3 = 1, c4 = 1;
   const Text yearN8 = TrimLeft(itemsA_[10]);
   for (int i = 0; i < records; ++i) {
@@ -369,7 +500,7 @@ void Conversion::ConvertBdt(FieldReader& reader) {
   int fields2 = reader.ReadCount(kWhatFields);
   if (records2 == 0 || fields2 == 0) return;
   CheckFieldCount(reader, fields2);
-  OutFile n9(Out(u"N9.TXT"));
+  OutFile n9 = Create(u"N9.TXT");
   std::int16_t c = 1;
   for (int i = 0; i < records2; ++i) {
     reader.ReadRecord(fields_, fields2);
@@ -399,6 +530,7 @@ void Conversion::ConvertKdt(FieldReader& reader) {
   // With no remark at all there is no merged file, and so no X12.TXT.
   if (FileExists(Out(u"N12.TMP"))) {
     CopyFile(Out(u"N12.TMP"), Out(u"X12.TXT"));
+    NoteOutput(u"X12.TXT");
     DeleteFile(Out(u"N12.TMP"));
   }
   DeleteFile(Out(u"N12.TXT"));
@@ -411,7 +543,7 @@ void Conversion::ConvertNdt(FieldReader& reader) {
   if (h1 != 100.0) return;
   SkipHeaderValue(reader);
   CheckFieldCount(reader, fields);
-  OutFile x5(Out(u"X5.TXT"));
+  OutFile x5 = Create(u"X5.TXT");
   std::int16_t counter = 1;
   for (int i = 0; i < records; ++i) {
     reader.ReadRecord(fields_, fields);
@@ -440,10 +572,11 @@ void Conversion::ConvertLdt(FieldReader& reader) {
     n7.Close();
   }
   BuildTestTable(env_, outDir_);
+  if (FileExists(Out(u"X7.txt"))) NoteOutput(u"X7.txt");
 
   if (fields2 == 0) return;
   CheckFieldCount(reader, fields2);
-  OutFile n6(Out(u"N6.TMP"));
+  OutFile n6 = Create(u"N6.TMP");
   std::int16_t counter = 1;
   for (int i = 0; i < records; ++i) {
     reader.ReadRecord(fields_, fields2);
@@ -468,7 +601,7 @@ void Conversion::ConvertCdt(FieldReader& reader) {
     reader.ReadRecord(fields_, fields);
     AddCdtRecord(list1, list2, fields_);
   }
-  OutFile r41(Out(u"R41.TXT"));
+  OutFile r41 = Create(u"R41.TXT");
   MergeDepthLists(r41, list1, list2);
   r41.Close();
 }

@@ -6,6 +6,7 @@
 
 #include "platform/codec.h"
 #include "platform/ui_port.h"
+#include "run/report.h"
 
 namespace ostra {
 
@@ -13,6 +14,8 @@ namespace ostra {
 struct AppState {
   Text patdatFolder;             // the reference folder, ending with "\"
   bool completionShown = false;  // the completion line is showing in Label3
+  RunReport lastReport;          // what the last run did
+  bool trialRun = false;         // the run works on copies: no mark beside the program
 };
 
 enum class RunOutcome { kCompleted, kStopped };

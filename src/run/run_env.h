@@ -17,6 +17,8 @@ class RunCache {
 struct RunEnv {
   Text patdatFolder;  // the reference folder, ending with "\"
   UiPort* ui = nullptr;
+  // A trial run works on copies and leaves no mark beside the program (PATADD.txt).
+  bool markProgramFolder = true;
   // Set once the run has warned that PATADD.txt cannot be created, so it warns only once.
   mutable bool markerWarned = false;
   // Reference tables the run extends are read once and kept in memory, coherent with the run's

@@ -158,6 +158,7 @@ Entry Register(const RunEnv& env, const Text& name) {
 // PATADD.txt beside the program only marks that the dictionaries were extended. When the
 // program's folder cannot be written (an installed program), the run warns once and goes on.
 void TouchMarker(const RunEnv& env) {
+  if (!env.markProgramFolder) return;
   const Text path = ProgramFolder() + u"\\PATADD.txt";
   try {
     TouchFile(path);
@@ -170,7 +171,8 @@ void TouchMarker(const RunEnv& env) {
 }
 
 // Finds the code of `name`, registering it when neither dictionary knows it.
-void LookUp(const RunEnv& env, const Text& name, Text& code) {
+void LookUp(const RunEnv& env, const Text& recordName, Text& code) {
+  const Text name = strata::OneLine(recordName);
   if (name.empty()) return;
   const Text kishitu = env.Table(u"KISHITU.TXT");
   const Match inMain = SearchDictionary(env, kishitu, name);

@@ -1,0 +1,136 @@
+#include "run/report.h"
+
+#include <cstdio>
+
+namespace ostra {
+
+namespace {
+
+Text Decimal(long v) {
+  std::string s = std::to_string(v);
+  return Text(s.begin(), s.end());
+}
+
+Text FileNameOf(const Text& path) {
+  size_t slash = path.find_last_of(u"\\:");
+  return slash == Text::npos ? path : path.substr(slash + 1);
+}
+
+const char16_t* StatusText(RunReport::SectionStatus status) {
+  switch (status) {
+    case RunReport::SectionStatus::kConverted:
+      return u"変換しました";
+    case RunReport::SectionStatus::kMissing:
+      return u"ファイルがないため省略しました";
+    case RunReport::SectionStatus::kEmptyDeleted:
+      return u"空のファイルのため省略し、削除しました";
+  }
+  return u"";
+}
+
+const char* StatusKey(RunReport::SectionStatus status) {
+  switch (status) {
+    case RunReport::SectionStatus::kConverted:
+      return "converted";
+    case RunReport::SectionStatus::kMissing:
+      return "missing";
+    case RunReport::SectionStatus::kEmptyDeleted:
+      return "empty-deleted";
+  }
+  return "";
+}
+
+std::string JsonString(const Text& text) {
+  std::string out = "\"";
+  for (char c : ToUtf8(text)) {
+    auto u = static_cast<unsigned char>(c);
+    if (c == '"' || c == '\\') {
+      out += '\\';
+      out += c;
+    } else if (u < 0x20) {
+      char buf[8];
+      std::snprintf(buf, sizeof buf, "\\u%04x", u);
+      out += buf;
+    } else {
+      out += c;
+    }
+  }
+  return out + "\"";
+}
+
+}  // namespace
+
+Text ReportText(const RunReport& r) {
+  Text t;
+  t += r.dryRun ? u"変換の試行結果（実際のファイルは変更していません）\n" : u"変換の記録\n";
+  t += u"変換元: " + r.source + u"\n";
+  t += u"変換先: " + r.destination + u"\n";
+  t += u"参照フォルダ: " + r.patdatFolder + u"\n";
+  if (!r.completed) t += u"変換は途中で中止されました。\n";
+
+  t += u"\nセクション:\n";
+  for (const RunReport::Section& s : r.sections) {
+    t += u"  " + s.section + u"  " + FileNameOf(s.file) + u"  " + StatusText(s.status) + u"\n";
+  }
+
+  t += r.dryRun ? u"\n書き込まれるファイル:\n" : u"\n書き込んだファイル:\n";
+  for (const RunReport::Output& o : r.outputs) {
+    t += u"  " + o.file + u"  " + Decimal(o.lines) + u" 行\n";
+  }
+
+  t += r.dryRun ? u"\n参照フォルダに加わる行:\n" : u"\n参照フォルダに加えた行:\n";
+  if (r.tables.empty()) t += u"  なし\n";
+  for (const RunReport::TableChange& c : r.tables) {
+    t += u"  " + c.file + u"  " + Decimal(static_cast<long>(c.added.size())) + u" 行追加";
+    if (c.created) t += u"（新規作成）";
+    t += u"\n";
+    for (const Text& line : c.added) t += u"    " + line + u"\n";
+  }
+
+  if (!r.warnings.empty()) {
+    t += u"\n警告:\n";
+    for (const Text& w : r.warnings) t += u"  " + w + u"\n";
+  }
+  return t;
+}
+
+std::string ReportJson(const RunReport& r) {
+  std::string j = "{\n";
+  j += "  \"completed\": " + std::string(r.completed ? "true" : "false") + ",\n";
+  j += "  \"dryRun\": " + std::string(r.dryRun ? "true" : "false") + ",\n";
+  j += "  \"source\": " + JsonString(r.source) + ",\n";
+  j += "  \"destination\": " + JsonString(r.destination) + ",\n";
+  j += "  \"referenceFolder\": " + JsonString(r.patdatFolder) + ",\n";
+  j += "  \"sections\": [";
+  for (size_t i = 0; i < r.sections.size(); ++i) {
+    const RunReport::Section& s = r.sections[i];
+    j += std::string(i ? "," : "") + "\n    {\"section\": " + JsonString(s.section) +
+         ", \"file\": " + JsonString(s.file) + ", \"status\": \"" + StatusKey(s.status) + "\"}";
+  }
+  j += r.sections.empty() ? "],\n" : "\n  ],\n";
+  j += "  \"outputs\": [";
+  for (size_t i = 0; i < r.outputs.size(); ++i) {
+    j += std::string(i ? "," : "") + "\n    {\"file\": " + JsonString(r.outputs[i].file) +
+         ", \"lines\": " + std::to_string(r.outputs[i].lines) + "}";
+  }
+  j += r.outputs.empty() ? "],\n" : "\n  ],\n";
+  j += "  \"tables\": [";
+  for (size_t i = 0; i < r.tables.size(); ++i) {
+    const RunReport::TableChange& c = r.tables[i];
+    j += std::string(i ? "," : "") + "\n    {\"file\": " + JsonString(c.file) +
+         ", \"created\": " + (c.created ? "true" : "false") + ", \"added\": [";
+    for (size_t k = 0; k < c.added.size(); ++k) {
+      j += std::string(k ? ", " : "") + JsonString(c.added[k]);
+    }
+    j += "]}";
+  }
+  j += r.tables.empty() ? "],\n" : "\n  ],\n";
+  j += "  \"warnings\": [";
+  for (size_t i = 0; i < r.warnings.size(); ++i) {
+    j += std::string(i ? ", " : "") + JsonString(r.warnings[i]);
+  }
+  j += "]\n}\n";
+  return j;
+}
+
+}  // namespace ostra

@@ -1,0 +1,49 @@
+// What a conversion run did: the files it wrote, the sections it converted or skipped, and the
+// lines it added to the reference tables.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "platform/codec.h"
+
+namespace ostra {
+
+struct RunReport {
+  enum class SectionStatus {
+    kConverted,     // read and converted
+    kMissing,       // no such file: skipped
+    kEmptyDeleted,  // an empty file: skipped and deleted
+  };
+  struct Output {
+    Text file;  // file name in the destination folder
+    long lines = 0;
+  };
+  struct Section {
+    Text section;  // "MDT", "BDT", ...
+    Text file;     // the section file's path
+    SectionStatus status = SectionStatus::kConverted;
+  };
+  struct TableChange {
+    Text file;            // table file name in the reference folder
+    bool created = false;  // the run created the table (empty)
+    std::vector<Text> added;  // lines the table gained, in file order
+  };
+
+  bool completed = false;
+  bool dryRun = false;
+  Text source;
+  Text destination;
+  Text patdatFolder;
+  std::vector<Section> sections;
+  std::vector<Output> outputs;
+  std::vector<TableChange> tables;  // only tables that changed
+  std::vector<Text> warnings;
+};
+
+// The report as plain Japanese text, one item per line.
+Text ReportText(const RunReport& report);
+// The report as JSON (UTF-8).
+std::string ReportJson(const RunReport& report);
+
+}  // namespace ostra
