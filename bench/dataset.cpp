@@ -1,0 +1,586 @@
+#include "dataset.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <fstream>
+#include <stdexcept>
+#include <unordered_set>
+#include <utility>
+#include <vector>
+
+#include "platform/codec.h"
+
+namespace ostra::bench {
+namespace {
+
+namespace fs = std::filesystem;
+
+// SplitMix64: small, fast and the same on every platform (the standard distributions are not).
+class Random {
+ public:
+  explicit Random(std::uint64_t seed) : state_(seed) {}
+  std::uint64_t Next() {
+    std::uint64_t z = (state_ += 0x9E3779B97F4A7C15ULL);
+    z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ULL;
+    z = (z ^ (z >> 27)) * 0x94D049BB133111EBULL;
+    return z ^ (z >> 31);
+  }
+  // 0 <= result < n.
+  int Below(int n) { return static_cast<int>(Next() % static_cast<std::uint64_t>(n)); }
+  template <typename T>
+  const T& Pick(const std::vector<T>& items) {
+    return items[static_cast<std::size_t>(Below(static_cast<int>(items.size())))];
+  }
+
+ private:
+  std::uint64_t state_;
+};
+
+// A text file being assembled in UTF-8; written out as code page 932 with CR LF.
+class TextFile {
+ public:
+  void Line(const std::string& line) {
+    text_ += line;
+    text_ += "\r\n";
+    ++lines_;
+  }
+  long Lines() const { return lines_; }
+  void Save(const fs::path& path) const {
+    const std::string bytes = EncodeCp932(FromUtf8(text_));
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    out.close();
+    if (!out) throw std::runtime_error("cannot write " + path.string());
+  }
+
+ private:
+  std::string text_;
+  long lines_ = 0;
+};
+
+std::string Quote(const std::string& text) {
+  return "\"" + text + "\"";
+}
+
+std::string Fixed2(double value) {
+  char buf[32];
+  std::snprintf(buf, sizeof buf, "%.2f", value);
+  return buf;
+}
+
+// Four digits with leading zeros, as the dictionaries hold their codes.
+std::string Code4(int code) {
+  char buf[16];
+  std::snprintf(buf, sizeof buf, "%04d", code);
+  return buf;
+}
+
+std::string FullWidthNumber(int n) {
+  static const char* const kDigits[] = {"０", "１", "２", "３", "４", "５", "６", "７", "８", "９"};
+  std::string digits = std::to_string(n);
+  std::string out;
+  for (char c : digits) out += kDigits[c - '0'];
+  return out;
+}
+
+std::string Join(const std::vector<std::string>& fields) {
+  std::string out;
+  for (std::size_t i = 0; i < fields.size(); ++i) {
+    if (i) out += ",";
+    out += fields[i];
+  }
+  return out;
+}
+
+// Parts of soil and rock names; every combination of one age, one colour, one texture and one
+// base (each part may be empty except the base) is a distinct name.
+const std::vector<std::string> kAges = {
+    "",       "古第三紀", "新第三紀", "白亜紀", "ジュラ紀", "三畳紀", "ペルム紀", "石炭紀",
+    "第四紀", "中新世",   "鮮新世",   "更新世", "始新世",   "漸新世", "完新世",   "先第三紀"};
+const std::vector<std::string> kColours = {"",       "灰色",   "暗灰色", "淡灰色", "黒色",
+                                           "白色",   "褐色",   "暗褐色", "赤褐色", "黄褐色",
+                                           "緑灰色", "暗緑色", "青灰色", "灰白色", "淡緑色",
+                                           "紫灰色", "赤紫色", "橙褐色", "黄灰色", "乳白色"};
+const std::vector<std::string> kTextures = {
+    "",     "細粒", "中粒", "粗粒",   "塊状", "層状", "片状", "縞状",   "多孔質", "緻密",
+    "風化", "変質", "珪化", "凝灰質", "砂質", "泥質", "礫質", "石灰質", "炭質",   "含礫"};
+const std::vector<std::string> kBases = {
+    "砂岩",           "泥岩",           "礫岩",       "頁岩",       "粘板岩",     "チャート",
+    "石灰岩",         "凝灰岩",         "凝灰角礫岩", "安山岩",     "玄武岩",     "流紋岩",
+    "デイサイト",     "花崗岩",         "閃緑岩",     "斑れい岩",   "蛇紋岩",     "片麻岩",
+    "結晶片岩",       "ホルンフェルス", "珪岩",       "大理石",     "溶結凝灰岩", "火山礫凝灰岩",
+    "シルト岩",       "粘土",           "シルト",     "砂",         "礫",         "砂礫",
+    "玉石混じり砂礫", "表土",           "盛土",       "崖錐堆積物", "段丘堆積物", "崩積土",
+    "断層角礫",       "断層粘土",       "互層",       "輝緑岩"};
+const std::vector<std::string> kAnnotations = {"細粒", "粗粒", "風化部", "新鮮部", "黒色", "硬質"};
+
+// Every distinct name, in a seeded random order.
+std::vector<std::string> ShuffledNames(Random& rng) {
+  std::vector<std::string> names;
+  std::unordered_set<std::string> seen;
+  for (const auto& age : kAges) {
+    for (const auto& colour : kColours) {
+      for (const auto& texture : kTextures) {
+        for (const auto& base : kBases) {
+          std::string name = age + colour + texture + base;
+          if (seen.insert(name).second) names.push_back(std::move(name));
+        }
+      }
+    }
+  }
+  for (std::size_t i = names.size(); i > 1; --i) {
+    std::swap(names[i - 1], names[static_cast<std::size_t>(rng.Next() % i)]);
+  }
+  return names;
+}
+
+// One class table L13-L17: the text in the table and the same name as a record holds it (the
+// converter widens the table text before comparing).
+struct ClassName {
+  std::string table;
+  std::string record;
+};
+
+struct ClassTable {
+  std::string file;
+  bool withMiddleField;  // L17.TXT: code, an unused field, name
+  std::vector<ClassName> names;
+  std::vector<std::string> newNames;
+};
+
+std::vector<ClassTable> ClassTables(int newNames) {
+  std::vector<ClassTable> tables = {
+      {"L13.TXT",
+       false,
+       {{"A", "Ａ"}, {"B", "Ｂ"}, {"CH", "ＣＨ"}, {"CM", "ＣＭ"}, {"CL", "ＣＬ"}, {"D", "Ｄ"}},
+       {}},
+      {"L14.TXT",
+       false,
+       {{"未風化", "未風化"},
+        {"弱風化", "弱風化"},
+        {"中風化", "中風化"},
+        {"強風化", "強風化"},
+        {"風化残留土", "風化残留土"}},
+       {}},
+      {"L15.TXT",
+       false,
+       {{"極硬", "極硬"}, {"硬", "硬"}, {"中硬", "中硬"}, {"軟", "軟"}, {"極軟", "極軟"}},
+       {}},
+      {"L16.TXT",
+       false,
+       {{"密着", "密着"},
+        {"ﾍｱｰｸﾗｯｸ", "ヘアークラック"},
+        {"開口", "開口"},
+        {"粘土挟在", "粘土挟在"},
+        {"ﾌｨﾙﾑ状粘土", "フィルム状粘土"}},
+       {}},
+      {"L17.TXT",
+       true,
+       {{"未変質", "未変質"},
+        {"弱変質", "弱変質"},
+        {"中変質", "中変質"},
+        {"強変質", "強変質"},
+        {"粘土化", "粘土化"},
+        {"珪化", "珪化"}},
+       {}}};
+  const std::vector<std::string> kinds = {"岩級", "風化区分", "硬軟区分", "割れ目区分", "変質区分"};
+  // 40 names per table, leaving codes 41-99 for registrations.
+  for (std::size_t k = 0; k < tables.size(); ++k) {
+    for (int n = 1; tables[k].names.size() < 40; ++n) {
+      const std::string name = kinds[k] + FullWidthNumber(n);
+      tables[k].names.push_back({name, name});
+    }
+    const int count = newNames / 5 + (static_cast<int>(k) < newNames % 5 ? 1 : 0);
+    for (int n = 1; n <= count; ++n)
+      tables[k].newNames.push_back("新" + kinds[k] + FullWidthNumber(n));
+  }
+  return tables;
+}
+
+const std::vector<std::string> kL10Keys = {
+    "亀裂",     "開口亀裂", "破砕帯",   "断層",     "粘土化", "変質帯",   "湧水",     "逸水",
+    "節理",     "層理",     "片理",     "劈開",     "小断層", "破砕部",   "粘土脈",   "方解石脈",
+    "石英脈",   "変質部",   "風化部",   "空洞",     "崩壊",   "孔壁崩壊", "掘進不能", "逸泥",
+    "湧水箇所", "酸化帯",   "熱水変質", "硫化鉱物", "炭質物", "化石"};
+
+// Places `count` names, each at `perName` layers spread over `layers`, into free slots of
+// `slots` (-1 = free); the slot holds the name's index.
+void Place(std::vector<int>& slots, int count, int perName, int offset) {
+  const int layers = static_cast<int>(slots.size());
+  for (int j = 0; j < count; ++j) {
+    for (int o = 0; o < perName; ++o) {
+      long pos =
+          (static_cast<long>(j) * perName + o) * layers / (static_cast<long>(count) * perName);
+      pos = (pos + offset) % layers;
+      while (slots[static_cast<std::size_t>(pos)] != -1) pos = (pos + 1) % layers;
+      slots[static_cast<std::size_t>(pos)] = j;
+    }
+  }
+}
+
+// The sample's header items: survey, boring, place, client, dates (the first with its era
+// letter), organisation, coordinates, elevation, depth, direction, method, rock group, firms.
+const std::vector<std::string> kHeaderLines = {
+    "\"（仮称）津久井トンネル地質調査業務\",\"第2工区\",\"B-1\"",
+    "\"神奈川県相模原市緑区青山 地内\",\"東日本旅客鉄道株式会社, 東京工事事務所\"",
+    "H10,5,11,1998,6,3",
+    "JR,\"山田 太郎\",35.3452,139.1530",
+    "215.40,30.00,鉛直,90,\"ロータリー式ワイヤーライン工法\"",
+    "堆積岩類,\"相武地質調査株式会社\",\"佐藤 次郎\",\"鈴木 一郎\",\"YBM-05DA\",\"NQ, "
+    "ワイヤーライン\"",
+    "\"\",\"\",津久井トンネル"};
+
+const std::vector<std::string> kRemarkPhrases = {
+    "亀裂面は褐色に汚染", "コア長10～30cm",     "互層間隔5～20cm, 層理面傾斜40°",
+    "断層粘土を挟む",     "開口亀裂沿いに酸化", "劈開発達, 硬質",
+    "腐植混じり",         "φ2～5cmの角礫主体",  "方解石脈を伴う",
+    "部分的に粘土化",     "掘進中に逸水"};
+
+const std::vector<std::string> kKdtSegments = {
+    "孔口から崖錐堆積物", "ケーシング挿入",    "全量逸水",       "セメンチングにて対処",
+    "粘土化著しい",       "走向N30°E傾斜70°W", "亀裂少なく良好", "孔内洗浄後, 水位測定",
+    "コア採取率低下",     "ビット交換",        "送水圧上昇",     "泥水に切替え"};
+
+}  // namespace
+
+DataSetFacts GenerateDataSet(const fs::path& root, const DataSetOptions& options) {
+  const int k = options.scale;
+  if (k < 1 || k > kMaxScale) {
+    throw std::invalid_argument("scale must lie between 1 and " + std::to_string(kMaxScale));
+  }
+  const int layers = 2000 * k;
+  const int newSoil = options.newSoilNames;
+  const int xkOnly = 20;  // names only the extension dictionary knows
+  if (newSoil < 0 || newSoil > 400 || 2 * (newSoil + xkOnly) > layers) {
+    throw std::invalid_argument("new soil names must lie between 0 and 400");
+  }
+  if (options.newClassNames < 0 || options.newClassNames > 5 * 59) {
+    throw std::invalid_argument("new class names must lie between 0 and 295");
+  }
+
+  Random rng(options.seed);
+  DataSetFacts facts;
+  fs::create_directories(root / "GEO");
+  fs::create_directories(root / "PATDAT");
+  const fs::path geo = root / "GEO";
+  const fs::path patdat = root / "PATDAT";
+
+  // --- Soil-name dictionaries -----------------------------------------------------------
+  const int kishituCount = 10000 * k;
+  const int xkishituCount = 2000 * k;
+  std::vector<std::string> names = ShuffledNames(rng);
+  if (static_cast<long>(names.size()) < kishituCount + xkishituCount + newSoil) {
+    throw std::invalid_argument("too few distinct names for this scale");
+  }
+  std::size_t next = 0;
+
+  TextFile kishitu;
+  std::vector<std::string> matchable;  // KISHITU.TXT names (annotation cut) a search can find
+  for (int i = 0; i < kishituCount; ++i) {
+    const std::string& name = names[next++];
+    const int r = rng.Below(100);
+    int code;
+    if (r < 30) {
+      code = 5000 + rng.Below(500);
+    } else if (r < 75) {
+      code = 1000 + rng.Below(3000);
+    } else if (r < 92) {
+      code = 1 + rng.Below(999);
+    } else {
+      code = rng.Below(2) ? 4000 + rng.Below(1000) : 5500 + rng.Below(4500);  // never matched
+    }
+    const std::string entry =
+        rng.Below(10) == 0 ? name + "（" + rng.Pick(kAnnotations) + "）" : name;
+    kishitu.Line(Code4(code) + "," + entry + ",    ,    ,    ,0000");
+    if (code < 4000 || (code >= 5000 && code < 5500)) matchable.push_back(name);
+  }
+
+  // XKISHITU.TXT: ordered by code; the part below 4000 leaves room for the new codes.
+  TextFile xkishitu;
+  const int below = std::min(1500 * k, 1999 - newSoil);
+  const int above = xkishituCount - below;
+  std::vector<std::string> xkNames;
+  for (int i = 0; i < below; ++i) {
+    xkNames.push_back(names[next++]);
+    xkishitu.Line(Code4(2000 + i) + "," + xkNames.back() + ",    ,    ,    ,0000");
+  }
+  for (int i = 0; i < above; ++i) {
+    // Codes 4000-9999, never matched; they repeat once the table outgrows them.
+    const int code = 4000 + static_cast<int>(static_cast<long>(i) * 6000 / above);
+    xkishitu.Line(Code4(code) + "," + names[next++] + ",    ,    ,    ,0000");
+  }
+  std::vector<std::string> newNames(names.begin() + static_cast<long>(next),
+                                    names.begin() + static_cast<long>(next) + newSoil);
+  std::vector<std::string> xkOnlyNames;
+  for (int j = 0; j < xkOnly; ++j)
+    xkOnlyNames.push_back(xkNames[static_cast<std::size_t>(rng.Below(below))]);
+  std::sort(xkOnlyNames.begin(), xkOnlyNames.end());
+  xkOnlyNames.erase(std::unique(xkOnlyNames.begin(), xkOnlyNames.end()), xkOnlyNames.end());
+
+  // --- Class tables ---------------------------------------------------------------------
+  std::vector<ClassTable> classTables = ClassTables(options.newClassNames);
+  for (const ClassTable& table : classTables) {
+    TextFile file;
+    int code = 0;
+    for (const ClassName& name : table.names) {
+      ++code;
+      file.Line(std::to_string(code) + "," + (table.withMiddleField ? "      ," : "") + name.table);
+    }
+    file.Save(patdat / table.file);
+    facts.tableLinesBefore[table.file] = file.Lines();
+    facts.tableLinesAfter[table.file] = file.Lines() + static_cast<long>(table.newNames.size());
+  }
+
+  // --- MDT: header items, layers, second block ------------------------------------------
+  std::vector<int> soilSlots(static_cast<std::size_t>(layers), -1);
+  Place(soilSlots, newSoil, 2, 3);
+  std::vector<int> xkSlots(static_cast<std::size_t>(layers), -1);
+  for (std::size_t i = 0; i < xkSlots.size(); ++i) {
+    if (soilSlots[i] != -1) xkSlots[i] = -2;  // taken by a new name
+  }
+  Place(xkSlots, static_cast<int>(xkOnlyNames.size()), 2, 11);
+  std::vector<std::vector<int>> classSlots;
+  for (std::size_t t = 0; t < classTables.size(); ++t) {
+    classSlots.emplace_back(static_cast<std::size_t>(layers), -1);
+    Place(classSlots.back(), static_cast<int>(classTables[t].newNames.size()), 2,
+          5 + 7 * static_cast<int>(t));
+  }
+  const std::vector<std::string> coreShapes = {"棒状", "短柱状", "長柱状", "片状",
+                                               "礫状", "角礫状", "岩片状", "粘土状"};
+  const std::vector<std::string> layerCodes = {"CL～CM", "CM",    "CH", "D", "B",
+                                               "CM～CH", "CH～B", "CL", "A", "CL～"};
+
+  TextFile mdt;
+  mdt.Line("1,29," + std::to_string(layers) + ",0,11");
+  for (const std::string& line : kHeaderLines) mdt.Line(line);
+  for (int i = 0; i < layers; ++i) {
+    const std::size_t s = static_cast<std::size_t>(i);
+    std::string name;
+    if (soilSlots[s] >= 0) {
+      name = newNames[static_cast<std::size_t>(soilSlots[s])];
+    } else if (xkSlots[s] >= 0) {
+      name = xkOnlyNames[static_cast<std::size_t>(xkSlots[s])];
+    } else {
+      name = rng.Pick(matchable);
+    }
+    const std::string& colour = rng.Pick(kColours);
+    std::vector<std::string> fields = {Fixed2(0.5 * (i + 1)), name,
+                                       colour.empty() ? "灰色" : colour};
+    for (std::size_t t = 0; t < classTables.size(); ++t) {
+      const ClassTable& table = classTables[t];
+      const int slot = classSlots[t][s];
+      if (slot >= 0) {
+        fields.push_back(table.newNames[static_cast<std::size_t>(slot)]);
+      } else if (rng.Below(5) == 0) {
+        fields.push_back(rng.Pick(table.names).record + "～" + rng.Pick(table.names).record);
+      } else {
+        fields.push_back(rng.Pick(table.names).record);
+      }
+    }
+    fields.push_back(rng.Pick(coreShapes));
+    fields.push_back(rng.Pick(layerCodes));
+    fields.push_back(Quote(rng.Pick(kRemarkPhrases)));
+    if (i % 7 == 3) {
+      // A record spread over two lines, as the survey software sometimes writes them.
+      mdt.Line(Join(std::vector<std::string>(fields.begin(), fields.begin() + 6)));
+      mdt.Line(Join(std::vector<std::string>(fields.begin() + 6, fields.end())));
+    } else {
+      mdt.Line(Join(fields));
+    }
+  }
+  const int x11Records = 200 * k;
+  long x11Lines = 0;
+  mdt.Line(std::to_string(x11Records) + ",4,4");
+  for (int i = 0; i < x11Records; ++i) {
+    std::string key;
+    if (i % 10 == 9) {
+      key = "";  // no key: no X11 line
+    } else if (i % 10 == 4) {
+      key = "鏡肌";  // not in L10.TXT: code 0
+    } else {
+      key = rng.Pick(kL10Keys);
+    }
+    if (!key.empty()) ++x11Lines;
+    mdt.Line(std::to_string(i + 1) + "," + Fixed2(0.5 * layers * (i + 0.5) / x11Records) + "," +
+             Quote(key) + "," + Quote(rng.Pick(kRemarkPhrases)));
+  }
+  mdt.Save(geo / "MDT0001.GDF");
+  facts.records["MDT"] = layers;
+  facts.records["MDT2"] = x11Records;
+  facts.outputLines["X1.TXT"] = layers;
+  facts.outputLines["X3.TXT"] = layers;
+  for (const char* r : {"R31.TXT", "R32.TXT", "R33.TXT", "R34.TXT", "R35.TXT"}) {
+    facts.outputLines[r] = layers;
+  }
+  facts.outputLines["X11.TXT"] = x11Lines;
+
+  kishitu.Save(patdat / "KISHITU.TXT");
+  xkishitu.Save(patdat / "XKISHITU.TXT");
+  facts.tableLinesBefore["KISHITU.TXT"] = kishitu.Lines();
+  facts.tableLinesBefore["XKISHITU.TXT"] = xkishitu.Lines();
+  facts.tableLinesAfter["KISHITU.TXT"] =
+      kishitu.Lines() + newSoil + static_cast<long>(xkOnlyNames.size());
+  facts.tableLinesAfter["XKISHITU.TXT"] = xkishitu.Lines() + newSoil;
+
+  // --- BDT: core records and water levels -----------------------------------------------
+  const int bdtRecords = 2000 * k;
+  const int waterRecords = 200 * k;
+  const std::vector<std::string> recovery = {"85～90", "95～100", "100.0", "100", "98", "60", ""};
+  const std::vector<std::string> rqd = {"40～55", "70", "90～95", "0", "", "35"};
+  const std::vector<std::string> small = {"", "1", "2", "4", "8", "25", "3～5"};
+  TextFile bdt;
+  long g71 = 0, g73 = 0, g81 = 0, n9 = 0;
+  bdt.Line("1," + std::to_string(bdtRecords) + ",10,0,0,0");
+  auto blank = [](const std::string& t) { return t.find_first_not_of(' ') == std::string::npos; };
+  for (int i = 0; i < bdtRecords; ++i) {
+    const int day = i / 4;
+    const std::string date =
+        std::to_string(5 + (day / 28) % 8) + "/" + std::to_string(day % 28 + 1);
+    const std::string f5 = rng.Pick(recovery);
+    const std::string f6 = rng.Pick(rqd);
+    const std::string f7 = rng.Below(3) ? rng.Pick(small) : "";
+    const std::string f8 = rng.Below(4) ? rng.Pick(small) : "";
+    const std::string f9 = rng.Below(4) ? rng.Pick(small) : "";
+    const std::string f10 = rng.Below(4) ? rng.Pick(small) : "";
+    if (!blank(f5)) ++g71;
+    if (!blank(f6) || !blank(f7)) ++g73;
+    if (!blank(f8) || !blank(f9) || !blank(f10)) ++g81;
+    bdt.Line(Join({Fixed2(0.5 * (i + 1)), date, "GL-" + Fixed2(2.0 + rng.Below(60) / 100.0),
+                   Fixed2(0.5 * i), Quote(f5), Quote(f6), f7, f8, f9, Quote(f10)}));
+  }
+  bdt.Line("1," + std::to_string(waterRecords) + ",3");
+  for (int i = 0; i < waterRecords; ++i) {
+    const std::string depth = i % 20 == 19 ? "" : Fixed2(2.0 + rng.Below(60) / 100.0);
+    if (!depth.empty()) ++n9;
+    const int day = i / 2;
+    bdt.Line(
+        Join({Quote(depth), std::to_string(5 + (day / 28) % 8) + "/" + std::to_string(day % 28 + 1),
+              Quote(i % 2 ? "作業開始前" : "掘削完了後, 孔内洗浄後")}));
+  }
+  bdt.Save(geo / "BDT0001.GDF");
+  facts.records["BDT"] = bdtRecords;
+  facts.records["BDT2"] = waterRecords;
+  facts.outputLines["N8.TXT"] = bdtRecords;
+  facts.outputLines["G71.TXT"] = g71;
+  facts.outputLines["G73.TXT"] = g73;
+  facts.outputLines["G81.TXT"] = g81;
+  facts.outputLines["N9.TXT"] = n9;
+
+  // --- KDT: remarks of one to three display lines ---------------------------------------
+  const int remarks = 500 * k;
+  TextFile kdt;
+  kdt.Line("1," + std::to_string(remarks) + ",2");
+  for (int i = 0; i < remarks; ++i) {
+    std::string text = rng.Pick(kKdtSegments);
+    for (int n = rng.Below(3); n > 0; --n) text += "＠" + rng.Pick(kKdtSegments);
+    const std::string depth = Fixed2(0.5 * layers * (i + 0.5) / remarks);
+    kdt.Line(Quote(i % 25 == 7 ? "GL-" + depth + " ) 補足" : depth) + "," + Quote(text));
+  }
+  kdt.Save(geo / "KDT0001.GDF");
+  facts.records["KDT"] = remarks;
+  facts.outputLines["X12.TXT"] = remarks;
+
+  // --- NDT: penetration intervals -------------------------------------------------------
+  const int ndtRecords = 2000 * k;
+  const std::vector<std::string> first = {"12", "11/11", "50/12", "50/7", "50/3", "8", "30", "05"};
+  const std::vector<std::string> rest = {"5/1", "20/5", "30/7", "3", "10", "", "4/10"};
+  TextFile ndt;
+  ndt.Line("100," + std::to_string(ndtRecords) + ",5");
+  ndt.Line("50");
+  for (int i = 0; i < ndtRecords; ++i) {
+    ndt.Line(Join({Fixed2(0.5 * i + 0.45), rng.Pick(first), rng.Pick(rest), rng.Pick(rest),
+                   Quote(rng.Pick(rest))}));
+  }
+  ndt.Save(geo / "NDT0001.GDF");
+  facts.records["NDT"] = ndtRecords;
+  facts.outputLines["X5.TXT"] = ndtRecords;
+
+  // --- LDT: 20 test records (12 used) and the samples -----------------------------------
+  const int samples = 2000 * k;
+  const std::vector<std::string> tests = {"ベーン試験",   "透水試験]JIS",     "透水試験]ルジオン",
+                                          "間隙水圧測定", "孔内水平載荷試験", "コロージョンテスト",
+                                          "湧水圧試験",   "透水試験]JIS",     "ベーン試験",
+                                          "間隙水圧測定", "孔内水平載荷試験", "コロージョンテスト"};
+  const std::vector<std::string> sampleKinds = {"一軸]A-1",  "物理",          "圧密",
+                                                "三軸]T-2",  "特殊]S-3",      "動的]D-1",
+                                                "物理]P-12", "一軸]1試料番号"};
+  TextFile ldt;
+  ldt.Line("1,1," + std::to_string(samples));
+  ldt.Line("3,3");
+  for (int i = 0; i < 20; ++i) {
+    if (i < static_cast<int>(tests.size())) {
+      ldt.Line(Join({Fixed2(3.0 + 2.5 * i), Fixed2(3.5 + 2.5 * i),
+                     Quote(tests[static_cast<std::size_t>(i)])}));
+    } else {
+      ldt.Line("\"\",\"\",\"\"");
+    }
+  }
+  for (int i = 0; i < samples; ++i) {
+    ldt.Line(Join({Fixed2(0.5 * i + 0.2), Fixed2(0.5 * i + 0.5), Quote(rng.Pick(sampleKinds))}));
+  }
+  ldt.Save(geo / "LDT0001.GDF");
+  facts.records["LDT1"] = 20;
+  facts.records["LDT2"] = samples;
+  facts.outputLines["X7.txt"] = static_cast<long>(tests.size());
+  facts.outputLines["N6.TMP"] = samples;
+
+  // --- CDT: 199 records, both depth lists full ------------------------------------------
+  // The second list holds at most 199 entries (its next slot carries the end mark), so the
+  // count does not grow with the scale.
+  const int cdtRecords = 199;
+  TextFile cdt;
+  long r41 = 0;
+  cdt.Line("1," + std::to_string(cdtRecords) + ",5,0,0,0");
+  for (int i = 1; i <= cdtRecords; ++i) {
+    const int a = 10 * i;
+    const int r = i % 2 ? 10 * i + 5 : 10 * i;  // odd records: own line; even: shared line
+    r41 += i % 2 ? 2 : 1;
+    cdt.Line(
+        Join({i % 5 == 0 ? std::to_string(a) + "=x" : std::to_string(a), std::to_string(i % 9 + 1),
+              i % 7 == 0 ? std::to_string(r) + "=y" : std::to_string(r), std::to_string(i % 4),
+              std::to_string(i % 6)}));
+  }
+  cdt.Save(geo / "CDT0001.GDF");
+  facts.records["CDT"] = cdtRecords;
+  facts.outputLines["R41.TXT"] = r41;
+
+  // --- The other reference tables -------------------------------------------------------
+  const std::vector<std::pair<std::string, std::vector<std::string>>> fixedTables = {
+      {"L1.TXT",
+       {"1,国土交通省", "2,農林水産省", "3,都道府県", "4,市町村", "5,日本道路公団",
+        "6,水資源開発公団", "7,ＪＲ", "8,電力会社"}},
+      {"L2.TXT",
+       {"1,深成岩類", "2,火山岩類", "3,変成岩類", "4,その他", "5,堆積岩類（古第三系以前）",
+        "6,堆積岩類（新第三系）", "7,未固結堆積物"}},
+      {"L3.TXT", {"1,ダム", "2,トンネル", "3,道路", "4,橋梁", "5,斜面", "6,発電所", "7,その他"}},
+      {"L4.TXT", {"1,C", "2,L", "3,M", "4,H", "5,A", "6,B", "7,D", "8,E"}},
+      {"L8.TXT",
+       {"3,透水試験,原位置試験", "4,間隙水圧測定,計測", "7,コロージョンテスト,計測",
+        "10,ベーン試験,原位置試験", "44,孔内水平載荷試験,原位置試験", "44,湧水圧試験,原位置試験"}}};
+  for (const auto& [file, lines] : fixedTables) {
+    TextFile table;
+    for (const std::string& line : lines) table.Line(line);
+    table.Save(patdat / file);
+  }
+  TextFile l10;
+  for (std::size_t i = 0; i < kL10Keys.size(); ++i)
+    l10.Line(std::to_string(i + 1) + "," + kL10Keys[i]);
+  l10.Save(patdat / "L10.TXT");
+  return facts;
+}
+
+std::string FactsText(const DataSetFacts& facts) {
+  std::string out;
+  auto section = [&out](const char* label, const std::map<std::string, long>& items) {
+    for (const auto& [name, count] : items) {
+      out += std::string(label) + " " + name + " " + std::to_string(count) + "\n";
+    }
+  };
+  section("records", facts.records);
+  section("output", facts.outputLines);
+  section("before", facts.tableLinesBefore);
+  section("after", facts.tableLinesAfter);
+  return out;
+}
+
+}  // namespace ostra::bench
