@@ -6,6 +6,7 @@
 #include <utility>
 
 #include "platform/drives.h"
+#include "platform/text_lines.h"
 
 #ifdef _WIN32
 #include <io.h>
@@ -149,23 +150,7 @@ std::string ReadFileBytes(const Text& path) {
 
 Text ReadFileText(const Text& path) { return DecodeCp932(ReadFileBytes(path)); }
 
-std::vector<Text> ReadFileLines(const Text& path) {
-  Text text = ReadFileText(path);
-  while (!text.empty() && text.back() == u'\x1A') text.pop_back();
-  std::vector<Text> lines;
-  size_t pos = 0;
-  while (pos < text.size()) {
-    size_t end = text.find_first_of(u"\r\n", pos);
-    if (end == Text::npos) {
-      lines.push_back(text.substr(pos));
-      break;
-    }
-    lines.push_back(text.substr(pos, end - pos));
-    pos = end + 1;
-    if (text[end] == u'\r' && pos < text.size() && text[pos] == u'\n') ++pos;
-  }
-  return lines;
-}
+std::vector<Text> ReadFileLines(const Text& path) { return SplitLines(ReadFileText(path)); }
 
 void MakeFolder(const Text& path) {
   std::error_code ec;
