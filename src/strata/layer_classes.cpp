@@ -125,7 +125,7 @@ void ConvertLayerCode(OutFile& x3, std::int16_t& counter, const Text& depth, con
 void WriteLayerClasses(const RunEnv& env, LayerClassFiles& files, LayerCounters& counters,
                        const Text& depth, RecordFields& fields) {
   for (int k = 1; k <= 5; ++k) {
-    const auto [part1, part2] = SplitRange(fields[k + 3]);
+    const auto [part1, part2] = SplitRange(strata::OneLine(fields[k + 3]));
     const ClassTable& table = kClassTables[k];
     const ClassCodes codes =
         LookUpClasses(env, env.Table(table.fileName), table.hasSecondField, part1, part2);

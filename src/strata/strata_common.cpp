@@ -38,6 +38,14 @@ Text TableField(const Text& name) {
   return quoted;
 }
 
+Text OneLine(const Text& text) {
+  Text line;
+  for (char16_t ch : text) {
+    if (ch != u'\r' && ch != u'\n') line.push_back(ch);
+  }
+  return line;
+}
+
 bool AppendTableLine(const Text& path, const Text& line) {
   const bool endChanged = PrepareAppend(path);
   AppendLines(path, {line});

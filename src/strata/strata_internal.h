@@ -23,6 +23,10 @@ std::pair<Text, Text> SplitRange(const Text& text);
 // back as it was; inside the quotes a double quote becomes "＂" (the reader has no escape).
 Text TableField(const Text& name);
 
+// A record's name or class text as one line: a quoted field of a data set may run over line
+// ends, but a reference table holds one entry per line, so the line ends are dropped.
+Text OneLine(const Text& text);
+
 // Appends one whole line to a reference table and flushes it. A hand-edited table may end
 // without a line end, with blank lines or with a Ctrl-Z: its end is tidied first (see
 // PrepareAppend) so that the new line reads back as the record after the last one. Returns
