@@ -2,8 +2,10 @@
 //
 //   ostra-timed COMMAND [ARG]...
 //
-// Prints one line on stderr after the command ends: "ostra-timed <seconds> <max RSS KiB> <exit>"
-// (exit is 128 + signal when the command was killed); the command's own output passes through.
+// Prints one line on stderr after the command ends:
+//   "ostra-timed <wall seconds> <max RSS KiB> <exit> <CPU seconds>"
+// (exit is 128 + signal when the command was killed; CPU is user plus system time); the
+// command's own output passes through.
 // Exits with the command's exit status.
 #include <sys/resource.h>
 #include <sys/types.h>
@@ -40,7 +42,9 @@ int main(int argc, char** argv) {
   const double seconds =
       static_cast<double>(end.tv_sec - start.tv_sec) + (end.tv_nsec - start.tv_nsec) / 1e9;
   const int code = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+  const double cpu = static_cast<double>(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) +
+                     (usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
   // ru_maxrss is in KiB on Linux.
-  std::fprintf(stderr, "ostra-timed %.4f %ld %d\n", seconds, usage.ru_maxrss, code);
+  std::fprintf(stderr, "ostra-timed %.4f %ld %d %.4f\n", seconds, usage.ru_maxrss, code, cpu);
   return code;
 }
