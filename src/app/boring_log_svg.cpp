@@ -503,6 +503,7 @@ std::string Open(double width, double height) {
 // Writes the header lines from the top; returns the height they take.
 double DrawHeader(SvgWriter& svg, const std::vector<Text>& header) {
   double y = kMargin;
+  if (header.empty()) return y;
   svg.Out() += "<g class=\"header\">\n";
   for (size_t i = 0; i < header.size(); ++i) {
     double size = i == 0 ? 20 : 13;
