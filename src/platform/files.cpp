@@ -22,7 +22,6 @@
 #undef CopyFile
 #undef ReplaceFile
 #else
-#include <fcntl.h>
 #include <unistd.h>
 #endif
 
@@ -75,16 +74,6 @@ bool SyncStream(std::FILE* f) {
 #endif
 }
 
-#ifndef _WIN32
-// Makes a rename in `folder` durable (Windows does this through MOVEFILE_WRITE_THROUGH).
-void SyncFolder(const fs::path& folder) {
-  int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY);
-  if (fd >= 0) {
-    fsync(fd);
-    ::close(fd);
-  }
-}
-#endif
 
 fs::path Host(const Text& path) { return DriveMap::Instance().ToHost(path); }
 
@@ -194,7 +183,6 @@ void ReplaceFile(const Text& from, const Text& to) {
   if (std::rename(src.c_str(), dst.c_str()) != 0) {
     throw MakeFileError(CodeOfErrno(errno), to, u"置き換えられません");
   }
-  SyncFolder(dst.parent_path());
 #endif
 }
 
@@ -217,7 +205,8 @@ void AppendLines(const Text& path, const std::vector<Text>& lines) {
   std::FILE* f = OpenHost(host, "ab");
   if (f == nullptr) throw MakeFileError(CodeOfErrno(errno), path, u"開けません");
   bool ok = std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
-  ok = SyncStream(f) && ok;
+  // Handed to the system at once: the lines survive the process, whatever happens to it next.
+  ok = (std::fflush(f) == 0) && ok;
   ok = (std::fclose(f) == 0) && ok;
   if (!ok) throw MakeFileError(FileError::kAccessError, path, u"書き込めません");
 }

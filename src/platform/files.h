@@ -34,7 +34,8 @@ void CopyFile(const Text& from, const Text& to);
 void ReplaceFile(const Text& from, const Text& to);
 // Creates an empty file when none exists; leaves an existing one untouched.
 void TouchFile(const Text& path);
-// Appends whole lines (each followed by CR LF) in one write and flushes them to disk.
+// Appends whole lines (each followed by CR LF) in one write, handed to the system before it
+// returns.
 void AppendLines(const Text& path, const std::vector<Text>& lines);
 
 // The folder that holds the running program, in drive form without a trailing "\".
