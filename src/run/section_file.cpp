@@ -38,7 +38,12 @@ FieldReader::FieldReader(Text content, Text path)
 
 bool FieldReader::Append(TextView more) {
   if (truncated_) return true;
+  // A field that ran into the old end, or a CR that the added LF turns into one CR LF line end,
+  // reads differently in the grown file.
   if (openEnd_) return false;
+  if (!content_.empty() && content_.back() == u'\r' && !more.empty() && more.front() == u'\n') {
+    return false;
+  }
   size_t eof = more.find(kCtrlZ);
   content_.append(more.substr(0, eof));
   if (eof != TextView::npos) truncated_ = true;

@@ -114,5 +114,32 @@ TEST(FieldReaderTest, OpenDecodesCodePage932AndReportsMissingFiles) {
   }
 }
 
+TEST(FieldReaderTest, AppendGoesOnAsTheGrownFileReads) {
+  FieldReader r(u"a,b\r\n", u"T:\\F.TXT");
+  EXPECT_EQ(r.ReadText(), u"a");
+  EXPECT_EQ(r.ReadText(), u"b");
+  EXPECT_TRUE(r.AtEnd());
+  ASSERT_TRUE(r.Append(u"c,d\r\n"));
+  EXPECT_EQ(r.ReadText(), u"c");
+  EXPECT_EQ(r.ReadText(), u"d");
+  // A last field without its line end would run on into the added text.
+  FieldReader open(u"a,b", u"T:\\F.TXT");
+  open.ReadText();
+  open.ReadText();
+  EXPECT_FALSE(open.Append(u"\r\nc"));
+}
+
+TEST(FieldReaderTest, AppendAfterALoneCarriageReturn) {
+  // The added LF makes CR LF one line end in the grown file: the reader cannot go on.
+  FieldReader r(u"a\r", u"T:\\F.TXT");
+  EXPECT_EQ(r.ReadText(), u"a");
+  EXPECT_FALSE(r.Append(u"\nb\r\n"));
+  // Text after a Ctrl-Z is never read, added or not.
+  FieldReader z(u"a\r\n\x1A", u"T:\\F.TXT");
+  EXPECT_EQ(z.ReadText(), u"a");
+  EXPECT_TRUE(z.Append(u"b\r\n"));
+  EXPECT_TRUE(z.AtEnd());
+}
+
 }  // namespace
 }  // namespace ostra
