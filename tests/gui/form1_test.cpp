@@ -8,10 +8,12 @@
 #include <QListWidget>
 #include <QMouseEvent>
 #include <QPushButton>
+#include <QtSvg/QSvgRenderer>
 #include <QtTest>
 #include <memory>
 #include <vector>
 
+#include "app/gui/preview_window.h"
 #include "app/gui/qt_text.h"
 #include "app/gui/selectors.h"
 #include "platform/drives.h"
@@ -40,6 +42,10 @@ class Form1Test : public QObject {
   void AnsweringNoCreatesNoFolder();
   void TheHourglassShowsWhileTheRunWorks();
   void FilePatternIgnoresLetterCase();
+  void AddedButtonsLieBelowTheOriginalArea();
+  void PreviewShowsTheLastDestinationsBoringLog();
+  void PreviewBeforeAnyRunShowsText2sFolder();
+  void ReportButtonShowsTheLastRunsReport();
 
  private:
   // Creates the window with the message hook in place and runs its start-up.
@@ -53,6 +59,9 @@ class Form1Test : public QObject {
   Text TextOf(const char* name) { return FromQString(Find<QLineEdit>(name)->text()); }
   Text Status() { return FromQString(Find<QLabel>("Label3")->text()); }
   void Activate(const char* folderList, const Text& subfolder);
+  // The bundled sample in T:\GEO, its reference folder in T:\PATDAT, the window loaded with
+  // MDT0001.GDF chosen and T:\OUT\P001\SITE\B-1 as the destination.
+  void PrepareSample();
   void ClickFile(const Text& name);
   void DoubleClick(QListWidget* list, int row);
   void ChooseDrive(const char* driveList, const char16_t* letter) {
@@ -163,7 +172,10 @@ void Form1Test::StartUpFillsTheSelectorsAndTexts() {
 
   // Twips become pixels: 15 twips to a pixel at 96 dots per inch.
   double scale = QGuiApplication::primaryScreen()->logicalDotsPerInchX() / 96.0;
-  QCOMPARE(form_->size(), QSize(qRound(606 * scale), qRound(433 * scale)));
+  // The original client area is Picture1's; the window adds a strip of 49 pixels below it.
+  QCOMPARE(form_->size(), QSize(qRound(606 * scale), qRound(433 * scale) + qRound(49 * scale)));
+  QCOMPARE(Find<QFrame>("Picture1")->geometry(),
+           QRect(0, 0, qRound(605 * scale), qRound(433 * scale)));
   QCOMPARE(Find<QLineEdit>("Text1")->geometry(),
            QRect(qRound(160 * scale), qRound(20 * scale), qRound(417 * scale), qRound(27 * scale)));
 
@@ -248,7 +260,7 @@ void Form1Test::ExecuteWithABadDestinationSelectsText2() {
   QVERIFY(!fs::exists(drive_->Host("MY DATA")));
 }
 
-void Form1Test::ExecuteConvertsTheBundledSampleUntilTheMouseMoves() {
+void Form1Test::PrepareSample() {
   test::CopyExamplePatdat(drive_->Host("PATDAT"));
   for (const char* section : {"MDT", "BDT", "KDT", "NDT", "LDT", "CDT"}) {
     std::string name = std::string(section) + "0001.GDF";
@@ -265,7 +277,11 @@ void Form1Test::ExecuteConvertsTheBundledSampleUntilTheMouseMoves() {
   ClickFile(u"MDT0001.GDF");
   QVERIFY(TextOf("Text1") == u"T:\\GEO\\MDT0001.GDF");
   Find<QLineEdit>("Text2")->setText(QStringLiteral("T:\\OUT\\P001\\SITE\\B-1"));
+}
 
+void Form1Test::ExecuteConvertsTheBundledSampleUntilTheMouseMoves() {
+  PrepareSample();
+  if (QTest::currentTestFailed()) return;
   Text statusAtQuestion;
   onBox_ = [&] { statusAtQuestion = Status(); };
   QTest::mouseClick(Find<QPushButton>("Command1"), Qt::LeftButton);
@@ -342,6 +358,111 @@ void Form1Test::FilePatternIgnoresLetterCase() {
   QVERIFY(!MatchesPattern(u"MDT0001.GD", u"MDT*.GDF"));
   QVERIFY(JoinPath(u"T:\\", u"A.GDF") == u"T:\\A.GDF");
   QVERIFY(JoinPath(u"T:\\GEO", u"A.GDF") == u"T:\\GEO\\A.GDF");
+}
+
+void Form1Test::AddedButtonsLieBelowTheOriginalArea() {
+  PutReferenceFolder();
+  QVERIFY(Load());
+  auto* preview = Find<QPushButton>("PreviewButton");
+  auto* report = Find<QPushButton>("ReportButton");
+  QCOMPARE(preview->text(), QStringLiteral("柱状図表示"));
+  QCOMPARE(report->text(), QStringLiteral("変換結果"));
+  // On the form itself, below the panel that holds every original control.
+  QCOMPARE(preview->parentWidget(), static_cast<QWidget*>(form_.get()));
+  const QRect panel = Find<QFrame>("Picture1")->geometry();
+  for (QPushButton* b : {preview, report}) {
+    QVERIFY(!b->geometry().intersects(panel));
+    QVERIFY(form_->rect().contains(b->geometry()));
+  }
+  // Under Execute and Exit.
+  QCOMPARE(preview->x(), Find<QPushButton>("Command1")->x());
+  QCOMPARE(report->x(), Find<QPushButton>("Command2")->x());
+  // No report before a run.
+  QVERIFY(!report->isEnabled());
+  QVERIFY(preview->isEnabled());
+}
+
+void Form1Test::PreviewShowsTheLastDestinationsBoringLog() {
+  PrepareSample();
+  if (QTest::currentTestFailed()) return;
+  QTest::mouseClick(Find<QPushButton>("Command1"), Qt::LeftButton);
+  QVERIFY(Status() == u"変換が正常に終了しました。");
+  // The destination text changes after the run: the picture still shows the run's destination.
+  Find<QLineEdit>("Text2")->setText(QStringLiteral("T:\\ELSEWHERE"));
+  const size_t boxesBefore = boxes_.size();
+
+  QTest::mouseClick(Find<QPushButton>("PreviewButton"), Qt::LeftButton);
+  auto* window = form_->findChild<BoringLogWindow*>(QStringLiteral("BoringLogWindow"));
+  QVERIFY(window != nullptr);
+  QVERIFY(window->isVisible());
+  QVERIFY(window->Folder() == u"T:\\OUT\\P001\\SITE\\B-1");
+  QVERIFY(window->windowTitle().contains(QStringLiteral("T:\\OUT\\P001\\SITE\\B-1")));
+  QVERIFY(window->View()->renderer()->isValid());
+  // One band for each of the sample's ten layers, and its five N values.
+  auto count = [&](const std::string& what) {
+    size_t n = 0;
+    for (size_t at = window->Svg().find(what); at != std::string::npos;
+         at = window->Svg().find(what, at + 1)) {
+      ++n;
+    }
+    return n;
+  };
+  QCOMPARE(count("class=\"layer\""), size_t{10});
+  QCOMPARE(count("class=\"n-point\""), size_t{5});
+  QVERIFY(window->Svg().find("砂岩泥岩互層") != std::string::npos);
+  // The picture is shown at its own size.
+  QCOMPARE(window->View()->size(), window->View()->renderer()->defaultSize());
+
+  // A second click reuses the window; the form's controls are as they were.
+  QTest::mouseClick(Find<QPushButton>("PreviewButton"), Qt::LeftButton);
+  QCOMPARE(form_->findChildren<BoringLogWindow*>().size(), qsizetype{1});
+  QCOMPARE(boxes_.size(), boxesBefore);
+  QVERIFY(TextOf("Text2") == u"T:\\ELSEWHERE");
+  QVERIFY(Status() == u"変換が正常に終了しました。");
+}
+
+void Form1Test::PreviewBeforeAnyRunShowsText2sFolder() {
+  PutReferenceFolder();
+  WriteSjisLines(drive_->Host("DONE/X1.TXT"), {"  1,   2.00,5012,花崗岩"});
+  QVERIFY(Load());
+  Find<QLineEdit>("Text2")->setText(QStringLiteral("T:\\DONE"));
+  QTest::mouseClick(Find<QPushButton>("PreviewButton"), Qt::LeftButton);
+  auto* window = form_->findChild<BoringLogWindow*>(QStringLiteral("BoringLogWindow"));
+  QVERIFY(window != nullptr && window->isVisible());
+  QVERIFY(window->Folder() == u"T:\\DONE");
+  QVERIFY(window->Svg().find("花崗岩") != std::string::npos);
+
+  // A folder without layers shows a picture that says so; no message box.
+  Find<QLineEdit>("Text2")->setText(QStringLiteral("T:\\"));
+  QTest::mouseClick(Find<QPushButton>("PreviewButton"), Qt::LeftButton);
+  QVERIFY(window->Svg().find("class=\"empty\"") != std::string::npos);
+  QVERIFY(window->View()->renderer()->isValid());
+  QVERIFY(boxes_.empty());
+}
+
+void Form1Test::ReportButtonShowsTheLastRunsReport() {
+  PrepareSample();
+  if (QTest::currentTestFailed()) return;
+  auto* button = Find<QPushButton>("ReportButton");
+  QVERIFY(!button->isEnabled());
+  QTest::mouseClick(Find<QPushButton>("Command1"), Qt::LeftButton);
+  QVERIFY(Status() == u"変換が正常に終了しました。");
+  QVERIFY(button->isEnabled());
+
+  QTest::mouseClick(button, Qt::LeftButton);
+  auto* window = form_->findChild<RunReportWindow*>(QStringLiteral("RunReportWindow"));
+  QVERIFY(window != nullptr && window->isVisible());
+  QVERIFY(window->TextPane()->isReadOnly());
+  const QString shown = window->TextPane()->toPlainText();
+  QCOMPARE(shown, ToQString(ReportText(form_->State().lastReport)));
+  QVERIFY(shown.contains(QStringLiteral("X1.TXT  10 行")));
+  QVERIFY(shown.contains(QStringLiteral("断層角礫")));  // a soil name the run registered
+
+  // A second run (nothing new to register) refreshes the open report.
+  QTest::mouseClick(Find<QPushButton>("Command1"), Qt::LeftButton);
+  QVERIFY(!window->TextPane()->toPlainText().contains(QStringLiteral("断層角礫")));
+  QCOMPARE(window->TextPane()->toPlainText(), ToQString(ReportText(form_->State().lastReport)));
+  QVERIFY(Status() == u"変換が正常に終了しました。");
 }
 
 }  // namespace ostra

@@ -21,6 +21,8 @@ namespace {
 constexpr int kClientWidth = 9090;
 constexpr int kClientHeight = 6495;
 constexpr int kTwipsPerInch = 1440;
+// The strip below the original client area that holds the added buttons.
+constexpr int kStripHeight = 735;
 
 // Fonts that show Japanese, the Windows ones first.
 const QStringList kJapaneseFonts = {
@@ -76,7 +78,7 @@ void Form1::Place(QWidget* w, int left, int top, int width, int height) const {
 void Form1::BuildControls() {
   setObjectName(QStringLiteral("Form1"));
   setWindowTitle(ToQString(kFormCaption));
-  setFixedSize(Px(kClientWidth), Px(kClientHeight));
+  setFixedSize(Px(kClientWidth), Px(kClientHeight + kStripHeight));
 
   QFont font = this->font();
   font.setFamilies(kJapaneseFonts);
@@ -171,9 +173,21 @@ void Form1::BuildControls() {
   name(command2_, "Command2");
   Place(command2_, 5160, 5580, 2055, 555);
 
+  // The added buttons, below the original area and under the original buttons. The report
+  // button works once a run has made a report.
+  previewButton_ = new QPushButton(QStringLiteral("柱状図表示"), this);
+  name(previewButton_, "PreviewButton");
+  Place(previewButton_, 2520, kClientHeight + 120, 1935, 495);
+
+  reportButton_ = new QPushButton(QStringLiteral("変換結果"), this);
+  name(reportButton_, "ReportButton");
+  Place(reportButton_, 5160, kClientHeight + 120, 2055, 495);
+  reportButton_->setEnabled(false);
+
   // Tab order: Dir1, Drive1, File1, Dir2, Drive2, Command1, Command2, Text1, Text2 (the panel,
-  // frames and labels take no focus).
-  QWidget* order[] = {dir1_, drive1_, file1_, dir2_, drive2_, command1_, command2_, text1_, text2_};
+  // frames and labels take no focus), then the added buttons.
+  QWidget* order[] = {dir1_,     drive1_, file1_, dir2_,          drive2_,      command1_,
+                      command2_, text1_,  text2_, previewButton_, reportButton_};
   for (size_t i = 1; i < std::size(order); ++i) setTabOrder(order[i - 1], order[i]);
 
   connect(drive1_, &QComboBox::currentIndexChanged, this, [this] { Drive1_Change(); });
@@ -186,6 +200,8 @@ void Form1::BuildControls() {
   });
   connect(command1_, &QPushButton::clicked, this, [this] { Command1_Click(); });
   connect(command2_, &QPushButton::clicked, this, [this] { Command2_Click(); });
+  connect(previewButton_, &QPushButton::clicked, this, [this] { PreviewButton_Click(); });
+  connect(reportButton_, &QPushButton::clicked, this, [this] { ReportButton_Click(); });
 }
 
 bool Form1::Form_Load() {
@@ -281,6 +297,38 @@ void Form1::Command1_Click() {
                        MsgIcon::kCritical, Text());
   }
   running_ = false;
+
+  // The run has left its report: the report can be shown, and open added windows follow it.
+  reportButton_->setEnabled(true);
+  if (reportWindow_ != nullptr && reportWindow_->isVisible()) {
+    reportWindow_->SetReport(ReportText(app_.lastReport));
+  }
+  if (previewWindow_ != nullptr && previewWindow_->isVisible()) {
+    previewWindow_->ShowFolder(PreviewFolder());
+  }
+}
+
+Text Form1::PreviewFolder() const {
+  if (!app_.lastReport.destination.empty()) return app_.lastReport.destination;
+  return FromQString(text2_->text());
+}
+
+void Form1::PreviewButton_Click() {
+  if (running_) return;
+  if (previewWindow_ == nullptr) previewWindow_ = new BoringLogWindow(this);
+  previewWindow_->ShowFolder(PreviewFolder());
+  previewWindow_->show();
+  previewWindow_->raise();
+  previewWindow_->activateWindow();
+}
+
+void Form1::ReportButton_Click() {
+  if (running_) return;
+  if (reportWindow_ == nullptr) reportWindow_ = new RunReportWindow(this);
+  reportWindow_->SetReport(ReportText(app_.lastReport));
+  reportWindow_->show();
+  reportWindow_->raise();
+  reportWindow_->activateWindow();
 }
 
 void Form1::Command2_Click() {

@@ -10,6 +10,7 @@
 #include <map>
 #include <memory>
 
+#include "app/gui/preview_window.h"
 #include "app/gui/qt_ui_port.h"
 #include "app/gui/selectors.h"
 #include "run/run.h"
@@ -41,6 +42,13 @@ class Form1 : public QWidget {
   void Picture1_MouseMove();
   void Command1_Click();
   void Command2_Click();
+
+  // Added to the original window, in a strip below it: the picture of the converted boring log
+  // of the last destination, and the report of the last run.
+  void PreviewButton_Click();
+  void ReportButton_Click();
+  // The folder the picture shows: the last run's destination, else the one in Text2.
+  Text PreviewFolder() const;
 
   AppState& State() { return app_; }
   QtUiPort& Port() { return *port_; }
@@ -85,6 +93,10 @@ class Form1 : public QWidget {
   QLabel* label3_ = nullptr;
   QPushButton* command1_ = nullptr;
   QPushButton* command2_ = nullptr;
+  QPushButton* previewButton_ = nullptr;
+  QPushButton* reportButton_ = nullptr;
+  BoringLogWindow* previewWindow_ = nullptr;  // owned as child windows, made when first asked
+  RunReportWindow* reportWindow_ = nullptr;
 };
 
 }  // namespace ostra
