@@ -45,8 +45,8 @@ std::vector<Text> SubfolderNames(const Text& folder) {
   return names;
 }
 
-void Walk(const Text& folder, std::int16_t& hitCount, std::vector<Text>& hits,
-          const Text& fileName, UiPort* ui, int depth) {
+void Walk(const Text& folder, std::int16_t& hitCount, std::vector<Text>& hits, const Text& fileName,
+          UiPort* ui, int depth) {
   if (ui != nullptr) ui->ProcessEvents();
   if (FileSize(folder + fileName) >= 1) {
     ++hitCount;

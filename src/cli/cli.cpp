@@ -238,8 +238,8 @@ int CliMain(int argc, char** argv) {
     }
   }
 
-  RunOutcome outcome = dryRun ? DryRun(app, ui, *source, *dest)
-                              : Command1_Click(app, ui, *source, *dest);
+  RunOutcome outcome =
+      dryRun ? DryRun(app, ui, *source, *dest) : Command1_Click(app, ui, *source, *dest);
   if (outcome != RunOutcome::kCompleted) return 1;
   PrintTo(stdout, kMsgCompleted);
   Text report = ReportText(app.lastReport);

@@ -32,7 +32,9 @@ FileLock& FileLock::operator=(FileLock&& other) noexcept {
   return *this;
 }
 
-FileLock::~FileLock() { Release(); }
+FileLock::~FileLock() {
+  Release();
+}
 
 FileLock FileLock::TryAcquire(const Text& path) {
   std::filesystem::path host = DriveMap::Instance().ToHost(path);
@@ -53,9 +55,9 @@ FileLock FileLock::TryAcquire(const Text& path) {
 #else
   int fd = ::open(host.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0666);
   if (fd < 0) {
-    throw MakeFileError(errno == EACCES || errno == EROFS ? FileError::kPermissionDenied
-                                                          : FileError::kAccessError,
-                        path, u"開けません");
+    throw MakeFileError(
+        errno == EACCES || errno == EROFS ? FileError::kPermissionDenied : FileError::kAccessError,
+        path, u"開けません");
   }
   if (flock(fd, LOCK_EX | LOCK_NB) != 0) {
     ::close(fd);

@@ -31,7 +31,9 @@ std::vector<Text> SplitLines(Text text) {
 
 namespace {
 
-bool IsTrailing(char c) { return c == ' ' || c == '\r' || c == '\n' || c == '\x1A'; }
+bool IsTrailing(char c) {
+  return c == ' ' || c == '\r' || c == '\n' || c == '\x1A';
+}
 
 // The last `count` bytes of a file.
 std::string Tail(const std::filesystem::path& host, std::uintmax_t size, std::uintmax_t count,

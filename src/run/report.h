@@ -25,8 +25,8 @@ struct RunReport {
     SectionStatus status = SectionStatus::kConverted;
   };
   struct TableChange {
-    Text file;            // table file name in the reference folder
-    bool created = false;  // the run created the table (empty)
+    Text file;                // table file name in the reference folder
+    bool created = false;     // the run created the table (empty)
     std::vector<Text> added;  // lines the table gained, in file order
   };
 

@@ -62,10 +62,9 @@ std::chrono::milliseconds LockWait() {
 }
 
 // Reference tables a run may create or extend; the report lists the lines each one gains.
-constexpr const char16_t* kWatchedTables[] = {u"KISHITU.TXT", u"XKISHITU.TXT", u"L13.TXT",
-                                              u"L14.TXT",     u"L15.TXT",      u"L16.TXT",
-                                              u"L17.TXT",     u"L1.TXT",       u"L2.TXT",
-                                              u"L3.TXT"};
+constexpr const char16_t* kWatchedTables[] = {
+    u"KISHITU.TXT", u"XKISHITU.TXT", u"L13.TXT", u"L14.TXT", u"L15.TXT",
+    u"L16.TXT",     u"L17.TXT",      u"L1.TXT",  u"L2.TXT",  u"L3.TXT"};
 
 // Passes everything on to the window, keeping the warnings for the report.
 class RecordingUi : public UiPort {
@@ -76,9 +75,7 @@ class RecordingUi : public UiPort {
   void ShowMessage(const Text& text, MsgIcon icon, const Text& title) override {
     ui_.ShowMessage(text, icon, title);
   }
-  bool AskYesNo(const Text& text, const Text& title) override {
-    return ui_.AskYesNo(text, title);
-  }
+  bool AskYesNo(const Text& text, const Text& title) override { return ui_.AskYesNo(text, title); }
   void SetBusy(bool busy) override { ui_.SetBusy(busy); }
   void SelectDestination() override { ui_.SelectDestination(); }
   void Warn(const Text& text) override {
@@ -121,7 +118,9 @@ std::vector<Text> LinesGained(const std::vector<Text>& before, const std::vector
 }
 
 // Reads a header value that the conversion does not use; it must still be a number.
-void SkipHeaderValue(FieldReader& reader) { reader.ReadNumber(kWhatHeader); }
+void SkipHeaderValue(FieldReader& reader) {
+  reader.ReadNumber(kWhatHeader);
+}
 
 class Conversion {
  public:
@@ -146,6 +145,11 @@ class Conversion {
   void CollectReport();
   OutFile Create(const Text& name);
   void NoteOutput(const Text& name);
+  // Reads a block of `records` records of `fields` fields into the record buffer, handing each
+  // to `convert` with the block's output file `name` and its line counter.
+  template <typename Convert>
+  void ConvertBlock(FieldReader& reader, const Text& name, int records, int fields,
+                    Convert convert);
   void LockReferenceFolder();
   void LoadTables();
   bool ConvertMdt();
@@ -204,6 +208,19 @@ OutFile Conversion::Create(const Text& name) {
   OutFile file(Out(name));
   NoteOutput(name);
   return file;
+}
+
+template <typename Convert>
+void Conversion::ConvertBlock(FieldReader& reader, const Text& name, int records, int fields,
+                              Convert convert) {
+  CheckFieldCount(reader, fields);
+  OutFile out = Create(name);
+  std::int16_t counter = 1;
+  for (int i = 0; i < records; ++i) {
+    reader.ReadRecord(fields_, fields);
+    convert(out, counter);
+  }
+  out.Close();
 }
 
 void Conversion::NoteOutput(const Text& name) {
@@ -431,14 +448,9 @@ void Conversion::ConvertSecondBlock(FieldReader& reader) {
   int fields = reader.ReadCount(kWhatFields);
   int flag = static_cast<int>(reader.ReadNumber(kWhatHeader) != 0.0);
   if (records == 0 || flag == 0) return;
-  CheckFieldCount(reader, fields);
-  OutFile x11 = Create(u"X11.TXT");
-  std::int16_t counter = 1;
-  for (int i = 0; i < records; ++i) {
-    reader.ReadRecord(fields_, fields);
+  ConvertBlock(reader, u"X11.TXT", records, fields, [&](OutFile& x11, std::int16_t& counter) {
     if (!fields_[3].empty()) ConvertX11Record(x11, counter, fields_, l10Table_);
-  }
-  x11.Close();
+  });
 }
 
 bool Conversion::ConvertSibling(const Text& section, std::int16_t headerCount) {
@@ -499,14 +511,9 @@ void Conversion::ConvertBdt(FieldReader& reader) {
   int records2 = reader.ReadCount(kWhatRecords);
   int fields2 = reader.ReadCount(kWhatFields);
   if (records2 == 0 || fields2 == 0) return;
-  CheckFieldCount(reader, fields2);
-  OutFile n9 = Create(u"N9.TXT");
-  std::int16_t c = 1;
-  for (int i = 0; i < records2; ++i) {
-    reader.ReadRecord(fields_, fields2);
-    if (!fields_[1].empty()) WriteDatedDepth(n9, c, fields_, itemsA_[10]);
-  }
-  n9.Close();
+  ConvertBlock(reader, u"N9.TXT", records2, fields2, [&](OutFile& n9, std::int16_t& counter) {
+    if (!fields_[1].empty()) WriteDatedDepth(n9, counter, fields_, itemsA_[10]);
+  });
 }
 
 void Conversion::ConvertKdt(FieldReader& reader) {
@@ -542,14 +549,9 @@ void Conversion::ConvertNdt(FieldReader& reader) {
   int fields = reader.ReadCount(kWhatFields);
   if (h1 != 100.0) return;
   SkipHeaderValue(reader);
-  CheckFieldCount(reader, fields);
-  OutFile x5 = Create(u"X5.TXT");
-  std::int16_t counter = 1;
-  for (int i = 0; i < records; ++i) {
-    reader.ReadRecord(fields_, fields);
+  ConvertBlock(reader, u"X5.TXT", records, fields, [&](OutFile& x5, std::int16_t& counter) {
     WriteIntervalRecord(x5, counter, fields_);
-  }
-  x5.Close();
+  });
 }
 
 void Conversion::ConvertLdt(FieldReader& reader) {
@@ -575,14 +577,9 @@ void Conversion::ConvertLdt(FieldReader& reader) {
   if (FileExists(Out(u"X7.txt"))) NoteOutput(u"X7.txt");
 
   if (fields2 == 0) return;
-  CheckFieldCount(reader, fields2);
-  OutFile n6 = Create(u"N6.TMP");
-  std::int16_t counter = 1;
-  for (int i = 0; i < records; ++i) {
-    reader.ReadRecord(fields_, fields2);
+  ConvertBlock(reader, u"N6.TMP", records, fields2, [&](OutFile& n6, std::int16_t& counter) {
     WriteSampleRecord(n6, counter, fields_);
-  }
-  n6.Close();
+  });
 }
 
 void Conversion::ConvertCdt(FieldReader& reader) {

@@ -14,8 +14,12 @@ namespace {
 
 constexpr char16_t kCtrlZ = u'\x1A';
 
-bool IsBlank(char16_t c) { return c == u' '; }
-bool IsLineEnd(char16_t c) { return c == u'\r' || c == u'\n'; }
+bool IsBlank(char16_t c) {
+  return c == u' ';
+}
+bool IsLineEnd(char16_t c) {
+  return c == u'\r' || c == u'\n';
+}
 
 Text Decimal(long long v) {
   std::string s = std::to_string(v);
@@ -24,7 +28,9 @@ Text Decimal(long long v) {
 
 }  // namespace
 
-FieldReader FieldReader::Open(const Text& path) { return FieldReader(ReadFileText(path), path); }
+FieldReader FieldReader::Open(const Text& path) {
+  return FieldReader(ReadFileText(path), path);
+}
 
 FieldReader::FieldReader(Text content, Text path)
     : content_(std::move(content)), path_(std::move(path)) {

@@ -21,7 +21,9 @@ struct CodeRange {
 constexpr std::array<CodeRange, 3> kRanges = {{{4999, 5500}, {999, 4000}, {0, 1000}}};
 
 // The bytes an append adds, decoded as a reader of the file sees them.
-Text AppendedText(const Text& line) { return DecodeCp932(EncodeCp932(line + u"\r\n")); }
+Text AppendedText(const Text& line) {
+  return DecodeCp932(EncodeCp932(line + u"\r\n"));
+}
 
 Text Joined(const std::vector<Text>& lines) {
   Text all;

@@ -63,8 +63,8 @@ TEST_F(ReportCliTest, TheReportListsFilesSectionsAndRegistrations) {
   // Every output file with its real line count.
   for (const auto& e : fs::directory_iterator(drive_.Host("OUT/P001/SITE/B-1"))) {
     const std::string name = e.path().filename().string();
-    const std::string line = "  " + name + "  " +
-                             std::to_string(ReadSjisLines(e.path()).size()) + " 行\n";
+    const std::string line =
+        "  " + name + "  " + std::to_string(ReadSjisLines(e.path()).size()) + " 行\n";
     EXPECT_NE(r.out.find(line), std::string::npos) << line << r.out;
   }
   EXPECT_NE(r.out.find("  MDT  MDT0001.GDF  変換しました\n"), std::string::npos);
@@ -118,9 +118,9 @@ TEST_F(ReportCliTest, ATrialRunRefusesWhatTheRunRefuses) {
   const Files before = Snapshot(drive_.Root());
   CliResult r = Convert({"--dry-run", "--drive", "Q=/nonexistent-ostraconv"});
   EXPECT_EQ(r.exitCode, 0) << r.err;  // the scratch letter never takes a mapped one
-  std::vector<std::string> args = {"--drive", "W=" + drive_.Root().string(), "--patdat",
-                                   "W:\\PATDAT", "--dry-run", "W:\\GEO\\MDT0001.GDF",
-                                   "W:\\MY DATA"};
+  std::vector<std::string> args = {
+      "--drive",   "W=" + drive_.Root().string(), "--patdat",   "W:\\PATDAT",
+      "--dry-run", "W:\\GEO\\MDT0001.GDF",        "W:\\MY DATA"};
   r = RunCli(args);
   EXPECT_EQ(r.exitCode, 1);
   EXPECT_NE(r.err.find("指定されたパスは正しくありません。"), std::string::npos);

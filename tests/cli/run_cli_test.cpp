@@ -42,8 +42,9 @@ class RunCliTest : public ::testing::Test {
   // Converts G:\GEO\MDT0001.GDF into `dest` (drive form).
   CliResult Convert(const std::string& dest = "O:\\DATA\\P123\\SITE\\B-1", bool yes = true,
                     const std::vector<std::string>& env = {}) {
-    std::vector<std::string> args = {"--drive", "G=" + geo_.Root().string(), "--drive",
-                                     "O=" + out_.Root().string(), "--patdat", "G:\\PATDAT"};
+    std::vector<std::string> args = {"--drive",  "G=" + geo_.Root().string(),
+                                     "--drive",  "O=" + out_.Root().string(),
+                                     "--patdat", "G:\\PATDAT"};
     if (yes) args.push_back("--yes");
     args.push_back("G:\\GEO\\MDT0001.GDF");
     args.push_back(dest);
@@ -85,13 +86,14 @@ TEST_F(RunCliTest, CntTakesFourBytesOfTheThirdComponentAndNothingStale) {
   ASSERT_EQ(Convert("O:\\DATA\\工区ABC\\S\\B-2").exitCode, 0);
   EXPECT_EQ(ReadSjisLines(Out("DATA/工区ABC/S/B-2/CNT.TXT"))[0], "工区");
   ASSERT_EQ(Convert("O:\\SHORT").exitCode, 0);
-  EXPECT_EQ(ReadSjisLines(Out("SHORT/CNT.TXT")), (Lines{"", "", "", "4   ", "1", "", "", "", "", ""}));
+  EXPECT_EQ(ReadSjisLines(Out("SHORT/CNT.TXT")),
+            (Lines{"", "", "", "4   ", "1", "", "", "", "", ""}));
 }
 
 TEST_F(RunCliTest, EmptySiblingsAreDeletedAndSkipped) {
   WriteSjis(In("GEO/BDT0001.GDF"), "");
   WriteSection("NDT", {"50,1,2", "5.00,10"});  // h1 other than 100: nothing more is read
-  WriteSection("LDT", {"0,1,0", "3,3"});        // A set, B = 0: two more values, nothing written
+  WriteSection("LDT", {"0,1,0", "3,3"});       // A set, B = 0: two more values, nothing written
   CliResult r = Convert();
   ASSERT_EQ(r.exitCode, 0) << r.err;
   EXPECT_EQ(GeoFiles(), (std::vector<std::string>{"LDT0001.GDF", "MDT0001.GDF", "NDT0001.GDF"}));
@@ -176,7 +178,8 @@ TEST_F(RunCliTest, KdtWithoutRemarksLeavesNothing) {
 TEST_F(RunCliTest, CdtDepthsAreWholeNumbersBeforeAnyEqualsSign) {
   WriteSection("CDT", {"0,3,5,0,0,0", "12=abc,5,,,", "12.5,6,,,", "0,1,x,0,0"});
   ASSERT_EQ(Convert().exitCode, 0);
-  EXPECT_EQ(Output("R41.TXT"), (Lines{"  1,     12,  5,  0,  0,,,,,,", "  2,     12,  6,  0,  0,,,,,,"}));
+  EXPECT_EQ(Output("R41.TXT"),
+            (Lines{"  1,     12,  5,  0,  0,,,,,,", "  2,     12,  6,  0,  0,,,,,,"}));
   WriteSection("CDT", {"0,1,5,0,0,0", "0,5,x,1,1"});
   ASSERT_EQ(Convert().exitCode, 0);
   EXPECT_TRUE(HasOutput("R41.TXT"));

@@ -26,11 +26,11 @@ Files AllFiles(const fs::path& root) {
 // annotated or written in half width, against tables with awkward endings.
 void WriteDataSet(const fs::path& root) {
   const std::vector<std::string> names = {
-      "花崗岩",      "花崗岩（粗粒）", "新岩種A",   "新岩種A", "砂岩,泥岩互層", "凝灰岩",
-      "細粒砂岩",    "新岩種B",       "泥岩（黒）", "泥岩",    "\" 引用\"",     "新岩種A",
-      "ﾁｬｰﾄ",        "チャート",       "石灰岩",     "新岩種C", "新岩種B",       "粘板岩（黒色）"};
-  const std::vector<std::string> classes = {"CM", "ＣＭ", "ｶﾞﾗ", "新級～旧級", "甲～甲", "",
-                                            "CL～CH", " 空白 ", "Ｄ", "新級"};
+      "花崗岩",   "花崗岩（粗粒）", "新岩種A",    "新岩種A", "砂岩,泥岩互層", "凝灰岩",
+      "細粒砂岩", "新岩種B",        "泥岩（黒）", "泥岩",    "\" 引用\"",     "新岩種A",
+      "ﾁｬｰﾄ",     "チャート",       "石灰岩",     "新岩種C", "新岩種B",       "粘板岩（黒色）"};
+  const std::vector<std::string> classes = {"CM", "ＣＭ",   "ｶﾞﾗ",    "新級～旧級", "甲～甲",
+                                            "",   "CL～CH", " 空白 ", "Ｄ",         "新級"};
   std::string layers;
   const int count = 90;
   for (int i = 0; i < count; ++i) {
@@ -42,8 +42,8 @@ void WriteDataSet(const fs::path& root) {
     }
     layers += ",x,CL～CM\r\n";
   }
-  WriteSjis(root / "GEO/MDT0001.GDF", "0,0," + std::to_string(count) + ",0,10\r\n" + layers +
-                                          "0,0,0\r\n");
+  WriteSjis(root / "GEO/MDT0001.GDF",
+            "0,0," + std::to_string(count) + ",0,10\r\n" + layers + "0,0,0\r\n");
   fs::create_directories(root / "PATDAT");
   auto table = [&](const std::string& name, const std::string& content) {
     WriteSjis(root / "PATDAT" / name, content);
@@ -70,10 +70,9 @@ void WriteDataSet(const fs::path& root) {
 }
 
 Files Convert(const fs::path& root, bool cache) {
-  CliResult r =
-      RunCli({"--drive", "K=" + root.string(), "--patdat", "K:\\PATDAT", "--yes",
-              "K:\\GEO\\MDT0001.GDF", "K:\\OUT\\P\\S\\B"},
-             {std::string("OSTRACONV_TABLE_CACHE=") + (cache ? "1" : "0")});
+  CliResult r = RunCli({"--drive", "K=" + root.string(), "--patdat", "K:\\PATDAT", "--yes",
+                        "K:\\GEO\\MDT0001.GDF", "K:\\OUT\\P\\S\\B"},
+                       {std::string("OSTRACONV_TABLE_CACHE=") + (cache ? "1" : "0")});
   EXPECT_EQ(r.exitCode, 0) << r.err;
   Files out = AllFiles(root / "OUT");
   for (auto& [name, bytes] : AllFiles(root / "PATDAT")) out["PATDAT/" + name] = bytes;
@@ -105,7 +104,8 @@ TEST(TableCacheTest, CachedAndRereadTablesGiveTheSameBytes) {
     }
   }
   EXPECT_EQ(ReadSjisLines(a.Host("PATDAT/L13.TXT")).at(2).substr(0, 3), " 3,");
-  EXPECT_EQ(ReadSjisLines(a.Host("PATDAT/L15.TXT")), (std::vector<std::string>{"98,旧級", "99,CL"}));
+  EXPECT_EQ(ReadSjisLines(a.Host("PATDAT/L15.TXT")),
+            (std::vector<std::string>{"98,旧級", "99,CL"}));
 }
 
 }  // namespace

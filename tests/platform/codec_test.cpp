@@ -55,10 +55,14 @@ TEST(CodecTest, KnownWidthsAndRoundTrip) {
 
 TEST(CodecTest, UndecodableBytesBecomeMiddleDots) {
   EXPECT_EQ(DecodeCp932("\x80"), u"・");
-  EXPECT_EQ(DecodeCp932("a\xA0" "b"), u"a・b");
+  EXPECT_EQ(DecodeCp932("a\xA0"
+                        "b"),
+            u"a・b");
   EXPECT_EQ(DecodeCp932("\xFD\xFE\xFF"), u"・・・");
-  EXPECT_EQ(DecodeCp932("x\x82"), u"x・");          // a lead byte at the end
-  EXPECT_EQ(DecodeCp932("\x81\x20" "A"), u"・ A");  // a lead byte with a bad trail byte
+  EXPECT_EQ(DecodeCp932("x\x82"), u"x・");  // a lead byte at the end
+  EXPECT_EQ(DecodeCp932("\x81\x20"
+                        "A"),
+            u"・ A");  // a lead byte with a bad trail byte
   EXPECT_EQ(DecodeCp932(std::string("\0a", 2)), Text(u"\0a", 2));
   // Every byte pair decodes without failing, each undecodable byte as one unit at most.
   for (int hi = 0x80; hi <= 0xFF; ++hi) {
@@ -74,7 +78,9 @@ TEST(CodecTest, UndecodableBytesBecomeMiddleDots) {
 TEST(CodecTest, Utf8Conversions) {
   EXPECT_EQ(ToUtf8(u"岩A"), "岩A");
   EXPECT_EQ(FromUtf8("岩A\U0001F600"), u"岩A\U0001F600");
-  EXPECT_EQ(FromUtf8("\xFF" "a"), u"\uFFFDa");
+  EXPECT_EQ(FromUtf8("\xFF"
+                     "a"),
+            u"\uFFFDa");
   EXPECT_EQ(FromUtf8("\xE5\xB2"), u"\uFFFD\uFFFD");  // cut sequence
   EXPECT_EQ(ToUtf8(Text(1, u'\xD800')), "\xEF\xBF\xBD");
 }

@@ -60,7 +60,8 @@ TEST(FilesTest, OutFileWritesCodePage932WithCrLf) {
     OutFile out(drive.Drive("A.TXT"), OutFile::Mode::kAppend);
     out.Line(u"x");
   }  // the destructor writes what is left
-  EXPECT_EQ(test::ReadSjisLines(drive.Host("A.TXT")), (std::vector<std::string>{"岩盤,1", "", "x"}));
+  EXPECT_EQ(test::ReadSjisLines(drive.Host("A.TXT")),
+            (std::vector<std::string>{"岩盤,1", "", "x"}));
   // Creating truncates.
   OutFile(drive.Drive("A.TXT")).Close();
   EXPECT_EQ(FileSize(drive.Drive("A.TXT")), 0);
@@ -110,7 +111,8 @@ TEST(FilesTest, LinesReplaceCopyTouchAndDelete) {
   EXPECT_FALSE(FileExists(drive.Drive("EMPTY.TXT")));
 
   AppendLines(drive.Drive("COPY.TXT"), {u"砂岩", u""});
-  EXPECT_EQ(test::ReadSjisLines(drive.Host("COPY.TXT")), (std::vector<std::string>{"new", "砂岩", ""}));
+  EXPECT_EQ(test::ReadSjisLines(drive.Host("COPY.TXT")),
+            (std::vector<std::string>{"new", "砂岩", ""}));
   MakeFolder(drive.Drive("F"));
   EXPECT_TRUE(FolderExists(drive.Drive("F")));
 }

@@ -43,8 +43,9 @@ TEST(RunHelpersTest, CheckSectionHeaderShowsTheErrorLayout) {
 
   EXPECT_FALSE(CheckSectionHeader(drive.Drive("KDT0002.GDF"), 3, ui));
   ASSERT_EQ(ui.messages.size(), 1u);
-  EXPECT_EQ(ui.messages[0].text, u"エラー `62 ファイルの終わりを越えて読み込もうとしました。\r`T:\\KDT0002.GDF` "
-                                 u"のヘッダーが不正です。変換できません");
+  EXPECT_EQ(ui.messages[0].text,
+            u"エラー `62 ファイルの終わりを越えて読み込もうとしました。\r`T:\\KDT0002.GDF` "
+            u"のヘッダーが不正です。変換できません");
   EXPECT_EQ(ui.messages[0].icon, MsgIcon::kNone);
 
   EXPECT_FALSE(CheckSectionHeader(drive.Drive("KDT0003.GDF"), 3, ui));

@@ -176,7 +176,9 @@ void WriteSjisLines(const fs::path& file, const std::vector<std::string>& linesU
   WriteSjis(file, all);
 }
 
-std::string ReadSjis(const fs::path& file) { return ToUtf8(DecodeCp932(ReadBytes(file))); }
+std::string ReadSjis(const fs::path& file) {
+  return ToUtf8(DecodeCp932(ReadBytes(file)));
+}
 
 std::vector<std::string> ReadSjisLines(const fs::path& file) {
   std::string text = ReadSjis(file);
@@ -199,7 +201,9 @@ std::vector<std::string> ReadSjisLines(const fs::path& file) {
   return lines;
 }
 
-fs::path ExamplesDir() { return fs::path(OSTRA_SOURCE_DIR) / "examples"; }
+fs::path ExamplesDir() {
+  return fs::path(OSTRA_SOURCE_DIR) / "examples";
+}
 
 void CopyExamplePatdat(const fs::path& to) {
   fs::create_directories(to);

@@ -57,7 +57,10 @@ class FakeUi : public UiPort {
     MsgIcon icon;
     Text title;
   };
-  void SetStatus(const Text& text) override { status = text; statusHistory.push_back(text); }
+  void SetStatus(const Text& text) override {
+    status = text;
+    statusHistory.push_back(text);
+  }
   void ProcessEvents() override { ++eventPasses; }
   void ShowMessage(const Text& text, MsgIcon icon, const Text& title) override {
     messages.push_back({text, icon, title});
@@ -67,7 +70,10 @@ class FakeUi : public UiPort {
     (void)title;
     return answer;
   }
-  void SetBusy(bool b) override { busy = b; busyHistory.push_back(b); }
+  void SetBusy(bool b) override {
+    busy = b;
+    busyHistory.push_back(b);
+  }
   void SelectDestination() override { ++destinationSelected; }
   void Warn(const Text& text) override { warnings.push_back(text); }
 
@@ -92,7 +98,11 @@ struct CliResult {
 CliResult RunCli(const std::vector<std::string>& args, const std::vector<std::string>& env = {});
 
 // UTF-8 <-> UTF-16 shorthands for assertions.
-inline std::string U8(TextView t) { return ToUtf8(t); }
-inline Text U16(const std::string& s) { return FromUtf8(s); }
+inline std::string U8(TextView t) {
+  return ToUtf8(t);
+}
+inline Text U16(const std::string& s) {
+  return FromUtf8(s);
+}
 
 }  // namespace ostra::test
