@@ -164,13 +164,18 @@ std::vector<Layer> ReadLayers(const Text& folder) {
   return layers;
 }
 
-// The top of the layer that ends at `bottom`: the deepest layer boundary above it.
-double TopFor(const std::vector<Layer>& layers, double bottom) {
-  double top = 0;
-  for (const Layer& layer : layers) {
-    if (layer.bottom < bottom) top = std::max(top, layer.bottom);
-  }
-  return top;
+// Layer boundaries in ascending order, to find the top of the layer a class line belongs to.
+std::vector<double> Boundaries(const std::vector<Layer>& layers) {
+  std::vector<double> bottoms;
+  for (const Layer& layer : layers) bottoms.push_back(layer.bottom);
+  std::sort(bottoms.begin(), bottoms.end());
+  return bottoms;
+}
+
+// The top of the layer that ends at `bottom`: the deepest layer boundary above it, else 0.
+double TopFor(const std::vector<double>& boundaries, double bottom) {
+  auto above = std::lower_bound(boundaries.begin(), boundaries.end(), bottom);
+  return above == boundaries.begin() ? 0.0 : std::max(*(above - 1), 0.0);
 }
 
 // A range "part 1～part 2" as the class files give it in fields 4 and 6.
@@ -184,6 +189,7 @@ Text RangeText(const Row& row) {
 std::vector<ClassColumn> ReadClassColumns(const Text& folder, const std::vector<Layer>& layers) {
   static const char16_t* const kFiles[kClassColumns] = {u"X3.TXT",  u"R31.TXT", u"R32.TXT",
                                                         u"R33.TXT", u"R34.TXT", u"R35.TXT"};
+  const std::vector<double> boundaries = Boundaries(layers);
   std::vector<ClassColumn> columns;
   for (const char16_t* file : kFiles) {
     ClassColumn column;
@@ -192,7 +198,7 @@ std::vector<ClassColumn> ReadClassColumns(const Text& folder, const std::vector<
       std::optional<double> bottom = Depth(Field(row, 2));
       Text text = RangeText(row);
       if (!bottom || text.empty()) continue;
-      column.cells.push_back({TopFor(layers, *bottom), *bottom, std::move(text)});
+      column.cells.push_back({TopFor(boundaries, *bottom), *bottom, std::move(text)});
     }
     columns.push_back(std::move(column));
   }
