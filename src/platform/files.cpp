@@ -55,6 +55,22 @@ int CodeOf(const std::error_code& ec) {
   return FileError::kAccessError;
 }
 
+#ifdef _WIN32
+// The error code of the last failed system call.
+int CodeOfLastError() {
+  switch (GetLastError()) {
+    case ERROR_FILE_NOT_FOUND:
+    case ERROR_PATH_NOT_FOUND:
+      return FileError::kFileNotFound;
+    case ERROR_ACCESS_DENIED:
+    case ERROR_WRITE_PROTECT:
+      return FileError::kPermissionDenied;
+    default:
+      return FileError::kAccessError;
+  }
+}
+#endif
+
 std::FILE* OpenHost(const fs::path& host, const char* mode) {
 #ifdef _WIN32
   std::wstring wmode(mode, mode + std::char_traits<char>::length(mode));
@@ -162,8 +178,15 @@ void CopyFile(const Text& from, const Text& to) {
   if (!fs::is_regular_file(src, ec)) {
     throw MakeFileError(FileError::kFileNotFound, from, u"コピーできません");
   }
+#ifdef _WIN32
+  // The system's own copy: the C++ library's copy_file cannot replace an existing file here.
+  if (!CopyFileW(src.wstring().c_str(), dst.wstring().c_str(), FALSE)) {
+    throw MakeFileError(CodeOfLastError(), to, u"作成できません");
+  }
+#else
   fs::copy_file(src, dst, fs::copy_options::overwrite_existing, ec);
   if (ec) throw MakeFileError(CodeOf(ec), to, u"作成できません");
+#endif
 }
 
 void ReplaceFile(const Text& from, const Text& to) {
@@ -177,7 +200,7 @@ void ReplaceFile(const Text& from, const Text& to) {
 #ifdef _WIN32
   if (!MoveFileExW(src.wstring().c_str(), dst.wstring().c_str(),
                    MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
-    throw MakeFileError(FileError::kAccessError, to, u"置き換えられません");
+    throw MakeFileError(CodeOfLastError(), to, u"置き換えられません");
   }
 #else
   if (std::rename(src.c_str(), dst.c_str()) != 0) {

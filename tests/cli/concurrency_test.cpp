@@ -21,11 +21,11 @@ constexpr int kRunsPerStream = 50;
 
 // Data set `run` of stream `stream`: two names shared with the other stream (and with the next
 // run), one of its own, and a class shared with the other stream.
-std::vector<std::string> NamesOf(int stream, int run) {
+[[maybe_unused]] std::vector<std::string> NamesOf(int stream, int run) {
   return {"共有層" + std::to_string(run), "共有層" + std::to_string(run + 1),
           "独自層" + std::to_string(stream) + "の" + std::to_string(run)};
 }
-std::string ClassOf(int run) {
+[[maybe_unused]] std::string ClassOf(int run) {
   return "Q" + std::to_string(run % 25);
 }
 

@@ -1,5 +1,5 @@
-// The command-line program on host paths with Japanese folder names: the arguments reach the
-// run intact and the outputs do not depend on how the folders are named.
+// The command-line program on folders with Japanese names: the arguments reach the run intact
+// and the outputs do not depend on how the folders are named.
 #include <gtest/gtest.h>
 
 #include <map>
@@ -27,7 +27,7 @@ std::map<std::string, std::string> FilesOf(const fs::path& folder) {
 
 // Converts the bundled sample kept in T:\<base> into T:\<base>\P001\SITE\B-1 (the drive is
 // component 1, so CNT.TXT names P001, SITE and B-1), with a fresh copy of the reference folder
-// in T:\<base>\<ref>. The arguments are host paths; only the drive's folder is mapped.
+// in T:\<base>\<ref>. The arguments are in drive form; the drive is the test's folder.
 struct SampleRun {
   CliResult result;
   fs::path dest;
@@ -43,8 +43,10 @@ SampleRun ConvertSample(const TempDrive& drive, const std::string& base, const s
     fs::copy_file(ExamplesDir() / name, drive.Host(base + "/GEO/" + name));
   }
   run.dest = drive.Host(base + "/P001/SITE/B-1");
-  run.result = RunCli({"--drive", "T=" + Arg(drive.Root()), "--patdat", Arg(run.patdat), "--yes",
-                       Arg(drive.Host(base + "/GEO/MDT0001.GDF")), Arg(run.dest)});
+  run.result = RunCli({"--drive", "T=" + Arg(drive.Root()), "--patdat",
+                       ToUtf8(drive.Drive(base + "\\" + ref + "\\PATDAT")), "--yes",
+                       ToUtf8(drive.Drive(base + "\\GEO\\MDT0001.GDF")),
+                       ToUtf8(drive.Drive(base + "\\P001\\SITE\\B-1"))});
   return run;
 }
 
@@ -69,9 +71,8 @@ TEST(HostPathsCliTest, JapaneseFolderNamesGiveTheSameFilesAsPlainOnes) {
 TEST(HostPathsCliTest, AMissingJapaneseReferenceFolderIsNamed) {
   TempDrive drive;
   WriteSjisLines(drive.Host("GEO/MDT0001.GDF"), {"0,0,0,0,0", "0,0,0"});
-  const CliResult r =
-      RunCli({"--drive", "T=" + Arg(drive.Root()), "--patdat", Arg(drive.Host("無い参照")), "--yes",
-              Arg(drive.Host("GEO/MDT0001.GDF")), Arg(drive.Host("出力"))});
+  const CliResult r = RunCli({"--drive", "T=" + Arg(drive.Root()), "--patdat", "T:\\無い参照",
+                              "--yes", "T:\\GEO\\MDT0001.GDF", "T:\\出力"});
   EXPECT_EQ(r.exitCode, 1);
   EXPECT_NE(r.err.find("T:\\無い参照"), std::string::npos) << r.err;
   EXPECT_FALSE(fs::exists(drive.Host("出力")));

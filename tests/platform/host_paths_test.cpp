@@ -30,6 +30,8 @@ TEST(HostPathsTest, JapaneseFolderAndFileNamesWorkInEveryFileOperation) {
 
   AppendLines(file, {u"砂岩"});
   EXPECT_EQ(ReadFileLines(file), (std::vector<Text>{u"花崗岩", u"砂岩"}));
+  // A copy replaces an existing file.
+  test::WriteSjis(drive.Host("岩盤データ/写し.TXT"), "古い写し\r\n");
   CopyFile(file, drive.Drive("岩盤データ\\写し.TXT"));
   test::WriteSjis(drive.Host("岩盤データ/新.TMP"), "新\r\n");
   ReplaceFile(drive.Drive("岩盤データ\\新.TMP"), file);
