@@ -500,7 +500,8 @@ class SvgWriter {
 
 std::string Open(double width, double height) {
   return "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
-         "<svg xmlns=\"http://www.w3.org/2000/svg\" version=\"1.1\" width=\"" +
+         "<svg xmlns=\"http://www.w3.org/2000/svg\" version=\"1.1\" xml:space=\"preserve\" "
+         "width=\"" +
          Px(width) + "\" height=\"" + Px(height) + "\" viewBox=\"0 0 " + Px(width) + " " +
          Px(height) + "\" font-family=\"" + kFontFamily + "\">\n<rect x=\"0\" y=\"0\" width=\"" +
          Px(width) + "\" height=\"" + Px(height) + "\" fill=\"#ffffff\"/>\n";
