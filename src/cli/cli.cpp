@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "app/boring_log_svg.h"
 #include "app/patdat.h"
 #include "platform/drives.h"
 #include "platform/files.h"
@@ -34,7 +35,8 @@ namespace fs = std::filesystem;
 namespace {
 
 constexpr const char* kUsage =
-    "Usage: ostraconv-cli [--patdat DIR] [--drive L=DIR]... [--yes] SOURCE DEST\n"
+    "Usage: ostraconv-cli [--patdat DIR] [--drive L=DIR]... [--yes] [--dry-run]\n"
+    "                     [--report-json FILE] [--preview FILE.svg] SOURCE DEST\n"
     "\n"
     "Converts the boring-log data set SOURCE (an MDT*.GDF file, with its BDT/KDT/NDT/LDT/CDT\n"
     "siblings beside it) into the Ostra files in the folder DEST.\n"
@@ -52,6 +54,8 @@ constexpr const char* kUsage =
     "                  no real file changes\n"
     "  --report-json FILE  also write the run's report (files written, sections,\n"
     "                  lines added to the reference tables) to FILE as JSON\n"
+    "  --preview FILE.svg  after the conversion, draw the converted boring log\n"
+    "                  (layers, classes, N values, tests, remarks) as an SVG picture\n"
     "  --help          show this text\n"
     "\n"
     "Exit status: 0 converted, 1 the conversion stopped (the reason is on stderr),\n"
@@ -130,18 +134,17 @@ class TerminalUi : public UiPort {
   bool yes_;
 };
 
-// Writes the report as JSON to a host file; false (with a message) when it cannot.
-bool WriteReportJson(const std::string& file, const RunReport& report) {
-  std::string json = ReportJson(report);
+// Writes a file named on the command line; false (with a message) when it cannot.
+bool WriteHostFile(const std::string& file, const std::string& bytes) {
 #ifdef _WIN32
   Text w = FromUtf8(file);
   std::FILE* f = _wfopen(std::wstring(w.begin(), w.end()).c_str(), L"wb");
 #else
   std::FILE* f = std::fopen(file.c_str(), "wb");
 #endif
-  bool ok = f != nullptr && std::fwrite(json.data(), 1, json.size(), f) == json.size();
+  bool ok = f != nullptr && std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
   if (f != nullptr) ok = std::fclose(f) == 0 && ok;
-  if (!ok) PrintTo(stderr, u"ファイル \"" + FromUtf8(file) + u"\" に変換の記録を書き込めません。");
+  if (!ok) PrintTo(stderr, u"ファイル \"" + FromUtf8(file) + u"\" を書き込めません。");
   return ok;
 }
 
@@ -180,6 +183,7 @@ int CliMain(int argc, char** argv) {
   DriveMap& drives = DriveMap::Instance();
   std::string patdatArg;
   std::string reportJson;
+  std::string previewSvg;
   bool yes = false;
   bool dryRun = false;
   std::vector<std::string> positional;
@@ -192,13 +196,15 @@ int CliMain(int argc, char** argv) {
       yes = true;
     } else if (a == "--dry-run") {
       dryRun = true;
-    } else if (a == "--patdat" || a == "--drive" || a == "--report-json") {
+    } else if (a == "--patdat" || a == "--drive" || a == "--report-json" || a == "--preview") {
       if (i + 1 >= argc) return UsageError(a + " needs a value");
       std::string v = argv[++i];
       if (a == "--patdat") {
         patdatArg = v;
       } else if (a == "--report-json") {
         reportJson = v;
+      } else if (a == "--preview") {
+        previewSvg = v;
       } else if (!drives.AddSpec(v)) {
         return UsageError("bad drive mapping: " + v);
       }
@@ -238,15 +244,21 @@ int CliMain(int argc, char** argv) {
     }
   }
 
+  // The picture is drawn from the converted files; a trial run's vanish with its scratch folder.
+  bool previewOk = true;
+  auto preview = [&](const Text& folder) {
+    if (!previewSvg.empty()) previewOk = WriteHostFile(previewSvg, RenderBoringLogSvg(folder));
+  };
   RunOutcome outcome =
-      dryRun ? DryRun(app, ui, *source, *dest) : Command1_Click(app, ui, *source, *dest);
+      dryRun ? DryRun(app, ui, *source, *dest, preview) : Command1_Click(app, ui, *source, *dest);
   if (outcome != RunOutcome::kCompleted) return 1;
+  if (!dryRun) preview(app.lastReport.destination);
   PrintTo(stdout, kMsgCompleted);
   Text report = ReportText(app.lastReport);
   while (!report.empty() && report.back() == u'\n') report.pop_back();
   PrintTo(stdout, u"\n" + report);
-  if (!reportJson.empty() && !WriteReportJson(reportJson, app.lastReport)) return 1;
-  return 0;
+  if (!reportJson.empty() && !WriteHostFile(reportJson, ReportJson(app.lastReport))) return 1;
+  return previewOk ? 0 : 1;
 }
 
 }  // namespace ostra

@@ -114,6 +114,28 @@ TEST_F(ReportCliTest, ATrialRunTouchesNothingAndTellsWhatARealRunDoes) {
   EXPECT_EQ(trialBody, realBody);
 }
 
+TEST_F(ReportCliTest, ThePictureOfATrialRunIsThePictureOfTheRealOne) {
+  const fs::path trialSvg = drive_.Host("trial.svg");
+  const fs::path realSvg = drive_.Host("real.svg");
+  CliResult trial = Convert({"--dry-run", "--preview", trialSvg.string()});
+  ASSERT_EQ(trial.exitCode, 0) << trial.err;
+  CliResult real = Convert({"--yes", "--preview", realSvg.string()});
+  ASSERT_EQ(real.exitCode, 0) << real.err;
+  const std::string svg = ReadBytes(realSvg);
+  EXPECT_NE(svg.find("<svg"), std::string::npos);
+  size_t layers = 0;
+  for (size_t p = svg.find("class=\"layer\""); p != std::string::npos;
+       p = svg.find("class=\"layer\"", p + 1)) {
+    ++layers;
+  }
+  EXPECT_EQ(layers, ReadSjisLines(drive_.Host("OUT/P001/SITE/B-1/X1.TXT")).size());
+  EXPECT_EQ(ReadBytes(trialSvg), svg);
+  // A picture that cannot be written makes the exit status 1 after the conversion.
+  CliResult r = Convert({"--yes", "--preview", drive_.Host("no/such/folder/x.svg").string()});
+  EXPECT_EQ(r.exitCode, 1);
+  EXPECT_NE(r.err.find("x.svg"), std::string::npos);
+}
+
 TEST_F(ReportCliTest, ATrialRunRefusesWhatTheRunRefuses) {
   const Files before = Snapshot(drive_.Root());
   CliResult r = Convert({"--dry-run", "--drive", "Q=/nonexistent-ostraconv"});
