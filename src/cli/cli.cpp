@@ -17,13 +17,7 @@
 #include "run/run.h"
 
 #ifdef _WIN32
-#ifndef WIN32_LEAN_AND_MEAN
-#define WIN32_LEAN_AND_MEAN
-#endif
-#ifndef NOMINMAX
-#define NOMINMAX
-#endif
-#include <windows.h>
+#include "platform/windows_api.h"
 #else
 #include <unistd.h>
 #endif
@@ -47,7 +41,7 @@ constexpr const char* kUsage =
     "  --patdat DIR    the reference folder PATDAT (default: found beside the program,\n"
     "                  then as \\PATDAT on every drive)\n"
     "  --drive L=DIR   map drive letter L to the host folder DIR (may be repeated; also\n"
-    "                  OSTRACONV_DRIVES=\"C=/dir;D=/other\"; Z: is / by default)\n"
+    "                  OSTRACONV_DRIVES=\"C=/dir;D=/other\"; on Linux Z: is /)\n"
     "  --yes           answer Yes when asked to create a missing destination folder\n"
     "  --dry-run       convert copies of the data set and the reference folder in a\n"
     "                  scratch folder and print what would be written and registered;\n"

@@ -1,8 +1,9 @@
 // Drive-form paths ("D:\OUT\P123") and the drive map that turns them into host paths.
 //
-// Inside a conversion every path is a drive-form text. On Windows a drive letter is the
-// system's own drive. On POSIX a drive map gives each letter a host folder: by default
-// Z: is "/", extended by OSTRACONV_DRIVES ("C=/home/me/geo;D=/mnt/usb") and by callers.
+// Inside a conversion every path is a drive-form text. A drive map gives each letter a host
+// folder. On Windows the system's drives map to themselves by default; on POSIX Z: is "/".
+// OSTRACONV_DRIVES ("C=/home/me/geo;D=/mnt/usb") and callers add letters mapped to folders,
+// which work like substituted drives.
 #pragma once
 
 #include <filesystem>
@@ -19,7 +20,8 @@ class DriveMap {
   // The process-wide map used by every file operation.
   static DriveMap& Instance();
 
-  // Restores the defaults: the system drives (Windows) or Z: -> "/" plus OSTRACONV_DRIVES.
+  // Restores the defaults: the system drives (Windows) or Z: -> "/" (POSIX), plus
+  // OSTRACONV_DRIVES.
   void LoadDefaults();
   void Clear();
   // Maps a letter (either case) to a host folder; replaces an earlier mapping.

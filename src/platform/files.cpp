@@ -10,17 +10,8 @@
 
 #ifdef _WIN32
 #include <io.h>
-#ifndef WIN32_LEAN_AND_MEAN
-#define WIN32_LEAN_AND_MEAN
-#endif
-#ifndef NOMINMAX
-#define NOMINMAX
-#endif
-#include <windows.h>
-// Our own DeleteFile, CopyFile and ReplaceFile, not the system's macros of those names.
-#undef DeleteFile
-#undef CopyFile
-#undef ReplaceFile
+
+#include "platform/windows_api.h"
 #else
 #include <unistd.h>
 #endif
@@ -90,8 +81,9 @@ bool SyncStream(std::FILE* f) {
 #endif
 }
 
-
-fs::path Host(const Text& path) { return DriveMap::Instance().ToHost(path); }
+fs::path Host(const Text& path) {
+  return DriveMap::Instance().ToHost(path);
+}
 
 }  // namespace
 
@@ -102,6 +94,17 @@ bool FileExists(const Text& path) {
   } catch (const FileError&) {
     return false;
   }
+}
+
+bool SelectableFileExists(const Text& path) {
+  if (!FileExists(path)) return false;
+#ifdef _WIN32
+  DWORD attributes = GetFileAttributesW(Host(path).wstring().c_str());
+  return attributes != INVALID_FILE_ATTRIBUTES &&
+         (attributes & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM)) == 0;
+#else
+  return true;
+#endif
 }
 
 bool FolderExists(const Text& path) {
@@ -153,9 +156,13 @@ std::string ReadFileBytes(const Text& path) {
   return data;
 }
 
-Text ReadFileText(const Text& path) { return DecodeCp932(ReadFileBytes(path)); }
+Text ReadFileText(const Text& path) {
+  return DecodeCp932(ReadFileBytes(path));
+}
 
-std::vector<Text> ReadFileLines(const Text& path) { return SplitLines(ReadFileText(path)); }
+std::vector<Text> ReadFileLines(const Text& path) {
+  return SplitLines(ReadFileText(path));
+}
 
 void MakeFolder(const Text& path) {
   std::error_code ec;
@@ -294,7 +301,8 @@ void OutFile::Open(const Text& path, Mode mode) {
   fs::path host = Host(path);
   std::error_code ec;
   if (fs::is_directory(host, ec)) {
-    throw MakeFileError(FileError::kAccessError, path, u"作成できません（同じ名前のフォルダがあります）");
+    throw MakeFileError(FileError::kAccessError, path,
+                        u"作成できません（同じ名前のフォルダがあります）");
   }
   file_ = OpenHost(host, mode == Mode::kCreate ? "wb" : "ab");
   if (file_ == nullptr) {

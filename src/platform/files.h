@@ -13,6 +13,8 @@
 namespace ostra {
 
 bool FileExists(const Text& path);    // an ordinary file
+// A file the user can have chosen: it exists and is neither hidden nor a system file.
+bool SelectableFileExists(const Text& path);
 bool FolderExists(const Text& path);  // a folder
 bool PathExists(const Text& path);    // either
 // Length in bytes; -1 when the file does not exist (or is not an ordinary file).

@@ -79,7 +79,7 @@ RunOutcome DryRun(AppState& app, UiPort& ui, const Text& text1, const Text& text
     return RunOutcome::kStopped;
   }
   const Text source = Trim(text1);
-  if (source.empty() || !FileExists(source)) {
+  if (source.empty() || !SelectableFileExists(source)) {
     ui.ShowMessage(kMsgNoSource, MsgIcon::kNone, Text());
     return RunOutcome::kStopped;
   }

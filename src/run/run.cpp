@@ -271,7 +271,7 @@ RunOutcome Conversion::Run(const Text& text1, const Text& text2) {
     ui_.ShowMessage(kMsgNoDestination, MsgIcon::kNone, Text());
     return Stop();
   }
-  if (!FileExists(source_)) {
+  if (!SelectableFileExists(source_)) {
     ui_.ShowMessage(kMsgNoSource, MsgIcon::kNone, Text());
     return Stop();
   }
