@@ -10,6 +10,7 @@
 #include <QPushButton>
 #include <QtSvg/QSvgRenderer>
 #include <QtTest>
+#include <map>
 #include <memory>
 #include <vector>
 
@@ -46,6 +47,7 @@ class Form1Test : public QObject {
   void PreviewShowsTheLastDestinationsBoringLog();
   void PreviewBeforeAnyRunShowsText2sFolder();
   void ReportButtonShowsTheLastRunsReport();
+  void TrialRunTouchesNothingAndShowsWhatARunWould();
 
  private:
   // Creates the window with the message hook in place and runs its start-up.
@@ -370,7 +372,7 @@ void Form1Test::AddedButtonsLieBelowTheOriginalArea() {
   // On the form itself, below the panel that holds every original control.
   QCOMPARE(preview->parentWidget(), static_cast<QWidget*>(form_.get()));
   const QRect panel = Find<QFrame>("Picture1")->geometry();
-  for (QPushButton* b : {preview, report}) {
+  for (QPushButton* b : {preview, report, Find<QPushButton>("DryRunButton")}) {
     QVERIFY(!b->geometry().intersects(panel));
     QVERIFY(form_->rect().contains(b->geometry()));
   }
@@ -463,6 +465,41 @@ void Form1Test::ReportButtonShowsTheLastRunsReport() {
   QVERIFY(!window->TextPane()->toPlainText().contains(QStringLiteral("断層角礫")));
   QCOMPARE(window->TextPane()->toPlainText(), ToQString(ReportText(form_->State().lastReport)));
   QVERIFY(Status() == u"変換が正常に終了しました。");
+}
+
+void Form1Test::TrialRunTouchesNothingAndShowsWhatARunWould() {
+  PrepareSample();
+  if (QTest::currentTestFailed()) return;
+  auto snapshot = [&] {
+    std::map<std::string, std::string> files;
+    for (const auto& e : fs::recursive_directory_iterator(drive_->Root())) {
+      files[e.path().string()] = e.is_regular_file() ? test::ReadBytes(e.path()) : "<folder>";
+    }
+    return files;
+  };
+  const auto before = snapshot();
+  QTest::mouseClick(Find<QPushButton>("DryRunButton"), Qt::LeftButton);
+
+  // No question (only a scratch folder is created) and no file of the user's changed.
+  QVERIFY(boxes_.empty());
+  QVERIFY(snapshot() == before);
+  QVERIFY(Status() == u"変換が正常に終了しました。");
+  QVERIFY(form_->State().lastReport.dryRun);
+
+  // The report shows at once what a real run would write and register.
+  auto* report = form_->findChild<RunReportWindow*>(QStringLiteral("RunReportWindow"));
+  QVERIFY(report != nullptr && report->isVisible());
+  const QString shown = report->TextPane()->toPlainText();
+  QVERIFY(shown.contains(QStringLiteral("実際のファイルは変更していません")));
+  QVERIFY(shown.contains(QStringLiteral("断層角礫")));
+  QVERIFY(shown.contains(QStringLiteral("変換先: T:\\OUT\\P001\\SITE\\B-1")));
+
+  // The picture is the trial's, drawn before its scratch folder went.
+  QTest::mouseClick(Find<QPushButton>("PreviewButton"), Qt::LeftButton);
+  auto* window = form_->findChild<BoringLogWindow*>(QStringLiteral("BoringLogWindow"));
+  QVERIFY(window != nullptr && window->isVisible());
+  QVERIFY(window->Svg().find("砂岩泥岩互層") != std::string::npos);
+  QVERIFY(!fs::exists(drive_->Host("OUT/P001")));
 }
 
 }  // namespace ostra

@@ -8,10 +8,12 @@
 #include <QScreen>
 #include <exception>
 
+#include "app/boring_log_svg.h"
 #include "app/gui/qt_text.h"
 #include "app/patdat.h"
 #include "platform/drives.h"
 #include "platform/files.h"
+#include "run/dry_run.h"
 
 namespace ostra {
 
@@ -184,10 +186,14 @@ void Form1::BuildControls() {
   Place(reportButton_, 5160, kClientHeight + 120, 2055, 495);
   reportButton_->setEnabled(false);
 
+  dryRunButton_ = new QPushButton(QStringLiteral("試行変換"), this);
+  name(dryRunButton_, "DryRunButton");
+  Place(dryRunButton_, 240, kClientHeight + 120, 2055, 495);
+
   // Tab order: Dir1, Drive1, File1, Dir2, Drive2, Command1, Command2, Text1, Text2 (the panel,
   // frames and labels take no focus), then the added buttons.
-  QWidget* order[] = {dir1_,     drive1_, file1_, dir2_,          drive2_,      command1_,
-                      command2_, text1_,  text2_, previewButton_, reportButton_};
+  QWidget* order[] = {dir1_,     drive1_, file1_, dir2_,         drive2_,        command1_,
+                      command2_, text1_,  text2_, dryRunButton_, previewButton_, reportButton_};
   for (size_t i = 1; i < std::size(order); ++i) setTabOrder(order[i - 1], order[i]);
 
   connect(drive1_, &QComboBox::currentIndexChanged, this, [this] { Drive1_Change(); });
@@ -202,6 +208,7 @@ void Form1::BuildControls() {
   connect(command2_, &QPushButton::clicked, this, [this] { Command2_Click(); });
   connect(previewButton_, &QPushButton::clicked, this, [this] { PreviewButton_Click(); });
   connect(reportButton_, &QPushButton::clicked, this, [this] { ReportButton_Click(); });
+  connect(dryRunButton_, &QPushButton::clicked, this, [this] { DryRunButton_Click(); });
 }
 
 bool Form1::Form_Load() {
@@ -297,13 +304,35 @@ void Form1::Command1_Click() {
                        MsgIcon::kCritical, Text());
   }
   running_ = false;
+  trialSvg_.clear();
+  AfterRun();
+}
 
-  // The run has left its report: the report can be shown, and open added windows follow it.
+void Form1::DryRunButton_Click() {
+  if (running_) return;
+  running_ = true;
+  trialSvg_.clear();
+  const RunOutcome outcome =
+      DryRun(app_, *port_, FromQString(text1_->text()), FromQString(text2_->text()),
+             [this](const Text& folder) { trialSvg_ = RenderBoringLogSvg(folder); });
+  running_ = false;
+  AfterRun();
+  // A trial shows at once what it found.
+  if (outcome == RunOutcome::kCompleted) ReportButton_Click();
+}
+
+void Form1::AfterRun() {
   reportButton_->setEnabled(true);
   if (reportWindow_ != nullptr && reportWindow_->isVisible()) {
     reportWindow_->SetReport(ReportText(app_.lastReport));
   }
-  if (previewWindow_ != nullptr && previewWindow_->isVisible()) {
+  if (previewWindow_ != nullptr && previewWindow_->isVisible()) ShowPreview();
+}
+
+void Form1::ShowPreview() {
+  if (app_.lastReport.dryRun && !trialSvg_.empty()) {
+    previewWindow_->ShowSvg(PreviewFolder(), trialSvg_);
+  } else {
     previewWindow_->ShowFolder(PreviewFolder());
   }
 }
@@ -316,7 +345,7 @@ Text Form1::PreviewFolder() const {
 void Form1::PreviewButton_Click() {
   if (running_) return;
   if (previewWindow_ == nullptr) previewWindow_ = new BoringLogWindow(this);
-  previewWindow_->ShowFolder(PreviewFolder());
+  ShowPreview();
   previewWindow_->show();
   previewWindow_->raise();
   previewWindow_->activateWindow();

@@ -47,6 +47,8 @@ class Form1 : public QWidget {
   // of the last destination, and the report of the last run.
   void PreviewButton_Click();
   void ReportButton_Click();
+  // A trial conversion on copies: shows what a real one would write and register.
+  void DryRunButton_Click();
   // The folder the picture shows: the last run's destination, else the one in Text2.
   Text PreviewFolder() const;
 
@@ -58,6 +60,9 @@ class Form1 : public QWidget {
 
  private:
   void BuildControls();
+  // After a run or a trial: the report can be shown, and open added windows follow it.
+  void AfterRun();
+  void ShowPreview();
   // Geometry in twips, converted to pixels at the screen's logical resolution.
   int Px(int twips) const;
   void Place(QWidget* w, int left, int top, int width, int height) const;
@@ -71,6 +76,7 @@ class Form1 : public QWidget {
   std::unique_ptr<QtUiPort> port_;
   double scale_ = 1.0;
   bool running_ = false;
+  std::string trialSvg_;  // the picture of the last trial run, drawn before its folder went
   // The current folder of each drive and the current drive, as the selectors left them.
   std::map<char16_t, Text> currentFolders_;
   char16_t currentDrive_ = 0;
@@ -95,6 +101,7 @@ class Form1 : public QWidget {
   QPushButton* command2_ = nullptr;
   QPushButton* previewButton_ = nullptr;
   QPushButton* reportButton_ = nullptr;
+  QPushButton* dryRunButton_ = nullptr;
   BoringLogWindow* previewWindow_ = nullptr;  // owned as child windows, made when first asked
   RunReportWindow* reportWindow_ = nullptr;
 };

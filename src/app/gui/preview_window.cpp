@@ -6,6 +6,7 @@
 #include <QVBoxLayout>
 #include <QtSvg/QSvgRenderer>
 #include <algorithm>
+#include <utility>
 
 #include "app/boring_log_svg.h"
 #include "app/gui/qt_text.h"
@@ -27,8 +28,12 @@ BoringLogWindow::BoringLogWindow(QWidget* parent) : QWidget(parent, Qt::Window) 
 }
 
 void BoringLogWindow::ShowFolder(const Text& folder) {
+  ShowSvg(folder, RenderBoringLogSvg(folder));
+}
+
+void BoringLogWindow::ShowSvg(const Text& folder, std::string svg) {
   folder_ = folder;
-  svg_ = RenderBoringLogSvg(folder);
+  svg_ = std::move(svg);
   view_->load(QByteArray(svg_.data(), static_cast<qsizetype>(svg_.size())));
   // The picture at its own size; the window as large as the picture, within the screen.
   const QSize size = view_->renderer()->defaultSize();

@@ -24,6 +24,8 @@ class BoringLogWindow : public QWidget {
 
   // Renders the folder's picture anew and shows it.
   void ShowFolder(const Text& folder);
+  // Shows a picture already drawn (a trial run's, whose folder is gone), titled with `folder`.
+  void ShowSvg(const Text& folder, std::string svg);
 
   const Text& Folder() const { return folder_; }
   const std::string& Svg() const { return svg_; }
