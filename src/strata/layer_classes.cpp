@@ -96,8 +96,7 @@ ClassCodes LookUpClasses(const RunEnv& env, const Text& path, bool hasSecondFiel
   auto add = [&](const Text& part, Text& code) {
     if (Trim(part).empty() || !Trim(code).empty() || next >= kClassCodeLimit) return;
     code = RightField(NumText(static_cast<std::int32_t>(next)), 2);
-    const Text line =
-        code + u"," + (hasSecondField ? u"      ," : u"") + strata::TableField(part);
+    const Text line = code + u"," + (hasSecondField ? u"      ," : u"") + strata::TableField(part);
     if (tables != nullptr) {
       tables->ClassTableAt(path, hasSecondField).AppendLine(line);
     } else {

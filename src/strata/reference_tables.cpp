@@ -28,7 +28,7 @@ Text AppendedText(const Text& line) {
 Text Joined(const std::vector<Text>& lines) {
   Text all;
   for (const Text& l : lines) all += l + u"\r\n";
-  return DecodeCp932(EncodeCp932(all));
+  return all;
 }
 
 }  // namespace
@@ -42,13 +42,15 @@ Dictionary::Dictionary(const Text& path) : path_(path) {
 
 void Dictionary::Load(const Text& content) {
   reader_ = std::make_unique<FieldReader>(content, path_);
+  readerBehind_ = false;
+  linesAreEntries_.reset();
   entries_.clear();
   indexed_ = 0;
   for (auto& m : firstByName_) m.clear();
 }
 
 void Dictionary::ReadEntries() {
-  while (!reader_->AtEnd()) {
+  while (!readerBehind_ && !reader_->AtEnd()) {
     Entry entry;
     for (Text& field : entry) field = reader_->ReadText();
     entries_.push_back(std::move(entry));
@@ -79,7 +81,7 @@ std::optional<Entry> Dictionary::FindExact(const Text& name) {
 
 void Dictionary::AppendLine(const Text& line) {
   ReadEntries();
-  if (AppendTableLine(path_, line)) {
+  if (AppendTableLine(path_, line) || readerBehind_) {
     // The file's end was tidied before the line went on: take in the file as it now is.
     const Text content = ReadFileText(path_);
     Load(content);
@@ -90,8 +92,44 @@ void Dictionary::AppendLine(const Text& line) {
   if (!reader_->Append(AppendedText(line))) Load(ReadFileText(path_));
 }
 
-void Dictionary::LinesReplaced(const std::vector<Text>& lines) {
-  const Text content = Joined(lines);
+std::optional<Entry> Dictionary::EntryOfLine(const Text& line) const {
+  FieldReader reader(line, path_);
+  Entry entry;
+  for (Text& field : entry) {
+    if (reader.AtEnd()) return std::nullopt;
+    field = reader.ReadText();
+  }
+  if (!reader.AtEnd()) return std::nullopt;
+  return entry;
+}
+
+bool Dictionary::LinesAreEntries() {
+  ReadEntries();
+  if (!linesAreEntries_) {
+    bool same = lines_.size() == entries_.size();
+    for (size_t i = 0; same && i < lines_.size(); ++i) {
+      std::optional<Entry> entry = EntryOfLine(lines_[i]);
+      same = entry && *entry == entries_[i];
+    }
+    linesAreEntries_ = same;
+  }
+  return *linesAreEntries_;
+}
+
+void Dictionary::LineInserted(size_t at, const Text& line) {
+  const Text asRead = DecodeCp932(EncodeCp932(line));
+  std::optional<Entry> entry = EntryOfLine(asRead);
+  if (entry && LinesAreEntries()) {
+    lines_.insert(lines_.begin() + static_cast<std::ptrdiff_t>(at), asRead);
+    entries_.insert(entries_.begin() + static_cast<std::ptrdiff_t>(at), *entry);
+    readerBehind_ = true;
+    // Entries after the new one moved: index them all again.
+    indexed_ = 0;
+    for (auto& m : firstByName_) m.clear();
+    return;
+  }
+  lines_.insert(lines_.begin() + static_cast<std::ptrdiff_t>(at), asRead);
+  const Text content = Joined(lines_);
   Load(content);
   lines_ = SplitLines(content);
 }

@@ -32,16 +32,23 @@ class Dictionary {
   void AppendLine(const Text& line);
   // The file's whole lines.
   const std::vector<Text>& Lines() const { return lines_; }
-  // After the file has been replaced by `lines`: takes them in.
-  void LinesReplaced(const std::vector<Text>& lines);
+  // After the file has been rewritten with `line` put in before its line `at` (0-based):
+  // takes it in.
+  void LineInserted(size_t at, const Text& line);
 
  private:
   void Load(const Text& content);
   void ReadEntries();
+  // True when every line of the file holds exactly one whole entry, so that a line put in is
+  // an entry put in at the same place.
+  bool LinesAreEntries();
+  std::optional<Entry> EntryOfLine(const Text& line) const;
 
   Text path_;
   std::vector<Text> lines_;
   std::unique_ptr<FieldReader> reader_;
+  bool readerBehind_ = false;  // lines went in before the reader's position: entries_ is whole
+  std::optional<bool> linesAreEntries_;
   std::vector<Entry> entries_;
   size_t indexed_ = 0;  // entries_[0, indexed_) are in the per-range indexes
   std::array<std::unordered_map<Text, size_t>, 3> firstByName_;

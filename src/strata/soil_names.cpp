@@ -7,8 +7,8 @@
 #include <vector>
 
 #include "platform/files.h"
-#include "strata/reference_tables.h"
 #include "run/section_file.h"
+#include "strata/reference_tables.h"
 #include "strata/strata.h"
 #include "strata/strata_internal.h"
 #include "text/numbers.h"
@@ -122,13 +122,13 @@ Entry Register(const RunEnv& env, const Text& name) {
   const Text txtPath = env.Table(u"XKISHITU.TXT");
   const Text tmpPath = env.Table(u"XKISHITU.TMP");
   strata::StrataTables* tables = strata::Tables(env);
-  std::vector<Text> lines;
-  if (tables != nullptr) {
-    lines = tables->DictionaryAt(txtPath).Lines();
-  } else {
+  std::vector<Text> fileLines;  // read here only when the run keeps no tables in memory
+  if (tables == nullptr) {
     strata::RequireTable(txtPath);
-    lines = ReadFileLines(txtPath);
+    fileLines = ReadFileLines(txtPath);
   }
+  const std::vector<Text>& lines =
+      tables != nullptr ? tables->DictionaryAt(txtPath).Lines() : fileLines;
 
   int last = 0;
   size_t insertAt = lines.size();
@@ -146,12 +146,16 @@ Entry Register(const RunEnv& env, const Text& name) {
   }
 
   const Entry entry = {FourDigits(newCode), name, u"    ", u"    ", u"    ", u"0000"};
-  lines.insert(lines.begin() + static_cast<std::ptrdiff_t>(insertAt), JoinEntry(entry));
+  const Text newLine = JoinEntry(entry);
   OutFile tmp(tmpPath);
-  for (const Text& line : lines) tmp.Line(line);
+  for (size_t i = 0; i < lines.size(); ++i) {
+    if (i == insertAt) tmp.Line(newLine);
+    tmp.Line(lines[i]);
+  }
+  if (insertAt == lines.size()) tmp.Line(newLine);
   tmp.Close();
   ReplaceFile(tmpPath, txtPath);
-  if (tables != nullptr) tables->DictionaryAt(txtPath).LinesReplaced(lines);
+  if (tables != nullptr) tables->DictionaryAt(txtPath).LineInserted(insertAt, newLine);
   return entry;
 }
 

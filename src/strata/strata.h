@@ -25,8 +25,8 @@ void ConvertSoilName(const RunEnv& env, OutFile& x1, std::int16_t& counter, cons
                      std::int16_t& n, NameSlots& names);
 
 // Codes the class text (field 10) through L4Table and writes one X3.TXT line.
-void ConvertLayerCode(OutFile& x3, std::int16_t& counter, const Text& depth,
-                      const Text& classText, const CodeTable& l4Table);
+void ConvertLayerCode(OutFile& x3, std::int16_t& counter, const Text& depth, const Text& classText,
+                      const CodeTable& l4Table);
 
 // Writes one line to each of R31.TXT to R35.TXT from fields 4 to 8, extending L13.TXT to
 // L17.TXT with new class names.

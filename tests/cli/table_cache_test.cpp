@@ -24,7 +24,7 @@ Files AllFiles(const fs::path& root) {
 
 // A data set of many layers whose names and classes are partly known, partly new, repeated,
 // annotated or written in half width, against tables with awkward endings.
-void WriteDataSet(const fs::path& root) {
+void WriteDataSet(const fs::path& root, const std::string& xkishitu) {
   const std::vector<std::string> names = {
       "花崗岩",   "花崗岩（粗粒）", "新岩種A",    "新岩種A", "砂岩,泥岩互層", "凝灰岩",
       "細粒砂岩", "新岩種B",        "泥岩（黒）", "泥岩",    "\" 引用\"",     "新岩種A",
@@ -58,10 +58,7 @@ void WriteDataSet(const fs::path& root) {
         "0500,石灰岩,    ,    ,    ,0000\r\n"
         "4500,凝灰岩,    ,    ,    ,0000\r\n"
         "1002,チャート,    ,    ,    ,0000");  // no line end at the end
-  table("XKISHITU.TXT",
-        "2000,凝灰岩,    ,    ,    ,0000\r\n"
-        "2001,粘板岩（黒色）,    ,    ,    ,0000\r\n"
-        "4000,予約,    ,    ,    ,0000\r\n\x1A");
+  table("XKISHITU.TXT", xkishitu);
   table("L13.TXT", " 1,CM\r\n 2,ｶﾞﾗ\r\n\r\n");  // an empty line at the end
   table("L14.TXT", "3,ＣＭ\r\n5,CM\r\n\x1A");
   table("L15.TXT", "98,旧級");  // no line end, near the code limit
@@ -79,11 +76,22 @@ Files Convert(const fs::path& root, bool cache) {
   return out;
 }
 
-TEST(TableCacheTest, CachedAndRereadTablesGiveTheSameBytes) {
+// Lines that are whole entries, ending with a Ctrl-Z.
+const char* const kTidyExtension =
+    "2000,凝灰岩,    ,    ,    ,0000\r\n"
+    "2001,粘板岩（黒色）,    ,    ,    ,0000\r\n"
+    "4000,予約,    ,    ,    ,0000\r\n\x1A";
+// Entries running over line ends: a line of seven fields, then one of five.
+const char* const kRaggedExtension =
+    "2000,凝灰岩,    ,    ,    ,0000,余分\r\n"
+    "2001,粘板岩（黒色）,    ,    ,0000\r\n"
+    "4000,予約,    ,    ,    ,0000\r\n";
+
+void ExpectSameBytes(const char* xkishitu) {
   TempDrive a(u'A');
   TempDrive b(u'B');
-  WriteDataSet(a.Root());
-  WriteDataSet(b.Root());
+  WriteDataSet(a.Root(), xkishitu);
+  WriteDataSet(b.Root(), xkishitu);
   // Twice each: the second conversion finds what the first registered.
   for (int round = 0; round < 2; ++round) {
     Files cached = Convert(a.Root(), true);
@@ -94,6 +102,14 @@ TEST(TableCacheTest, CachedAndRereadTablesGiveTheSameBytes) {
     }
     EXPECT_GT(ReadSjisLines(a.Host("PATDAT/XKISHITU.TXT")).size(), 3u);
   }
+}
+
+TEST(TableCacheTest, CachedAndRereadTablesGiveTheSameBytes) {
+  ExpectSameBytes(kRaggedExtension);
+  ExpectSameBytes(kTidyExtension);
+  TempDrive a(u'A');
+  WriteDataSet(a.Root(), kTidyExtension);
+  Convert(a.Root(), true);
   // Lines appended to tables that ended without a line end, with an empty line or with a
   // Ctrl-Z follow their last record directly.
   EXPECT_EQ(ReadSjisLines(a.Host("PATDAT/KISHITU.TXT")).at(4), "1002,チャート,    ,    ,    ,0000");
