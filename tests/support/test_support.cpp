@@ -231,16 +231,23 @@ CliResult RunCli(const std::vector<std::string>& args, const std::vector<std::st
   si.hStdOutput = out;
   si.hStdError = err;
   PROCESS_INFORMATION pi{};
-  bool started = in != INVALID_HANDLE_VALUE && out != INVALID_HANDLE_VALUE &&
-                 err != INVALID_HANDLE_VALUE &&
-                 CreateProcessW(cli.c_str(), commandLine.data(), nullptr, nullptr, TRUE,
-                                CREATE_UNICODE_ENVIRONMENT | CREATE_NO_WINDOW, block.data(),
-                                nullptr, &si, &pi);
+  bool started = false;
+  DWORD startError = 0;
+  // Wine now and then fails to start a process when many start in a row: try a few times.
+  for (int attempt = 0; attempt < 5 && !started; ++attempt) {
+    if (attempt > 0) Sleep(200);
+    started = in != INVALID_HANDLE_VALUE && out != INVALID_HANDLE_VALUE &&
+              err != INVALID_HANDLE_VALUE &&
+              CreateProcessW(cli.c_str(), commandLine.data(), nullptr, nullptr, TRUE,
+                             CREATE_UNICODE_ENVIRONMENT | CREATE_NO_WINDOW, block.data(),
+                             nullptr, &si, &pi);
+    if (!started) startError = GetLastError();
+  }
   for (HANDLE h : {in, out, err}) {
     if (h != INVALID_HANDLE_VALUE) CloseHandle(h);
   }
   if (!started) {
-    ADD_FAILURE() << "cannot start " << OSTRA_CLI_PATH << " (error " << GetLastError() << ")";
+    ADD_FAILURE() << "cannot start " << OSTRA_CLI_PATH << " (error " << startError << ")";
   } else {
     WaitForSingleObject(pi.hProcess, INFINITE);
     DWORD code = 0;
