@@ -20,7 +20,9 @@ char16_t UpperLetter(char16_t c) {
   return c;
 }
 
-bool IsLetter(char16_t c) { return (c >= u'A' && c <= u'Z') || (c >= u'a' && c <= u'z'); }
+bool IsLetter(char16_t c) {
+  return (c >= u'A' && c <= u'Z') || (c >= u'a' && c <= u'z');
+}
 
 #ifndef _WIN32
 std::string FoldAscii(std::string s) {
@@ -74,7 +76,9 @@ DriveMap& DriveMap::Instance() {
   return map;
 }
 
-void DriveMap::Clear() { roots_.clear(); }
+void DriveMap::Clear() {
+  roots_.clear();
+}
 
 void DriveMap::LoadDefaults() {
   roots_.clear();
@@ -96,9 +100,13 @@ void DriveMap::LoadDefaults() {
 #endif
 }
 
-void DriveMap::Set(char16_t letter, const fs::path& root) { roots_[UpperLetter(letter)] = root; }
+void DriveMap::Set(char16_t letter, const fs::path& root) {
+  roots_[UpperLetter(letter)] = root;
+}
 
-void DriveMap::Remove(char16_t letter) { roots_.erase(UpperLetter(letter)); }
+void DriveMap::Remove(char16_t letter) {
+  roots_.erase(UpperLetter(letter));
+}
 
 bool DriveMap::AddSpec(const std::string& spec) {
   bool ok = true;
@@ -118,7 +126,7 @@ bool DriveMap::AddSpec(const std::string& spec) {
       continue;
     }
 #ifdef _WIN32
-    // The spec is UTF-8 on every system; Windows paths are UTF-16.
+    // The mapping text is UTF-8 on every system; Windows paths are UTF-16.
     Text folder = FromUtf8(entry.substr(eq + 1));
     Set(static_cast<char16_t>(letter[0]), fs::path(std::wstring(folder.begin(), folder.end())));
 #else

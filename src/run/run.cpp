@@ -122,6 +122,18 @@ void SkipHeaderValue(FieldReader& reader) {
   reader.ReadNumber(kWhatHeader);
 }
 
+// The six header values of the BDT and CDT sections, h1, R, F, h4, h5, h6: the record count R
+// and the field count F.
+std::pair<int, int> ReadSixValueHeader(FieldReader& reader) {
+  SkipHeaderValue(reader);
+  const int records = reader.ReadCount(kWhatRecords);
+  const int fields = reader.ReadCount(kWhatFields);
+  SkipHeaderValue(reader);
+  SkipHeaderValue(reader);
+  SkipHeaderValue(reader);
+  return {records, fields};
+}
+
 class Conversion {
  public:
   Conversion(AppState& app, UiPort& ui)
@@ -480,12 +492,7 @@ bool Conversion::ConvertSibling(const Text& section, std::int16_t headerCount) {
 }
 
 void Conversion::ConvertBdt(FieldReader& reader) {
-  SkipHeaderValue(reader);
-  int records = reader.ReadCount(kWhatRecords);
-  int fields = reader.ReadCount(kWhatFields);
-  SkipHeaderValue(reader);
-  SkipHeaderValue(reader);
-  SkipHeaderValue(reader);
+  const auto [records, fields] = ReadSixValueHeader(reader);
   if (records == 0 || fields == 0) return;
 
   CheckFieldCount(reader, fields);
@@ -583,12 +590,7 @@ void Conversion::ConvertLdt(FieldReader& reader) {
 }
 
 void Conversion::ConvertCdt(FieldReader& reader) {
-  SkipHeaderValue(reader);
-  int records = reader.ReadCount(kWhatRecords);
-  int fields = reader.ReadCount(kWhatFields);
-  SkipHeaderValue(reader);
-  SkipHeaderValue(reader);
-  SkipHeaderValue(reader);
+  const auto [records, fields] = ReadSixValueHeader(reader);
   if (records == 0 || fields == 0) return;
   CheckFieldCount(reader, fields);
   CdtList1 list1;
