@@ -8,7 +8,7 @@
 #include <utility>
 #include <vector>
 
-#include "platform/codec.h"
+#include "base/codec.h"
 
 namespace ostra::bench {
 namespace {

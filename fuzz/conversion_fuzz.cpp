@@ -13,12 +13,12 @@
 #include <system_error>
 #include <vector>
 
+#include "env/drives.h"
+#include "env/files.h"
+#include "formats/section_file.h"
 #include "fuzz_support.h"
-#include "platform/drives.h"
-#include "platform/files.h"
-#include "platform/ui_port.h"
 #include "run/run.h"
-#include "run/section_file.h"
+#include "run/ui_port.h"
 
 namespace ostra::fuzz {
 namespace {

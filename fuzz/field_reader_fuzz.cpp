@@ -5,9 +5,9 @@
 #include <string>
 #include <vector>
 
+#include "base/errors.h"
+#include "formats/section_file.h"
 #include "fuzz_support.h"
-#include "platform/errors.h"
-#include "run/section_file.h"
 
 namespace ostra::fuzz {
 namespace {

@@ -9,7 +9,7 @@
 #include <string>
 #include <string_view>
 
-#include "platform/codec.h"
+#include "base/codec.h"
 
 namespace ostra::fuzz {
 

@@ -6,9 +6,9 @@
 #include <limits>
 #include <string>
 
+#include "base/numbers.h"
+#include "base/sjis.h"
 #include "fuzz_support.h"
-#include "text/numbers.h"
-#include "text/sjis.h"
 
 namespace ostra::fuzz {
 namespace {

@@ -8,16 +8,16 @@
 #include <string>
 #include <vector>
 
-#include "app/boring_log_svg.h"
-#include "app/patdat.h"
-#include "platform/drives.h"
-#include "platform/files.h"
-#include "platform/ui_port.h"
+#include "env/drives.h"
+#include "env/files.h"
+#include "preview/boring_log_svg.h"
 #include "run/dry_run.h"
+#include "run/patdat.h"
 #include "run/run.h"
+#include "run/ui_port.h"
 
 #ifdef _WIN32
-#include "platform/windows_api.h"
+#include "base/windows_api.h"
 #else
 #include <unistd.h>
 #endif

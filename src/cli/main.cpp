@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/codec.h"
+#include "base/codec.h"
 
 // Windows hands the arguments over as UTF-16 (Japanese folder names included); the front end
 // takes them as UTF-8, as on every other system.

@@ -5,10 +5,10 @@
 #include <random>
 #include <system_error>
 
-#include "app/validate_path.h"
-#include "platform/drives.h"
-#include "platform/files.h"
-#include "text/sjis.h"
+#include "base/sjis.h"
+#include "env/drives.h"
+#include "env/files.h"
+#include "run/validate_path.h"
 
 namespace ostra {
 

@@ -6,9 +6,9 @@
 #include <functional>
 #include <string>
 
-#include "platform/codec.h"
-#include "platform/ui_port.h"
+#include "base/codec.h"
 #include "run/run.h"
+#include "run/ui_port.h"
 
 namespace ostra {
 

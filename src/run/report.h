@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/codec.h"
+#include "base/codec.h"
 
 namespace ostra {
 

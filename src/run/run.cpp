@@ -6,19 +6,19 @@
 #include <string>
 #include <thread>
 
-#include "app/validate_path.h"
-#include "platform/errors.h"
-#include "platform/files.h"
-#include "platform/lock.h"
-#include "platform/text_lines.h"
-#include "run/code_table.h"
-#include "run/run_env.h"
-#include "run/section_file.h"
-#include "sections/sections.h"
-#include "strata/strata.h"
-#include "text/numbers.h"
-#include "text/sjis.h"
-#include "title/title.h"
+#include "base/errors.h"
+#include "base/numbers.h"
+#include "base/sjis.h"
+#include "base/text_lines.h"
+#include "convert/run_env.h"
+#include "convert/sections.h"
+#include "convert/strata.h"
+#include "convert/title.h"
+#include "env/files.h"
+#include "env/lock.h"
+#include "formats/code_table.h"
+#include "formats/section_file.h"
+#include "run/validate_path.h"
 
 namespace ostra {
 

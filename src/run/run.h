@@ -4,9 +4,9 @@
 #include <array>
 #include <cstdint>
 
-#include "platform/codec.h"
-#include "platform/ui_port.h"
+#include "base/codec.h"
 #include "run/report.h"
+#include "run/ui_port.h"
 
 namespace ostra {
 

@@ -5,7 +5,7 @@
 #include <map>
 #include <string>
 
-#include "platform/drives.h"
+#include "env/drives.h"
 #include "support/test_support.h"
 
 namespace ostra::test {

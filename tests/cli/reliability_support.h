@@ -10,8 +10,8 @@
 #include <string>
 #include <vector>
 
-#include "platform/codec.h"
-#include "run/section_file.h"
+#include "base/codec.h"
+#include "formats/section_file.h"
 #include "support/test_support.h"
 
 namespace ostra::test {

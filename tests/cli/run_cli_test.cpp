@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/lock.h"
+#include "env/lock.h"
 #include "support/test_support.h"
 
 namespace ostra::test {

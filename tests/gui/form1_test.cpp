@@ -1,6 +1,6 @@
 // The window on the offscreen platform: start-up, the selectors and the Execute action. Every
 // message box is answered by a hook, so no test waits on a modal dialog.
-#include "app/gui/form1.h"
+#include "gui/form1.h"
 
 #include <QComboBox>
 #include <QLabel>
@@ -14,10 +14,10 @@
 #include <memory>
 #include <vector>
 
-#include "app/gui/preview_window.h"
-#include "app/gui/qt_text.h"
-#include "app/gui/selectors.h"
-#include "platform/drives.h"
+#include "env/drives.h"
+#include "gui/preview_window.h"
+#include "gui/qt_text.h"
+#include "gui/selectors.h"
 #include "support/test_support.h"
 
 namespace ostra {

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "platform/errors.h"
-#include "run/code_table.h"
+#include "base/errors.h"
+#include "formats/code_table.h"
 #include "run/run.h"
 #include "support/test_support.h"
 

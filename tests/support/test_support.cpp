@@ -11,10 +11,10 @@
 #include <random>
 #include <sstream>
 
-#include "platform/drives.h"
+#include "env/drives.h"
 
 #ifdef _WIN32
-#include "platform/windows_api.h"
+#include "base/windows_api.h"
 #else
 #include <sys/wait.h>
 #include <unistd.h>
@@ -239,8 +239,8 @@ CliResult RunCli(const std::vector<std::string>& args, const std::vector<std::st
     started = in != INVALID_HANDLE_VALUE && out != INVALID_HANDLE_VALUE &&
               err != INVALID_HANDLE_VALUE &&
               CreateProcessW(cli.c_str(), commandLine.data(), nullptr, nullptr, TRUE,
-                             CREATE_UNICODE_ENVIRONMENT | CREATE_NO_WINDOW, block.data(),
-                             nullptr, &si, &pi);
+                             CREATE_UNICODE_ENVIRONMENT | CREATE_NO_WINDOW, block.data(), nullptr,
+                             &si, &pi);
     if (!started) startError = GetLastError();
   }
   for (HANDLE h : {in, out, err}) {

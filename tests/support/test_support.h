@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "platform/codec.h"
-#include "platform/ui_port.h"
+#include "base/codec.h"
+#include "run/ui_port.h"
 
 namespace ostra::test {
 

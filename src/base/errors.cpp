@@ -1,0 +1,25 @@
+#include "base/errors.h"
+
+namespace ostra {
+
+Text FileError::DescriptionOf(int code) {
+  switch (code) {
+    case kFileNotFound:
+      return u"ファイルが見つかりません。";
+    case kInputPastEnd:
+      return u"ファイルの終わりを越えて読み込もうとしました。";
+    case kPermissionDenied:
+      return u"書き込みが許可されていません。";
+    case kPathNotFound:
+      return u"パスが見つかりません。";
+    default:
+      return u"ファイルにアクセスできません。";
+  }
+}
+
+FileError MakeFileError(int code, const Text& path, const Text& action) {
+  Text msg = u"ファイル \"" + path + u"\" を" + action + u"。" + FileError::DescriptionOf(code);
+  return FileError(code, path, msg);
+}
+
+}  // namespace ostra

@@ -1,0 +1,50 @@
+// Errors that stop a conversion run. Each carries the Japanese text shown to the user.
+#pragma once
+
+#include <exception>
+#include <string>
+
+#include "base/codec.h"
+
+namespace ostra {
+
+class RunError : public std::exception {
+ public:
+  explicit RunError(Text message) : message_(std::move(message)), utf8_(ToUtf8(message_)) {}
+  const Text& Message() const { return message_; }
+  const char* what() const noexcept override { return utf8_.c_str(); }
+
+ private:
+  Text message_;
+  std::string utf8_;
+};
+
+// A file access error, numbered like the platform's classic file errors so that the header
+// check can show "エラー <number> <description>".
+class FileError : public RunError {
+ public:
+  enum Code : int {
+    kFileNotFound = 53,
+    kInputPastEnd = 62,
+    kPermissionDenied = 70,
+    kPathNotFound = 76,
+    kAccessError = 75,
+  };
+  FileError(int code, Text path, Text message)
+      : RunError(std::move(message)), code_(code), path_(std::move(path)) {}
+  int Code() const { return code_; }
+  const Text& Path() const { return path_; }
+  // The platform's description of the error number ("ファイルが見つかりません。" ...).
+  Text Description() const { return DescriptionOf(code_); }
+  static Text DescriptionOf(int code);
+
+ private:
+  int code_;
+  Text path_;
+};
+
+// Builds a FileError for a failed operation on a file: `action` says what was attempted
+// ("開けません", "作成できません" ...), the description comes from the code.
+FileError MakeFileError(int code, const Text& path, const Text& action);
+
+}  // namespace ostra

@@ -1,0 +1,137 @@
+// The layer-code converter (X3.TXT, through L4Table) and the layer writer (R31.TXT to R35.TXT,
+// through the self-extending class tables L13.TXT to L17.TXT).
+
+#include <algorithm>
+#include <string>
+
+#include "base/numbers.h"
+#include "base/sjis.h"
+#include "convert/strata.h"
+#include "convert/strata_internal.h"
+#include "formats/reference_tables.h"
+#include "formats/section_file.h"
+
+namespace ostra {
+
+namespace {
+
+using strata::SplitRange;
+
+// Codes added to a class table stay below this.
+constexpr int kClassCodeLimit = 100;
+// A class code slot without a code.
+const Text kNoCode = u"  ";
+
+// Six characters: one two-character slot per coded character of `part` (its first three
+// characters at most, each looked up by key in the table); a character without a row uses no
+// slot, a slot without a character or with code 0 is two blanks.
+Text CodeGroup(const Text& part, const CodeTable& table) {
+  int codes[3] = {0, 0, 0};
+  int used = 0;
+  const size_t n = std::min<size_t>(part.size(), 3);
+  for (size_t i = 0; i < n; ++i) {
+    for (const CodeRow& row : table) {
+      if (row.key.size() == 1 && row.key[0] == part[i]) {
+        codes[used++] = IntOrZero(row.code);
+        break;
+      }
+    }
+  }
+  Text group;
+  for (int code : codes) {
+    if (code == 0) {
+      group += kNoCode;
+    } else {
+      const Text digits = u"00" + FromUtf8(std::to_string(code));
+      group += digits.substr(digits.size() - 2);
+    }
+  }
+  return group;
+}
+
+struct ClassTable {
+  const char16_t* fileName;
+  bool hasSecondField;  // L17.TXT: code, an unused field, name
+};
+// Slots 1..5 serve record fields 4..8 and R31.TXT..R35.TXT.
+constexpr ClassTable kClassTables[6] = {{nullptr, false},    {u"L13.TXT", false},
+                                        {u"L14.TXT", false}, {u"L15.TXT", false},
+                                        {u"L16.TXT", false}, {u"L17.TXT", true}};
+
+// Codes of the two parts of one class text; a part the table does not know is appended under
+// the next free code while that stays below 100.
+struct ClassCodes {
+  Text code1 = kNoCode;
+  Text code2 = kNoCode;
+};
+
+ClassCodes LookUpClasses(const RunEnv& env, const Text& path, bool hasSecondField,
+                         const Text& part1, const Text& part2) {
+  strata::StrataTables* tables = strata::Tables(env);
+  ClassCodes codes;
+  // The table holds digits, capitals and katakana in either width; so may the record.
+  const Text wide1 = ToFullWidth(part1);
+  const Text wide2 = ToFullWidth(part2);
+  int max = 0;
+  if (tables != nullptr) {
+    strata::ClassTable& table = tables->ClassTableAt(path, hasSecondField);
+    codes.code1 = table.LastCode(wide1).value_or(kNoCode);
+    codes.code2 = table.LastCode(wide2).value_or(kNoCode);
+    max = table.MaxCode();
+  } else {
+    strata::RequireTable(path);
+    FieldReader reader = FieldReader::Open(path);
+    while (!reader.AtEnd()) {
+      const Text code = reader.ReadText();
+      if (hasSecondField) reader.ReadText();
+      const Text name = ToFullWidth(reader.ReadText());
+      max = std::max<int>(max, IntOrZero(code));
+      // Every line is read: the last matching line wins.
+      if (wide1 == name) codes.code1 = code;
+      if (wide2 == name) codes.code2 = code;
+    }
+  }
+
+  int next = max + 1;
+  auto add = [&](const Text& part, Text& code) {
+    if (Trim(part).empty() || !Trim(code).empty() || next >= kClassCodeLimit) return;
+    code = RightField(NumText(static_cast<std::int32_t>(next)), 2);
+    const Text line = code + u"," + (hasSecondField ? u"      ," : u"") + strata::TableField(part);
+    if (tables != nullptr) {
+      tables->ClassTableAt(path, hasSecondField).AppendLine(line);
+    } else {
+      strata::AppendTableLine(path, line);
+    }
+    ++next;
+  };
+  add(part1, codes.code1);
+  add(part2, codes.code2);
+  return codes;
+}
+
+}  // namespace
+
+void ConvertLayerCode(OutFile& x3, std::int16_t& counter, const Text& depth, const Text& classText,
+                      const CodeTable& l4Table) {
+  if (Trim(classText).empty()) return;
+  const auto [part1, part2] = SplitRange(classText);
+  x3.Line(strata::LinePrefix(counter, depth) + CodeGroup(part1, l4Table) + u"," + part1 + u"," +
+          CodeGroup(part2, l4Table) + u"," + part2 + u"," +
+          (part2.empty() ? Text() : Text(1, strata::kRangeMark)));
+  ++counter;
+}
+
+void WriteLayerClasses(const RunEnv& env, LayerClassFiles& files, LayerCounters& counters,
+                       const Text& depth, RecordFields& fields) {
+  for (int k = 1; k <= 5; ++k) {
+    const auto [part1, part2] = SplitRange(strata::OneLine(fields[k + 3]));
+    const ClassTable& table = kClassTables[k];
+    const ClassCodes codes =
+        LookUpClasses(env, env.Table(table.fileName), table.hasSecondField, part1, part2);
+    files[k].Line(strata::LinePrefix(counters[k], depth) + codes.code1 + u"," + part1 + u"," +
+                  codes.code2 + u"," + part2);
+    ++counters[k];
+  }
+}
+
+}  // namespace ostra

@@ -1,0 +1,80 @@
+// Converters of the BDT, KDT, NDT, LDT and CDT sections.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <optional>
+
+#include "convert/run_env.h"
+#include "env/files.h"
+#include "formats/section_file.h"
+
+namespace ostra {
+
+// BDT: N8.TXT / N9.TXT, G71.TXT, G73.TXT, G81.TXT.
+void WriteDatedDepth(OutFile& out, std::int16_t& seq, const RecordFields& rec, const Text& year);
+void WriteG71(OutFile& out, std::int16_t& seq, RecordFields& rec);
+void WriteG73(OutFile& out, std::int16_t& seq, RecordFields& rec);
+void WriteG81(OutFile& out, std::int16_t& seq, RecordFields& rec);
+
+// KDT: display lines into N12.TXT, then the merge of `basePath` + ".TXT" into
+// `basePath` + ".TMP" (basePath is the destination folder followed by "N12").
+void WriteRemarkLines(OutFile& n12, std::int16_t& seq, const Text& depth, const Text& remark);
+void MergeRemarkLines(const Text& basePath);
+
+// NDT: one X5.TXT line per record.
+void WriteIntervalRecord(OutFile& x5, std::int16_t& seq, const RecordFields& rec);
+
+// LDT: N7Merg.Dat lines, X7.txt from N7Merg.Dat (folder ends with "\"), N6.TMP lines.
+void WriteTestRecord(OutFile& n7, std::int16_t& seq, const RecordFields& rec);
+void BuildTestTable(const RunEnv& env, const Text& folder);
+void WriteSampleRecord(OutFile& n6, std::int16_t& seq, const RecordFields& rec);
+
+// CDT: the two depth lists (entries 1..200; slot 0 unused) and their merge into R41.TXT.
+inline constexpr float kDepthEndMark = 99999.99f;
+inline constexpr int kCdtListSize = 200;
+struct CdtList1 {
+  std::array<float, kCdtListSize + 1> depth{}, value{};
+  std::int16_t count = 0;
+};
+struct CdtList2 {
+  std::array<float, kCdtListSize + 1> depth{}, value1{}, value2{};
+  std::int16_t count = 0;
+};
+// Sets every depth to the end mark, every value to 0, both counts to 0.
+void ResetCdtLists(CdtList1& list1, CdtList2& list2);
+// Adds the entries of one CDT record (fields 1..5; depth fields cut at "=").
+void AddCdtRecord(CdtList1& list1, CdtList2& list2, RecordFields& rec);
+// Writes the pending second-list lines below x, then the line for x.
+void WriteDepthPoint(OutFile& r41, std::int16_t& seq, float x, float y, const CdtList2& list2,
+                     std::int16_t& k);
+// Drives WriteDepthPoint over both lists, as the run does after the last CDT record.
+void MergeDepthLists(OutFile& r41, const CdtList1& list1, const CdtList2& list2);
+
+// Helpers shared by the converters above.
+
+// The line number field that starts most output lines: RightField(NumText(seq), 3).
+Text SequenceField(std::int16_t seq);
+// The text before the first `mark`, or the whole text when it has none.
+Text CutBefore(const Text& text, char16_t mark);
+
+// A decimal number exactly as written: mantissa x 10^exponent.
+struct DecimalValue {
+  std::int64_t mantissa = 0;
+  int exponent = 0;
+  double ToDouble() const;
+  // True when `value` (the same text read by the shared number rules) is this number; a form
+  // that those rules read differently is then left to floating point.
+  bool Matches(double value) const;
+};
+// Reads a decimal number (blanks before it, optional sign, digits with at most one ".", optional
+// exponent) without rounding. With `whole`, only blanks may follow it; otherwise the longest
+// leading number is taken. nullopt when there is none or it needs more than 18 digits.
+std::optional<DecimalValue> ParseDecimal(TextView text, bool whole);
+// Whole part (truncated toward zero) of 30 x count / length; nullopt when length is 0 or the
+// result does not fit.
+std::optional<std::int64_t> ScaledCount(const DecimalValue& count, const DecimalValue& length);
+// Whole part (truncated toward zero) of (to - from) x 100; nullopt when it does not fit.
+std::optional<std::int64_t> HundredthsBetween(const DecimalValue& from, const DecimalValue& to);
+
+}  // namespace ostra

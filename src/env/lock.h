@@ -1,0 +1,38 @@
+// An exclusive lock held on a lock file, released when the object goes away (also when the
+// process dies: the system drops the lock with the process).
+#pragma once
+
+#include <memory>
+
+#include "base/codec.h"
+
+namespace ostra {
+
+class FileLock {
+ public:
+  FileLock() = default;
+  FileLock(FileLock&& other) noexcept;
+  FileLock& operator=(FileLock&& other) noexcept;
+  FileLock(const FileLock&) = delete;
+  FileLock& operator=(const FileLock&) = delete;
+  ~FileLock();
+
+  // Creates the lock file when absent and tries once to lock it exclusively. Returns an unlocked
+  // object when another holder has it. Throws FileError when the file cannot be opened.
+  static FileLock TryAcquire(const Text& path);
+
+  bool Held() const { return handle_ != kNone; }
+  void Release();
+
+ private:
+#ifdef _WIN32
+  using Handle = void*;
+  static constexpr Handle kNone = nullptr;
+#else
+  using Handle = int;
+  static constexpr Handle kNone = -1;
+#endif
+  Handle handle_ = kNone;
+};
+
+}  // namespace ostra

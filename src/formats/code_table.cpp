@@ -1,0 +1,37 @@
+#include "formats/code_table.h"
+
+#include <string>
+
+#include "base/errors.h"
+#include "env/files.h"
+#include "formats/section_file.h"
+
+namespace ostra {
+
+Text MsgMissingTable(const Text& path) {
+  return u"参照ファイル \"" + path + u"\" がありません。変換できません。";
+}
+
+CodeTable LoadCodeTable(const Text& path, size_t maxRows) {
+  if (!FileExists(path)) throw RunError(MsgMissingTable(path));
+  FieldReader reader = FieldReader::Open(path);
+  CodeTable table;
+  while (!reader.AtEnd()) {
+    CodeRow row;
+    row.code = reader.ReadText();
+    if (reader.AtEnd()) {
+      throw RunError(u"参照ファイル \"" + path +
+                     u"\" の最後のレコードに 2 番目の項目がありません。変換できません。");
+    }
+    row.key = reader.ReadText();
+    if (table.size() >= maxRows) {
+      std::string n = std::to_string(maxRows);
+      throw RunError(u"参照ファイル \"" + path + u"\" の行数が上限 " + Text(n.begin(), n.end()) +
+                     u" を超えています。変換できません。");
+    }
+    table.push_back(std::move(row));
+  }
+  return table;
+}
+
+}  // namespace ostra

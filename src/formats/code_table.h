@@ -1,0 +1,23 @@
+// Code tables of the reference folder: one record per line, code then name.
+#pragma once
+
+#include <vector>
+
+#include "base/codec.h"
+
+namespace ostra {
+
+struct CodeRow {
+  Text code;  // column 1, as read
+  Text key;   // column 2, as read
+};
+using CodeTable = std::vector<CodeRow>;
+
+// Reads a two-field table to its end. Throws RunError when the file is missing, when a record
+// lacks its second field, or when it holds more than `maxRows` rows.
+CodeTable LoadCodeTable(const Text& path, size_t maxRows);
+
+// Japanese message for a reference table that does not exist.
+Text MsgMissingTable(const Text& path);
+
+}  // namespace ostra

@@ -1,0 +1,28 @@
+// The end of a reference table as an append sees it.
+#pragma once
+
+#include "base/codec.h"
+
+namespace ostra {
+
+// Prepares a text file for appending whole lines: afterwards it is empty or ends with its last
+// non-blank line and one line end. Blank lines, blanks and Ctrl-Z end marks after it are
+// dropped (a reader never sees them as data, but a line appended after them would be read
+// wrongly or not at all), and a missing last line end is added. Returns true when the file had
+// to be changed; a missing file is left missing.
+bool PrepareAppend(const Text& path);
+
+namespace strata {
+
+// Appends one whole line to a reference table and flushes it. A hand-edited table may end
+// without a line end, with blank lines or with a Ctrl-Z: its end is tidied first (see
+// PrepareAppend) so that the new line reads back as the record after the last one. Returns
+// true when the table's end had to be changed.
+bool AppendTableLine(const Text& path, const Text& line);
+
+// Throws RunError naming the table when it does not exist.
+void RequireTable(const Text& path);
+
+}  // namespace strata
+
+}  // namespace ostra

@@ -1,0 +1,56 @@
+// ostraconv: the window of the converter.
+//
+// "ostraconv --screenshot FILE" starts up as usual, saves a picture of the window as FILE (PNG)
+// and ends; it is used to make the picture in the documentation.
+//
+// "ostraconv --render-svg IN.svg OUT.png" draws an SVG file (such as the boring-log picture of
+// "ostraconv-cli --preview") into a PNG at the picture's own size and ends, without the window.
+#include <QApplication>
+#include <QImage>
+#include <QPainter>
+#include <QStringList>
+#include <QtSvg/QSvgRenderer>
+#include <cstdio>
+
+#include "env/files.h"
+#include "gui/form1.h"
+
+int main(int argc, char** argv) {
+  ostra::SetProgramPath(argc > 0 ? argv[0] : nullptr);
+  QApplication app(argc, argv);
+  QApplication::setApplicationName(QStringLiteral("ostraconv"));
+
+  QStringList args = QApplication::arguments();
+  int render = static_cast<int>(args.indexOf(QStringLiteral("--render-svg")));
+  if (render > 0 && render + 2 < args.size()) {
+    QSvgRenderer svg(args.at(render + 1));
+    if (!svg.isValid()) {
+      std::fprintf(stderr, "cannot read %s\n", args.at(render + 1).toLocal8Bit().constData());
+      return 1;
+    }
+    QImage image(svg.defaultSize(), QImage::Format_ARGB32);
+    image.fill(Qt::white);
+    QPainter painter(&image);
+    svg.render(&painter);
+    painter.end();
+    bool saved = image.save(args.at(render + 2), "PNG");
+    if (!saved)
+      std::fprintf(stderr, "cannot write %s\n", args.at(render + 2).toLocal8Bit().constData());
+    return saved ? 0 : 1;
+  }
+
+  QString screenshot;
+  int at = static_cast<int>(args.indexOf(QStringLiteral("--screenshot")));
+  if (at > 0 && at + 1 < args.size()) screenshot = args.at(at + 1);
+
+  ostra::Form1 form;
+  if (!form.Form_Load()) return 0;
+  form.show();
+  if (!screenshot.isEmpty()) {
+    QApplication::processEvents();
+    bool saved = form.grab().save(screenshot, "PNG");
+    if (!saved) std::fprintf(stderr, "cannot write %s\n", screenshot.toLocal8Bit().constData());
+    return saved ? 0 : 1;
+  }
+  return QApplication::exec();
+}

@@ -1,0 +1,254 @@
+#include "gui/selectors.h"
+
+#include <QApplication>
+#include <QPainter>
+#include <QStyle>
+#include <QStyledItemDelegate>
+#include <algorithm>
+#include <filesystem>
+#include <system_error>
+
+#include "base/errors.h"
+#include "env/drives.h"
+#include "env/files.h"
+#include "gui/qt_text.h"
+
+namespace ostra {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr int kPathRole = Qt::UserRole;       // full drive-form path of a folder line
+constexpr int kDepthRole = Qt::UserRole + 1;  // indentation level of a folder line
+constexpr int kIndentPixels = 10;
+
+char16_t FoldChar(char16_t c) {
+  return (c >= u'a' && c <= u'z') ? static_cast<char16_t>(c - u'a' + u'A') : c;
+}
+
+Text Fold(Text t) {
+  for (char16_t& c : t) c = FoldChar(c);
+  return t;
+}
+
+void SortNames(std::vector<Text>& names) {
+  std::sort(names.begin(), names.end(), [](const Text& a, const Text& b) {
+    Text fa = Fold(a), fb = Fold(b);
+    return fa != fb ? fa < fb : a < b;
+  });
+}
+
+// Entries of a drive-form folder that pass `keep`, by name. Any error gives what was read.
+template <typename Keep>
+std::vector<Text> ListEntries(const Text& folder, Keep keep) {
+  std::vector<Text> names;
+  fs::path host;
+  try {
+    host = DriveMap::Instance().ToHost(folder);
+  } catch (const FileError&) {
+    return names;
+  }
+  std::error_code ec;
+  fs::directory_iterator it(host, ec);
+  if (ec) return names;
+  for (; it != fs::directory_iterator(); it.increment(ec)) {
+    if (ec) break;
+    Text name = HostText(it->path().filename());
+    if (name.empty() || name.front() == u'.') continue;
+    if (keep(*it)) names.push_back(name);
+  }
+  SortNames(names);
+  return names;
+}
+
+bool MatchFrom(const Text& name, size_t n, const Text& pattern, size_t p) {
+  while (p < pattern.size()) {
+    char16_t pc = pattern[p];
+    if (pc == u'*') {
+      for (size_t k = n; k <= name.size(); ++k) {
+        if (MatchFrom(name, k, pattern, p + 1)) return true;
+      }
+      return false;
+    }
+    if (n >= name.size()) return false;
+    if (pc != u'?' && FoldChar(pc) != FoldChar(name[n])) return false;
+    ++n;
+    ++p;
+  }
+  return n == name.size();
+}
+
+// Drive root of a drive-form path: "T:\".
+Text RootOf(const Text& path) {
+  return path.substr(0, 2) + u"\\";
+}
+
+// Indents each folder line by its depth.
+class IndentDelegate : public QStyledItemDelegate {
+ public:
+  using QStyledItemDelegate::QStyledItemDelegate;
+  void paint(QPainter* painter, const QStyleOptionViewItem& option,
+             const QModelIndex& index) const override {
+    QStyleOptionViewItem shifted(option);
+    shifted.rect.setLeft(option.rect.left() + index.data(kDepthRole).toInt() * kIndentPixels);
+    QStyledItemDelegate::paint(painter, shifted, index);
+  }
+  QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override {
+    QSize size = QStyledItemDelegate::sizeHint(option, index);
+    size.rwidth() += index.data(kDepthRole).toInt() * kIndentPixels;
+    return size;
+  }
+};
+
+}  // namespace
+
+std::vector<Text> ListSubfolders(const Text& folder) {
+  return ListEntries(folder, [](const fs::directory_entry& e) {
+    std::error_code ec;
+    return e.is_directory(ec);
+  });
+}
+
+std::vector<Text> ListMatchingFiles(const Text& folder, const Text& pattern) {
+  return ListEntries(folder, [&pattern](const fs::directory_entry& e) {
+    std::error_code ec;
+    return e.is_regular_file(ec) && MatchesPattern(HostText(e.path().filename()), pattern);
+  });
+}
+
+bool MatchesPattern(const Text& name, const Text& pattern) {
+  return MatchFrom(name, 0, pattern, 0);
+}
+
+Text JoinPath(const Text& folder, const Text& name) {
+  if (!folder.empty() && folder.back() == u'\\') return folder + name;
+  return folder + u"\\" + name;
+}
+
+// ---------------------------------------------------------------------------------------------
+
+DriveList::DriveList(QWidget* parent) : QComboBox(parent) {
+  Reload();
+}
+
+void DriveList::Reload() {
+  char16_t keep = Letter();
+  QSignalBlocker quiet(this);
+  clear();
+  for (char16_t letter : DriveMap::Instance().Letters()) {
+    Text label;
+    label.push_back(letter);
+    label += u":";
+    if (std::optional<fs::path> root = DriveMap::Instance().Root(letter)) {
+      label += u" [" + HostText(*root) + u"]";
+    }
+    addItem(ToQString(label), QVariant(static_cast<int>(letter)));
+  }
+  if (keep != 0) SelectQuietly(keep);
+}
+
+char16_t DriveList::Letter() const {
+  if (currentIndex() < 0) return 0;
+  return static_cast<char16_t>(currentData().toInt());
+}
+
+bool DriveList::SelectQuietly(char16_t letter) {
+  int row = findData(QVariant(static_cast<int>(FoldChar(letter))));
+  if (row < 0) return false;
+  QSignalBlocker quiet(this);
+  setCurrentIndex(row);
+  return true;
+}
+
+// ---------------------------------------------------------------------------------------------
+
+FolderList::FolderList(QWidget* parent) : QListWidget(parent) {
+  setItemDelegate(new IndentDelegate(this));
+  setUniformItemSizes(true);
+  connect(this, &QListWidget::itemActivated, this, [this](QListWidgetItem* item) {
+    if (item != nullptr) SetPath(FromQString(item->data(kPathRole).toString()));
+  });
+}
+
+bool FolderList::SetPath(const Text& path) {
+  if (DriveLetterOf(path) == 0) return false;
+  Text folder = path;
+  while (folder.size() > 3 && folder.back() == u'\\') folder.pop_back();
+  if (folder.size() == 2) folder += u"\\";
+  if (!FolderExists(folder)) return false;
+  bool changed = folder != path_;
+  path_ = folder;
+  Fill();
+  if (changed) emit PathChanged();
+  return true;
+}
+
+int FolderList::RowOfSubfolder(const Text& name) const {
+  QString want = ToQString(JoinPath(path_, name));
+  for (int row = count() - 1; row >= 0; --row) {
+    if (item(row)->data(kPathRole).toString() == want) return row;
+  }
+  return -1;
+}
+
+void FolderList::Fill() {
+  QSignalBlocker quiet(this);
+  clear();
+  QIcon open = style()->standardIcon(QStyle::SP_DirOpenIcon);
+  QIcon closed = style()->standardIcon(QStyle::SP_DirClosedIcon);
+  auto add = [this](const QIcon& icon, const Text& label, const Text& full, int depth) {
+    auto* line = new QListWidgetItem(icon, ToQString(label), this);
+    line->setData(kPathRole, ToQString(full));
+    line->setData(kDepthRole, depth);
+    return line;
+  };
+  // The levels from the root down to the current folder.
+  Text root = RootOf(path_);
+  QListWidgetItem* current = add(open, root, root, 0);
+  int depth = 0;
+  Text sofar = root;
+  size_t pos = 3;
+  while (pos < path_.size()) {
+    size_t end = path_.find(u'\\', pos);
+    if (end == Text::npos) end = path_.size();
+    Text name = path_.substr(pos, end - pos);
+    pos = end + 1;
+    if (name.empty()) continue;
+    sofar = JoinPath(sofar, name);
+    current = add(open, name, sofar, ++depth);
+  }
+  for (const Text& name : ListSubfolders(path_))
+    add(closed, name, JoinPath(path_, name), depth + 1);
+  setCurrentItem(current);
+  scrollToItem(current);
+}
+
+// ---------------------------------------------------------------------------------------------
+
+FileList::FileList(QWidget* parent) : QListWidget(parent) {}
+
+void FileList::SetPattern(const Text& pattern) {
+  if (pattern == pattern_) return;
+  pattern_ = pattern;
+  Refresh();
+}
+
+void FileList::SetFolder(const Text& folder) {
+  folder_ = folder;
+  Refresh();
+}
+
+Text FileList::FileName() const {
+  QListWidgetItem* chosen = currentItem();
+  return chosen != nullptr && chosen->isSelected() ? FromQString(chosen->text()) : Text();
+}
+
+void FileList::Refresh() {
+  QSignalBlocker quiet(this);
+  clear();
+  if (folder_.empty()) return;
+  for (const Text& name : ListMatchingFiles(folder_, pattern_)) addItem(ToQString(name));
+}
+
+}  // namespace ostra

@@ -1,9 +1,0 @@
-#include "run/run_env.h"
-
-namespace ostra {
-
-void RunEnv::Warn(const Text& text) const {
-  if (ui != nullptr) ui->Warn(text);
-}
-
-}  // namespace ostra

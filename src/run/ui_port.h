@@ -1,0 +1,31 @@
+// What the conversion run needs of its window. The Qt window, the command-line front end and
+// the tests each supply their own.
+#pragma once
+
+#include "base/codec.h"
+#include "convert/warnings.h"
+
+namespace ostra {
+
+enum class MsgIcon { kNone, kInformation, kExclamation, kQuestion, kCritical };
+
+class UiPort : public WarningSink {
+ public:
+  virtual ~UiPort() = default;
+  // The message line (Label3).
+  virtual void SetStatus(const Text& text) = 0;
+  // One pass of pending window events.
+  virtual void ProcessEvents() = 0;
+  // A modal message box with an OK button.
+  virtual void ShowMessage(const Text& text, MsgIcon icon, const Text& title) = 0;
+  // A modal Yes/No question with the question icon; true for Yes.
+  virtual bool AskYesNo(const Text& text, const Text& title) = 0;
+  // The busy (hourglass) pointer on or off.
+  virtual void SetBusy(bool busy) = 0;
+  // Focus on the destination text box with its whole text selected.
+  virtual void SelectDestination() = 0;
+  // A warning after which the run goes on.
+  void Warn(const Text& text) override { ShowMessage(text, MsgIcon::kExclamation, Text()); }
+};
+
+}  // namespace ostra

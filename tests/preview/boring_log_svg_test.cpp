@@ -1,0 +1,474 @@
+// The boring-log picture: output files written into a temporary drive, the SVG parsed back by a
+// small XML reader that insists on well-formed input.
+#include "preview/boring_log_svg.h"
+
+#include <gtest/gtest.h>
+
+#include <cctype>
+#include <cstdlib>
+#include <cstring>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "env/drives.h"
+#include "support/test_support.h"
+
+namespace ostra {
+namespace {
+
+using test::TempDrive;
+using test::WriteSjisLines;
+
+// ---- a minimal XML reader: elements, attributes, text, the five entities and &#...; ----
+
+struct Element {
+  std::string name;
+  std::map<std::string, std::string> attributes;
+  std::vector<std::unique_ptr<Element>> children;
+  std::string text;  // all character data directly inside, entities decoded
+
+  std::string Attr(const std::string& key) const {
+    auto it = attributes.find(key);
+    return it == attributes.end() ? std::string() : it->second;
+  }
+  double Number(const std::string& key) const { return std::atof(Attr(key).c_str()); }
+  bool HasClass(const std::string& cls) const { return Attr("class") == cls; }
+  // Text of this element and everything below it.
+  std::string AllText() const {
+    std::string all = text;
+    for (const auto& child : children) all += child->AllText();
+    return all;
+  }
+  void Collect(const std::string& cls, std::vector<const Element*>& out) const {
+    if (HasClass(cls)) out.push_back(this);
+    for (const auto& child : children) child->Collect(cls, out);
+  }
+  std::vector<const Element*> All(const std::string& cls) const {
+    std::vector<const Element*> out;
+    Collect(cls, out);
+    return out;
+  }
+  const Element* Child(const std::string& childName) const {
+    for (const auto& child : children) {
+      if (child->name == childName) return child.get();
+    }
+    return nullptr;
+  }
+};
+
+class XmlReader {
+ public:
+  explicit XmlReader(const std::string& xml) : s_(xml) {}
+
+  // The root element; records an error for anything that is not well-formed.
+  std::unique_ptr<Element> Parse() {
+    SkipMisc();
+    if (!Peek("<")) return Fail("no root element");
+    auto root = ParseElement();
+    SkipMisc();
+    if (error_.empty() && pos_ != s_.size()) Fail("content after the root element");
+    return error_.empty() ? std::move(root) : nullptr;
+  }
+  const std::string& Error() const { return error_; }
+
+ private:
+  bool Peek(const char* what) const { return s_.compare(pos_, std::strlen(what), what) == 0; }
+  std::unique_ptr<Element> Fail(const std::string& why) {
+    if (error_.empty()) error_ = why + " at byte " + std::to_string(pos_);
+    return nullptr;
+  }
+  void SkipSpace() {
+    while (pos_ < s_.size() && std::isspace(static_cast<unsigned char>(s_[pos_]))) ++pos_;
+  }
+  // Blanks, the XML declaration and comments.
+  void SkipMisc() {
+    for (;;) {
+      SkipSpace();
+      if (Peek("<?")) {
+        size_t end = s_.find("?>", pos_);
+        if (end == std::string::npos) return void(Fail("open declaration"));
+        pos_ = end + 2;
+      } else if (Peek("<!--")) {
+        size_t end = s_.find("-->", pos_);
+        if (end == std::string::npos) return void(Fail("open comment"));
+        pos_ = end + 3;
+      } else {
+        return;
+      }
+    }
+  }
+  std::string Name() {
+    size_t start = pos_;
+    while (pos_ < s_.size() && (std::isalnum(static_cast<unsigned char>(s_[pos_])) ||
+                                s_[pos_] == '-' || s_[pos_] == ':' || s_[pos_] == '_')) {
+      ++pos_;
+    }
+    if (start == pos_) Fail("name expected");
+    return s_.substr(start, pos_ - start);
+  }
+  // Character data up to `stop`, with entities decoded; a bare "<" or "&" is an error.
+  std::string Chars(char stop) {
+    std::string out;
+    while (pos_ < s_.size() && s_[pos_] != stop) {
+      char c = s_[pos_];
+      if (c == '<') return Fail("bare < in text"), out;
+      if (c != '&') {
+        out.push_back(c);
+        ++pos_;
+        continue;
+      }
+      size_t end = s_.find(';', pos_);
+      if (end == std::string::npos) return Fail("open entity"), out;
+      std::string entity = s_.substr(pos_ + 1, end - pos_ - 1);
+      static const std::map<std::string, std::string> kEntities = {
+          {"amp", "&"}, {"lt", "<"}, {"gt", ">"}, {"quot", "\""}, {"apos", "'"}};
+      if (auto it = kEntities.find(entity); it != kEntities.end()) {
+        out += it->second;
+      } else if (entity.size() > 1 && entity[0] == '#') {
+        long code = entity[1] == 'x' ? std::strtol(entity.c_str() + 2, nullptr, 16)
+                                     : std::strtol(entity.c_str() + 1, nullptr, 10);
+        if (code <= 0 || code > 0x7f) return Fail("character reference beyond ASCII"), out;
+        out.push_back(static_cast<char>(code));
+      } else {
+        return Fail("unknown entity &" + entity + ";"), out;
+      }
+      pos_ = end + 1;
+    }
+    return out;
+  }
+  std::unique_ptr<Element> ParseElement() {
+    ++pos_;  // "<"
+    auto element = std::make_unique<Element>();
+    element->name = Name();
+    for (;;) {
+      SkipSpace();
+      if (!error_.empty()) return nullptr;
+      if (Peek("/>")) {
+        pos_ += 2;
+        return element;
+      }
+      if (Peek(">")) {
+        ++pos_;
+        break;
+      }
+      std::string key = Name();
+      SkipSpace();
+      if (!Peek("=")) return Fail("= expected after " + key);
+      ++pos_;
+      SkipSpace();
+      if (pos_ >= s_.size() || (s_[pos_] != '"' && s_[pos_] != '\'')) {
+        return Fail("quoted value expected for " + key);
+      }
+      char quote = s_[pos_++];
+      std::string value = Chars(quote);
+      if (pos_ >= s_.size()) return Fail("open attribute value");
+      ++pos_;
+      if (!element->attributes.emplace(key, value).second) return Fail("attribute twice: " + key);
+    }
+    for (;;) {
+      if (!error_.empty()) return nullptr;
+      if (pos_ >= s_.size()) return Fail("element " + element->name + " not closed");
+      if (Peek("</")) {
+        pos_ += 2;
+        std::string closing = Name();
+        SkipSpace();
+        if (closing != element->name || !Peek(">")) {
+          return Fail("</" + closing + "> closes <" + element->name + ">");
+        }
+        ++pos_;
+        return element;
+      }
+      if (Peek("<!--")) {
+        SkipMisc();
+      } else if (Peek("<")) {
+        auto child = ParseElement();
+        if (!child) return nullptr;
+        element->children.push_back(std::move(child));
+      } else {
+        element->text += Chars('<');
+      }
+    }
+  }
+
+  const std::string& s_;
+  size_t pos_ = 0;
+  std::string error_;
+};
+
+// ---- the fixture: a destination folder T:\OUT on a temporary drive ----
+
+class BoringLogSvgTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    DriveMap::Instance().Clear();
+    drive_ = std::make_unique<TempDrive>(u'T');
+    std::filesystem::create_directories(drive_->Host("OUT"));
+  }
+
+  void Put(const std::string& name, const std::vector<std::string>& lines) {
+    WriteSjisLines(drive_->Host("OUT/" + name), lines);
+  }
+
+  // Renders T:\OUT and parses the result; fails the test when it is not well-formed.
+  std::unique_ptr<Element> Render(const Text& folder = u"T:\\OUT") {
+    svg_ = RenderBoringLogSvg(folder);
+    XmlReader reader(svg_);
+    auto root = reader.Parse();
+    EXPECT_TRUE(root) << reader.Error();
+    if (root) {
+      EXPECT_EQ(root->name, "svg");
+    }
+    return root;
+  }
+
+  void PutThreeLayers() {
+    Put("X1.TXT", {"  1,   1.20,0002,表土", "  2,   4.50,5001,砂岩", "  3,   7.80,0002,表土"});
+  }
+
+  std::unique_ptr<TempDrive> drive_;
+  std::string svg_;
+};
+
+// An X7.txt line: 68 fields, the kind's code and name in the pair of slot `slot`.
+std::string X7Line(int n, const std::string& from, const std::string& to, int slot,
+                   const std::string& code, const std::string& name) {
+  std::vector<std::string> f(69);
+  f[1] = "  " + std::to_string(n);
+  f[3] = "  ";
+  f[5] = from;
+  f[6] = to;
+  f[7] = "   ";
+  f[8] = "100";
+  f[7 + 2 * slot] = f[8 + 2 * slot] = code;
+  f[27 + 2 * slot] = f[28 + 2 * slot] = name;
+  std::string line = f[1];
+  for (int i = 2; i <= 68; ++i) line += "," + f[i];
+  return line;
+}
+
+TEST_F(BoringLogSvgTest, OneBandPerLayerFromThePreviousDepthScaledByThickness) {
+  PutThreeLayers();
+  auto root = Render();
+  ASSERT_TRUE(root);
+  auto layers = root->All("layer");
+  ASSERT_EQ(layers.size(), 3u);
+  const char* tops[] = {"0.00", "1.20", "4.50"};
+  const char* bottoms[] = {"1.20", "4.50", "7.80"};
+  const char* codes[] = {"0002", "5001", "0002"};
+  for (size_t i = 0; i < 3; ++i) {
+    EXPECT_EQ(layers[i]->Attr("data-top"), tops[i]);
+    EXPECT_EQ(layers[i]->Attr("data-bottom"), bottoms[i]);
+    EXPECT_EQ(layers[i]->Attr("data-code"), codes[i]);
+  }
+  // Depth, name and code are written in each band.
+  std::string second = layers[1]->AllText();
+  EXPECT_NE(second.find("砂岩"), std::string::npos);
+  EXPECT_NE(second.find("5001"), std::string::npos);
+  EXPECT_NE(second.find("4.50"), std::string::npos);
+
+  // The bands follow each other on one depth scale: heights in proportion to the thickness.
+  const Element* r0 = layers[0]->Child("rect");
+  const Element* r1 = layers[1]->Child("rect");
+  const Element* r2 = layers[2]->Child("rect");
+  ASSERT_TRUE(r0 && r1 && r2);
+  EXPECT_NEAR(r0->Number("y") + r0->Number("height"), r1->Number("y"), 0.11);
+  EXPECT_NEAR(r1->Number("y") + r1->Number("height"), r2->Number("y"), 0.11);
+  EXPECT_NEAR(r1->Number("height") / r0->Number("height"), 3.30 / 1.20, 0.02);
+
+  // The fill tells soil kinds apart: the same code, the same fill; another code, another fill.
+  EXPECT_EQ(r0->Attr("fill"), r2->Attr("fill"));
+  EXPECT_NE(r0->Attr("fill"), r1->Attr("fill"));
+}
+
+TEST_F(BoringLogSvgTest, LayersWithoutANumericDepthAreLeftOutAndTheNextStartsAboveIt) {
+  Put("X1.TXT", {"  1,   2.00,0002,表土", "  2,    abc,5001,砂岩", "  3,   5.00,5002,泥岩"});
+  auto root = Render(u"T:\\OUT\\");  // a trailing separator makes no difference
+  ASSERT_TRUE(root);
+  auto layers = root->All("layer");
+  ASSERT_EQ(layers.size(), 2u);
+  EXPECT_EQ(layers[1]->Attr("data-top"), "2.00");
+  EXPECT_EQ(layers[1]->Attr("data-bottom"), "5.00");
+}
+
+TEST_F(BoringLogSvgTest, NamesAndRemarksAreEscaped) {
+  Put("X1.TXT", {"  1,   1.00,0002,<&\"'>岩"});
+  // The remark's quotes are the field's own; "&", "<" and ">" are in its text.
+  Put("X12.TXT", {"  1,   0.50,\"A&B <C>\""});
+  auto root = Render();
+  ASSERT_TRUE(root);
+  auto layers = root->All("layer");
+  ASSERT_EQ(layers.size(), 1u);
+  EXPECT_NE(layers[0]->AllText().find("<&\"'>岩"), std::string::npos);
+  auto remarks = root->All("remark");
+  ASSERT_EQ(remarks.size(), 1u);
+  EXPECT_NE(remarks[0]->AllText().find("A&B <C>"), std::string::npos);
+  EXPECT_EQ(svg_.find("<&"), std::string::npos);
+}
+
+TEST_F(BoringLogSvgTest, NValuesArePlottedAgainstDepth) {
+  PutThreeLayers();
+  Put("X5.TXT", {"  1,   1.45, 12, 12, 30,  3, 10,  4, 10,  5, 10",
+                 "  2,   4.45, 50,125, 12, 20,  5, 30,  7,   ,   ",
+                 "  3,   6.45, 11, 30, 11,  6, 10,  5,  1,   ,   "});
+  auto root = Render();
+  ASSERT_TRUE(root);
+  auto points = root->All("n-point");
+  ASSERT_EQ(points.size(), 3u);
+  EXPECT_EQ(points[0]->Attr("data-depth"), "1.45");
+  EXPECT_EQ(points[0]->Attr("data-n"), "12");  // N (field 4), not the count
+  EXPECT_EQ(points[1]->Attr("data-n"), "125");
+  EXPECT_EQ(points[2]->Attr("data-n"), "30");
+  // Deeper is lower; a larger N lies further right, and 125 does not leave the plot.
+  EXPECT_LT(points[0]->Number("cy"), points[1]->Number("cy"));
+  EXPECT_LT(points[1]->Number("cy"), points[2]->Number("cy"));
+  EXPECT_LT(points[0]->Number("cx"), points[2]->Number("cx"));
+  EXPECT_LT(points[2]->Number("cx"), points[1]->Number("cx"));
+  EXPECT_LT(points[1]->Number("cx"), root->Number("width"));
+
+  // The N plot uses the bands' depth scale: a point at a layer's bottom sits on its edge.
+  Put("X5.TXT", {"  1,   4.50, 10, 10, 30,   ,   ,   ,   ,   ,   "});
+  root = Render();
+  ASSERT_TRUE(root);
+  const Element* band = root->All("layer")[1]->Child("rect");
+  EXPECT_NEAR(root->All("n-point")[0]->Number("cy"), band->Number("y") + band->Number("height"),
+              0.11);
+}
+
+TEST_F(BoringLogSvgTest, ClassRangesSitBesideTheirLayers) {
+  PutThreeLayers();
+  Put("X3.TXT", {"  1,   4.50,0102  ,CL,0103  ,CM,～", "  2,   7.80,0104  ,CH,      ,,"});
+  Put("R31.TXT", {"  1,   1.20,  ,,  ,", "  2,   4.50,5,ＣＬ,4,ＣＭ", "  3,   7.80,3,ＣＨ,  ,"});
+  auto root = Render();
+  ASSERT_TRUE(root);
+  auto cells = root->All("class-cell");
+  std::vector<const Element*> x3, r31;
+  for (const Element* c : cells) (c->Attr("data-file") == "X3.TXT" ? x3 : r31).push_back(c);
+  ASSERT_EQ(x3.size(), 2u);
+  EXPECT_EQ(x3[0]->Attr("data-top"), "1.20");
+  EXPECT_EQ(x3[0]->Attr("data-bottom"), "4.50");
+  EXPECT_NE(x3[0]->AllText().find("CL～CM"), std::string::npos);
+  EXPECT_EQ(x3[1]->Attr("data-top"), "4.50");
+  EXPECT_EQ(x3[1]->AllText().find("～"), std::string::npos);
+  // An empty class (the first R31.TXT line) draws no cell.
+  ASSERT_EQ(r31.size(), 2u);
+  EXPECT_EQ(r31[0]->Attr("data-file"), "R31.TXT");
+  EXPECT_NE(r31[0]->AllText().find("ＣＬ～ＣＭ"), std::string::npos);
+}
+
+TEST_F(BoringLogSvgTest, TestsAndSamplesAreLabelledMarks) {
+  PutThreeLayers();
+  Put("X7.txt", {X7Line(1, "   3.00", "   3.50", 2, "10", "ベーン試験"),
+                 X7Line(2, "   5.00", "   6.00", 1, " 3", "透水試験"),
+                 X7Line(3, "  18.00", "   0.00", 3, "44", "孔内水平載荷試験")});
+  Put("N6.TMP", {"  1,A-1   ,  ,   6.20,   6.50,   ,   ,010000000000000",
+                 "  2,      ,  ,  11.30,  11.60,   ,   ,100000000000000"});
+  auto root = Render();
+  ASSERT_TRUE(root);
+  auto tests = root->All("test");
+  ASSERT_EQ(tests.size(), 3u);
+  EXPECT_EQ(tests[0]->Attr("data-from"), "3.00");
+  EXPECT_EQ(tests[0]->Attr("data-to"), "3.50");
+  EXPECT_NE(tests[0]->AllText().find("ベーン試験"), std::string::npos);
+  EXPECT_NE(tests[1]->AllText().find("透水試験"), std::string::npos);
+  // Depth "to" 0 means none: a tick at the upper end.
+  EXPECT_EQ(tests[2]->Attr("data-to"), "");
+  EXPECT_NE(tests[2]->AllText().find("孔内水平載荷試験"), std::string::npos);
+
+  auto samples = root->All("sample");
+  ASSERT_EQ(samples.size(), 2u);
+  EXPECT_EQ(samples[0]->Attr("data-from"), "6.20");
+  EXPECT_NE(samples[0]->AllText().find("一軸 A-1"), std::string::npos);
+  EXPECT_NE(samples[1]->AllText().find("物理"), std::string::npos);
+  // The picture reaches down past the deepest mark, beyond the last layer.
+  const Element* last = root->All("layer")[2]->Child("rect");
+  EXPECT_GT(root->Number("height"), last->Number("y") + last->Number("height"));
+}
+
+TEST_F(BoringLogSvgTest, RemarksShowTheirDisplayLines) {
+  PutThreeLayers();
+  // Two display lines of 30 bytes each: 15 characters, then 5 characters and 10 blanks "　".
+  Put("X12.TXT", {"  1,   2.50,\"あいうえおかきくけこさしすせそたちつてと　　　　　　　　　　\"",
+                  "  2,   7.00,\"亀裂少なく良好　　　　　　　　\""});
+  auto root = Render();
+  ASSERT_TRUE(root);
+  auto remarks = root->All("remark");
+  ASSERT_EQ(remarks.size(), 2u);
+  EXPECT_EQ(remarks[0]->Attr("data-depth"), "2.50");
+  std::vector<std::string> lines;
+  for (const auto& child : remarks[0]->children) {
+    if (child->name == "text") lines.push_back(child->text);
+  }
+  EXPECT_EQ(lines, (std::vector<std::string>{"あいうえおかきくけこさしすせそ", "たちつてと"}));
+  EXPECT_EQ(remarks[1]->Attr("data-depth"), "7.00");
+}
+
+TEST_F(BoringLogSvgTest, HeaderCarriesTheTitleItems) {
+  PutThreeLayers();
+  std::vector<std::string> t1 = {"（仮称）津久井トンネル地質調査業務",
+                                 "津久井トンネル",
+                                 "",
+                                 "1998",
+                                 " 5",
+                                 "11",
+                                 "1998",
+                                 " 6",
+                                 " 3",
+                                 "B-1",
+                                 " 35",
+                                 "34",
+                                 "   52",
+                                 "139",
+                                 "15",
+                                 "   30",
+                                 "神奈川県相模原市緑区青山 地内"};
+  t1.resize(23);
+  std::vector<std::string> t2(41);
+  t2[0] = "東日本旅客鉄道株式会社, 東京工事事務所";
+  t2[39] = "53392290";
+  Put("Titl01.txt", t1);
+  Put("Titl02.txt", t2);
+  auto root = Render();
+  ASSERT_TRUE(root);
+  auto header = root->All("header");
+  ASSERT_EQ(header.size(), 1u);
+  std::string text = header[0]->AllText();
+  for (const char* part :
+       {"（仮称）津久井トンネル地質調査業務", "B-1", "1998年5月11日", "1998年6月3日",
+        "北緯 35°34′52″", "東経 139°15′30″", "53392290", "神奈川県相模原市緑区青山 地内"}) {
+    EXPECT_NE(text.find(part), std::string::npos) << part;
+  }
+}
+
+TEST_F(BoringLogSvgTest, MissingFilesLeaveTheirPartsOut) {
+  PutThreeLayers();
+  auto root = Render();
+  ASSERT_TRUE(root);
+  EXPECT_EQ(root->All("layer").size(), 3u);
+  for (const char* part : {"header", "class-cell", "n-point", "test", "sample", "remark"}) {
+    EXPECT_TRUE(root->All(part).empty()) << part;
+  }
+  // The Japanese font list is set once, for the whole picture.
+  EXPECT_NE(root->Attr("font-family").find("Noto Sans CJK JP"), std::string::npos);
+  EXPECT_NE(root->Attr("font-family").find("MS Gothic"), std::string::npos);
+}
+
+TEST_F(BoringLogSvgTest, WithoutLayersThePictureSaysThereIsNothingToShow) {
+  for (const Text& folder : {Text(u"T:\\OUT"), Text(u"T:\\NO\\SUCH\\FOLDER")}) {
+    auto root = Render(folder);
+    ASSERT_TRUE(root);
+    EXPECT_TRUE(root->All("layer").empty());
+    auto empty = root->All("empty");
+    ASSERT_EQ(empty.size(), 1u);
+    EXPECT_NE(empty[0]->AllText().find("ありません"), std::string::npos);
+  }
+  // Only unusable lines in X1.TXT: the same.
+  Put("X1.TXT", {"", "  1,,0002,表土"});
+  auto root = Render();
+  ASSERT_TRUE(root);
+  EXPECT_EQ(root->All("empty").size(), 1u);
+}
+
+}  // namespace
+}  // namespace ostra

@@ -1,0 +1,52 @@
+#include "run/patdat.h"
+
+#include <gtest/gtest.h>
+
+#include "env/drives.h"
+#include "support/test_support.h"
+
+namespace ostra {
+namespace {
+
+namespace fs = std::filesystem;
+
+// Only the test's own drives are searched.
+class PatdatTest : public ::testing::Test {
+ protected:
+  void SetUp() override { DriveMap::Instance().Clear(); }
+  void TearDown() override { DriveMap::Instance().LoadDefaults(); }
+};
+
+TEST_F(PatdatTest, TheFolderItselfComesBeforeItsSubfolders) {
+  test::TempDrive d(u'D');
+  test::WriteSjis(d.Host("PATDAT/OLD/kishitu.txt"), "1");
+  test::WriteSjis(d.Host("PATDAT/kishitu.txt"), "1");
+  std::int16_t hits = 0;
+  std::vector<Text> list;
+  SearchPatdatTree(u"D:\\PATDAT", hits, list, u"\\kishitu.txt");
+  ASSERT_EQ(hits, 2);
+  EXPECT_EQ(list[0], u"D:\\PATDAT\\");
+  EXPECT_EQ(list[1], u"D:\\PATDAT\\OLD\\");
+  EXPECT_EQ(FindPatdat(), u"D:\\PATDAT\\");
+}
+
+TEST_F(PatdatTest, ASubfolderAndEmptyDictionaries) {
+  test::TempDrive d(u'D');
+  test::WriteSjis(d.Host("PATDAT/kishitu.txt"), "");  // empty: does not count
+  test::WriteSjis(d.Host("PATDAT/SET1/KISHITU.TXT"), "5000,x");
+  test::FakeUi ui;
+  EXPECT_EQ(FindPatdat(&ui), u"D:\\PATDAT\\SET1\\");
+  EXPECT_GE(ui.eventPasses, 2);  // the walk lets the window breathe
+}
+
+TEST_F(PatdatTest, DrivesAreSearchedInOrderAndNothingFoundIsEmpty) {
+  test::TempDrive e(u'E');
+  test::TempDrive c(u'C');
+  EXPECT_EQ(FindPatdat(), u"");
+  test::WriteSjis(e.Host("PATDAT/kishitu.txt"), "1");
+  test::WriteSjis(c.Host("PATDAT/B/kishitu.txt"), "1");
+  EXPECT_EQ(FindPatdat(), u"C:\\PATDAT\\B\\");
+}
+
+}  // namespace
+}  // namespace ostra
