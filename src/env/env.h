@@ -1,0 +1,126 @@
+// Every file operation of the converter goes through an Env: the system's files (posix_env,
+// windows_env), drive-form paths mapped onto them (DriveMapEnv), files kept in memory
+// (MemoryEnv, also over a read-only base for trial runs) and a fault-injecting wrapper for
+// tests (FaultEnv). Paths are texts in the form the Env understands: host paths for the system
+// Envs, drive-form paths ("D:\WORK\B-1") for the others.
+//
+// Queries never throw: a path that cannot be reached does not exist. Every other operation
+// throws FileError naming the file when it fails.
+#pragma once
+
+#include <chrono>
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "base/codec.h"
+#include "base/errors.h"
+
+namespace ostra {
+
+enum class FileKind { kNone, kFile, kFolder };
+
+struct FolderEntry {
+  Text name;
+  FileKind kind = FileKind::kNone;
+  bool link = false;  // a symbolic link (followed for its kind)
+};
+
+// A file being written. Every call hands its bytes to the system; the data is complete once
+// Close returns. Dropping an open file closes it without reporting.
+class WritableFile {
+ public:
+  virtual ~WritableFile() = default;
+  virtual void Append(std::string_view bytes) = 0;
+  // Forces what has been written so far to disk.
+  virtual void Sync() = 0;
+  virtual void Close() = 0;
+};
+
+// Held while a lock is held; the lock goes with the object (and with the process).
+class HeldLock {
+ public:
+  virtual ~HeldLock() = default;
+};
+
+enum class WriteMode { kCreate, kAppend };
+
+class Env {
+ public:
+  using Clock = std::chrono::steady_clock;
+
+  virtual ~Env() = default;
+
+  virtual FileKind KindOf(const Text& path) = 0;
+  // A file the user can have chosen: it exists and is neither hidden nor a system file.
+  virtual bool IsSelectable(const Text& path) { return FileExists(path); }
+  // Length in bytes; -1 when the path is not an ordinary file.
+  virtual std::int64_t FileSize(const Text& path) = 0;
+  // The entries of a folder, without "." and "..", in no particular order; none when the
+  // folder cannot be read.
+  virtual std::vector<FolderEntry> ListFolder(const Text& path) = 0;
+
+  // The whole file.
+  virtual std::string ReadFile(const Text& path) = 0;
+  // Creates (truncating) or opens for appending.
+  virtual std::unique_ptr<WritableFile> OpenWrite(const Text& path, WriteMode mode) = 0;
+  // Cuts a file down to `size` bytes.
+  virtual void Truncate(const Text& path, std::int64_t size) = 0;
+  virtual void MakeFolder(const Text& path) = 0;
+  virtual void RemoveFile(const Text& path) = 0;
+  // Copies a file, replacing the target.
+  virtual void CopyFile(const Text& from, const Text& to) = 0;
+  // Puts `from` in the place of `to` in one step, forcing `from` to disk first, so that `to`
+  // is never missing or half written.
+  virtual void ReplaceFile(const Text& from, const Text& to) = 0;
+
+  // Creates the lock file when absent and tries once to lock it exclusively: nullptr when
+  // another holder has it.
+  virtual std::unique_ptr<HeldLock> TryLock(const Text& path) = 0;
+
+  virtual Clock::time_point Now() { return Clock::now(); }
+  virtual void Sleep(std::chrono::milliseconds duration) = 0;
+
+  // The folder of the running program, without a trailing separator ("" when unknown).
+  virtual Text ProgramFolder() = 0;
+
+  bool FileExists(const Text& path) { return KindOf(path) == FileKind::kFile; }
+  bool FolderExists(const Text& path) { return KindOf(path) == FileKind::kFolder; }
+  bool PathExists(const Text& path) { return KindOf(path) != FileKind::kNone; }
+};
+
+// An Env that passes every call on to another one; wrappers override what they change.
+class EnvWrapper : public Env {
+ public:
+  explicit EnvWrapper(Env& target) : target_(target) {}
+
+  FileKind KindOf(const Text& path) override { return target_.KindOf(path); }
+  bool IsSelectable(const Text& path) override { return target_.IsSelectable(path); }
+  std::int64_t FileSize(const Text& path) override { return target_.FileSize(path); }
+  std::vector<FolderEntry> ListFolder(const Text& path) override {
+    return target_.ListFolder(path);
+  }
+  std::string ReadFile(const Text& path) override { return target_.ReadFile(path); }
+  std::unique_ptr<WritableFile> OpenWrite(const Text& path, WriteMode mode) override {
+    return target_.OpenWrite(path, mode);
+  }
+  void Truncate(const Text& path, std::int64_t size) override { target_.Truncate(path, size); }
+  void MakeFolder(const Text& path) override { target_.MakeFolder(path); }
+  void RemoveFile(const Text& path) override { target_.RemoveFile(path); }
+  void CopyFile(const Text& from, const Text& to) override { target_.CopyFile(from, to); }
+  void ReplaceFile(const Text& from, const Text& to) override { target_.ReplaceFile(from, to); }
+  std::unique_ptr<HeldLock> TryLock(const Text& path) override { return target_.TryLock(path); }
+  Clock::time_point Now() override { return target_.Now(); }
+  void Sleep(std::chrono::milliseconds duration) override { target_.Sleep(duration); }
+  Text ProgramFolder() override { return target_.ProgramFolder(); }
+
+ protected:
+  Env& target() { return target_; }
+
+ private:
+  Env& target_;
+};
+
+}  // namespace ostra
