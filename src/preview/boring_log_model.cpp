@@ -97,7 +97,7 @@ std::vector<Layer> ReadLayers(const Text& folder) {
   return layers;
 }
 
-// A range "part 1～part 2" as the class files give it in fields 4 and 6.
+// A range "first～second" as the class files give it in fields 4 and 6.
 Text RangeText(const Row& row) {
   Text first = TrimBlanks(Field(row, 4));
   Text second = TrimBlanks(Field(row, 6));

@@ -249,10 +249,10 @@ TEST_F(BoringLogSvgTest, HeaderCarriesTheTitleItems) {
   auto header = root->All("header");
   ASSERT_EQ(header.size(), 1u);
   std::string text = header[0]->AllText();
-  for (const char* part :
+  for (const char* item :
        {"（仮称）津久井トンネル地質調査業務", "B-1", "1998年5月11日", "1998年6月3日",
         "北緯 35°34′52″", "東経 139°15′30″", "53392290", "神奈川県相模原市緑区青山 地内"}) {
-    EXPECT_NE(text.find(part), std::string::npos) << part;
+    EXPECT_NE(text.find(item), std::string::npos) << item;
   }
 }
 
@@ -261,8 +261,8 @@ TEST_F(BoringLogSvgTest, MissingFilesLeaveTheirPartsOut) {
   auto root = Render();
   ASSERT_TRUE(root);
   EXPECT_EQ(root->All("layer").size(), 3u);
-  for (const char* part : {"header", "class-cell", "n-point", "test", "sample", "remark"}) {
-    EXPECT_TRUE(root->All(part).empty()) << part;
+  for (const char* item : {"header", "class-cell", "n-point", "test", "sample", "remark"}) {
+    EXPECT_TRUE(root->All(item).empty()) << item;
   }
   // The Japanese font list is set once, for the whole picture.
   EXPECT_NE(root->Attr("font-family").find("Noto Sans CJK JP"), std::string::npos);

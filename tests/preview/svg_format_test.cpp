@@ -8,7 +8,7 @@
 namespace ostra::svg {
 namespace {
 
-TEST(SvgFormatTest, XmlEscapesTheFiveSpecialCharactersAndWritesUtf8) {
+TEST(SvgFormatTest, XmlEscapesTheFiveMarkupCharactersAndWritesUtf8) {
   EXPECT_EQ(Xml(u"<&\"'>岩"), "&lt;&amp;&quot;&apos;&gt;岩");
   EXPECT_EQ(Xml(u"A&B <C>"), "A&amp;B &lt;C&gt;");
   EXPECT_EQ(Xml(u"ＣＬ～ＣＭ"), "ＣＬ～ＣＭ");
