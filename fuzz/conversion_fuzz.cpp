@@ -9,12 +9,14 @@
 #include <fstream>
 #include <iterator>
 #include <map>
+#include <memory>
 #include <string>
 #include <system_error>
 #include <vector>
 
-#include "env/drives.h"
+#include "env/drive_map_env.h"
 #include "env/files.h"
+#include "env/host_env.h"
 #include "formats/section_file.h"
 #include "fuzz_support.h"
 #include "run/run.h"
@@ -47,8 +49,13 @@ void WriteHostFile(const fs::path& p, std::string_view bytes) {
   out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
 }
 
+// The program's path, for the folder that gets PATADD.txt.
+const char* programPath = nullptr;
+
 struct Workspace {
   fs::path root;
+  std::unique_ptr<Env> host;
+  std::unique_ptr<DriveMapEnv> env;
   std::map<std::string, std::string> patdat;  // file name -> bytes of the bundled table
 };
 
@@ -62,7 +69,10 @@ Workspace& Space() {
     for (const auto& e : fs::directory_iterator(fs::path(OSTRA_SOURCE_DIR) / "examples/PATDAT")) {
       w->patdat[e.path().filename().string()] = ReadHostFile(e.path());
     }
-    DriveMap::Instance().Set(u'F', w->root);
+    w->host = NewHostEnv(programPath);
+    DriveMap drives = DriveMap::SystemDefaults();
+    drives.Set(u'F', w->root);
+    w->env = std::make_unique<DriveMapEnv>(*w->host, drives);
     std::atexit([] {
       std::error_code ec;
       fs::remove_all(Space().root, ec);
@@ -126,8 +136,7 @@ void CheckTable(const std::string& name, int fieldsPerLine) {
 }  // namespace ostra::fuzz
 
 extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
-  if (*argc > 0) ostra::SetProgramPath((*argv)[0]);
-  setenv("OSTRACONV_LOCK_WAIT", "0", 1);
+  if (*argc > 0) ostra::fuzz::programPath = (*argv)[0];
   return 0;
 }
 
@@ -155,9 +164,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, size_t size) {
 
   AppState app;
   app.patdatFolder = u"F:\\PATDAT\\";
+  app.lockWait = std::chrono::milliseconds(0);
   fuzz::QuietUi ui;
   const RunOutcome outcome =
-      Command1_Click(app, ui, u"F:\\GEO\\MDT0001.GDF", u"F:\\OUT\\P001\\SITE\\B-1");
+      Command1_Click(app, *space.env, ui, u"F:\\GEO\\MDT0001.GDF", u"F:\\OUT\\P001\\SITE\\B-1");
   // A run that stops says why.
   OSTRA_FUZZ_CHECK(outcome == RunOutcome::kCompleted || ui.messages > 0, "stopped silently");
   for (const auto& [name, fields] : fuzz::kExtendedTables) fuzz::CheckTable(name, fields);

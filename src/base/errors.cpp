@@ -19,7 +19,12 @@ Text FileError::DescriptionOf(int code) {
 
 FileError MakeFileError(int code, const Text& path, const Text& action) {
   Text msg = u"ファイル \"" + path + u"\" を" + action + u"。" + FileError::DescriptionOf(code);
-  return FileError(code, path, msg);
+  return FileError(code, path, msg, action);
+}
+
+FileError FileError::ForPath(const Text& path) const {
+  if (action_.empty()) return FileError(code_, path, Message());
+  return MakeFileError(code_, path, action_);
 }
 
 }  // namespace ostra

@@ -30,17 +30,23 @@ class FileError : public RunError {
     kPathNotFound = 76,
     kAccessError = 75,
   };
-  FileError(int code, Text path, Text message)
-      : RunError(std::move(message)), code_(code), path_(std::move(path)) {}
+  FileError(int code, Text path, Text message, Text action = Text())
+      : RunError(std::move(message)),
+        code_(code),
+        path_(std::move(path)),
+        action_(std::move(action)) {}
   int Code() const { return code_; }
   const Text& Path() const { return path_; }
   // The platform's description of the error number ("ファイルが見つかりません。" ...).
   Text Description() const { return DescriptionOf(code_); }
   static Text DescriptionOf(int code);
+  // The same failure told of another name of the file (a drive-form path for a host path).
+  FileError ForPath(const Text& path) const;
 
  private:
   int code_;
   Text path_;
+  Text action_;  // what was attempted, when the message was made from it
 };
 
 // Builds a FileError for a failed operation on a file: `action` says what was attempted

@@ -3,13 +3,14 @@
 #include <algorithm>
 #include <cctype>
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <iostream>
 #include <string>
 #include <vector>
 
-#include "env/drives.h"
-#include "env/files.h"
+#include "env/drive_map_env.h"
+#include "env/host_env.h"
 #include "preview/boring_log_svg.h"
 #include "run/dry_run.h"
 #include "run/patdat.h"
@@ -157,24 +158,38 @@ bool LooksDriveForm(const std::string& arg) {
 
 // A command-line path in drive form: drive-form texts stand as they are, host paths go through
 // the drive map.
-std::optional<Text> DriveFormOf(const std::string& arg) {
+std::optional<Text> DriveFormOf(const DriveMap& drives, const std::string& arg) {
 #ifdef _WIN32
   // Windows takes "/" as a separator too ("C:/work/B-1"); the run's paths use "\" only.
   Text w = FromUtf8(arg);
   std::replace(w.begin(), w.end(), u'/', u'\\');
   if (LooksDriveForm(arg)) return w;
-  return DriveMap::Instance().ToDriveForm(fs::path(std::wstring(w.begin(), w.end())));
+  return drives.ToDriveForm(fs::path(std::wstring(w.begin(), w.end())));
 #else
   if (LooksDriveForm(arg)) return FromUtf8(arg);
-  return DriveMap::Instance().ToDriveForm(fs::path(arg));
+  return drives.ToDriveForm(fs::path(arg));
 #endif
+}
+
+// The drive letters of the system and of OSTRACONV_DRIVES.
+DriveMap DrivesOfEnvironment() {
+  DriveMap drives = DriveMap::SystemDefaults();
+#ifdef _WIN32
+  if (const wchar_t* spec = _wgetenv(L"OSTRACONV_DRIVES")) {
+    std::wstring w(spec);
+    drives.AddSpec(ToUtf8(Text(w.begin(), w.end())));
+  }
+#else
+  if (const char* spec = std::getenv("OSTRACONV_DRIVES")) drives.AddSpec(spec);
+#endif
+  return drives;
 }
 
 }  // namespace
 
 int CliMain(int argc, char** argv) {
-  SetProgramPath(argc > 0 ? argv[0] : nullptr);
-  DriveMap& drives = DriveMap::Instance();
+  std::unique_ptr<Env> host = NewHostEnv(argc > 0 ? argv[0] : nullptr);
+  DriveMap drives = DrivesOfEnvironment();
   std::string patdatArg;
   std::string reportJson;
   std::string previewSvg;
@@ -213,25 +228,27 @@ int CliMain(int argc, char** argv) {
     }
   }
   if (positional.size() != 2) return UsageError("SOURCE and DEST are required");
+  DriveMapEnv env(*host, drives);
 
-  std::optional<Text> source = DriveFormOf(positional[0]);
+  std::optional<Text> source = DriveFormOf(drives, positional[0]);
   if (!source) return UsageError("SOURCE lies on no mapped drive: " + positional[0]);
-  std::optional<Text> dest = DriveFormOf(positional[1]);
+  std::optional<Text> dest = DriveFormOf(drives, positional[1]);
   if (!dest) return UsageError("DEST lies on no mapped drive: " + positional[1]);
 
   TerminalUi ui(yes);
   AppState app;
+  app.lockWait = LockWaitSetting(std::getenv("OSTRACONV_LOCK_WAIT"));
   if (!patdatArg.empty()) {
-    std::optional<Text> p = DriveFormOf(patdatArg);
+    std::optional<Text> p = DriveFormOf(drives, patdatArg);
     if (!p) return UsageError("--patdat lies on no mapped drive: " + patdatArg);
     app.patdatFolder = *p;
     if (app.patdatFolder.back() != u'\\') app.patdatFolder += u"\\";
-    if (!FolderExists(app.patdatFolder)) {
+    if (!env.FolderExists(app.patdatFolder)) {
       PrintTo(stderr, u"参照フォルダ \"" + app.patdatFolder + u"\" がありません。");
       return 1;
     }
   } else {
-    app.patdatFolder = FindPatdat();
+    app.patdatFolder = FindPatdat(env);
     if (app.patdatFolder.empty()) {
       PrintTo(stderr, u" PATDAT の設定がありません.");
       return 1;
@@ -240,13 +257,14 @@ int CliMain(int argc, char** argv) {
 
   // The picture is drawn from the converted files; a trial run's vanish with its scratch folder.
   bool previewOk = true;
-  auto preview = [&](const Text& folder) {
-    if (!previewSvg.empty()) previewOk = WriteHostFile(previewSvg, RenderBoringLogSvg(folder));
+  auto preview = [&](Env& files, const Text& folder) {
+    if (!previewSvg.empty())
+      previewOk = WriteHostFile(previewSvg, RenderBoringLogSvg(files, folder));
   };
-  RunOutcome outcome =
-      dryRun ? DryRun(app, ui, *source, *dest, preview) : Command1_Click(app, ui, *source, *dest);
+  RunOutcome outcome = dryRun ? DryRun(app, env, ui, *source, *dest, preview)
+                              : Command1_Click(app, env, ui, *source, *dest);
   if (outcome != RunOutcome::kCompleted) return 1;
-  if (!dryRun) preview(app.lastReport.destination);
+  if (!dryRun) preview(env, app.lastReport.destination);
   PrintTo(stdout, kMsgCompleted);
   Text report = ReportText(app.lastReport);
   while (!report.empty() && report.back() == u'\n') report.pop_back();

@@ -206,16 +206,16 @@ std::array<Text, 3> SplitAngle(const Text& item) {
 
 namespace {
 
-FieldReader OpenTable(const Text& path) {
-  if (!FileExists(path)) throw RunError(MsgMissingTable(path));
-  return FieldReader::Open(path);
+FieldReader OpenTable(Env& env, const Text& path) {
+  if (!env.FileExists(path)) throw RunError(MsgMissingTable(path));
+  return FieldReader::Open(env, path);
 }
 
 // The code of the first L1.TXT record whose name equals the full-width form of `name`, or
 // two blanks.
 Text LayerCodeOf(const RunEnv& env, const Text& name) {
   const Text key = ToFullWidth(name);
-  FieldReader table = OpenTable(env.Table(u"L1.TXT"));
+  FieldReader table = OpenTable(env.Files(), env.Table(u"L1.TXT"));
   Text code;
   while (!table.AtEnd()) {
     Text recordCode = table.ReadText();
@@ -232,7 +232,7 @@ Text LayerCodeOf(const RunEnv& env, const Text& name) {
 Text RockCodeOf(const RunEnv& env, const Text& name) {
   const Text keyHalf = ToHalfWidth(name).substr(0, 3);
   const Text keyFull = ToFullWidth(name).substr(0, 3);
-  FieldReader table = OpenTable(env.Table(u"L2.TXT"));
+  FieldReader table = OpenTable(env.Files(), env.Table(u"L2.TXT"));
   Text code;
   while (!table.AtEnd()) {
     Text recordCode = table.ReadText();

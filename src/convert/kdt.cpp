@@ -67,12 +67,12 @@ void WriteRemarkLines(OutFile& n12, std::int16_t& seq, const Text& depth, const 
   }
 }
 
-void MergeRemarkLines(const Text& basePath) {
+void MergeRemarkLines(Env& env, const Text& basePath) {
   const Text linesPath = basePath + u".TXT";
-  if (FileSize(linesPath) < 1) return;
+  if (env.FileSize(linesPath) < 1) return;
 
-  FieldReader in = FieldReader::Open(linesPath);
-  OutFile out(basePath + u".TMP");
+  FieldReader in = FieldReader::Open(env, linesPath);
+  OutFile out(env, basePath + u".TMP");
   int number = 1;
   in.ReadText();
   float depth = static_cast<float>(LeadingNumber(in.ReadText()));

@@ -79,8 +79,8 @@ ClassCodes LookUpClasses(const RunEnv& env, const Text& path, bool hasSecondFiel
     codes.code2 = table.LastCode(wide2).value_or(kNoCode);
     max = table.MaxCode();
   } else {
-    strata::RequireTable(path);
-    FieldReader reader = FieldReader::Open(path);
+    strata::RequireTable(env.Files(), path);
+    FieldReader reader = FieldReader::Open(env.Files(), path);
     while (!reader.AtEnd()) {
       const Text code = reader.ReadText();
       if (hasSecondField) reader.ReadText();
@@ -100,7 +100,7 @@ ClassCodes LookUpClasses(const RunEnv& env, const Text& path, bool hasSecondFiel
     if (tables != nullptr) {
       tables->ClassTableAt(path, hasSecondField).AppendLine(line);
     } else {
-      strata::AppendTableLine(path, line);
+      strata::AppendTableLine(env.Files(), path, line);
     }
     ++next;
   };

@@ -61,9 +61,9 @@ Text ForTestLine(const Text& text, char16_t quoteAs) {
 
 using TestLine = std::array<Text, kTestLineFields + 1>;  // slots 1..8
 
-std::vector<TestLine> ReadTestLines(const Text& path) {
+std::vector<TestLine> ReadTestLines(Env& env, const Text& path) {
   std::vector<TestLine> lines;
-  FieldReader in = FieldReader::Open(path);
+  FieldReader in = FieldReader::Open(env, path);
   while (!in.AtEnd()) {
     TestLine line;
     for (int i = 1; i <= kTestLineFields; ++i) line[i] = in.ReadText();
@@ -73,10 +73,10 @@ std::vector<TestLine> ReadTestLines(const Text& path) {
 }
 
 // L8.TXT: code, name and a third field per line.
-CodeTable ReadKindTable(const Text& path) {
-  if (!FileExists(path)) throw RunError(MsgMissingTable(path));
+CodeTable ReadKindTable(Env& env, const Text& path) {
+  if (!env.FileExists(path)) throw RunError(MsgMissingTable(path));
   CodeTable table;
-  FieldReader in = FieldReader::Open(path);
+  FieldReader in = FieldReader::Open(env, path);
   while (!in.AtEnd()) {
     CodeRow row;
     row.code = in.ReadText();
@@ -183,18 +183,19 @@ void WriteTestRecord(OutFile& n7, std::int16_t& seq, const RecordFields& rec) {
 
 void BuildTestTable(const RunEnv& env, const Text& folder) {
   const Text mergePath = folder + u"N7Merg.Dat";
-  if (FileSize(mergePath) < 1) {
-    if (FileExists(mergePath)) DeleteFile(mergePath);
+  Env& files = env.Files();
+  if (files.FileSize(mergePath) < 1) {
+    if (files.FileExists(mergePath)) files.RemoveFile(mergePath);
     return;
   }
-  const std::vector<TestLine> lines = ReadTestLines(mergePath);
-  const std::vector<Kind> kinds = CollectKinds(ReadKindTable(env.Table(u"L8.TXT")), lines);
+  const std::vector<TestLine> lines = ReadTestLines(files, mergePath);
+  const std::vector<Kind> kinds = CollectKinds(ReadKindTable(files, env.Table(u"L8.TXT")), lines);
 
-  OutFile out(folder + u"X7.txt");
+  OutFile out(files, folder + u"X7.txt");
   int number = 0;
   for (const TestLine& line : lines) WriteTableLine(out, ++number, line, kinds);
   out.Close();
-  DeleteFile(mergePath);
+  files.RemoveFile(mergePath);
 }
 
 void WriteSampleRecord(OutFile& n6, std::int16_t& seq, const RecordFields& rec) {

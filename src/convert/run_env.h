@@ -5,15 +5,15 @@
 
 #include "base/codec.h"
 #include "convert/warnings.h"
+#include "env/env.h"
 #include "formats/reference_tables.h"
 
 namespace ostra {
 
 struct RunEnv {
-  Text patdatFolder;  // the reference folder, ending with "\"
+  Env* files = nullptr;  // every file the run reads or writes
+  Text patdatFolder;     // the reference folder, ending with "\"
   WarningSink* ui = nullptr;
-  // A trial run works on copies and leaves no mark beside the program (PATADD.txt).
-  bool markProgramFolder = true;
   // Set once the run has warned that PATADD.txt cannot be created, so it warns only once.
   mutable bool markerWarned = false;
   // Reference tables the run extends are read once and kept in memory, coherent with the run's
@@ -21,6 +21,7 @@ struct RunEnv {
   bool cacheTables = true;
   mutable std::shared_ptr<strata::StrataTables> strataTables;
 
+  Env& Files() const { return *files; }
   // A warning after which the run goes on.
   void Warn(const Text& text) const;
   // Path of a reference table: patdatFolder followed by the file name.

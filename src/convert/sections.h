@@ -20,7 +20,7 @@ void WriteG81(OutFile& out, std::int16_t& seq, RecordFields& rec);
 // KDT: display lines into N12.TXT, then the merge of `basePath` + ".TXT" into
 // `basePath` + ".TMP" (basePath is the destination folder followed by "N12").
 void WriteRemarkLines(OutFile& n12, std::int16_t& seq, const Text& depth, const Text& remark);
-void MergeRemarkLines(const Text& basePath);
+void MergeRemarkLines(Env& env, const Text& basePath);
 
 // NDT: one X5.TXT line per record.
 void WriteIntervalRecord(OutFile& x5, std::int16_t& seq, const RecordFields& rec);

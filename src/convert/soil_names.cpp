@@ -34,9 +34,9 @@ struct CodeRange {
 // match.
 constexpr std::array<CodeRange, 3> kRanges = {{{4999, 5500}, {999, 4000}, {0, 1000}}};
 
-std::vector<Entry> ReadDictionary(const Text& path) {
-  strata::RequireTable(path);
-  FieldReader reader = FieldReader::Open(path);
+std::vector<Entry> ReadDictionary(Env& env, const Text& path) {
+  strata::RequireTable(env, path);
+  FieldReader reader = FieldReader::Open(env, path);
   std::vector<Entry> entries;
   while (!reader.AtEnd()) {
     Entry entry;
@@ -88,7 +88,7 @@ Match SearchDictionary(const RunEnv& env, const Text& path, const Text& name) {
     std::optional<Entry> entry = tables->DictionaryAt(path).FindExact(name);
     return entry ? Match{true, *entry} : Match{};
   }
-  const std::vector<Entry> entries = ReadDictionary(path);
+  const std::vector<Entry> entries = ReadDictionary(env.Files(), path);
   for (const CodeRange& range : kRanges) {
     Match match = SearchRange(entries, range, name);
     if (match.exact) return match;
@@ -124,8 +124,8 @@ Entry Register(const RunEnv& env, const Text& name) {
   strata::StrataTables* tables = strata::Tables(env);
   std::vector<Text> fileLines;  // read here only when the run keeps no tables in memory
   if (tables == nullptr) {
-    strata::RequireTable(txtPath);
-    fileLines = ReadFileLines(txtPath);
+    strata::RequireTable(env.Files(), txtPath);
+    fileLines = ReadFileLines(env.Files(), txtPath);
   }
   const std::vector<Text>& lines =
       tables != nullptr ? tables->DictionaryAt(txtPath).Lines() : fileLines;
@@ -147,14 +147,14 @@ Entry Register(const RunEnv& env, const Text& name) {
 
   const Entry entry = {FourDigits(newCode), name, u"    ", u"    ", u"    ", u"0000"};
   const Text newLine = JoinEntry(entry);
-  OutFile tmp(tmpPath);
+  OutFile tmp(env.Files(), tmpPath);
   for (size_t i = 0; i < lines.size(); ++i) {
     if (i == insertAt) tmp.Line(newLine);
     tmp.Line(lines[i]);
   }
   if (insertAt == lines.size()) tmp.Line(newLine);
   tmp.Close();
-  ReplaceFile(tmpPath, txtPath);
+  env.Files().ReplaceFile(tmpPath, txtPath);
   if (tables != nullptr) tables->DictionaryAt(txtPath).LineInserted(insertAt, newLine);
   return entry;
 }
@@ -162,12 +162,11 @@ Entry Register(const RunEnv& env, const Text& name) {
 // PATADD.txt beside the program only marks that the dictionaries were extended. When the
 // program's folder cannot be written (an installed program), the run warns once and goes on.
 void TouchMarker(const RunEnv& env) {
-  if (!env.markProgramFolder) return;
-  const Text path = ProgramFolder() + u"\\PATADD.txt";
+  const Text path = env.Files().ProgramFolder() + u"\\PATADD.txt";
   try {
-    TouchFile(path);
+    TouchFile(env.Files(), path);
   } catch (const RunError&) {
-    if (FileExists(path) || env.markerWarned) return;
+    if (env.Files().FileExists(path) || env.markerWarned) return;
     env.markerWarned = true;
     env.Warn(u"プログラムのフォルダに PATADD.txt を作成できません（" + path +
              u"）。変換は続けます。");
@@ -190,7 +189,7 @@ void LookUp(const RunEnv& env, const Text& recordName, Text& code) {
   if (strata::StrataTables* tables = strata::Tables(env)) {
     tables->DictionaryAt(kishitu).AppendLine(JoinEntry(entry));
   } else {
-    strata::AppendTableLine(kishitu, JoinEntry(entry));
+    strata::AppendTableLine(env.Files(), kishitu, JoinEntry(entry));
   }
   TouchMarker(env);
 }

@@ -49,7 +49,7 @@ Text OneLine(const Text& text) {
 
 StrataTables* Tables(const RunEnv& env) {
   if (!env.cacheTables) return nullptr;
-  if (!env.strataTables) env.strataTables = std::make_shared<StrataTables>();
+  if (!env.strataTables) env.strataTables = std::make_shared<StrataTables>(env.Files());
   return static_cast<StrataTables*>(env.strataTables.get());
 }
 

@@ -32,12 +32,12 @@ Text CodeLine(const Text& item) {
 // whose code equals the item's. Empty when the item holds no code (the table is then not
 // touched), when the table is empty, or when no record matches. A missing table is created
 // empty so that the reference folder holds it from now on.
-Text NameOfCode(const Text& item, const Text& table) {
+Text NameOfCode(Env& env, const Text& item, const Text& table) {
   if (!HoldsCode(item)) return Text();
-  if (!FileExists(table)) TouchFile(table);
-  if (FileSize(table) == 0) return Text();
+  if (!env.FileExists(table)) TouchFile(env, table);
+  if (env.FileSize(table) == 0) return Text();
   const std::int16_t code = IntOrZero(item);
-  FieldReader reader = FieldReader::Open(table);
+  FieldReader reader = FieldReader::Open(env, table);
   while (!reader.AtEnd()) {
     const Text recordCode = reader.ReadText();
     Text name = reader.ReadText();
@@ -54,8 +54,8 @@ float PositionValue(const Text& item) {
   return static_cast<float>(*value);
 }
 
-void WriteTitl01(const Text& path, const TitleItems& a, const TitleItems& b) {
-  OutFile out(path);
+void WriteTitl01(Env& env, const Text& path, const TitleItems& a, const TitleItems& b) {
+  OutFile out(env, path);
   out.Line(Trim(a[1]));
   out.Line(Trim(a[4]));
   out.Line(Trim(a[3]));
@@ -90,9 +90,9 @@ struct Names {
   Text n2;  // of A27 through L2.TXT
 };
 
-void WriteTitl02(const Text& path, const TitleItems& a, const TitleItems& b, const Names& names,
-                 const Text& meshCode) {
-  OutFile out(path);
+void WriteTitl02(Env& env, const Text& path, const TitleItems& a, const TitleItems& b,
+                 const Names& names, const Text& meshCode) {
+  OutFile out(env, path);
   out.Line(Trim(a[5]));
   // Blank fields of a second pair of dates and a second position.
   for (const char16_t* blank : {u"    ", u"  ", u"  ", u"    ", u"  ", u"  ", u"", u"   ", u"  ",
@@ -138,15 +138,15 @@ void WriteTitleFiles(const RunEnv& env, const TitleItems& a, const TitleItems& b
   Text pending = titl01;  // the title file that is not yet complete
   try {
     Names names;
-    names.n1 = NameOfCode(a[16], env.Table(u"L1.TXT"));
-    names.n3 = NameOfCode(a[18], env.Table(u"L3.TXT"));
-    names.n2 = NameOfCode(a[27], env.Table(u"L2.TXT"));
+    names.n1 = NameOfCode(env.Files(), a[16], env.Table(u"L1.TXT"));
+    names.n3 = NameOfCode(env.Files(), a[18], env.Table(u"L3.TXT"));
+    names.n2 = NameOfCode(env.Files(), a[27], env.Table(u"L2.TXT"));
     const Text meshCode =
         MakeMeshCode(PositionValue(b[5]), PositionValue(b[6]), PositionValue(b[7]),
                      PositionValue(b[8]), PositionValue(b[9]), PositionValue(b[10]));
-    WriteTitl01(titl01, a, b);
+    WriteTitl01(env.Files(), titl01, a, b);
     pending = titl02;
-    WriteTitl02(titl02, a, b, names, meshCode);
+    WriteTitl02(env.Files(), titl02, a, b, names, meshCode);
   } catch (const RunError& e) {
     env.Warn(MsgTitleNotWritten(pending, e.Message()));
   } catch (const std::exception& e) {

@@ -20,7 +20,8 @@
 
 namespace ostra {
 
-enum class FileKind { kNone, kFile, kFolder };
+// kOther: something that is neither an ordinary file nor a folder (a device, a socket).
+enum class FileKind { kNone, kFile, kFolder, kOther };
 
 struct FolderEntry {
   Text name;

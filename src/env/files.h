@@ -1,65 +1,48 @@
-// File operations on drive-form paths. All text files are code page 932 with CR LF.
-// Failures throw FileError with a Japanese message naming the file.
+// Text files through an Env. All text files are code page 932 with CR LF. Failures throw
+// FileError with a Japanese message naming the file.
 #pragma once
 
-#include <cstdint>
-#include <cstdio>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "base/codec.h"
 #include "base/errors.h"
+#include "env/env.h"
 
 namespace ostra {
 
-bool FileExists(const Text& path);  // an ordinary file
-// A file the user can have chosen: it exists and is neither hidden nor a system file.
-bool SelectableFileExists(const Text& path);
-bool FolderExists(const Text& path);  // a folder
-bool PathExists(const Text& path);    // either
-// Length in bytes; -1 when the file does not exist (or is not an ordinary file).
-std::int64_t FileSize(const Text& path);
-
-// Whole file as bytes / as decoded text. Throws FileError 53 when missing.
-std::string ReadFileBytes(const Text& path);
-Text ReadFileText(const Text& path);
+// Whole file as decoded text. Throws FileError 53 when missing.
+Text ReadFileText(Env& env, const Text& path);
 // Whole lines of a text file, without their line ends (CR LF, LF or CR). A final line end
 // does not start another line; a trailing Ctrl-Z is dropped.
-std::vector<Text> ReadFileLines(const Text& path);
-
-void MakeFolder(const Text& path);
-void DeleteFile(const Text& path);
-// Copies a file, replacing the target.
-void CopyFile(const Text& from, const Text& to);
-// Replaces `to` by `from` in one step: `from` is flushed to disk first, then renamed over
-// `to`, so that `to` is never missing.
-void ReplaceFile(const Text& from, const Text& to);
+std::vector<Text> ReadFileLines(Env& env, const Text& path);
 // Creates an empty file when none exists; leaves an existing one untouched.
-void TouchFile(const Text& path);
+void TouchFile(Env& env, const Text& path);
 // Appends whole lines (each followed by CR LF) in one write, handed to the system before it
 // returns.
-void AppendLines(const Text& path, const std::vector<Text>& lines);
+void AppendLines(Env& env, const Text& path, const std::vector<Text>& lines);
+// A drive is usable when its root folder ("D:\") exists (the drive is "ready").
+bool DriveReady(Env& env, char16_t letter);
 
-// The folder that holds the running program, in drive form without a trailing "\".
-Text ProgramFolder();
-// Called once by main() with argv[0], so that ProgramFolder() works everywhere.
-void SetProgramPath(const char* argv0);
-
-// A text output file, written through a buffer.
+// A text output file, written through a buffer. Close() reports every failed write; a file
+// dropped without Close() (the run stopped on another error) is still written out and closed,
+// without a report.
 class OutFile {
  public:
   enum class Mode { kCreate, kAppend };
 
   OutFile() = default;
-  OutFile(const Text& path, Mode mode = Mode::kCreate) { Open(path, mode); }
+  OutFile(Env& env, const Text& path, Mode mode = Mode::kCreate) { Open(env, path, mode); }
   OutFile(const OutFile&) = delete;
   OutFile& operator=(const OutFile&) = delete;
   OutFile(OutFile&& other) noexcept;
-  OutFile& operator=(OutFile&& other) noexcept;
+  // Closes this file first (writing out its buffer, throwing FileError when that fails).
+  OutFile& operator=(OutFile&& other);
   ~OutFile();
 
   // Creates (truncates) or opens for appending. Throws FileError.
-  void Open(const Text& path, Mode mode = Mode::kCreate);
+  void Open(Env& env, const Text& path, Mode mode = Mode::kCreate);
   // Text in code page 932, as it stands.
   void Write(TextView text);
   // Text followed by CR LF.
@@ -73,7 +56,7 @@ class OutFile {
 
  private:
   void Flush();
-  std::FILE* file_ = nullptr;
+  std::unique_ptr<WritableFile> file_;
   Text path_;
   std::string buffer_;
 };

@@ -4,7 +4,6 @@
 #include <utility>
 
 #include "base/errors.h"
-#include "env/drives.h"
 
 #ifdef _WIN32
 #include "base/windows_api.h"
@@ -30,8 +29,7 @@ FileLock::~FileLock() {
   Release();
 }
 
-FileLock FileLock::TryAcquire(const Text& path) {
-  std::filesystem::path host = DriveMap::Instance().ToHost(path);
+FileLock FileLock::TryAcquire(const std::filesystem::path& host, const Text& path) {
   FileLock lock;
 #ifdef _WIN32
   HANDLE h = CreateFileW(host.wstring().c_str(), GENERIC_READ | GENERIC_WRITE,

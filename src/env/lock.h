@@ -2,6 +2,7 @@
 // process dies: the system drops the lock with the process).
 #pragma once
 
+#include <filesystem>
 #include <memory>
 
 #include "base/codec.h"
@@ -17,9 +18,10 @@ class FileLock {
   FileLock& operator=(const FileLock&) = delete;
   ~FileLock();
 
-  // Creates the lock file when absent and tries once to lock it exclusively. Returns an unlocked
-  // object when another holder has it. Throws FileError when the file cannot be opened.
-  static FileLock TryAcquire(const Text& path);
+  // Creates the lock file `host` when absent and tries once to lock it exclusively. Returns an
+  // unlocked object when another holder has it. Throws FileError naming `path` when the file
+  // cannot be opened.
+  static FileLock TryAcquire(const std::filesystem::path& host, const Text& path);
 
   bool Held() const { return handle_ != kNone; }
   void Release();

@@ -12,9 +12,9 @@ Text MsgMissingTable(const Text& path) {
   return u"参照ファイル \"" + path + u"\" がありません。変換できません。";
 }
 
-CodeTable LoadCodeTable(const Text& path, size_t maxRows) {
-  if (!FileExists(path)) throw RunError(MsgMissingTable(path));
-  FieldReader reader = FieldReader::Open(path);
+CodeTable LoadCodeTable(Env& env, const Text& path, size_t maxRows) {
+  if (!env.FileExists(path)) throw RunError(MsgMissingTable(path));
+  FieldReader reader = FieldReader::Open(env, path);
   CodeTable table;
   while (!reader.AtEnd()) {
     CodeRow row;

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "base/codec.h"
+#include "env/env.h"
 
 namespace ostra {
 
@@ -15,7 +16,7 @@ using CodeTable = std::vector<CodeRow>;
 
 // Reads a two-field table to its end. Throws RunError when the file is missing, when a record
 // lacks its second field, or when it holds more than `maxRows` rows.
-CodeTable LoadCodeTable(const Text& path, size_t maxRows);
+CodeTable LoadCodeTable(Env& env, const Text& path, size_t maxRows);
 
 // Japanese message for a reference table that does not exist.
 Text MsgMissingTable(const Text& path);

@@ -33,9 +33,9 @@ Text Joined(const std::vector<Text>& lines) {
 
 }  // namespace
 
-Dictionary::Dictionary(const Text& path) : path_(path) {
-  RequireTable(path);
-  const Text content = ReadFileText(path);
+Dictionary::Dictionary(Env& env, const Text& path) : env_(env), path_(path) {
+  RequireTable(env_, path);
+  const Text content = ReadFileText(env_, path);
   Load(content);
   lines_ = SplitLines(content);
 }
@@ -81,15 +81,15 @@ std::optional<Entry> Dictionary::FindExact(const Text& name) {
 
 void Dictionary::AppendLine(const Text& line) {
   ReadEntries();
-  if (AppendTableLine(path_, line) || readerBehind_) {
+  if (AppendTableLine(env_, path_, line) || readerBehind_) {
     // The file's end was tidied before the line went on: take in the file as it now is.
-    const Text content = ReadFileText(path_);
+    const Text content = ReadFileText(env_, path_);
     Load(content);
     lines_ = SplitLines(content);
     return;
   }
   lines_.push_back(DecodeCp932(EncodeCp932(line)));
-  if (!reader_->Append(AppendedText(line))) Load(ReadFileText(path_));
+  if (!reader_->Append(AppendedText(line))) Load(ReadFileText(env_, path_));
 }
 
 std::optional<Entry> Dictionary::EntryOfLine(const Text& line) const {
@@ -134,14 +134,14 @@ void Dictionary::LineInserted(size_t at, const Text& line) {
   lines_ = SplitLines(content);
 }
 
-ClassTable::ClassTable(const Text& path, bool hasSecondField)
-    : path_(path), hasSecondField_(hasSecondField) {
-  RequireTable(path);
+ClassTable::ClassTable(Env& env, const Text& path, bool hasSecondField)
+    : env_(env), path_(path), hasSecondField_(hasSecondField) {
+  RequireTable(env_, path);
   Load();
 }
 
 void ClassTable::Load() {
-  reader_ = std::make_unique<FieldReader>(ReadFileText(path_), path_);
+  reader_ = std::make_unique<FieldReader>(ReadFileText(env_, path_), path_);
   lastCode_.clear();
   max_ = 0;
 }
@@ -170,18 +170,18 @@ int ClassTable::MaxCode() {
 
 void ClassTable::AppendLine(const Text& line) {
   ReadRecords();
-  if (AppendTableLine(path_, line) || !reader_->Append(AppendedText(line))) Load();
+  if (AppendTableLine(env_, path_, line) || !reader_->Append(AppendedText(line))) Load();
 }
 
 Dictionary& StrataTables::DictionaryAt(const Text& path) {
   auto& slot = dictionaries_[path];
-  if (!slot) slot = std::make_unique<Dictionary>(path);
+  if (!slot) slot = std::make_unique<Dictionary>(env_, path);
   return *slot;
 }
 
 ClassTable& StrataTables::ClassTableAt(const Text& path, bool hasSecondField) {
   auto& slot = classTables_[path];
-  if (!slot) slot = std::make_unique<ClassTable>(path, hasSecondField);
+  if (!slot) slot = std::make_unique<ClassTable>(env_, path, hasSecondField);
   return *slot;
 }
 

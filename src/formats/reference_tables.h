@@ -21,7 +21,7 @@ using Entry = std::array<Text, 6>;
 // A soil-name dictionary.
 class Dictionary {
  public:
-  explicit Dictionary(const Text& path);
+  Dictionary(Env& env, const Text& path);
 
   // The exact match of `name`: the first entry, in file order, of the first of the three code
   // ranges that has one, whose name cut at "（" (or whose whole name) equals `name`. Its name
@@ -43,6 +43,7 @@ class Dictionary {
   bool LinesAreEntries();
   std::optional<Entry> EntryOfLine(const Text& line) const;
 
+  Env& env_;
   Text path_;
   std::vector<Text> lines_;
   std::unique_ptr<FieldReader> reader_;
@@ -56,7 +57,7 @@ class Dictionary {
 // A class table: code, name (L17.TXT: code, an unused field, name).
 class ClassTable {
  public:
-  ClassTable(const Text& path, bool hasSecondField);
+  ClassTable(Env& env, const Text& path, bool hasSecondField);
 
   // The code as read of the last line whose name, widened, equals `wideName`.
   std::optional<Text> LastCode(const Text& wideName);
@@ -68,6 +69,7 @@ class ClassTable {
   void Load();
   void ReadRecords();
 
+  Env& env_;
   Text path_;
   bool hasSecondField_;
   std::unique_ptr<FieldReader> reader_;
@@ -78,10 +80,12 @@ class ClassTable {
 // The tables of one run.
 class StrataTables {
  public:
+  explicit StrataTables(Env& env) : env_(env) {}
   Dictionary& DictionaryAt(const Text& path);
   ClassTable& ClassTableAt(const Text& path, bool hasSecondField);
 
  private:
+  Env& env_;
   std::map<Text, std::unique_ptr<Dictionary>> dictionaries_;
   std::map<Text, std::unique_ptr<ClassTable>> classTables_;
 };

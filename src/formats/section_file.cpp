@@ -28,8 +28,8 @@ Text Decimal(long long v) {
 
 }  // namespace
 
-FieldReader FieldReader::Open(const Text& path) {
-  return FieldReader(ReadFileText(path), path);
+FieldReader FieldReader::Open(Env& env, const Text& path) {
+  return FieldReader(ReadFileText(env, path), path);
 }
 
 FieldReader::FieldReader(Text content, Text path)

@@ -12,6 +12,7 @@
 #include <cstdint>
 
 #include "base/codec.h"
+#include "env/env.h"
 
 namespace ostra {
 
@@ -23,7 +24,7 @@ using RecordFields = std::array<Text, kMaxFields + 1>;
 class FieldReader {
  public:
   // Reads the whole file. Throws FileError (53) when it does not exist or cannot be read.
-  static FieldReader Open(const Text& path);
+  static FieldReader Open(Env& env, const Text& path);
   FieldReader(Text content, Text path);
 
   // True when no further field can be read.

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "base/codec.h"
+#include "env/env.h"
 
 namespace ostra {
 
@@ -10,7 +11,7 @@ namespace ostra {
 // dropped (a reader never sees them as data, but a line appended after them would be read
 // wrongly or not at all), and a missing last line end is added. Returns true when the file had
 // to be changed; a missing file is left missing.
-bool PrepareAppend(const Text& path);
+bool PrepareAppend(Env& env, const Text& path);
 
 namespace strata {
 
@@ -18,10 +19,10 @@ namespace strata {
 // without a line end, with blank lines or with a Ctrl-Z: its end is tidied first (see
 // PrepareAppend) so that the new line reads back as the record after the last one. Returns
 // true when the table's end had to be changed.
-bool AppendTableLine(const Text& path, const Text& line);
+bool AppendTableLine(Env& env, const Text& path, const Text& line);
 
 // Throws RunError naming the table when it does not exist.
-void RequireTable(const Text& path);
+void RequireTable(Env& env, const Text& path);
 
 }  // namespace strata
 

@@ -42,7 +42,7 @@ Text RootOf(char16_t letter) {
 
 }  // namespace
 
-Form1::Form1(QWidget* parent) : QWidget(parent) {
+Form1::Form1(DriveMapEnv& env, QWidget* parent) : QWidget(parent), env_(env) {
   if (QScreen* screen = QGuiApplication::primaryScreen()) {
     scale_ = screen->logicalDotsPerInchX() / 96.0;
   }
@@ -51,13 +51,13 @@ Form1::Form1(QWidget* parent) : QWidget(parent) {
 
   // The current drive and folder are those of the process's working folder when a drive maps
   // it, else the root of the first usable drive.
-  if (std::optional<Text> cwd = DriveMap::Instance().ToDriveForm(
-          std::filesystem::path(QDir::currentPath().toStdU16String()))) {
+  if (std::optional<Text> cwd =
+          env_.Drives().ToDriveForm(std::filesystem::path(QDir::currentPath().toStdU16String()))) {
     currentDrive_ = DriveLetterOf(*cwd);
     currentFolders_[currentDrive_] = *cwd;
   } else {
-    for (char16_t letter : DriveMap::Instance().Letters()) {
-      if (DriveReady(letter)) {
+    for (char16_t letter : env_.Drives().Letters()) {
+      if (DriveReady(env_, letter)) {
         currentDrive_ = letter;
         break;
       }
@@ -132,15 +132,15 @@ void Form1::BuildControls() {
   greyed(frame1_);
   Place(frame1_, 240, 1680, 5175, 2895);
 
-  file1_ = new FileList(frame1_);
+  file1_ = new FileList(env_, frame1_);
   name(file1_, "File1");
   Place(file1_, 120, 420, 2415, 2190);
 
-  dir1_ = new FolderList(frame1_);
+  dir1_ = new FolderList(env_, frame1_);
   name(dir1_, "Dir1");
   Place(dir1_, 2640, 420, 2415, 1530);
 
-  drive1_ = new DriveList(frame1_);
+  drive1_ = new DriveList(env_, frame1_);
   name(drive1_, "Drive1");
   Place(drive1_, 2640, 2220, 2415, 390);
 
@@ -149,11 +149,11 @@ void Form1::BuildControls() {
   greyed(frame2_);
   Place(frame2_, 5580, 1680, 3135, 2895);
 
-  dir2_ = new FolderList(frame2_);
+  dir2_ = new FolderList(env_, frame2_);
   name(dir2_, "Dir2");
   Place(dir2_, 180, 420, 2595, 1530);
 
-  drive2_ = new DriveList(frame2_);
+  drive2_ = new DriveList(env_, frame2_);
   name(drive2_, "Drive2");
   Place(drive2_, 180, 2220, 2595, 390);
 
@@ -217,7 +217,7 @@ bool Form1::Form_Load() {
     move(area.left() + (area.width() - width()) / 2, area.top() + (area.height() - height()) / 2);
   }
 
-  app_.patdatFolder = FindPatdat(port_.get());
+  app_.patdatFolder = FindPatdat(env_, port_.get());
   if (app_.patdatFolder.empty()) {
     port_->ShowMessage(kMsgNoPatdat, MsgIcon::kNone, Text());
     close();
@@ -235,7 +235,7 @@ bool Form1::Form_Load() {
 
 Text Form1::CurrentFolderOf(char16_t letter) const {
   auto it = currentFolders_.find(letter);
-  if (it != currentFolders_.end() && FolderExists(it->second)) return it->second;
+  if (it != currentFolders_.end() && env_.FolderExists(it->second)) return it->second;
   return RootOf(letter);
 }
 
@@ -248,7 +248,7 @@ void Form1::MakeCurrent(const Text& folder) {
 
 void Form1::DriveChange(DriveList* drive, FolderList* dir, char16_t& lastGood) {
   char16_t letter = drive->Letter();
-  bool ok = letter != 0 && DriveReady(letter);
+  bool ok = letter != 0 && DriveReady(env_, letter);
   if (ok) ok = dir->SetPath(CurrentFolderOf(letter)) || dir->SetPath(RootOf(letter));
   if (!ok) {
     // A drive that cannot be read: back to the last good one, folder list unchanged.
@@ -295,7 +295,8 @@ void Form1::Command1_Click() {
   if (running_) return;  // a click that arrives during the run's one pass of events
   running_ = true;
   try {
-    ::ostra::Command1_Click(app_, *port_, FromQString(text1_->text()), FromQString(text2_->text()));
+    ::ostra::Command1_Click(app_, env_, *port_, FromQString(text1_->text()),
+                            FromQString(text2_->text()));
   } catch (const std::exception& e) {
     port_->SetBusy(false);
     port_->SetStatus(Text());
@@ -312,9 +313,9 @@ void Form1::DryRunButton_Click() {
   if (running_) return;
   running_ = true;
   trialSvg_.clear();
-  const RunOutcome outcome =
-      DryRun(app_, *port_, FromQString(text1_->text()), FromQString(text2_->text()),
-             [this](const Text& folder) { trialSvg_ = RenderBoringLogSvg(folder); });
+  const RunOutcome outcome = DryRun(
+      app_, env_, *port_, FromQString(text1_->text()), FromQString(text2_->text()),
+      [this](Env& files, const Text& folder) { trialSvg_ = RenderBoringLogSvg(files, folder); });
   running_ = false;
   AfterRun();
   // A trial shows at once what it found.
@@ -333,7 +334,7 @@ void Form1::ShowPreview() {
   if (app_.lastReport.dryRun && !trialSvg_.empty()) {
     previewWindow_->ShowSvg(PreviewFolder(), trialSvg_);
   } else {
-    previewWindow_->ShowFolder(PreviewFolder());
+    previewWindow_->ShowFolder(env_, PreviewFolder());
   }
 }
 

@@ -25,7 +25,7 @@ class Form1 : public QWidget {
   Q_OBJECT
 
  public:
-  explicit Form1(QWidget* parent = nullptr);
+  explicit Form1(DriveMapEnv& env, QWidget* parent = nullptr);
   ~Form1() override;
 
   // Start-up: centres the window, finds the reference folder and fills the selectors. Returns
@@ -72,6 +72,7 @@ class Form1 : public QWidget {
   // Shared by both drive handlers: on failure the list goes back to `lastGood` silently.
   void DriveChange(DriveList* drive, FolderList* dir, char16_t& lastGood);
 
+  DriveMapEnv& env_;
   AppState app_;
   std::unique_ptr<QtUiPort> port_;
   double scale_ = 1.0;

@@ -11,12 +11,13 @@
 #include <QStringList>
 #include <QtSvg/QSvgRenderer>
 #include <cstdio>
+#include <cstdlib>
 
-#include "env/files.h"
+#include "env/drive_map_env.h"
+#include "env/host_env.h"
 #include "gui/form1.h"
 
 int main(int argc, char** argv) {
-  ostra::SetProgramPath(argc > 0 ? argv[0] : nullptr);
   QApplication app(argc, argv);
   QApplication::setApplicationName(QStringLiteral("ostraconv"));
 
@@ -43,7 +44,13 @@ int main(int argc, char** argv) {
   int at = static_cast<int>(args.indexOf(QStringLiteral("--screenshot")));
   if (at > 0 && at + 1 < args.size()) screenshot = args.at(at + 1);
 
-  ostra::Form1 form;
+  // The system's drives and those of OSTRACONV_DRIVES.
+  std::unique_ptr<ostra::Env> host = ostra::NewHostEnv(argc > 0 ? argv[0] : nullptr);
+  ostra::DriveMap drives = ostra::DriveMap::SystemDefaults();
+  if (const char* spec = std::getenv("OSTRACONV_DRIVES")) drives.AddSpec(spec);
+  ostra::DriveMapEnv env(*host, drives);
+  ostra::Form1 form(env);
+  form.State().lockWait = ostra::LockWaitSetting(std::getenv("OSTRACONV_LOCK_WAIT"));
   if (!form.Form_Load()) return 0;
   form.show();
   if (!screenshot.isEmpty()) {

@@ -27,8 +27,8 @@ BoringLogWindow::BoringLogWindow(QWidget* parent) : QWidget(parent, Qt::Window) 
   layout->addWidget(scroll_);
 }
 
-void BoringLogWindow::ShowFolder(const Text& folder) {
-  ShowSvg(folder, RenderBoringLogSvg(folder));
+void BoringLogWindow::ShowFolder(Env& env, const Text& folder) {
+  ShowSvg(folder, RenderBoringLogSvg(env, folder));
 }
 
 void BoringLogWindow::ShowSvg(const Text& folder, std::string svg) {

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "base/codec.h"
+#include "env/env.h"
 
 namespace ostra {
 
@@ -23,7 +24,7 @@ class BoringLogWindow : public QWidget {
   explicit BoringLogWindow(QWidget* parent = nullptr);
 
   // Renders the folder's picture anew and shows it.
-  void ShowFolder(const Text& folder);
+  void ShowFolder(Env& env, const Text& folder);
   // Shows a picture already drawn (a trial run's, whose folder is gone), titled with `folder`.
   void ShowSvg(const Text& folder, std::string svg);
 

@@ -9,8 +9,7 @@
 #include <system_error>
 
 #include "base/errors.h"
-#include "env/drives.h"
-#include "env/files.h"
+#include "env/host_env.h"
 #include "gui/qt_text.h"
 
 namespace ostra {
@@ -41,22 +40,11 @@ void SortNames(std::vector<Text>& names) {
 
 // Entries of a drive-form folder that pass `keep`, by name. Any error gives what was read.
 template <typename Keep>
-std::vector<Text> ListEntries(const Text& folder, Keep keep) {
+std::vector<Text> ListEntries(Env& env, const Text& folder, Keep keep) {
   std::vector<Text> names;
-  fs::path host;
-  try {
-    host = DriveMap::Instance().ToHost(folder);
-  } catch (const FileError&) {
-    return names;
-  }
-  std::error_code ec;
-  fs::directory_iterator it(host, ec);
-  if (ec) return names;
-  for (; it != fs::directory_iterator(); it.increment(ec)) {
-    if (ec) break;
-    Text name = HostText(it->path().filename());
-    if (name.empty() || name.front() == u'.') continue;
-    if (keep(*it)) names.push_back(name);
+  for (const FolderEntry& e : env.ListFolder(folder)) {
+    if (e.name.empty() || e.name.front() == u'.') continue;
+    if (keep(e)) names.push_back(e.name);
   }
   SortNames(names);
   return names;
@@ -103,17 +91,13 @@ class IndentDelegate : public QStyledItemDelegate {
 
 }  // namespace
 
-std::vector<Text> ListSubfolders(const Text& folder) {
-  return ListEntries(folder, [](const fs::directory_entry& e) {
-    std::error_code ec;
-    return e.is_directory(ec);
-  });
+std::vector<Text> ListSubfolders(Env& env, const Text& folder) {
+  return ListEntries(env, folder, [](const FolderEntry& e) { return e.kind == FileKind::kFolder; });
 }
 
-std::vector<Text> ListMatchingFiles(const Text& folder, const Text& pattern) {
-  return ListEntries(folder, [&pattern](const fs::directory_entry& e) {
-    std::error_code ec;
-    return e.is_regular_file(ec) && MatchesPattern(HostText(e.path().filename()), pattern);
+std::vector<Text> ListMatchingFiles(Env& env, const Text& folder, const Text& pattern) {
+  return ListEntries(env, folder, [&pattern](const FolderEntry& e) {
+    return e.kind == FileKind::kFile && MatchesPattern(e.name, pattern);
   });
 }
 
@@ -128,7 +112,7 @@ Text JoinPath(const Text& folder, const Text& name) {
 
 // ---------------------------------------------------------------------------------------------
 
-DriveList::DriveList(QWidget* parent) : QComboBox(parent) {
+DriveList::DriveList(DriveMapEnv& env, QWidget* parent) : QComboBox(parent), env_(env) {
   Reload();
 }
 
@@ -136,11 +120,11 @@ void DriveList::Reload() {
   char16_t keep = Letter();
   QSignalBlocker quiet(this);
   clear();
-  for (char16_t letter : DriveMap::Instance().Letters()) {
+  for (char16_t letter : env_.Drives().Letters()) {
     Text label;
     label.push_back(letter);
     label += u":";
-    if (std::optional<fs::path> root = DriveMap::Instance().Root(letter)) {
+    if (std::optional<fs::path> root = env_.Drives().Root(letter)) {
       label += u" [" + HostText(*root) + u"]";
     }
     addItem(ToQString(label), QVariant(static_cast<int>(letter)));
@@ -163,7 +147,7 @@ bool DriveList::SelectQuietly(char16_t letter) {
 
 // ---------------------------------------------------------------------------------------------
 
-FolderList::FolderList(QWidget* parent) : QListWidget(parent) {
+FolderList::FolderList(Env& env, QWidget* parent) : QListWidget(parent), env_(env) {
   setItemDelegate(new IndentDelegate(this));
   setUniformItemSizes(true);
   connect(this, &QListWidget::itemActivated, this, [this](QListWidgetItem* item) {
@@ -176,7 +160,7 @@ bool FolderList::SetPath(const Text& path) {
   Text folder = path;
   while (folder.size() > 3 && folder.back() == u'\\') folder.pop_back();
   if (folder.size() == 2) folder += u"\\";
-  if (!FolderExists(folder)) return false;
+  if (!env_.FolderExists(folder)) return false;
   bool changed = folder != path_;
   path_ = folder;
   Fill();
@@ -218,7 +202,7 @@ void FolderList::Fill() {
     sofar = JoinPath(sofar, name);
     current = add(open, name, sofar, ++depth);
   }
-  for (const Text& name : ListSubfolders(path_))
+  for (const Text& name : ListSubfolders(env_, path_))
     add(closed, name, JoinPath(path_, name), depth + 1);
   setCurrentItem(current);
   scrollToItem(current);
@@ -226,7 +210,7 @@ void FolderList::Fill() {
 
 // ---------------------------------------------------------------------------------------------
 
-FileList::FileList(QWidget* parent) : QListWidget(parent) {}
+FileList::FileList(Env& env, QWidget* parent) : QListWidget(parent), env_(env) {}
 
 void FileList::SetPattern(const Text& pattern) {
   if (pattern == pattern_) return;
@@ -248,7 +232,7 @@ void FileList::Refresh() {
   QSignalBlocker quiet(this);
   clear();
   if (folder_.empty()) return;
-  for (const Text& name : ListMatchingFiles(folder_, pattern_)) addItem(ToQString(name));
+  for (const Text& name : ListMatchingFiles(env_, folder_, pattern_)) addItem(ToQString(name));
 }
 
 }  // namespace ostra

@@ -7,14 +7,15 @@
 #include <vector>
 
 #include "base/codec.h"
+#include "env/drive_map_env.h"
 
 namespace ostra {
 
 // Names of the folders inside `folder`, sorted without regard to letter case. Hidden folders
 // (names starting with ".") are left out. An unreadable folder gives an empty list.
-std::vector<Text> ListSubfolders(const Text& folder);
+std::vector<Text> ListSubfolders(Env& env, const Text& folder);
 // Names of the ordinary files in `folder` that match `pattern`, sorted like ListSubfolders.
-std::vector<Text> ListMatchingFiles(const Text& folder, const Text& pattern);
+std::vector<Text> ListMatchingFiles(Env& env, const Text& folder, const Text& pattern);
 // Wildcard match with "*" and "?", ignoring the letter case of ASCII letters.
 bool MatchesPattern(const Text& name, const Text& pattern);
 // `folder` followed by "\" unless it already ends with one, followed by `name`.
@@ -25,13 +26,16 @@ class DriveList : public QComboBox {
   Q_OBJECT
 
  public:
-  explicit DriveList(QWidget* parent = nullptr);
+  explicit DriveList(DriveMapEnv& env, QWidget* parent = nullptr);
   // Reloads the letters from the drive map, keeping the selection where possible.
   void Reload();
   // The selected drive letter (upper case), or 0 when the list is empty.
   char16_t Letter() const;
   // Selects `letter` without announcing a change; false when it is not in the list.
   bool SelectQuietly(char16_t letter);
+
+ private:
+  DriveMapEnv& env_;
 };
 
 // The folder list: the path from the drive root down to the current folder, one line per level,
@@ -41,7 +45,7 @@ class FolderList : public QListWidget {
   Q_OBJECT
 
  public:
-  explicit FolderList(QWidget* parent = nullptr);
+  explicit FolderList(Env& env, QWidget* parent = nullptr);
   // The current folder in drive form: "T:\" for a drive root, "T:\GEO" below it.
   const Text& Path() const { return path_; }
   // Opens `path`; announces PathChanged when it differs from the current folder. Returns false,
@@ -55,6 +59,7 @@ class FolderList : public QListWidget {
 
  private:
   void Fill();
+  Env& env_;
   Text path_;
 };
 
@@ -63,7 +68,7 @@ class FileList : public QListWidget {
   Q_OBJECT
 
  public:
-  explicit FileList(QWidget* parent = nullptr);
+  explicit FileList(Env& env, QWidget* parent = nullptr);
   void SetPattern(const Text& pattern);
   void SetFolder(const Text& folder);
   const Text& Pattern() const { return pattern_; }
@@ -73,6 +78,7 @@ class FileList : public QListWidget {
   void Refresh();
 
  private:
+  Env& env_;
   Text pattern_ = u"*";
   Text folder_;
 };

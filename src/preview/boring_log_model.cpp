@@ -20,10 +20,10 @@ using Row = std::vector<Text>;
 
 // The only file access of the picture: whole lines of a file; nothing when it is missing or
 // cannot be read.
-std::vector<Text> ReadLines(const Text& path) {
-  if (!FileExists(path)) return {};
+std::vector<Text> ReadLines(Env& env, const Text& path) {
+  if (!env.FileExists(path)) return {};
   try {
-    return ReadFileLines(path);
+    return ReadFileLines(env, path);
   } catch (const RunError&) {
     return {};
   }
@@ -31,10 +31,10 @@ std::vector<Text> ReadLines(const Text& path) {
 
 // Each non-blank line of a file as its comma fields. Nothing when the file is missing, cannot
 // be read or has a line that cannot be split.
-std::vector<Row> ReadRows(const Text& path) {
+std::vector<Row> ReadRows(Env& env, const Text& path) {
   std::vector<Row> rows;
   try {
-    for (const Text& line : ReadLines(path)) {
+    for (const Text& line : ReadLines(env, path)) {
       if (Trim(line).empty()) continue;
       FieldReader reader(line, path);
       Row row;
@@ -79,10 +79,10 @@ std::optional<double> Depth(const Text& text) {
   return ReadNumber(NarrowNumerals(text));
 }
 
-std::vector<Layer> ReadLayers(const Text& folder) {
+std::vector<Layer> ReadLayers(Env& env, const Text& folder) {
   std::vector<Layer> layers;
   double top = 0;
-  for (const Row& row : ReadRows(folder + u"X1.TXT")) {
+  for (const Row& row : ReadRows(env, folder + u"X1.TXT")) {
     std::optional<double> bottom = Depth(Field(row, 2));
     if (!bottom) continue;
     Layer layer;
@@ -105,12 +105,12 @@ Text RangeText(const Row& row) {
   return first + u"～" + second;
 }
 
-std::vector<ClassColumn> ReadClassColumns(const Text& folder) {
+std::vector<ClassColumn> ReadClassColumns(Env& env, const Text& folder) {
   std::vector<ClassColumn> columns;
   for (const char16_t* file : kClassFiles) {
     ClassColumn column;
     column.file = file;
-    for (const Row& row : ReadRows(folder + file)) {
+    for (const Row& row : ReadRows(env, folder + file)) {
       std::optional<double> bottom = Depth(Field(row, 2));
       Text text = RangeText(row);
       if (!bottom || text.empty()) continue;
@@ -121,9 +121,9 @@ std::vector<ClassColumn> ReadClassColumns(const Text& folder) {
   return columns;
 }
 
-std::vector<NPoint> ReadNValues(const Text& folder) {
+std::vector<NPoint> ReadNValues(Env& env, const Text& folder) {
   std::vector<NPoint> points;
-  for (const Row& row : ReadRows(folder + u"X5.TXT")) {
+  for (const Row& row : ReadRows(env, folder + u"X5.TXT")) {
     std::optional<double> depth = Depth(Field(row, 2));
     std::optional<double> n = ReadNumber(Field(row, 4));
     if (depth && n) points.push_back({*depth, *n});
@@ -144,10 +144,10 @@ Text SampleKind(const Text& flags) {
   return u"試料";
 }
 
-std::vector<Mark> ReadMarks(const Text& folder) {
+std::vector<Mark> ReadMarks(Env& env, const Text& folder) {
   std::vector<Mark> marks;
   // X7.txt: fields 5 and 6 from and to (to 0: none), the kind's name twice in fields 29 to 48.
-  for (const Row& row : ReadRows(folder + u"X7.txt")) {
+  for (const Row& row : ReadRows(env, folder + u"X7.txt")) {
     std::optional<double> from = Depth(Field(row, 5));
     if (!from) continue;
     Mark mark;
@@ -159,7 +159,7 @@ std::vector<Mark> ReadMarks(const Text& folder) {
     marks.push_back(std::move(mark));
   }
   // N6.TMP: field 2 the detail, fields 4 and 5 from and to, field 8 the kind flags.
-  for (const Row& row : ReadRows(folder + u"N6.TMP")) {
+  for (const Row& row : ReadRows(env, folder + u"N6.TMP")) {
     std::optional<double> from = Depth(Field(row, 4));
     if (!from) continue;
     Mark mark;
@@ -178,9 +178,9 @@ std::vector<Mark> ReadMarks(const Text& folder) {
 }
 
 // X12.TXT: record number, depth, the remark as display lines of 30 bytes each.
-std::vector<Remark> ReadRemarks(const Text& folder) {
+std::vector<Remark> ReadRemarks(Env& env, const Text& folder) {
   std::vector<Remark> remarks;
-  for (const Row& row : ReadRows(folder + u"X12.TXT")) {
+  for (const Row& row : ReadRows(env, folder + u"X12.TXT")) {
     std::optional<double> depth = Depth(Field(row, 2));
     if (!depth) continue;
     Remark remark;
@@ -200,10 +200,10 @@ std::vector<Remark> ReadRemarks(const Text& folder) {
 
 // The header lines: survey name, names of the site and the boring, dates, place, position and
 // grid-square code, from the title files.
-std::vector<Text> HeaderLines(const Text& folder) {
+std::vector<Text> HeaderLines(Env& env, const Text& folder) {
   std::vector<Text> header;
-  std::vector<Text> t1 = ReadLines(folder + u"Titl01.txt");
-  std::vector<Text> t2 = ReadLines(folder + u"Titl02.txt");
+  std::vector<Text> t1 = ReadLines(env, folder + u"Titl01.txt");
+  std::vector<Text> t2 = ReadLines(env, folder + u"Titl02.txt");
   if (t1.empty() && t2.empty()) return header;
 
   header.push_back(LineAt(t1, 1));
@@ -251,16 +251,16 @@ std::vector<Text> HeaderLines(const Text& folder) {
 
 }  // namespace
 
-BoringLogModel ReadBoringLogModel(const Text& destFolder) {
+BoringLogModel ReadBoringLogModel(Env& env, const Text& destFolder) {
   BoringLogModel model;
   model.folder = WithSeparator(destFolder);
-  model.header = HeaderLines(model.folder);
-  model.layers = ReadLayers(model.folder);
+  model.header = HeaderLines(env, model.folder);
+  model.layers = ReadLayers(env, model.folder);
   if (model.layers.empty()) return model;
-  model.classes = ReadClassColumns(model.folder);
-  model.nValues = ReadNValues(model.folder);
-  model.marks = ReadMarks(model.folder);
-  model.remarks = ReadRemarks(model.folder);
+  model.classes = ReadClassColumns(env, model.folder);
+  model.nValues = ReadNValues(env, model.folder);
+  model.marks = ReadMarks(env, model.folder);
+  model.remarks = ReadRemarks(env, model.folder);
   return model;
 }
 

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "base/codec.h"
+#include "env/env.h"
 
 namespace ostra {
 
@@ -64,6 +65,6 @@ struct BoringLogModel {
 // Reads the picture's contents from the files of `destFolder` (a drive-form path, with or
 // without a trailing "\"). Files that are missing or cannot be read give nothing. Without
 // layers only `folder` and `header` are filled in: there is no picture to draw the rest on.
-BoringLogModel ReadBoringLogModel(const Text& destFolder);
+BoringLogModel ReadBoringLogModel(Env& env, const Text& destFolder);
 
 }  // namespace ostra

@@ -6,8 +6,8 @@
 
 namespace ostra {
 
-std::string RenderBoringLogSvg(const Text& destFolder) {
-  const BoringLogModel model = ReadBoringLogModel(destFolder);
+std::string RenderBoringLogSvg(Env& env, const Text& destFolder) {
+  const BoringLogModel model = ReadBoringLogModel(env, destFolder);
   return WriteBoringLogSvg(model, LayOutBoringLog(model));
 }
 

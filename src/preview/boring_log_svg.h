@@ -4,6 +4,7 @@
 #include <string>
 
 #include "base/codec.h"
+#include "env/env.h"
 
 namespace ostra {
 
@@ -18,6 +19,6 @@ namespace ostra {
 // back: "layer" (data-top, data-bottom, data-code), "class-cell" (data-file, data-top,
 // data-bottom), "n-point" (data-depth, data-n), "test" and "sample" (data-from, data-to) and
 // "remark" (data-depth).
-std::string RenderBoringLogSvg(const Text& destFolder);
+std::string RenderBoringLogSvg(Env& env, const Text& destFolder);
 
 }  // namespace ostra

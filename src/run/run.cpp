@@ -4,7 +4,6 @@
 #include <cstdlib>
 #include <map>
 #include <string>
-#include <thread>
 
 #include "base/errors.h"
 #include "base/numbers.h"
@@ -15,7 +14,6 @@
 #include "convert/strata.h"
 #include "convert/title.h"
 #include "env/files.h"
-#include "env/lock.h"
 #include "formats/code_table.h"
 #include "formats/section_file.h"
 #include "run/validate_path.h"
@@ -47,19 +45,7 @@ void CheckFieldCount(const FieldReader& reader, int fields) {
 }
 
 constexpr const char16_t* kLockFileName = u"OSTRACONV.LCK";
-constexpr int kDefaultLockWaitSeconds = 120;
 constexpr auto kLockPollInterval = std::chrono::milliseconds(100);
-
-// How long a run waits for another run on the same reference folder (OSTRACONV_LOCK_WAIT
-// overrides it, in seconds).
-std::chrono::milliseconds LockWait() {
-  if (const char* env = std::getenv("OSTRACONV_LOCK_WAIT")) {
-    char* end = nullptr;
-    long v = std::strtol(env, &end, 10);
-    if (end != env && v >= 0) return std::chrono::seconds(v);
-  }
-  return std::chrono::seconds(kDefaultLockWaitSeconds);
-}
 
 // Reference tables a run may create or extend; the report lists the lines each one gains.
 constexpr const char16_t* kWatchedTables[] = {
@@ -67,24 +53,15 @@ constexpr const char16_t* kWatchedTables[] = {
     u"L16.TXT",     u"L17.TXT",      u"L1.TXT",  u"L2.TXT",  u"L3.TXT"};
 
 // Passes everything on to the window, keeping the warnings for the report.
-class RecordingUi : public UiPort {
+class RecordingUi : public ForwardingUi {
  public:
-  RecordingUi(UiPort& ui, std::vector<Text>& warnings) : ui_(ui), warnings_(warnings) {}
-  void SetStatus(const Text& text) override { ui_.SetStatus(text); }
-  void ProcessEvents() override { ui_.ProcessEvents(); }
-  void ShowMessage(const Text& text, MsgIcon icon, const Text& title) override {
-    ui_.ShowMessage(text, icon, title);
-  }
-  bool AskYesNo(const Text& text, const Text& title) override { return ui_.AskYesNo(text, title); }
-  void SetBusy(bool busy) override { ui_.SetBusy(busy); }
-  void SelectDestination() override { ui_.SelectDestination(); }
+  RecordingUi(UiPort& ui, std::vector<Text>& warnings) : ForwardingUi(ui), warnings_(warnings) {}
   void Warn(const Text& text) override {
     warnings_.push_back(text);
-    ui_.Warn(text);
+    ForwardingUi::Warn(text);
   }
 
  private:
-  UiPort& ui_;
   std::vector<Text>& warnings_;
 };
 
@@ -94,10 +71,10 @@ struct TableSnapshot {
   std::vector<Text> lines;
 };
 
-TableSnapshot Snapshot(const Text& path) {
+TableSnapshot Snapshot(Env& env, const Text& path) {
   TableSnapshot s;
-  s.exists = FileExists(path);
-  if (s.exists) s.lines = SplitLines(ReadFileText(path));
+  s.exists = env.FileExists(path);
+  if (s.exists) s.lines = SplitLines(ReadFileText(env, path));
   return s;
 }
 
@@ -136,15 +113,11 @@ std::pair<int, int> ReadSixValueHeader(FieldReader& reader) {
 
 class Conversion {
  public:
-  Conversion(AppState& app, UiPort& ui)
-      : app_(app), recordingUi_(ui, report_.warnings), ui_(recordingUi_) {
+  Conversion(AppState& app, Env& files, UiPort& ui)
+      : app_(app), files_(files), recordingUi_(ui, report_.warnings), ui_(recordingUi_) {
+    env_.files = &files;
     env_.patdatFolder = app.patdatFolder;
     env_.ui = &recordingUi_;
-    env_.markProgramFolder = !app.trialRun;
-    // OSTRACONV_TABLE_CACHE=0 makes every lookup read its table file again: the two ways must
-    // give the same files, which the tests check.
-    const char* cache = std::getenv("OSTRACONV_TABLE_CACHE");
-    env_.cacheTables = cache == nullptr || std::string(cache) != "0";
   }
 
   RunOutcome Run(const Text& text1, const Text& text2);
@@ -177,6 +150,7 @@ class Conversion {
   Text Out(const Text& name) const { return outDir_ + name; }
 
   AppState& app_;
+  Env& files_;
   RunReport report_;
   RecordingUi recordingUi_;
   UiPort& ui_;
@@ -194,7 +168,7 @@ class Conversion {
   TitleItems itemsB_;
   CodeTable l4Table_;
   CodeTable l10Table_;
-  FileLock lock_;
+  std::unique_ptr<HeldLock> lock_;
 };
 
 RunOutcome Conversion::Stop() {
@@ -217,7 +191,7 @@ RunOutcome Conversion::Finish(RunOutcome outcome) {
 }
 
 OutFile Conversion::Create(const Text& name) {
-  OutFile file(Out(name));
+  OutFile file(files_, Out(name));
   NoteOutput(name);
   return file;
 }
@@ -243,18 +217,21 @@ void Conversion::NoteOutput(const Text& name) {
 }
 
 void Conversion::SnapshotTables() {
-  for (const char16_t* table : kWatchedTables) tablesBefore_[table] = Snapshot(env_.Table(table));
+  for (const char16_t* table : kWatchedTables)
+    tablesBefore_[table] = Snapshot(files_, env_.Table(table));
 }
 
 void Conversion::CollectReport() {
   for (RunReport::Output& o : report_.outputs) {
-    o.lines = FileExists(Out(o.file)) ? static_cast<long>(ReadFileLines(Out(o.file)).size()) : 0;
+    o.lines = files_.FileExists(Out(o.file))
+                  ? static_cast<long>(ReadFileLines(files_, Out(o.file)).size())
+                  : 0;
   }
   report_.tables.clear();
   for (const char16_t* table : kWatchedTables) {
     auto before = tablesBefore_.find(table);
     if (before == tablesBefore_.end()) continue;
-    TableSnapshot after = Snapshot(env_.Table(table));
+    TableSnapshot after = Snapshot(files_, env_.Table(table));
     RunReport::TableChange change;
     change.file = table;
     change.created = after.exists && !before->second.exists;
@@ -269,7 +246,7 @@ RunOutcome Conversion::Run(const Text& text1, const Text& text2) {
 
   // The run goes on with the destination as the check normalised it.
   Text checked = text2;
-  if (!ValidatePath(checked, ui_)) {
+  if (!ValidatePath(files_, checked, ui_)) {
     ui_.ShowMessage(kMsgBadPath, MsgIcon::kExclamation, text2);
     ui_.SelectDestination();
     return Stop();
@@ -283,7 +260,7 @@ RunOutcome Conversion::Run(const Text& text1, const Text& text2) {
     ui_.ShowMessage(kMsgNoDestination, MsgIcon::kNone, Text());
     return Stop();
   }
-  if (!SelectableFileExists(source_)) {
+  if (!files_.IsSelectable(source_)) {
     ui_.ShowMessage(kMsgNoSource, MsgIcon::kNone, Text());
     return Stop();
   }
@@ -344,7 +321,7 @@ bool Conversion::PrepareDestination() {
   }
   bool missing = false;
   for (const Text& p : levels) {
-    if (!PathExists(p)) {
+    if (!files_.PathExists(p)) {
       missing = true;
       break;
     }
@@ -352,7 +329,7 @@ bool Conversion::PrepareDestination() {
   if (!missing) return true;
   if (!ui_.AskYesNo(kMsgCreateFolder, Text())) return false;
   for (const Text& p : levels) {
-    if (!PathExists(p)) MakeFolder(p);
+    if (!files_.PathExists(p)) files_.MakeFolder(p);
   }
   return true;
 }
@@ -362,16 +339,16 @@ bool Conversion::PrepareDestination() {
 // waits, saying so, and gives up after a while.
 void Conversion::LockReferenceFolder() {
   const Text path = env_.Table(kLockFileName);
-  const auto deadline = std::chrono::steady_clock::now() + LockWait();
+  const auto deadline = files_.Now() + app_.lockWait;
   bool waiting = false;
   while (true) {
     try {
-      lock_ = FileLock::TryAcquire(path);
+      lock_ = files_.TryLock(path);
     } catch (const FileError&) {
       return;  // a folder nobody can write to: nothing to guard
     }
-    if (lock_.Held()) break;
-    if (std::chrono::steady_clock::now() >= deadline) {
+    if (lock_ != nullptr) break;
+    if (files_.Now() >= deadline) {
       throw RunError(u"参照フォルダ \"" + env_.patdatFolder +
                      u"\" は他の変換で使用中です。しばらくしてからもう一度実行してください。");
     }
@@ -380,20 +357,20 @@ void Conversion::LockReferenceFolder() {
       ui_.SetStatus(u"参照フォルダを他の変換が使用中です。終わるまでお待ちください。");
     }
     ui_.ProcessEvents();
-    std::this_thread::sleep_for(kLockPollInterval);
+    files_.Sleep(kLockPollInterval);
   }
   if (waiting) ui_.SetStatus(kMsgConverting);
 }
 
 void Conversion::LoadTables() {
-  l4Table_ = LoadCodeTable(env_.Table(u"L4.TXT"), kL4Rows);
-  l10Table_ = LoadCodeTable(env_.Table(u"L10.TXT"), kL10Rows);
+  l4Table_ = LoadCodeTable(files_, env_.Table(u"L4.TXT"), kL4Rows);
+  l10Table_ = LoadCodeTable(files_, env_.Table(u"L10.TXT"), kL10Rows);
 }
 
 bool Conversion::ConvertMdt() {
-  if (!CheckSectionHeader(source_, 5, ui_)) return false;
+  if (!CheckSectionHeader(files_, source_, 5, ui_)) return false;
   report_.sections.push_back({u"MDT", source_, RunReport::SectionStatus::kConverted});
-  FieldReader reader = FieldReader::Open(source_);
+  FieldReader reader = FieldReader::Open(files_, source_);
   SkipHeaderValue(reader);
   int items = reader.ReadCount(kWhatItems);
   int records = reader.ReadCount(kWhatRecords);
@@ -404,12 +381,12 @@ bool Conversion::ConvertMdt() {
   }
   reader.ReadRecord(fields_, items);
   DecodeHeaderItems(env_, fields_, itemsA_, itemsB_);
-  if (!FileExists(env_.Table(u"KISHITU.TXT"))) TouchFile(env_.Table(u"KISHITU.TXT"));
+  if (!files_.FileExists(env_.Table(u"KISHITU.TXT"))) TouchFile(files_, env_.Table(u"KISHITU.TXT"));
 
   WriteCnt();
   WriteTitleFiles(env_, itemsA_, itemsB_, outDir_);
   for (const char16_t* title : {u"Titl01.txt", u"Titl02.txt"}) {
-    if (FileExists(Out(title))) NoteOutput(title);
+    if (files_.FileExists(Out(title))) NoteOutput(title);
   }
 
   if (records != 0 && fields != 0) ConvertLayers(reader, records, fields);
@@ -467,22 +444,22 @@ void Conversion::ConvertSecondBlock(FieldReader& reader) {
 
 bool Conversion::ConvertSibling(const Text& section, std::int16_t headerCount) {
   Text name = SectionFileName(source_, sourceFileName_, section);
-  if (FolderExists(name)) {
+  if (files_.FolderExists(name)) {
     throw RunError(u"\"" + name + u"\" はファイルではなくフォルダです。変換できません。");
   }
   // A missing section file is skipped; an empty one is skipped and removed.
-  if (FileSize(name) < 1) {
-    if (FileExists(name)) {
-      DeleteFile(name);
+  if (files_.FileSize(name) < 1) {
+    if (files_.FileExists(name)) {
+      files_.RemoveFile(name);
       report_.sections.push_back({section, name, RunReport::SectionStatus::kEmptyDeleted});
     } else {
       report_.sections.push_back({section, name, RunReport::SectionStatus::kMissing});
     }
     return true;
   }
-  if (!CheckSectionHeader(name, headerCount, ui_)) return false;
+  if (!CheckSectionHeader(files_, name, headerCount, ui_)) return false;
   report_.sections.push_back({section, name, RunReport::SectionStatus::kConverted});
-  FieldReader reader = FieldReader::Open(name);
+  FieldReader reader = FieldReader::Open(files_, name);
   if (section == u"BDT") ConvertBdt(reader);
   if (section == u"KDT") ConvertKdt(reader);
   if (section == u"NDT") ConvertNdt(reader);
@@ -530,7 +507,7 @@ void Conversion::ConvertKdt(FieldReader& reader) {
   if (records == 0 || fields == 0) return;
   CheckFieldCount(reader, fields);
   {
-    OutFile n12(Out(u"N12.TXT"));
+    OutFile n12(files_, Out(u"N12.TXT"));
     std::int16_t counter = 1;
     for (int i = 0; i < records; ++i) {
       reader.ReadRecord(fields_, fields);
@@ -540,14 +517,14 @@ void Conversion::ConvertKdt(FieldReader& reader) {
     }
     n12.Close();
   }
-  MergeRemarkLines(Out(u"N12"));
+  MergeRemarkLines(files_, Out(u"N12"));
   // With no remark at all there is no merged file, and so no X12.TXT.
-  if (FileExists(Out(u"N12.TMP"))) {
-    CopyFile(Out(u"N12.TMP"), Out(u"X12.TXT"));
+  if (files_.FileExists(Out(u"N12.TMP"))) {
+    files_.CopyFile(Out(u"N12.TMP"), Out(u"X12.TXT"));
     NoteOutput(u"X12.TXT");
-    DeleteFile(Out(u"N12.TMP"));
+    files_.RemoveFile(Out(u"N12.TMP"));
   }
-  DeleteFile(Out(u"N12.TXT"));
+  files_.RemoveFile(Out(u"N12.TXT"));
 }
 
 void Conversion::ConvertNdt(FieldReader& reader) {
@@ -572,7 +549,7 @@ void Conversion::ConvertLdt(FieldReader& reader) {
 
   CheckFieldCount(reader, fields1);
   {
-    OutFile n7(Out(u"N7Merg.Dat"));
+    OutFile n7(files_, Out(u"N7Merg.Dat"));
     std::int16_t counter = 1;
     for (int i = 0; i < kLdtTestRecords; ++i) {
       reader.ReadRecord(fields_, fields1);
@@ -581,7 +558,7 @@ void Conversion::ConvertLdt(FieldReader& reader) {
     n7.Close();
   }
   BuildTestTable(env_, outDir_);
-  if (FileExists(Out(u"X7.txt"))) NoteOutput(u"X7.txt");
+  if (files_.FileExists(Out(u"X7.txt"))) NoteOutput(u"X7.txt");
 
   if (fields2 == 0) return;
   ConvertBlock(reader, u"N6.TMP", records, fields2, [&](OutFile& n6, std::int16_t& counter) {
@@ -607,14 +584,24 @@ void Conversion::ConvertCdt(FieldReader& reader) {
 
 }  // namespace
 
-RunOutcome Command1_Click(AppState& app, UiPort& ui, const Text& text1, const Text& text2) {
-  Conversion conversion(app, ui);
+std::chrono::milliseconds LockWaitSetting(const char* value) {
+  if (value != nullptr) {
+    char* end = nullptr;
+    const long v = std::strtol(value, &end, 10);
+    if (end != value && v >= 0) return std::chrono::seconds(v);
+  }
+  return AppState().lockWait;
+}
+
+RunOutcome Command1_Click(AppState& app, Env& env, UiPort& ui, const Text& text1,
+                          const Text& text2) {
+  Conversion conversion(app, env, ui);
   return conversion.Run(text1, text2);
 }
 
-bool CheckSectionHeader(const Text& path, std::int16_t n, UiPort& ui) {
+bool CheckSectionHeader(Env& env, const Text& path, std::int16_t n, UiPort& ui) {
   try {
-    FieldReader reader = FieldReader::Open(path);
+    FieldReader reader = FieldReader::Open(env, path);
     for (int i = 0; i < n; ++i) reader.ReadText();
     return true;
   } catch (const FileError& e) {

@@ -2,9 +2,11 @@
 #pragma once
 
 #include <array>
+#include <chrono>
 #include <cstdint>
 
 #include "base/codec.h"
+#include "env/env.h"
 #include "run/report.h"
 #include "run/ui_port.h"
 
@@ -15,7 +17,8 @@ struct AppState {
   Text patdatFolder;             // the reference folder, ending with "\"
   bool completionShown = false;  // the completion line is showing in Label3
   RunReport lastReport;          // what the last run did
-  bool trialRun = false;         // the run works on copies: no mark beside the program
+  // How long a run waits for another run that holds the reference folder.
+  std::chrono::milliseconds lockWait = std::chrono::seconds(120);
 };
 
 enum class RunOutcome { kCompleted, kStopped };
@@ -27,12 +30,17 @@ inline constexpr const char16_t* kMsgNoSource = u"変換元ファイルが選択
 inline constexpr const char16_t* kMsgNoDestination = u"変換先フォルダが選択されていません。";
 inline constexpr const char16_t* kMsgCreateFolder = u"フォルダがありません。新規作成しますか？";
 
+// The lock wait a front end read from OSTRACONV_LOCK_WAIT (whole seconds, may be null): the
+// default when it is missing or not a number.
+std::chrono::milliseconds LockWaitSetting(const char* value);
+
 // Converts the data set whose MDT file is `text1` into the folder `text2`.
-RunOutcome Command1_Click(AppState& app, UiPort& ui, const Text& text1, const Text& text2);
+RunOutcome Command1_Click(AppState& app, Env& env, UiPort& ui, const Text& text1,
+                          const Text& text2);
 
 // Checks that a section file can be opened and holds at least n fields; on failure shows
 // "エラー `<number> <description>\r`<path>` のヘッダーが不正です。変換できません".
-bool CheckSectionHeader(const Text& path, std::int16_t n, UiPort& ui);
+bool CheckSectionHeader(Env& env, const Text& path, std::int16_t n, UiPort& ui);
 
 // Path components, slots 1..256 (slot 0 unused).
 inline constexpr int kMaxPathComponents = 256;

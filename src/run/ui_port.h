@@ -28,4 +28,22 @@ class UiPort : public WarningSink {
   void Warn(const Text& text) override { ShowMessage(text, MsgIcon::kExclamation, Text()); }
 };
 
+// Passes everything on to another port; decorators override what they change.
+class ForwardingUi : public UiPort {
+ public:
+  explicit ForwardingUi(UiPort& ui) : ui_(ui) {}
+  void SetStatus(const Text& text) override { ui_.SetStatus(text); }
+  void ProcessEvents() override { ui_.ProcessEvents(); }
+  void ShowMessage(const Text& text, MsgIcon icon, const Text& title) override {
+    ui_.ShowMessage(text, icon, title);
+  }
+  bool AskYesNo(const Text& text, const Text& title) override { return ui_.AskYesNo(text, title); }
+  void SetBusy(bool busy) override { ui_.SetBusy(busy); }
+  void SelectDestination() override { ui_.SelectDestination(); }
+  void Warn(const Text& text) override { ui_.Warn(text); }
+
+ private:
+  UiPort& ui_;
+};
+
 }  // namespace ostra

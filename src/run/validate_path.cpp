@@ -1,7 +1,7 @@
 #include "run/validate_path.h"
 
 #include "base/sjis.h"
-#include "env/drives.h"
+#include "env/files.h"
 
 namespace ostra {
 
@@ -25,7 +25,7 @@ bool ComponentOk(const Text& comp) {
 
 }  // namespace
 
-bool ValidatePath(Text& path, UiPort& ui) {
+bool ValidatePath(Env& env, Text& path, UiPort& ui) {
   path = Trim(path);
   if (ByteMid(path, 2, 1) != u":") {
     ui.ShowMessage(kDriveNameMessage, MsgIcon::kInformation, Text());
@@ -34,7 +34,7 @@ bool ValidatePath(Text& path, UiPort& ui) {
   if (path.find_first_of(u"*? ") != Text::npos) return false;
   if (path.size() < 2 || path[1] != u':') return false;
   if (path.size() > 2 && path[2] != u'\\') path.insert(2, u"\\");
-  if (!DriveReady(path[0])) return false;
+  if (!DriveReady(env, path[0])) return false;
   if (path.back() != u'\\') path += u"\\";
   if (path.find(u"\\\\") != Text::npos) return false;
   size_t start = 3;

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "env/drives.h"
+#include "env/host_env.h"
 #include "support/test_support.h"
 
 namespace ostra::test {

@@ -249,13 +249,13 @@ TEST_F(RunCliTest, MissingRunTablesAndUnwritableDestinationsStop) {
 }
 
 TEST_F(RunCliTest, ARunWaitsForTheReferenceFolderLockAndGivesUp) {
-  FileLock held = FileLock::TryAcquire(geo_.Drive("PATDAT\\OSTRACONV.LCK"));
-  ASSERT_TRUE(held.Held());
+  std::unique_ptr<HeldLock> held = geo_.Files().TryLock(geo_.Drive("PATDAT\\OSTRACONV.LCK"));
+  ASSERT_NE(held, nullptr);
   CliResult r = Convert("O:\\DATA\\P123\\SITE\\B-1", true, {"OSTRACONV_LOCK_WAIT=0"});
   EXPECT_EQ(r.exitCode, 1);
   EXPECT_NE(r.err.find("他の変換で使用中です"), std::string::npos) << r.err;
   EXPECT_FALSE(HasOutput("Titl01.txt"));
-  held.Release();
+  held.reset();
   r = Convert("O:\\DATA\\P123\\SITE\\B-1", true, {"OSTRACONV_LOCK_WAIT=0"});
   EXPECT_EQ(r.exitCode, 0) << r.err;
 }

@@ -9,7 +9,7 @@ namespace {
 using BdtTest = SectionsTest;
 
 TEST_F(BdtTest, DatedDepthLaysOutYearMonthDayAndDepth) {
-  OutFile out(PathOf("N8.TXT"));
+  OutFile out(drive_.Files(), PathOf("N8.TXT"));
   std::int16_t seq = 1;
   WriteDatedDepth(out, seq, Record({"12.50", "5/12"}), u"1998");
   WriteDatedDepth(out, seq, Record({"", ""}), u"1998");
@@ -29,7 +29,7 @@ TEST_F(BdtTest, DatedDepthLaysOutYearMonthDayAndDepth) {
 }
 
 TEST_F(BdtTest, G71CutsTheRecoveryValueInPlace) {
-  OutFile out(PathOf("G71.TXT"));
+  OutFile out(drive_.Files(), PathOf("G71.TXT"));
   std::int16_t seq = 2;
   RecordFields range = Record({"", "", "", "12.50", "95～100"});
   WriteG71(out, seq, range);
@@ -54,9 +54,9 @@ TEST_F(BdtTest, G71CutsTheRecoveryValueInPlace) {
 }
 
 TEST_F(BdtTest, GFilesSkipRecordsWithoutTheirValues) {
-  OutFile g71(PathOf("G71.TXT"));
-  OutFile g73(PathOf("G73.TXT"));
-  OutFile g81(PathOf("G81.TXT"));
+  OutFile g71(drive_.Files(), PathOf("G71.TXT"));
+  OutFile g73(drive_.Files(), PathOf("G73.TXT"));
+  OutFile g81(drive_.Files(), PathOf("G81.TXT"));
   std::int16_t s71 = 1, s73 = 1, s81 = 1;
   RecordFields blank = Record({"1", "", "", "1.00", "  ", " ", "", "  ", "", " "});
   WriteG71(g71, s71, blank);
@@ -74,8 +74,8 @@ TEST_F(BdtTest, GFilesSkipRecordsWithoutTheirValues) {
 }
 
 TEST_F(BdtTest, G73AndG81CutRangesAndKeepBlankColumns) {
-  OutFile g73(PathOf("G73.TXT"));
-  OutFile g81(PathOf("G81.TXT"));
+  OutFile g73(drive_.Files(), PathOf("G73.TXT"));
+  OutFile g81(drive_.Files(), PathOf("G81.TXT"));
   std::int16_t s73 = 1, s81 = 1;
   RecordFields rec = Record({"", "", "", "12.50", "", "3～5", "", "", "10", ""});
   WriteG73(g73, s73, rec);
@@ -95,8 +95,8 @@ TEST_F(BdtTest, G73AndG81CutRangesAndKeepBlankColumns) {
 
 TEST_F(BdtTest, EachFileNumbersItsOwnLines) {
   // A first block as the run drives it: only the second record has field 5.
-  OutFile n8(PathOf("N8.TXT"));
-  OutFile g71(PathOf("G71.TXT"));
+  OutFile n8(drive_.Files(), PathOf("N8.TXT"));
+  OutFile g71(drive_.Files(), PathOf("G71.TXT"));
   std::int16_t s8 = 1, s71 = 1;
   for (const char* recovery : {"", "80", ""}) {
     RecordFields rec = Record({"1.00", "4/1", "", "1.00", recovery});

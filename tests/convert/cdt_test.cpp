@@ -16,7 +16,7 @@ class CdtTest : public SectionsTest {
     AddCdtRecord(list1_, list2_, rec);
   }
   std::vector<std::string> Merged() {
-    OutFile r41(PathOf("R41.TXT"));
+    OutFile r41(drive_.Files(), PathOf("R41.TXT"));
     MergeDepthLists(r41, list1_, list2_);
     r41.Close();
     return Lines("R41.TXT");
@@ -107,7 +107,7 @@ TEST_F(CdtTest, EntriesBeyondTheListsAreIgnored) {
 TEST_F(CdtTest, DepthPointKeepsItsPositionBetweenCalls) {
   Add({"", "", "10", "1", "1"});
   Add({"", "", "20", "2", "2"});
-  OutFile r41(PathOf("R41.TXT"));
+  OutFile r41(drive_.Files(), PathOf("R41.TXT"));
   std::int16_t seq = 5;
   std::int16_t k = 1;
   WriteDepthPoint(r41, seq, 15.0f, 9.0f, list2_, k);

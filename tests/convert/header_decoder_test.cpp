@@ -73,6 +73,7 @@ class HeaderDecoderTest : public ::testing::Test {
  protected:
   void SetUp() override {
     env_.patdatFolder = drive_.Drive("PATDAT\\");
+    env_.files = &drive_.Files();
     WriteTable("L1.TXT", {"1,ＣＨ", "2,カコウ", "3,ch", "4,ＣＨ", ",ＣＭ", " 7 ,花崗岩"});
     WriteTable("L2.TXT", {"01,粘土", "02,花崗岩", "03,ｶｺｳ岩", "05,ＣＨ級", "06,花崗岩"});
   }

@@ -11,7 +11,7 @@ class LayerCodeTest : public StrataTest {
  protected:
   std::vector<std::string> Convert(const std::vector<Text>& classTexts,
                                    std::int16_t expectedLines) {
-    OutFile x3(Out("X3.TXT"));
+    OutFile x3(drive_.Files(), Out("X3.TXT"));
     std::int16_t counter = 1;
     for (const Text& text : classTexts) ConvertLayerCode(x3, counter, u"5.20", text, table_);
     x3.Close();
@@ -58,7 +58,8 @@ class LayerClassTest : public StrataTest {
   // Writes one record per entry (fields 4..8) and returns the lines of R3k.TXT, k = 1..5.
   std::vector<std::vector<std::string>> Write(const std::vector<std::array<Text, 5>>& records) {
     LayerClassFiles files;
-    for (int k = 1; k <= 5; ++k) files[k].Open(Out("R3" + std::to_string(k) + ".TXT"));
+    for (int k = 1; k <= 5; ++k)
+      files[k].Open(drive_.Files(), Out("R3" + std::to_string(k) + ".TXT"));
     LayerCounters counters = {0, 1, 1, 1, 1, 1};
     RecordFields fields;
     for (const auto& record : records) {

@@ -22,7 +22,7 @@ class LdtTest : public SectionsTest {
   }
   // Writes test records (from, to, description) into N7Merg.Dat as the run does.
   void WriteTests(const std::vector<std::vector<std::string>>& records) {
-    OutFile n7(PathOf("OUT\\N7Merg.Dat"));
+    OutFile n7(drive_.Files(), PathOf("OUT\\N7Merg.Dat"));
     std::int16_t seq = 1;
     for (const auto& r : records) WriteTestRecord(n7, seq, Record(r));
     n7.Close();
@@ -40,7 +40,7 @@ class LdtTest : public SectionsTest {
     return lines.size() == 1 ? lines[0] : "";
   }
   std::string SampleLine(const std::vector<std::string>& record) {
-    OutFile n6(PathOf("OUT\\N6.TMP"));
+    OutFile n6(drive_.Files(), PathOf("OUT\\N6.TMP"));
     std::int16_t seq = 1;
     WriteSampleRecord(n6, seq, Record(record));
     n6.Close();
@@ -48,7 +48,11 @@ class LdtTest : public SectionsTest {
     return lines.size() == 1 ? lines[0] : "";
   }
 
-  RunEnv env_;
+  RunEnv env_ = [this] {
+    RunEnv env;
+    env.files = &drive_.Files();
+    return env;
+  }();
 };
 
 TEST_F(LdtTest, TestRecordCarriesTheFixedTestCode) {

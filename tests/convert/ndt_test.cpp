@@ -15,7 +15,7 @@ class NdtTest : public SectionsTest {
                       const std::string& depth = "1.00") {
     std::vector<std::string> fields{depth};
     fields.insert(fields.end(), intervals.begin(), intervals.end());
-    OutFile x5(PathOf("X5.TXT"));
+    OutFile x5(drive_.Files(), PathOf("X5.TXT"));
     std::int16_t seq = 1;
     WriteIntervalRecord(x5, seq, Record(fields));
     x5.Close();
@@ -37,7 +37,7 @@ TEST_F(NdtTest, LineHoldsDepthNAndFourIntervals) {
 }
 
 TEST_F(NdtTest, SequenceAdvancesPerRecord) {
-  OutFile x5(PathOf("X5.TXT"));
+  OutFile x5(drive_.Files(), PathOf("X5.TXT"));
   std::int16_t seq = 9;
   WriteIntervalRecord(x5, seq, Record({"1", "1/1"}));
   WriteIntervalRecord(x5, seq, Record({"2", "2/2"}));
@@ -63,7 +63,7 @@ TEST_F(NdtTest, NIsExactForEveryWholeCountAndLength) {
   EXPECT_EQ(Interval1("11/11"), " 11| 30| 11");
   EXPECT_EQ(Interval1("13/13"), " 13| 30| 13");
   EXPECT_EQ(Interval1("22/22"), " 22| 30| 22");
-  OutFile x5(PathOf("X5.TXT"));
+  OutFile x5(drive_.Files(), PathOf("X5.TXT"));
   std::int16_t seq = 1;
   for (int count = 1; count <= 99; ++count) {
     for (int length = 1; length <= 99; ++length) {

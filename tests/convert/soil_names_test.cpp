@@ -2,7 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "convert/strata.h"
-#include "env/drives.h"
+#include "env/host_env.h"
 #include "strata_fixture.h"
 
 namespace ostra::test {
@@ -19,7 +19,7 @@ class SoilNameTest : public StrataTest {
 
   // Converts the names as one run (counter from 1, depth "12.50"); returns the X1.TXT lines.
   std::vector<std::string> Convert(const std::vector<Text>& names) {
-    OutFile x1(Out("X1.TXT"));
+    OutFile x1(drive_.Files(), Out("X1.TXT"));
     std::int16_t counter = 1;
     for (const Text& name : names) {
       std::int16_t n = 1;
@@ -38,7 +38,7 @@ class SoilNameTest : public StrataTest {
 
 TEST_F(SoilNameTest, WritesTheX1LineWithTheFoundCode) {
   Table("KISHITU.TXT", {"5012,花崗岩（粗粒）,a,b,c,0001", "1001,砂岩,,,,0000"});
-  OutFile x1(Out("X1.TXT"));
+  OutFile x1(drive_.Files(), Out("X1.TXT"));
   std::int16_t counter = 3;
   std::int16_t n = 1;
   NameSlots slots = {Text(), u"花崗岩", Text()};
@@ -107,7 +107,8 @@ TEST_F(SoilNameTest, LowCodesGiveWayTo2000) {
 TEST_F(SoilNameTest, FoundInExtensionIsAppendedToMain) {
   Table("KISHITU.TXT", {"1001,砂岩,,,,"});
   Table("XKISHITU.TXT", {"2005,泥岩（風化）,    ,    ,    ,0000"});
-  const auto patadd = DriveMap::Instance().ToHost(ProgramFolder()) / "PATADD.txt";
+  const auto patadd =
+      HostPath(drive_.Files().ToHost(drive_.Files().ProgramFolder())) / "PATADD.txt";
   fs::remove(patadd);
   EXPECT_EQ(CodeOf(u"泥岩"), "2005");
   EXPECT_EQ(TableLines("KISHITU.TXT"),
@@ -155,7 +156,7 @@ TEST_F(SoilNameTest, NamesThatNeedQuotesReadBack) {
 TEST_F(SoilNameTest, NoFreeCodeBelow4000StopsWithFilesIntact) {
   Table("XKISHITU.TXT", {"3998,甲,,,,", "3999,乙,,,,", "4000,丙,,,,"});
   const std::string before = ReadBytes(drive_.Host("PATDAT/XKISHITU.TXT"));
-  OutFile x1(Out("X1.TXT"));
+  OutFile x1(drive_.Files(), Out("X1.TXT"));
   std::int16_t counter = 1;
   std::int16_t n = 1;
   NameSlots slots = {Text(), u"新岩", Text()};
@@ -192,8 +193,7 @@ TEST_F(SoilNameTest, MissingDictionaryStopsTheRunNamingIt) {
 
 TEST_F(SoilNameTest, UnwritableProgramFolderWarnsOncePerRun) {
   // Without a drive for the program's folder the marker cannot be created.
-  DriveMap::Instance().Clear();
-  DriveMap::Instance().Set(u'T', drive_.Root());
+  drive_.Files().Drives().Remove(u'Z');
   Convert({u"甲", u"乙", u"甲"});
   EXPECT_EQ(ui_.warnings.size(), 1u);
   EXPECT_NE(ui_.warnings.at(0).find(u"PATADD.txt"), Text::npos);
@@ -201,12 +201,11 @@ TEST_F(SoilNameTest, UnwritableProgramFolderWarnsOncePerRun) {
   env_ = RunEnv();  // the next run starts afresh
   env_.patdatFolder = previous.patdatFolder;
   env_.ui = &ui_;
+  env_.files = previous.files;
   env_.cacheTables = previous.cacheTables;
   Convert({u"丙"});
   EXPECT_EQ(ui_.warnings.size(), 2u);
   EXPECT_EQ(TableLines("XKISHITU.TXT").size(), 3u);
-  DriveMap::Instance().LoadDefaults();
-  DriveMap::Instance().Set(u'T', drive_.Root());
 }
 
 }  // namespace

@@ -21,6 +21,7 @@ class StrataTest : public ::testing::Test {
     fs::create_directories(drive_.Host("OUT"));
     env_.patdatFolder = drive_.Drive("PATDAT\\");
     env_.ui = &ui_;
+    env_.files = &drive_.Files();
     // The suite runs twice: with the tables kept in memory and reading them at every lookup.
     const char* cache = std::getenv("OSTRACONV_TABLE_CACHE");
     env_.cacheTables = cache == nullptr || std::string(cache) != "0";

@@ -17,6 +17,7 @@ class TitleFilesTest : public ::testing::Test {
  protected:
   void SetUp() override {
     env_.patdatFolder = drive_.Drive("PATDAT\\");
+    env_.files = &drive_.Files();
     env_.ui = &ui_;
     WriteTable("L1.TXT", {"0,ゼロ", "3,砂岩", "12,礫岩", "3,泥岩"});
     WriteTable("L2.TXT", {"01,粘土", "4,ＣＨ級", "04,ＣＭ級"});

@@ -11,7 +11,7 @@ class X11Test : public StrataTest {
  protected:
   // Converts records of (depth, key) with counters from 1 and returns the X11.TXT lines.
   std::vector<std::string> Convert(const std::vector<std::pair<Text, Text>>& records) {
-    OutFile x11(Out("X11.TXT"));
+    OutFile x11(drive_.Files(), Out("X11.TXT"));
     std::int16_t counter = 1;
     RecordFields fields;
     for (const auto& [depth, key] : records) {

@@ -3,7 +3,9 @@
 #include <gtest/gtest.h>
 
 #include "base/errors.h"
+#include "env/drive_map_env.h"
 #include "env/drives.h"
+#include "env/host_env.h"
 #include "support/test_support.h"
 
 namespace ostra {
@@ -25,9 +27,11 @@ TEST(DriveMapTest, SpecsRootsAndDriveForms) {
   EXPECT_EQ(map.ToDriveForm("/home/me/geo/P1/B-1"), Text(u"C:\\P1\\B-1"));
   EXPECT_EQ(map.ToDriveForm("/home/other"), Text(u"Z:\\home\\other"));
   EXPECT_EQ(map.ToDriveForm("/mnt/usb"), Text(u"D:\\"));
-  EXPECT_EQ(map.ToHost(u"C:\\P1\\B-1"), fs::path("/home/me/geo/P1/B-1"));
-  EXPECT_THROW(map.ToHost(u"Q:\\X"), FileError);
-  EXPECT_THROW(map.ToHost(u"relative"), FileError);
+  std::unique_ptr<Env> host = NewHostEnv(nullptr);
+  DriveMapEnv env(*host, map);
+  EXPECT_EQ(env.ToHost(u"C:\\P1\\B-1"), u"/home/me/geo/P1/B-1");
+  EXPECT_THROW(env.ToHost(u"Q:\\X"), FileError);
+  EXPECT_THROW(env.ToHost(u"relative"), FileError);
   EXPECT_EQ(DriveLetterOf(u"d:\\x"), u'D');
   EXPECT_EQ(DriveLetterOf(u"\\\\server"), 0);
 }
@@ -36,20 +40,20 @@ TEST(DriveMapTest, ExistingNamesAreFoundWhateverTheirLetterCase) {
   test::TempDrive drive;
   fs::create_directories(drive.Host("PatDat/Sub"));
   test::WriteSjis(drive.Host("PatDat/kishitu.txt"), "x");
-  EXPECT_TRUE(FileExists(drive.Drive("PATDAT\\KISHITU.TXT")));
-  EXPECT_EQ(FileSize(drive.Drive("patdat\\Kishitu.Txt")), 1);
-  EXPECT_TRUE(FolderExists(drive.Drive("PATDAT\\SUB")));
+  EXPECT_TRUE(drive.Files().FileExists(drive.Drive("PATDAT\\KISHITU.TXT")));
+  EXPECT_EQ(drive.Files().FileSize(drive.Drive("patdat\\Kishitu.Txt")), 1);
+  EXPECT_TRUE(drive.Files().FolderExists(drive.Drive("PATDAT\\SUB")));
   // A new file under an existing folder keeps the folder's spelling and its own.
-  AppendLines(drive.Drive("PATDAT\\SUB\\NEW.TXT"), {u"a"});
+  AppendLines(drive.Files(), drive.Drive("PATDAT\\SUB\\NEW.TXT"), {u"a"});
   EXPECT_TRUE(fs::exists(drive.Host("PatDat/Sub/NEW.TXT")));
-  EXPECT_TRUE(DriveReady(drive.Letter()));
-  EXPECT_FALSE(DriveReady(u'Q'));
+  EXPECT_TRUE(DriveReady(drive.Files(), drive.Letter()));
+  EXPECT_FALSE(DriveReady(drive.Files(), u'Q'));
 }
 
 TEST(FilesTest, OutFileWritesCodePage932WithCrLf) {
   test::TempDrive drive;
   {
-    OutFile out(drive.Drive("A.TXT"));
+    OutFile out(drive.Files(), drive.Drive("A.TXT"));
     out.Write(u"岩盤");
     out.Line(u",1");
     out.Line();
@@ -57,71 +61,73 @@ TEST(FilesTest, OutFileWritesCodePage932WithCrLf) {
   }
   EXPECT_EQ(test::ReadBytes(drive.Host("A.TXT")), "\x8a\xe2\x94\xd5,1\r\n\r\n");
   {
-    OutFile out(drive.Drive("A.TXT"), OutFile::Mode::kAppend);
+    OutFile out(drive.Files(), drive.Drive("A.TXT"), OutFile::Mode::kAppend);
     out.Line(u"x");
   }  // the destructor writes what is left
   EXPECT_EQ(test::ReadSjisLines(drive.Host("A.TXT")),
             (std::vector<std::string>{"岩盤,1", "", "x"}));
   // Creating truncates.
-  OutFile(drive.Drive("A.TXT")).Close();
-  EXPECT_EQ(FileSize(drive.Drive("A.TXT")), 0);
+  OutFile(drive.Files(), drive.Drive("A.TXT")).Close();
+  EXPECT_EQ(drive.Files().FileSize(drive.Drive("A.TXT")), 0);
 }
 
 TEST(FilesTest, FailuresAreFileErrorsNamingTheFile) {
   test::TempDrive drive;
   fs::create_directories(drive.Host("DIR"));
   try {
-    OutFile out(drive.Drive("NOFOLDER\\A.TXT"));
+    OutFile out(drive.Files(), drive.Drive("NOFOLDER\\A.TXT"));
     FAIL() << "no error";
   } catch (const FileError& e) {
     EXPECT_NE(e.Message().find(u"NOFOLDER\\A.TXT"), Text::npos);
   }
-  EXPECT_THROW(OutFile(drive.Drive("DIR")), FileError);
-  EXPECT_THROW(ReadFileBytes(drive.Drive("DIR")), FileError);
+  EXPECT_THROW(OutFile(drive.Files(), drive.Drive("DIR")), FileError);
+  EXPECT_THROW(drive.Files().ReadFile(drive.Drive("DIR")), FileError);
   try {
-    ReadFileText(drive.Drive("NONE.TXT"));
+    ReadFileText(drive.Files(), drive.Drive("NONE.TXT"));
     FAIL() << "no error";
   } catch (const FileError& e) {
     EXPECT_EQ(e.Code(), FileError::kFileNotFound);
   }
-  EXPECT_EQ(FileSize(drive.Drive("NONE.TXT")), -1);
-  EXPECT_EQ(FileSize(drive.Drive("DIR")), -1);
+  EXPECT_EQ(drive.Files().FileSize(drive.Drive("NONE.TXT")), -1);
+  EXPECT_EQ(drive.Files().FileSize(drive.Drive("DIR")), -1);
 }
 
 TEST(FilesTest, LinesReplaceCopyTouchAndDelete) {
   test::TempDrive drive;
   test::WriteSjis(drive.Host("L.TXT"), "a\r\nb\nc\rd\r\n\x1A");
-  EXPECT_EQ(ReadFileLines(drive.Drive("L.TXT")), (std::vector<Text>{u"a", u"b", u"c", u"d"}));
+  EXPECT_EQ(ReadFileLines(drive.Files(), drive.Drive("L.TXT")),
+            (std::vector<Text>{u"a", u"b", u"c", u"d"}));
   test::WriteSjis(drive.Host("E.TXT"), "a\r\n\r\n");
-  EXPECT_EQ(ReadFileLines(drive.Drive("E.TXT")), (std::vector<Text>{u"a", u""}));
+  EXPECT_EQ(ReadFileLines(drive.Files(), drive.Drive("E.TXT")), (std::vector<Text>{u"a", u""}));
 
   test::WriteSjis(drive.Host("NEW.TMP"), "new\r\n");
   test::WriteSjis(drive.Host("OLD.TXT"), "old\r\n");
-  ReplaceFile(drive.Drive("NEW.TMP"), drive.Drive("OLD.TXT"));
+  drive.Files().ReplaceFile(drive.Drive("NEW.TMP"), drive.Drive("OLD.TXT"));
   EXPECT_EQ(test::ReadSjis(drive.Host("OLD.TXT")), "new\r\n");
   EXPECT_FALSE(fs::exists(drive.Host("NEW.TMP")));
 
-  CopyFile(drive.Drive("OLD.TXT"), drive.Drive("COPY.TXT"));
+  drive.Files().CopyFile(drive.Drive("OLD.TXT"), drive.Drive("COPY.TXT"));
   EXPECT_EQ(test::ReadSjis(drive.Host("COPY.TXT")), "new\r\n");
-  TouchFile(drive.Drive("COPY.TXT"));  // leaves an existing file alone
-  EXPECT_EQ(FileSize(drive.Drive("COPY.TXT")), 5);
-  TouchFile(drive.Drive("EMPTY.TXT"));
-  EXPECT_EQ(FileSize(drive.Drive("EMPTY.TXT")), 0);
-  DeleteFile(drive.Drive("EMPTY.TXT"));
-  EXPECT_FALSE(FileExists(drive.Drive("EMPTY.TXT")));
+  TouchFile(drive.Files(), drive.Drive("COPY.TXT"));  // leaves an existing file alone
+  EXPECT_EQ(drive.Files().FileSize(drive.Drive("COPY.TXT")), 5);
+  TouchFile(drive.Files(), drive.Drive("EMPTY.TXT"));
+  EXPECT_EQ(drive.Files().FileSize(drive.Drive("EMPTY.TXT")), 0);
+  drive.Files().RemoveFile(drive.Drive("EMPTY.TXT"));
+  EXPECT_FALSE(drive.Files().FileExists(drive.Drive("EMPTY.TXT")));
 
-  AppendLines(drive.Drive("COPY.TXT"), {u"砂岩", u""});
+  AppendLines(drive.Files(), drive.Drive("COPY.TXT"), {u"砂岩", u""});
   EXPECT_EQ(test::ReadSjisLines(drive.Host("COPY.TXT")),
             (std::vector<std::string>{"new", "砂岩", ""}));
-  MakeFolder(drive.Drive("F"));
-  EXPECT_TRUE(FolderExists(drive.Drive("F")));
+  drive.Files().MakeFolder(drive.Drive("F"));
+  EXPECT_TRUE(drive.Files().FolderExists(drive.Drive("F")));
 }
 
 TEST(FilesTest, ProgramFolderIsADriveFormPath) {
-  Text folder = ProgramFolder();
+  test::TempDrive drive;
+  Text folder = drive.Files().ProgramFolder();
   ASSERT_GE(folder.size(), 2u);
   EXPECT_EQ(folder[1], u':');
-  EXPECT_TRUE(FolderExists(folder));
+  EXPECT_TRUE(drive.Files().FolderExists(folder));
 }
 
 }  // namespace

@@ -5,7 +5,7 @@
 
 #include "env/drives.h"
 #include "env/files.h"
-#include "env/lock.h"
+#include "env/host_env.h"
 #include "support/test_support.h"
 
 namespace ostra {
@@ -15,56 +15,59 @@ namespace fs = std::filesystem;
 
 TEST(HostPathsTest, JapaneseFolderAndFileNamesWorkInEveryFileOperation) {
   test::TempDrive drive;
-  MakeFolder(drive.Drive("岩盤データ"));
+  drive.Files().MakeFolder(drive.Drive("岩盤データ"));
   const Text file = drive.Drive("岩盤データ\\柱状図.TXT");
   {
-    OutFile out(file);
+    OutFile out(drive.Files(), file);
     out.Line(u"花崗岩");
     out.Close();
   }
   // The host sees the same names, and code page 932 content.
   EXPECT_EQ(test::ReadBytes(drive.Host("岩盤データ/柱状図.TXT")), "\x89\xd4\x9b\xbc\x8a\xe2\r\n");
-  EXPECT_TRUE(FileExists(file));
-  EXPECT_TRUE(FolderExists(drive.Drive("岩盤データ")));
-  EXPECT_EQ(FileSize(file), 8);
+  EXPECT_TRUE(drive.Files().FileExists(file));
+  EXPECT_TRUE(drive.Files().FolderExists(drive.Drive("岩盤データ")));
+  EXPECT_EQ(drive.Files().FileSize(file), 8);
 
-  AppendLines(file, {u"砂岩"});
-  EXPECT_EQ(ReadFileLines(file), (std::vector<Text>{u"花崗岩", u"砂岩"}));
+  AppendLines(drive.Files(), file, {u"砂岩"});
+  EXPECT_EQ(ReadFileLines(drive.Files(), file), (std::vector<Text>{u"花崗岩", u"砂岩"}));
   // A copy replaces an existing file.
   test::WriteSjis(drive.Host("岩盤データ/写し.TXT"), "古い写し\r\n");
-  CopyFile(file, drive.Drive("岩盤データ\\写し.TXT"));
+  drive.Files().CopyFile(file, drive.Drive("岩盤データ\\写し.TXT"));
   test::WriteSjis(drive.Host("岩盤データ/新.TMP"), "新\r\n");
-  ReplaceFile(drive.Drive("岩盤データ\\新.TMP"), file);
-  EXPECT_EQ(ReadFileLines(file), (std::vector<Text>{u"新"}));
-  EXPECT_EQ(ReadFileLines(drive.Drive("岩盤データ\\写し.TXT")),
+  drive.Files().ReplaceFile(drive.Drive("岩盤データ\\新.TMP"), file);
+  EXPECT_EQ(ReadFileLines(drive.Files(), file), (std::vector<Text>{u"新"}));
+  EXPECT_EQ(ReadFileLines(drive.Files(), drive.Drive("岩盤データ\\写し.TXT")),
             (std::vector<Text>{u"花崗岩", u"砂岩"}));
-  TouchFile(drive.Drive("岩盤データ\\印.txt"));
+  TouchFile(drive.Files(), drive.Drive("岩盤データ\\印.txt"));
   EXPECT_TRUE(fs::exists(drive.Host("岩盤データ/印.txt")));
-  DeleteFile(drive.Drive("岩盤データ\\印.txt"));
+  drive.Files().RemoveFile(drive.Drive("岩盤データ\\印.txt"));
   EXPECT_FALSE(fs::exists(drive.Host("岩盤データ/印.txt")));
 
   // Back from the host path to the drive form, Japanese names intact.
-  EXPECT_EQ(DriveMap::Instance().ToDriveForm(drive.Host("岩盤データ/柱状図.TXT")), file);
+  EXPECT_EQ(drive.Files().Drives().ToDriveForm(drive.Host("岩盤データ/柱状図.TXT")), file);
 }
 
 TEST(HostPathsTest, AMappedLetterStandsForItsFolder) {
   test::TempDrive drive;
   DriveMap map;
   map.Set(u'q', drive.Root());
-  EXPECT_EQ(map.ToHost(u"Q:"), drive.Root());
-  EXPECT_EQ(map.ToHost(u"q:\\"), drive.Root());
-  EXPECT_EQ(map.ToHost(u"Q:\\A\\B.TXT"), drive.Root() / "A" / "B.TXT");
+  std::unique_ptr<Env> host = NewHostEnv(nullptr);
+  DriveMapEnv env(*host, map);
+  EXPECT_EQ(HostPath(env.ToHost(u"Q:")), drive.Root());
+  EXPECT_EQ(HostPath(env.ToHost(u"q:\\")), drive.Root());
+  EXPECT_EQ(HostPath(env.ToHost(u"Q:\\A\\B.TXT")), drive.Root() / "A" / "B.TXT");
   EXPECT_EQ(map.ToDriveForm(drive.Root() / "A"), Text(u"Q:\\A"));
-  EXPECT_TRUE(DriveReady(drive.Letter()));
+  EXPECT_TRUE(DriveReady(env, u'Q'));
 }
 
 #ifdef _WIN32
 TEST(HostPathsTest, SystemDrivesAreThemselves) {
-  DriveMap map;
-  map.LoadDefaults();
+  DriveMap map = DriveMap::SystemDefaults();
   const std::vector<char16_t> letters = map.Letters();
   ASSERT_NE(std::find(letters.begin(), letters.end(), u'C'), letters.end());
-  EXPECT_EQ(map.ToHost(u"C:\\Windows\\System32"), fs::path(L"C:\\Windows\\System32"));
+  std::unique_ptr<Env> host = NewHostEnv(nullptr);
+  DriveMapEnv env(*host, map);
+  EXPECT_EQ(HostPath(env.ToHost(u"C:\\Windows\\System32")), fs::path(L"C:\\Windows\\System32"));
   EXPECT_EQ(map.ToDriveForm(fs::path(L"C:\\Windows")), Text(u"C:\\Windows"));
 }
 #endif
@@ -72,21 +75,22 @@ TEST(HostPathsTest, SystemDrivesAreThemselves) {
 TEST(HostPathsTest, TheLockIsExclusiveUntilReleased) {
   test::TempDrive drive;
   const Text path = drive.Drive("ロック.LCK");
-  FileLock first = FileLock::TryAcquire(path);
-  ASSERT_TRUE(first.Held());
+  std::unique_ptr<HeldLock> first = drive.Files().TryLock(path);
+  ASSERT_NE(first, nullptr);
   EXPECT_TRUE(fs::exists(drive.Host("ロック.LCK")));
-  EXPECT_FALSE(FileLock::TryAcquire(path).Held());
-  first.Release();
-  EXPECT_TRUE(FileLock::TryAcquire(path).Held());
-  EXPECT_THROW(FileLock::TryAcquire(drive.Drive("NOFOLDER\\X.LCK")), FileError);
+  EXPECT_EQ(drive.Files().TryLock(path), nullptr);
+  first.reset();
+  EXPECT_NE(drive.Files().TryLock(path), nullptr);
+  EXPECT_THROW(drive.Files().TryLock(drive.Drive("NOFOLDER\\X.LCK")), FileError);
 }
 
 TEST(HostPathsTest, ProgramFolderIsTheFolderOfTheRunningProgram) {
-  const Text folder = ProgramFolder();
+  test::TempDrive drive;
+  const Text folder = drive.Files().ProgramFolder();
   ASSERT_FALSE(folder.empty());
   // The test programs are built into a folder named "tests".
   EXPECT_EQ(folder.substr(folder.rfind(u'\\') + 1), u"tests");
-  EXPECT_TRUE(FolderExists(folder));
+  EXPECT_TRUE(drive.Files().FolderExists(folder));
 }
 
 // Characters that the JIS tables give a code page 932 form one way only, and the single bytes

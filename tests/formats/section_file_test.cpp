@@ -103,11 +103,11 @@ TEST(FieldReaderTest, RecordOverwritesOnlyItsOwnSlots) {
 TEST(FieldReaderTest, OpenDecodesCodePage932AndReportsMissingFiles) {
   test::TempDrive drive;
   test::WriteSjis(drive.Host("M.GDF"), "花崗岩,\"砂岩,泥岩\"\r\n");
-  FieldReader r = FieldReader::Open(drive.Drive("M.GDF"));
+  FieldReader r = FieldReader::Open(drive.Files(), drive.Drive("M.GDF"));
   EXPECT_EQ(r.ReadText(), u"花崗岩");
   EXPECT_EQ(r.ReadText(), u"砂岩,泥岩");
   try {
-    FieldReader::Open(drive.Drive("NONE.GDF"));
+    FieldReader::Open(drive.Files(), drive.Drive("NONE.GDF"));
     FAIL() << "no error";
   } catch (const FileError& e) {
     EXPECT_EQ(e.Code(), 53);

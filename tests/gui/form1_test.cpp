@@ -80,8 +80,8 @@ class Form1Test : public QObject {
 };
 
 void Form1Test::init() {
-  DriveMap::Instance().Clear();
   drive_ = std::make_unique<TempDrive>(u'T');
+  drive_->Files().Drives().Remove(u'Z');  // the test's own drives only
   boxes_.clear();
   answer_ = true;
   onBox_ = nullptr;
@@ -90,11 +90,10 @@ void Form1Test::init() {
 void Form1Test::cleanup() {
   form_.reset();
   drive_.reset();
-  DriveMap::Instance().LoadDefaults();
 }
 
 bool Form1Test::Load() {
-  form_ = std::make_unique<Form1>();
+  form_ = std::make_unique<Form1>(drive_->Files());
   form_->Port().SetMessageBoxHook([this](const MessageBoxRequest& box) {
     boxes_.push_back(box);
     if (onBox_) onBox_();
@@ -224,8 +223,9 @@ void Form1Test::ADriveThatCannotBeReadPutsTheListBack() {
   PutReferenceFolder();
   fs::create_directories(drive_->Host("GEO"));
   TempDrive other(u'V');
+  drive_->Share(other);
   fs::create_directories(other.Host("WORK"));
-  DriveMap::Instance().Set(u'U', drive_->Host("NO-SUCH-MEDIUM"));
+  drive_->Files().Drives().Set(u'U', drive_->Host("NO-SUCH-MEDIUM"));
   QVERIFY(Load());
   Activate("Dir1", u"GEO");
 
@@ -272,7 +272,7 @@ void Form1Test::PrepareSample() {
   fs::create_directories(drive_->Host("OUT"));
   // The run marks new dictionary entries with PATADD.txt beside the program, so the program's
   // folder needs a drive.
-  DriveMap::Instance().Set(u'P', QCoreApplication::applicationDirPath().toStdString());
+  drive_->Files().Drives().Set(u'P', QCoreApplication::applicationDirPath().toStdString());
   QVERIFY(Load());
   ChooseDrive("Drive1", u"T");  // the list starts on the first drive, P
   Activate("Dir1", u"GEO");

@@ -19,7 +19,6 @@ using test::WriteSjisLines;
 class BoringLogModelTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    DriveMap::Instance().Clear();
     drive_ = std::make_unique<TempDrive>(u'T');
     std::filesystem::create_directories(drive_->Host("OUT"));
   }
@@ -48,7 +47,7 @@ std::string X7Line(const std::string& from, const std::string& to, size_t nameFi
 
 TEST_F(BoringLogModelTest, AMissingFolderGivesAnEmptyModelThatNamesIt) {
   for (const Text& folder : {Text(u"T:\\NO\\SUCH"), Text(u"T:\\NO\\SUCH\\")}) {
-    const BoringLogModel model = ReadBoringLogModel(folder);
+    const BoringLogModel model = ReadBoringLogModel(drive_->Files(), folder);
     EXPECT_EQ(model.folder, u"T:\\NO\\SUCH\\");
     EXPECT_TRUE(model.header.empty());
     EXPECT_TRUE(model.layers.empty());
@@ -59,7 +58,7 @@ TEST_F(BoringLogModelTest, AMissingFolderGivesAnEmptyModelThatNamesIt) {
 TEST_F(BoringLogModelTest, LayersRunFromTheBottomOfTheLastUsableLayer) {
   Put("X1.TXT",
       {"  1,   2.00, 0002 ,　表土　", "", "  2,    abc,5001,砂岩", "  3,  １２．５０,5002,泥岩"});
-  const BoringLogModel model = ReadBoringLogModel(u"T:\\OUT");
+  const BoringLogModel model = ReadBoringLogModel(drive_->Files(), u"T:\\OUT");
   ASSERT_EQ(model.layers.size(), 2u);
   EXPECT_EQ(model.layers[0].top, 0);
   EXPECT_EQ(model.layers[0].bottom, 2);
@@ -76,7 +75,7 @@ TEST_F(BoringLogModelTest, ClassColumnsHoldTheRangesOfTheirFile) {
   Put("X3.TXT", {"  1,   4.50,0102  ,CL,0103  ,CM,～", "  2,   7.80,0104  ,CH,      ,,",
                  "  3,   8.00,  ,,  ,", "  4,    x,1,CL,,"});
   Put("R35.TXT", {"  1,   1.20,5,　ＣＬ,4,ＣＭ　"});
-  const BoringLogModel model = ReadBoringLogModel(u"T:\\OUT");
+  const BoringLogModel model = ReadBoringLogModel(drive_->Files(), u"T:\\OUT");
   ASSERT_EQ(model.classes.size(), 6u);
   for (int i = 0; i < kClassColumns; ++i) EXPECT_EQ(model.classes[i].file, kClassFiles[i]);
   EXPECT_EQ(model.classes[0].file, u"X3.TXT");
@@ -95,7 +94,7 @@ TEST_F(BoringLogModelTest, NValuesComeFromTheFourthFieldInDepthOrder) {
   PutOneLayer();
   Put("X5.TXT", {"  1,   6.45, 11, 30", "  2,   1.45, 12, 12", "  3,   4.45, 50,",
                  "  4,   1.45, 9, 7", "  5,   1.45, 9, 12.5"});
-  const BoringLogModel model = ReadBoringLogModel(u"T:\\OUT");
+  const BoringLogModel model = ReadBoringLogModel(drive_->Files(), u"T:\\OUT");
   ASSERT_EQ(model.nValues.size(), 4u);
   EXPECT_EQ(model.nValues[0].depth, 1.45);
   EXPECT_EQ(model.nValues[0].n, 12);
@@ -118,7 +117,7 @@ TEST_F(BoringLogModelTest, TestsAndSamplesAreMarksInDepthOrder) {
        "  6,      ,  ,   7.30,   7.50,   ,   ,0000001",
        "  7,      ,  ,   7.40,   7.50,   ,   ,00000001",
        "  8,      ,  ,   7.50,   7.60,   ,   ,0"});
-  const BoringLogModel model = ReadBoringLogModel(u"T:\\OUT");
+  const BoringLogModel model = ReadBoringLogModel(drive_->Files(), u"T:\\OUT");
   ASSERT_EQ(model.marks.size(), 11u);
   const Mark& first = model.marks[0];
   EXPECT_FALSE(first.sample);
@@ -144,7 +143,7 @@ TEST_F(BoringLogModelTest, RemarksAreCutIntoDisplayLinesOfThirtyBytes) {
       {"  1,   7.00,\"亀裂少なく良好　　　　　　　　\"",
        "  2,   2.50,\"あいうえおかきくけこさしすせそ　　　　　　　　　　　　　　　たちつてと\"",
        "  3,   3.00,\"　　　\"", "  4,    x,\"記事\""});
-  const BoringLogModel model = ReadBoringLogModel(u"T:\\OUT");
+  const BoringLogModel model = ReadBoringLogModel(drive_->Files(), u"T:\\OUT");
   ASSERT_EQ(model.remarks.size(), 2u);
   EXPECT_EQ(model.remarks[0].depth, 2.5);
   EXPECT_EQ(model.remarks[0].lines,
@@ -160,14 +159,14 @@ TEST_F(BoringLogModelTest, HeaderLinesAreMadeOfTheTitleItems) {
   t2[39] = "53392290";
   Put("Titl01.txt", t1);
   Put("Titl02.txt", t2);
-  BoringLogModel model = ReadBoringLogModel(u"T:\\OUT");
+  BoringLogModel model = ReadBoringLogModel(drive_->Files(), u"T:\\OUT");
   EXPECT_EQ(model.header, (std::vector<Text>{u"調査業務", u"トンネル　孔名：B-1",
                                              u"調査期間：1998年5月11日 ～ 　　所在地：地内",
                                              u"北緯 35°34′52″　　メッシュコード：53392290"}));
 
   // Empty lines are left out.
   Put("Titl01.txt", {});
-  model = ReadBoringLogModel(u"T:\\OUT");
+  model = ReadBoringLogModel(drive_->Files(), u"T:\\OUT");
   EXPECT_EQ(model.header, (std::vector<Text>{u"メッシュコード：53392290"}));
 }
 
@@ -176,7 +175,7 @@ TEST_F(BoringLogModelTest, WithoutLayersNothingButTheHeaderIsRead) {
   Put("X3.TXT", {"  1,   4.50,0102  ,CL,0103  ,CM,～"});
   Put("X5.TXT", {"  1,   1.45, 12, 12"});
   Put("X12.TXT", {"  1,   2.50,\"記事\""});
-  const BoringLogModel model = ReadBoringLogModel(u"T:\\OUT");
+  const BoringLogModel model = ReadBoringLogModel(drive_->Files(), u"T:\\OUT");
   EXPECT_EQ(model.header.size(), 1u);
   EXPECT_TRUE(model.classes.empty());
   EXPECT_TRUE(model.nValues.empty());
@@ -188,7 +187,7 @@ TEST_F(BoringLogModelTest, AFolderInThePlaceOfAFileReadsAsNothing) {
   std::filesystem::create_directories(drive_->Host("OUT/X5.TXT"));
   std::filesystem::create_directories(drive_->Host("OUT/Titl01.txt"));
   Put("X12.TXT", {"  1,   1.00,\"abc\""});
-  const BoringLogModel model = ReadBoringLogModel(u"T:\\OUT");
+  const BoringLogModel model = ReadBoringLogModel(drive_->Files(), u"T:\\OUT");
   EXPECT_TRUE(model.header.empty());
   EXPECT_TRUE(model.nValues.empty());
   EXPECT_EQ(model.layers.size(), 1u);

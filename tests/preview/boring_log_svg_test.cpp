@@ -27,7 +27,6 @@ using test::XmlReader;
 class BoringLogSvgTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    DriveMap::Instance().Clear();
     drive_ = std::make_unique<TempDrive>(u'T');
     std::filesystem::create_directories(drive_->Host("OUT"));
   }
@@ -38,7 +37,7 @@ class BoringLogSvgTest : public ::testing::Test {
 
   // Renders T:\OUT and parses the result; fails the test when it is not well-formed.
   std::unique_ptr<Element> Render(const Text& folder = u"T:\\OUT") {
-    svg_ = RenderBoringLogSvg(folder);
+    svg_ = RenderBoringLogSvg(drive_->Files(), folder);
     XmlReader reader(svg_);
     auto root = reader.Parse();
     EXPECT_TRUE(root) << reader.Error();
@@ -297,7 +296,7 @@ TEST_F(BoringLogSvgTest, ShapesAreDrawnWhereTheLayoutPutsThem) {
   Put("X12.TXT", {"  1,   2.50,\"亀裂少なく良好\"", "  2,   2.60,\"亀裂多い\""});
   auto root = Render();
   ASSERT_TRUE(root);
-  const BoringLogLayout layout = LayOutBoringLog(ReadBoringLogModel(u"T:\\OUT"));
+  const BoringLogLayout layout = LayOutBoringLog(ReadBoringLogModel(drive_->Files(), u"T:\\OUT"));
   constexpr double kPx = 0.051;  // coordinates are written with one decimal
   EXPECT_NEAR(root->Number("width"), layout.width, kPx);
   EXPECT_NEAR(root->Number("height"), layout.height, kPx);

@@ -10,24 +10,29 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// Only the test's own drives are searched.
+// Only the test's own drives are searched: the Env of the first maps the others, not the
+// system's.
 class PatdatTest : public ::testing::Test {
  protected:
-  void SetUp() override { DriveMap::Instance().Clear(); }
-  void TearDown() override { DriveMap::Instance().LoadDefaults(); }
+  static Env& OnlyDrives(test::TempDrive& first, std::vector<test::TempDrive*> others = {}) {
+    first.Files().Drives().Remove(u'Z');
+    for (test::TempDrive* d : others) first.Share(*d);
+    return first.Files();
+  }
 };
 
 TEST_F(PatdatTest, TheFolderItselfComesBeforeItsSubfolders) {
   test::TempDrive d(u'D');
   test::WriteSjis(d.Host("PATDAT/OLD/kishitu.txt"), "1");
   test::WriteSjis(d.Host("PATDAT/kishitu.txt"), "1");
+  Env& env = OnlyDrives(d);
   std::int16_t hits = 0;
   std::vector<Text> list;
-  SearchPatdatTree(u"D:\\PATDAT", hits, list, u"\\kishitu.txt");
+  SearchPatdatTree(env, u"D:\\PATDAT", hits, list, u"\\kishitu.txt");
   ASSERT_EQ(hits, 2);
   EXPECT_EQ(list[0], u"D:\\PATDAT\\");
   EXPECT_EQ(list[1], u"D:\\PATDAT\\OLD\\");
-  EXPECT_EQ(FindPatdat(), u"D:\\PATDAT\\");
+  EXPECT_EQ(FindPatdat(env), u"D:\\PATDAT\\");
 }
 
 TEST_F(PatdatTest, ASubfolderAndEmptyDictionaries) {
@@ -35,17 +40,18 @@ TEST_F(PatdatTest, ASubfolderAndEmptyDictionaries) {
   test::WriteSjis(d.Host("PATDAT/kishitu.txt"), "");  // empty: does not count
   test::WriteSjis(d.Host("PATDAT/SET1/KISHITU.TXT"), "5000,x");
   test::FakeUi ui;
-  EXPECT_EQ(FindPatdat(&ui), u"D:\\PATDAT\\SET1\\");
+  EXPECT_EQ(FindPatdat(OnlyDrives(d), &ui), u"D:\\PATDAT\\SET1\\");
   EXPECT_GE(ui.eventPasses, 2);  // the walk lets the window breathe
 }
 
 TEST_F(PatdatTest, DrivesAreSearchedInOrderAndNothingFoundIsEmpty) {
   test::TempDrive e(u'E');
   test::TempDrive c(u'C');
-  EXPECT_EQ(FindPatdat(), u"");
+  Env& env = OnlyDrives(e, {&c});
+  EXPECT_EQ(FindPatdat(env), u"");
   test::WriteSjis(e.Host("PATDAT/kishitu.txt"), "1");
   test::WriteSjis(c.Host("PATDAT/B/kishitu.txt"), "1");
-  EXPECT_EQ(FindPatdat(), u"C:\\PATDAT\\B\\");
+  EXPECT_EQ(FindPatdat(env), u"C:\\PATDAT\\B\\");
 }
 
 }  // namespace

@@ -38,17 +38,17 @@ TEST(RunHelpersTest, CheckSectionHeaderShowsTheErrorLayout) {
   test::WriteSjis(drive.Host("KDT0001.GDF"), "0,0,0\r\n");
   test::WriteSjis(drive.Host("KDT0002.GDF"), "0,0\r\n");
   test::FakeUi ui;
-  EXPECT_TRUE(CheckSectionHeader(drive.Drive("KDT0001.GDF"), 3, ui));
+  EXPECT_TRUE(CheckSectionHeader(drive.Files(), drive.Drive("KDT0001.GDF"), 3, ui));
   EXPECT_TRUE(ui.messages.empty());
 
-  EXPECT_FALSE(CheckSectionHeader(drive.Drive("KDT0002.GDF"), 3, ui));
+  EXPECT_FALSE(CheckSectionHeader(drive.Files(), drive.Drive("KDT0002.GDF"), 3, ui));
   ASSERT_EQ(ui.messages.size(), 1u);
   EXPECT_EQ(ui.messages[0].text,
             u"エラー `62 ファイルの終わりを越えて読み込もうとしました。\r`T:\\KDT0002.GDF` "
             u"のヘッダーが不正です。変換できません");
   EXPECT_EQ(ui.messages[0].icon, MsgIcon::kNone);
 
-  EXPECT_FALSE(CheckSectionHeader(drive.Drive("KDT0003.GDF"), 3, ui));
+  EXPECT_FALSE(CheckSectionHeader(drive.Files(), drive.Drive("KDT0003.GDF"), 3, ui));
   ASSERT_EQ(ui.messages.size(), 2u);
   EXPECT_EQ(ui.messages[1].text.rfind(u"エラー `53 ", 0), 0u);
 }
@@ -56,19 +56,19 @@ TEST(RunHelpersTest, CheckSectionHeaderShowsTheErrorLayout) {
 TEST(RunHelpersTest, CodeTablesNameTheirFaults) {
   test::TempDrive drive;
   test::WriteSjisLines(drive.Host("L4.TXT"), {"1,C", "2,L", "\"3\",\"M\""});
-  CodeTable t = LoadCodeTable(drive.Drive("L4.TXT"), 50);
+  CodeTable t = LoadCodeTable(drive.Files(), drive.Drive("L4.TXT"), 50);
   ASSERT_EQ(t.size(), 3u);
   EXPECT_EQ(t[2].code, u"3");
   EXPECT_EQ(t[2].key, u"M");
-  EXPECT_THROW(LoadCodeTable(drive.Drive("L4.TXT"), 2), RunError);
+  EXPECT_THROW(LoadCodeTable(drive.Files(), drive.Drive("L4.TXT"), 2), RunError);
   try {
-    LoadCodeTable(drive.Drive("L10.TXT"), 40);
+    LoadCodeTable(drive.Files(), drive.Drive("L10.TXT"), 40);
     FAIL() << "no error";
   } catch (const RunError& e) {
     EXPECT_NE(e.Message().find(u"T:\\L10.TXT"), Text::npos);
   }
   test::WriteSjis(drive.Host("L9.TXT"), "1,A\r\n2\r\n");
-  EXPECT_THROW(LoadCodeTable(drive.Drive("L9.TXT"), 40), RunError);
+  EXPECT_THROW(LoadCodeTable(drive.Files(), drive.Drive("L9.TXT"), 40), RunError);
 }
 
 }  // namespace

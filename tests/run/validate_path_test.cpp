@@ -13,15 +13,17 @@ struct Checked {
   size_t messages;
 };
 
-Checked Check(const Text& input) {
+Checked Check(Env& env, const Text& input) {
   test::FakeUi ui;
   Text path = input;
-  bool ok = ValidatePath(path, ui);
+  bool ok = ValidatePath(env, path, ui);
   return {ok, path, ui.messages.size()};
 }
 
 class ValidatePathTest : public ::testing::Test {
  protected:
+  ValidatePathTest() { c_.Share(d_); }
+  Checked Check(const Text& input) { return ostra::Check(c_.Files(), input); }
   test::TempDrive c_{u'C'};
   test::TempDrive d_{u'D'};
 };
@@ -45,7 +47,7 @@ TEST_F(ValidatePathTest, AMissingDriveColonShowsTheDriveNameMessage) {
   for (const Text& bad : {Text(u"WORK"), Text(u"\\\\SERVER\\SHARE"), Text(u""), Text(u"岩:")}) {
     test::FakeUi ui;
     Text p = bad;
-    EXPECT_FALSE(ValidatePath(p, ui));
+    EXPECT_FALSE(ValidatePath(c_.Files(), p, ui));
     ASSERT_EQ(ui.messages.size(), 1u);
     EXPECT_EQ(ui.messages[0].text, kDriveNameMessage);
     EXPECT_EQ(ui.messages[0].icon, MsgIcon::kInformation);

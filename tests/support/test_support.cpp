@@ -11,7 +11,7 @@
 #include <random>
 #include <sstream>
 
-#include "env/drives.h"
+#include "env/host_env.h"
 
 #ifdef _WIN32
 #include "base/windows_api.h"
@@ -119,8 +119,15 @@ std::string WithoutCr(const std::string& s) {
 
 }  // namespace
 
-TempDrive::TempDrive(char16_t letter) : root_(MakeTempFolder()), letter_(letter) {
-  DriveMap::Instance().Set(letter_, root_);
+TempDrive::TempDrive(char16_t letter)
+    : root_(MakeTempFolder()), letter_(letter), host_(NewHostEnv(nullptr)) {
+  DriveMap drives = DriveMap::SystemDefaults();
+  drives.Set(letter_, root_);
+  env_ = std::make_unique<DriveMapEnv>(*host_, drives);
+}
+
+void TempDrive::Share(const TempDrive& other) {
+  env_->Drives().Set(other.letter_, other.root_);
 }
 
 TempDrive::~TempDrive() {

@@ -3,10 +3,12 @@
 #pragma once
 
 #include <filesystem>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "base/codec.h"
+#include "env/drive_map_env.h"
 #include "run/ui_port.h"
 
 namespace ostra::test {
@@ -14,7 +16,7 @@ namespace ostra::test {
 namespace fs = std::filesystem;
 
 // A fresh temporary folder, removed at the end of the test, mapped as drive `letter`
-// (default T:) in DriveMap::Instance().
+// (default T:) in an Env of its own over the system's files.
 class TempDrive {
  public:
   explicit TempDrive(char16_t letter = u'T');
@@ -23,6 +25,10 @@ class TempDrive {
   TempDrive& operator=(const TempDrive&) = delete;
 
   const fs::path& Root() const { return root_; }
+  // Drive-form paths of this drive (and of drives added with Share) over the system's files.
+  DriveMapEnv& Files() { return *env_; }
+  // Maps `other`'s letter in this drive's Env too.
+  void Share(const TempDrive& other);
   char16_t Letter() const { return letter_; }
   // Drive-form path of a relative path ("A\B.TXT" -> "T:\A\B.TXT"); "" gives "T:".
   Text Drive(const std::string& relativeUtf8 = "") const;
@@ -32,6 +38,8 @@ class TempDrive {
  private:
   fs::path root_;
   char16_t letter_;
+  std::unique_ptr<Env> host_;
+  std::unique_ptr<DriveMapEnv> env_;
 };
 
 // Writes UTF-8 text as code page 932 (no line-end conversion: write "\r\n" yourself).

@@ -1,0 +1,77 @@
+#include "env/fault_env.h"
+
+#include <utility>
+
+namespace ostra {
+
+class FaultEnv::File : public WritableFile {
+ public:
+  File(FaultEnv& env, std::unique_ptr<WritableFile> file, Text path)
+      : env_(env), file_(std::move(file)), path_(std::move(path)) {}
+  void Append(std::string_view bytes) override {
+    env_.Step(FaultKind::kWrite, path_);
+    file_->Append(bytes);
+  }
+  void Sync() override {
+    env_.Step(FaultKind::kWrite, path_);
+    file_->Sync();
+  }
+  void Close() override {
+    env_.Step(FaultKind::kWrite, path_);
+    file_->Close();
+  }
+
+ private:
+  FaultEnv& env_;
+  std::unique_ptr<WritableFile> file_;
+  Text path_;
+};
+
+void FaultEnv::Step(FaultKind kind, const Text& path) {
+  if ((kinds_ & static_cast<unsigned>(kind)) == 0) return;
+  if (++count_ != failAt_) return;
+  failed_ = true;
+  throw MakeFileError(FileError::kAccessError, path, u"扱えません（試験のための故障）");
+}
+
+std::string FaultEnv::ReadFile(const Text& path) {
+  Step(FaultKind::kRead, path);
+  return target().ReadFile(path);
+}
+
+std::unique_ptr<WritableFile> FaultEnv::OpenWrite(const Text& path, WriteMode mode) {
+  Step(FaultKind::kOpen, path);
+  return std::make_unique<File>(*this, target().OpenWrite(path, mode), path);
+}
+
+void FaultEnv::Truncate(const Text& path, std::int64_t size) {
+  Step(FaultKind::kChange, path);
+  target().Truncate(path, size);
+}
+
+void FaultEnv::MakeFolder(const Text& path) {
+  Step(FaultKind::kChange, path);
+  target().MakeFolder(path);
+}
+
+void FaultEnv::RemoveFile(const Text& path) {
+  Step(FaultKind::kChange, path);
+  target().RemoveFile(path);
+}
+
+void FaultEnv::CopyFile(const Text& from, const Text& to) {
+  Step(FaultKind::kChange, to);
+  target().CopyFile(from, to);
+}
+
+void FaultEnv::ReplaceFile(const Text& from, const Text& to) {
+  Step(FaultKind::kChange, to);
+  target().ReplaceFile(from, to);
+}
+
+std::unique_ptr<HeldLock> FaultEnv::TryLock(const Text& path) {
+  Step(FaultKind::kLock, path);
+  return target().TryLock(path);
+}
+
+}  // namespace ostra

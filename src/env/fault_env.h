@@ -1,0 +1,52 @@
+// An Env that fails one chosen operation, for tests of what a failure leaves behind. Every
+// operation that can fail is counted (reads, opening a file for writing, each write, sync and
+// close of it, truncating, making folders, removing, copying, replacing, locking); the N-th one
+// of the chosen kinds throws FileError naming its file, before it reaches the wrapped Env.
+// Queries (existence, size, listing) are not counted.
+#pragma once
+
+#include "env/env.h"
+
+namespace ostra {
+
+enum class FaultKind : unsigned {
+  kRead = 1,
+  kOpen = 2,
+  kWrite = 4,   // Append, Sync and Close of a file being written
+  kChange = 8,  // Truncate, MakeFolder, RemoveFile, CopyFile, ReplaceFile
+  kLock = 16,
+  kAll = 31,
+};
+
+class FaultEnv : public EnvWrapper {
+ public:
+  // failAt 0 never fails: the Env only counts.
+  FaultEnv(Env& target, long failAt, FaultKind kinds = FaultKind::kAll)
+      : EnvWrapper(target), failAt_(failAt), kinds_(static_cast<unsigned>(kinds)) {}
+
+  // Operations of the chosen kinds so far.
+  long Count() const { return count_; }
+  // Whether the failure has been injected.
+  bool Failed() const { return failed_; }
+
+  std::string ReadFile(const Text& path) override;
+  std::unique_ptr<WritableFile> OpenWrite(const Text& path, WriteMode mode) override;
+  void Truncate(const Text& path, std::int64_t size) override;
+  void MakeFolder(const Text& path) override;
+  void RemoveFile(const Text& path) override;
+  void CopyFile(const Text& from, const Text& to) override;
+  void ReplaceFile(const Text& from, const Text& to) override;
+  std::unique_ptr<HeldLock> TryLock(const Text& path) override;
+
+  // Counts one operation on `path`; throws when it is the one to fail.
+  void Step(FaultKind kind, const Text& path);
+
+ private:
+  class File;
+  long failAt_;
+  unsigned kinds_;
+  long count_ = 0;
+  bool failed_ = false;
+};
+
+}  // namespace ostra

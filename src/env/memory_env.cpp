@@ -1,0 +1,221 @@
+#include "env/memory_env.h"
+
+#include <algorithm>
+#include <utility>
+
+namespace ostra {
+
+namespace {
+
+// The key of a path: ASCII letters in upper case, no trailing "\" ("W:\" is "W:").
+Text Key(const Text& path) {
+  Text key = path;
+  for (char16_t& c : key) {
+    if (c >= u'a' && c <= u'z') c = static_cast<char16_t>(c - u'a' + u'A');
+  }
+  while (key.size() > 2 && key.back() == u'\\') key.pop_back();
+  return key;
+}
+
+Text Parent(const Text& key) {
+  const size_t slash = key.find_last_of(u'\\');
+  return slash == Text::npos ? Text() : key.substr(0, slash);
+}
+
+Text LastName(const Text& path) {
+  const Text key = Key(path);
+  const size_t slash = key.find_last_of(u'\\');
+  const Text spelled = path.substr(0, std::min(path.size(), key.size()));
+  return slash == Text::npos ? spelled : spelled.substr(slash + 1);
+}
+
+}  // namespace
+
+class MemoryEnv::MemoryFile : public WritableFile {
+ public:
+  explicit MemoryFile(std::shared_ptr<std::string> bytes) : bytes_(std::move(bytes)) {}
+  void Append(std::string_view bytes) override { bytes_->append(bytes); }
+  void Sync() override {}
+  void Close() override {}
+
+ private:
+  std::shared_ptr<std::string> bytes_;
+};
+
+class MemoryEnv::Lock : public HeldLock {
+ public:
+  Lock(std::set<Text>& locks, Text key) : locks_(locks), key_(std::move(key)) {}
+  ~Lock() override { locks_.erase(key_); }
+
+ private:
+  std::set<Text>& locks_;
+  Text key_;
+};
+
+void MemoryEnv::AddFolder(const Text& path) {
+  const Text key = Key(path);
+  if (key.empty()) return;
+  if (key.size() > 2) AddFolder(Parent(key));
+  Node& node = nodes_[key];
+  if (node.kind == FileKind::kFolder) return;
+  node = Node{path.substr(0, key.size()), FileKind::kFolder, nullptr};
+}
+
+void MemoryEnv::SetFile(const Text& path, std::string bytes) {
+  AddFolder(Parent(Key(path)));
+  nodes_[Key(path)] = Node{path, FileKind::kFile, std::make_shared<std::string>(std::move(bytes))};
+}
+
+std::optional<std::string> MemoryEnv::File(const Text& path) {
+  if (!FileExists(path)) return std::nullopt;
+  return ReadFile(path);
+}
+
+std::vector<Text> MemoryEnv::WrittenFiles() const {
+  std::vector<Text> files;
+  for (const auto& [key, node] : nodes_) {
+    if (node.kind == FileKind::kFile) files.push_back(node.spelled);
+  }
+  return files;
+}
+
+MemoryEnv::Node* MemoryEnv::Find(const Text& path) {
+  auto it = nodes_.find(Key(path));
+  return it == nodes_.end() ? nullptr : &it->second;
+}
+
+FileKind MemoryEnv::KindOf(const Text& path) {
+  if (const Node* node = Find(path)) return node->kind;
+  return base_ != nullptr ? base_->KindOf(path) : FileKind::kNone;
+}
+
+bool MemoryEnv::IsSelectable(const Text& path) {
+  if (const Node* node = Find(path)) return node->kind == FileKind::kFile;
+  return base_ != nullptr && base_->IsSelectable(path);
+}
+
+std::int64_t MemoryEnv::FileSize(const Text& path) {
+  if (const Node* node = Find(path)) {
+    return node->kind == FileKind::kFile ? static_cast<std::int64_t>(node->bytes->size()) : -1;
+  }
+  return base_ != nullptr ? base_->FileSize(path) : -1;
+}
+
+std::vector<FolderEntry> MemoryEnv::ListFolder(const Text& path) {
+  const Text folder = Key(path);
+  std::vector<FolderEntry> entries;
+  std::set<Text> seen;
+  for (const auto& [key, node] : nodes_) {
+    if (Parent(key) != folder) continue;
+    seen.insert(key);
+    if (node.kind != FileKind::kNone) entries.push_back({LastName(node.spelled), node.kind, false});
+  }
+  if (base_ != nullptr) {
+    for (FolderEntry& e : base_->ListFolder(path)) {
+      if (seen.count(Key(folder + u"\\" + e.name)) == 0) entries.push_back(std::move(e));
+    }
+  }
+  return entries;
+}
+
+std::string MemoryEnv::ReadFile(const Text& path) {
+  if (const Node* node = Find(path)) {
+    if (node->kind == FileKind::kFolder) {
+      throw MakeFileError(FileError::kAccessError, path, u"読み込めません（フォルダです）");
+    }
+    if (node->kind == FileKind::kNone) {
+      throw MakeFileError(FileError::kFileNotFound, path, u"開けません");
+    }
+    return *node->bytes;
+  }
+  if (base_ != nullptr) return base_->ReadFile(path);
+  throw MakeFileError(FileError::kFileNotFound, path, u"開けません");
+}
+
+void MemoryEnv::RequireParent(const Text& path, int code, const Text& action) {
+  const Text parent = Parent(Key(path));
+  if (parent.empty() || KindOf(parent) != FileKind::kFolder) {
+    throw MakeFileError(code, path, action);
+  }
+}
+
+MemoryEnv::Node& MemoryEnv::Writable(const Text& path, const Text& action) {
+  if (KindOf(path) == FileKind::kFolder) {
+    throw MakeFileError(FileError::kAccessError, path, action);
+  }
+  Node* node = Find(path);
+  if (node != nullptr && node->kind == FileKind::kFile) return *node;
+  std::string bytes;
+  if (node == nullptr && base_ != nullptr && base_->FileExists(path)) bytes = base_->ReadFile(path);
+  Node& fresh = nodes_[Key(path)];
+  fresh = Node{path, FileKind::kFile, std::make_shared<std::string>(std::move(bytes))};
+  return fresh;
+}
+
+std::unique_ptr<WritableFile> MemoryEnv::OpenWrite(const Text& path, WriteMode mode) {
+  if (KindOf(path) == FileKind::kFolder) {
+    throw MakeFileError(FileError::kAccessError, path,
+                        u"作成できません（同じ名前のフォルダがあります）");
+  }
+  if (mode == WriteMode::kCreate) {
+    RequireParent(path, FileError::kPathNotFound, u"作成できません");
+    Node& node = nodes_[Key(path)];
+    const Text spelled = node.kind == FileKind::kFile ? node.spelled : path;
+    node = Node{spelled, FileKind::kFile, std::make_shared<std::string>()};
+    return std::make_unique<MemoryFile>(node.bytes);
+  }
+  RequireParent(path, FileError::kFileNotFound, u"開けません");
+  return std::make_unique<MemoryFile>(Writable(path, u"開けません").bytes);
+}
+
+void MemoryEnv::Truncate(const Text& path, std::int64_t size) {
+  if (!FileExists(path)) throw MakeFileError(FileError::kAccessError, path, u"書き込めません");
+  Writable(path, u"書き込めません").bytes->resize(static_cast<size_t>(size));
+}
+
+void MemoryEnv::MakeFolder(const Text& path) {
+  const FileKind kind = KindOf(path);
+  if (kind == FileKind::kFolder) return;
+  if (kind != FileKind::kNone)
+    throw MakeFileError(FileError::kAccessError, path, u"作成できません");
+  RequireParent(path, FileError::kFileNotFound, u"作成できません");
+  nodes_[Key(path)] = Node{path, FileKind::kFolder, nullptr};
+}
+
+void MemoryEnv::RemoveFile(const Text& path) {
+  const FileKind kind = KindOf(path);
+  if (kind == FileKind::kNone) return;
+  if (kind == FileKind::kFolder && !ListFolder(path).empty()) {
+    throw MakeFileError(FileError::kAccessError, path, u"削除できません");
+  }
+  nodes_[Key(path)] = Node{path, FileKind::kNone, nullptr};
+}
+
+void MemoryEnv::CopyFile(const Text& from, const Text& to) {
+  if (!FileExists(from)) throw MakeFileError(FileError::kFileNotFound, from, u"コピーできません");
+  std::string bytes = ReadFile(from);
+  RequireParent(to, FileError::kFileNotFound, u"作成できません");
+  *Writable(to, u"作成できません").bytes = std::move(bytes);
+}
+
+void MemoryEnv::ReplaceFile(const Text& from, const Text& to) {
+  if (!FileExists(from)) throw MakeFileError(FileError::kFileNotFound, from, u"開けません");
+  std::string bytes = ReadFile(from);
+  *Writable(to, u"置き換えられません").bytes = std::move(bytes);
+  RemoveFile(from);
+}
+
+std::unique_ptr<HeldLock> MemoryEnv::TryLock(const Text& path) {
+  RequireParent(path, FileError::kAccessError, u"開けません");
+  if (!PathExists(path)) OpenWrite(path, WriteMode::kAppend)->Close();
+  const Text key = Key(path);
+  if (!locks_.insert(key).second) return nullptr;
+  return std::make_unique<Lock>(locks_, key);
+}
+
+Text MemoryEnv::ProgramFolder() {
+  if (!programFolder_.empty() || base_ == nullptr) return programFolder_;
+  return base_->ProgramFolder();
+}
+
+}  // namespace ostra
