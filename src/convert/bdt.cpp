@@ -1,6 +1,7 @@
 // BDT records: the dated depth lines of N8.TXT / N9.TXT and the G71, G73 and G81 measurements.
 #include "base/numbers.h"
 #include "base/sjis.h"
+#include "convert/section_unit.h"
 #include "convert/sections.h"
 
 namespace ostra {
@@ -68,6 +69,38 @@ void WriteG81(OutFile& out, std::int16_t& seq, RecordFields& rec) {
   out.Line(SequenceField(seq) + u"," + RightField(rec[4], 7) + u"," + RightField(rec[8], 3) + u"," +
            RightField(rec[9], 3) + u"," + RightField(rec[10], 3));
   ++seq;
+}
+
+void ConvertBdtSection(const SectionRun& run, FieldReader& reader) {
+  const auto [records, fields] = ReadSixValueHeader(reader);
+  if (records == 0 || fields == 0) return;
+
+  CheckFieldCount(reader, fields);
+  OutFile n8 = run.Create(u"N8.TXT");
+  OutFile g71 = run.Create(u"G71.TXT");
+  OutFile g73 = run.Create(u"G73.TXT");
+  OutFile g81 = run.Create(u"G81.TXT");
+  std::int16_t c1 = 1, c2 = 1, c3 = 1, c4 = 1;
+  const Text yearN8 = TrimLeft(run.itemsA[10]);
+  for (int i = 0; i < records; ++i) {
+    reader.ReadRecord(run.fields, fields);
+    WriteDatedDepth(n8, c1, run.fields, yearN8);
+    WriteG71(g71, c2, run.fields);
+    WriteG73(g73, c3, run.fields);
+    WriteG81(g81, c4, run.fields);
+  }
+  n8.Close();
+  g71.Close();
+  g73.Close();
+  g81.Close();
+
+  SkipHeaderValue(reader);
+  const int records2 = reader.ReadCount(kWhatRecords);
+  const int fields2 = reader.ReadCount(kWhatFields);
+  if (records2 == 0 || fields2 == 0) return;
+  ConvertBlock(run, reader, u"N9.TXT", records2, fields2, [&](OutFile& n9, std::int16_t& counter) {
+    if (!run.fields[1].empty()) WriteDatedDepth(n9, counter, run.fields, run.itemsA[10]);
+  });
 }
 
 }  // namespace ostra

@@ -1,6 +1,7 @@
 // CDT records: two depth lists merged in depth order into R41.TXT.
 #include "base/numbers.h"
 #include "base/sjis.h"
+#include "convert/section_unit.h"
 #include "convert/sections.h"
 
 namespace ostra {
@@ -84,6 +85,22 @@ void MergeDepthLists(OutFile& r41, const CdtList1& list1, const CdtList2& list2)
   for (int i = 1; i <= n1; ++i) WriteDepthPoint(r41, seq, list1.depth[i], list1.value[i], list2, k);
   // What is left of the second list.
   if (n2 != 0 && k <= n2) WriteDepthPoint(r41, seq, kDepthEndMark, list1.value[1], list2, k);
+}
+
+void ConvertCdtSection(const SectionRun& run, FieldReader& reader) {
+  const auto [records, fields] = ReadSixValueHeader(reader);
+  if (records == 0 || fields == 0) return;
+  CheckFieldCount(reader, fields);
+  CdtList1 list1;
+  CdtList2 list2;
+  ResetCdtLists(list1, list2);
+  for (int i = 0; i < records; ++i) {
+    reader.ReadRecord(run.fields, fields);
+    AddCdtRecord(list1, list2, run.fields);
+  }
+  OutFile r41 = run.Create(u"R41.TXT");
+  MergeDepthLists(r41, list1, list2);
+  r41.Close();
 }
 
 }  // namespace ostra

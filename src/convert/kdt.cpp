@@ -3,6 +3,7 @@
 
 #include "base/numbers.h"
 #include "base/sjis.h"
+#include "convert/section_unit.h"
 #include "convert/sections.h"
 
 namespace ostra {
@@ -93,6 +94,35 @@ void MergeRemarkLines(Env& env, const Text& basePath) {
   }
   WritePending(out, number, depth, text);
   out.Close();
+}
+
+void ConvertKdtSection(const SectionRun& run, FieldReader& reader) {
+  SkipHeaderValue(reader);
+  const int records = reader.ReadCount(kWhatRecords);
+  const int fields = reader.ReadCount(kWhatFields);
+  if (records == 0 || fields == 0) return;
+  CheckFieldCount(reader, fields);
+  Env& files = run.Files();
+  {
+    OutFile n12(files, run.Out(u"N12.TXT"));
+    std::int16_t counter = 1;
+    RecordFields& f = run.fields;
+    for (int i = 0; i < records; ++i) {
+      reader.ReadRecord(f, fields);
+      const size_t paren = f[1].find(u')');
+      if (paren != Text::npos) f[1] = TrimRight(TextView(f[1]).substr(0, paren));
+      if (!f[2].empty()) WriteRemarkLines(n12, counter, f[1], f[2]);
+    }
+    n12.Close();
+  }
+  MergeRemarkLines(files, run.Out(u"N12"));
+  // With no remark at all there is no merged file, and so no X12.TXT.
+  if (files.FileExists(run.Out(u"N12.TMP"))) {
+    files.CopyFile(run.Out(u"N12.TMP"), run.Out(u"X12.TXT"));
+    run.noteOutput(u"X12.TXT");
+    files.RemoveFile(run.Out(u"N12.TMP"));
+  }
+  files.RemoveFile(run.Out(u"N12.TXT"));
 }
 
 }  // namespace ostra

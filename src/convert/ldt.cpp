@@ -9,6 +9,7 @@
 #include "base/errors.h"
 #include "base/numbers.h"
 #include "base/sjis.h"
+#include "convert/section_unit.h"
 #include "convert/sections.h"
 #include "formats/code_table.h"
 
@@ -219,6 +220,35 @@ void WriteSampleRecord(OutFile& n6, std::int16_t& seq, const RecordFields& rec) 
   n6.Line(SequenceField(seq) + u"," + fitted + u",  ," + RightField(rec[1], 7) + u"," +
           RightField(rec[2], 7) + u",   ,   ," + flags);
   ++seq;
+}
+
+void ConvertLdtSection(const SectionRun& run, FieldReader& reader) {
+  constexpr int kLdtTestRecords = 20;  // the test block always holds 20 records
+  SkipHeaderValue(reader);
+  const double a = reader.ReadNumber(kWhatHeader);
+  const int records = reader.ReadCount(kWhatRecords);
+  if (a == 0.0) return;
+  const int fields1 = reader.ReadCount(kWhatFields);
+  const int fields2 = reader.ReadCount(kWhatFields);
+  if (records == 0) return;
+
+  CheckFieldCount(reader, fields1);
+  {
+    OutFile n7(run.Files(), run.Out(u"N7Merg.Dat"));
+    std::int16_t counter = 1;
+    for (int i = 0; i < kLdtTestRecords; ++i) {
+      reader.ReadRecord(run.fields, fields1);
+      if (!Trim(run.fields[1]).empty()) WriteTestRecord(n7, counter, run.fields);
+    }
+    n7.Close();
+  }
+  BuildTestTable(run.env, run.outDir);
+  run.NoteIfWritten(u"X7.txt");
+
+  if (fields2 == 0) return;
+  ConvertBlock(run, reader, u"N6.TMP", records, fields2, [&](OutFile& n6, std::int16_t& counter) {
+    WriteSampleRecord(n6, counter, run.fields);
+  });
 }
 
 }  // namespace ostra

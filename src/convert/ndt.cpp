@@ -4,6 +4,7 @@
 
 #include "base/numbers.h"
 #include "base/sjis.h"
+#include "convert/section_unit.h"
 #include "convert/sections.h"
 
 namespace ostra {
@@ -195,6 +196,17 @@ void WriteIntervalRecord(OutFile& x5, std::int16_t& seq, const RecordFields& rec
   for (int k = 1; k < 4; ++k) line += u"," + intervals[k].count + u"," + intervals[k].length;
   x5.Line(line);
   ++seq;
+}
+
+void ConvertNdtSection(const SectionRun& run, FieldReader& reader) {
+  const double h1 = reader.ReadNumber(kWhatHeader);
+  const int records = reader.ReadCount(kWhatRecords);
+  const int fields = reader.ReadCount(kWhatFields);
+  if (h1 != 100.0) return;
+  SkipHeaderValue(reader);
+  ConvertBlock(run, reader, u"X5.TXT", records, fields, [&](OutFile& x5, std::int16_t& counter) {
+    WriteIntervalRecord(x5, counter, run.fields);
+  });
 }
 
 }  // namespace ostra

@@ -6,6 +6,7 @@
 #include <cstdint>
 
 #include "base/codec.h"
+#include "base/path_text.h"
 #include "env/env.h"
 #include "run/report.h"
 #include "run/ui_port.h"
@@ -41,16 +42,6 @@ RunOutcome Command1_Click(AppState& app, Env& env, UiPort& ui, const Text& text1
 // Checks that a section file can be opened and holds at least n fields; on failure shows
 // "エラー `<number> <description>\r`<path>` のヘッダーが不正です。変換できません".
 bool CheckSectionHeader(Env& env, const Text& path, std::int16_t n, UiPort& ui);
-
-// Path components, slots 1..256 (slot 0 unused).
-inline constexpr int kMaxPathComponents = 256;
-using PathComponents = std::array<Text, kMaxPathComponents + 1>;
-
-// Occurrences in `text` of every character of `pattern`, summed.
-std::int16_t CountChars(const Text& text, const Text& pattern);
-// Writes the components of `text`, split at any character of `separators`, into slots 1, 2, ...
-// Slots beyond the last component keep their values. Throws RunError beyond 256 components.
-void SplitPath(const Text& text, const Text& separators, PathComponents& components);
 
 // The sibling section file: the source path with the first three characters of its file name
 // replaced by `section` ("BDT", ...).

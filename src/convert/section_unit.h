@@ -1,0 +1,87 @@
+// What every section converter shares: the run's state a section reads and writes, and the
+// grammar pieces of the section headers (values that must be numbers, counts, field limits).
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <utility>
+
+#include "base/codec.h"
+#include "convert/run_env.h"
+#include "convert/title.h"
+#include "env/files.h"
+#include "formats/code_table.h"
+#include "formats/section_file.h"
+
+namespace ostra {
+
+// The run's state as the section converters see it. Counters, the record buffer and the tables
+// belong to the run and live for one run.
+struct SectionRun {
+  const RunEnv& env;
+  Text outDir;       // the destination folder followed by "\"
+  Text destination;  // the destination folder as checked, for CNT.TXT
+  RecordFields& fields;
+  TitleItems& itemsA;
+  TitleItems& itemsB;
+  const CodeTable& l4Table;
+  const CodeTable& l10Table;
+  // Tells the report that the file `name` of the destination was written.
+  std::function<void(const Text&)> noteOutput;
+
+  Env& Files() const { return env.Files(); }
+  Text Out(const Text& name) const { return outDir + name; }
+  // Creates (truncates) an output file of the destination and notes it for the report.
+  OutFile Create(const Text& name) const;
+  // Notes `name` for the report when the converter made it.
+  void NoteIfWritten(const Text& name) const;
+};
+
+// Names of values in messages about bad section data.
+inline constexpr const char16_t* kWhatHeader = u"ヘッダー値";
+inline constexpr const char16_t* kWhatItems = u"ヘッダー項目数";
+inline constexpr const char16_t* kWhatRecords = u"レコード数";
+inline constexpr const char16_t* kWhatFields = u"項目数";
+
+// A header value that the conversion does not use; it must still be a number.
+void SkipHeaderValue(FieldReader& reader);
+// Field count of a block about to be read: at most 40 fields fit the record buffer.
+void CheckFieldCount(const FieldReader& reader, int fields);
+// The six header values h1, R, F, h4, h5, h6 of the BDT and CDT sections: (R, F).
+std::pair<int, int> ReadSixValueHeader(FieldReader& reader);
+
+// Reads a block of `records` records of `fields` fields into the record buffer, handing each to
+// `convert` with the block's output file `name` and its line counter.
+template <typename Convert>
+void ConvertBlock(const SectionRun& run, FieldReader& reader, const Text& name, int records,
+                  int fields, Convert convert) {
+  CheckFieldCount(reader, fields);
+  OutFile out = run.Create(name);
+  std::int16_t counter = 1;
+  for (int i = 0; i < records; ++i) {
+    reader.ReadRecord(run.fields, fields);
+    convert(out, counter);
+  }
+  out.Close();
+}
+
+// The section converters, each from just after its header check to the end of its file.
+void ConvertMdtSection(const SectionRun& run, FieldReader& reader);
+void ConvertBdtSection(const SectionRun& run, FieldReader& reader);
+void ConvertKdtSection(const SectionRun& run, FieldReader& reader);
+void ConvertNdtSection(const SectionRun& run, FieldReader& reader);
+void ConvertLdtSection(const SectionRun& run, FieldReader& reader);
+void ConvertCdtSection(const SectionRun& run, FieldReader& reader);
+
+// The sections in the order a run converts them: the name that replaces the first three
+// characters of the MDT file's name, the fields its header check needs, and its converter.
+struct SectionUnit {
+  const char16_t* name;
+  std::int16_t headerFields;
+  void (*convert)(const SectionRun& run, FieldReader& reader);
+};
+inline constexpr SectionUnit kSectionUnits[] = {
+    {u"MDT", 5, ConvertMdtSection}, {u"BDT", 6, ConvertBdtSection}, {u"KDT", 3, ConvertKdtSection},
+    {u"NDT", 3, ConvertNdtSection}, {u"LDT", 3, ConvertLdtSection}, {u"CDT", 6, ConvertCdtSection}};
+
+}  // namespace ostra
