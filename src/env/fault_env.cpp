@@ -31,6 +31,7 @@ void FaultEnv::Step(FaultKind kind, const Text& path) {
   if ((kinds_ & static_cast<unsigned>(kind)) == 0) return;
   if (++count_ != failAt_) return;
   failed_ = true;
+  failedPath_ = path;
   throw MakeFileError(FileError::kAccessError, path, u"扱えません（試験のための故障）");
 }
 

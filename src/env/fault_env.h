@@ -26,8 +26,9 @@ class FaultEnv : public EnvWrapper {
 
   // Operations of the chosen kinds so far.
   long Count() const { return count_; }
-  // Whether the failure has been injected.
+  // Whether the failure has been injected, and the file it named.
   bool Failed() const { return failed_; }
+  const Text& FailedPath() const { return failedPath_; }
 
   std::string ReadFile(const Text& path) override;
   std::unique_ptr<WritableFile> OpenWrite(const Text& path, WriteMode mode) override;
@@ -47,6 +48,7 @@ class FaultEnv : public EnvWrapper {
   unsigned kinds_;
   long count_ = 0;
   bool failed_ = false;
+  Text failedPath_;
 };
 
 }  // namespace ostra

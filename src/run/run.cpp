@@ -86,6 +86,7 @@ class Conversion {
     env_.files = &files;
     env_.patdatFolder = app.patdatFolder;
     env_.ui = &recordingUi_;
+    env_.cacheTables = app.cacheTables;
   }
 
   RunOutcome Run(const Text& text1, const Text& text2);

@@ -1,0 +1,119 @@
+// Whole conversions of the bundled sample in memory, with each file operation failing in turn:
+// every run must end in order, with a message or warning that names the file, and never crash.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "env/fault_env.h"
+#include "env/files.h"
+#include "env/memory_env.h"
+#include "run/run.h"
+#include "support/test_support.h"
+
+namespace ostra {
+namespace {
+
+constexpr const char16_t* kSource = u"W:\\GEO\\MDT0001.GDF";
+constexpr const char16_t* kDestination = u"W:\\OUT\\P001\\SITE\\B-1";
+
+// The sample data set and reference folder on drive W:, the program in W:\BIN.
+void PutSample(MemoryEnv& env) {
+  env.AddFolder(u"W:\\BIN");
+  env.SetProgramFolder(u"W:\\BIN");
+  env.AddFolder(u"W:\\OUT");
+  for (const auto& e : test::fs::directory_iterator(test::ExamplesDir())) {
+    const Text name = FromUtf8(e.path().filename().string());
+    if (e.path().extension() == ".GDF") env.SetFile(u"W:\\GEO\\" + name, test::ReadBytes(e.path()));
+  }
+  for (const auto& e : test::fs::directory_iterator(test::ExamplesDir() / "PATDAT")) {
+    env.SetFile(u"W:\\PATDAT\\" + FromUtf8(e.path().filename().string()),
+                test::ReadBytes(e.path()));
+  }
+}
+
+// Notes how many operations the Env had counted when the run said it had finished.
+class CountingUi : public test::FakeUi {
+ public:
+  const FaultEnv* env = nullptr;
+  long atCompletion = 0;
+  void SetStatus(const Text& text) override {
+    if (env != nullptr && text == kMsgCompleted) atCompletion = env->Count();
+    FakeUi::SetStatus(text);
+  }
+};
+
+struct Outcome {
+  RunOutcome outcome;
+  CountingUi ui;
+};
+
+Outcome Convert(Env& env, const FaultEnv* counting = nullptr) {
+  Outcome o;
+  o.ui.env = counting;
+  AppState app;
+  app.patdatFolder = u"W:\\PATDAT\\";
+  app.lockWait = std::chrono::milliseconds(0);
+  o.outcome = Command1_Click(app, env, o.ui, kSource, kDestination);
+  return o;
+}
+
+bool Mentions(const std::vector<Text>& texts, const Text& path) {
+  return std::any_of(texts.begin(), texts.end(),
+                     [&](const Text& t) { return t.find(path) != Text::npos; });
+}
+
+TEST(FaultInjectionTest, TheSampleConvertsInMemory) {
+  MemoryEnv env;
+  PutSample(env);
+  const Outcome o = Convert(env);
+  ASSERT_EQ(o.outcome, RunOutcome::kCompleted);
+  EXPECT_TRUE(o.ui.messages.empty());
+  for (const char16_t* file : {u"CNT.TXT", u"Titl01.txt", u"X1.TXT", u"X5.TXT", u"R41.TXT"}) {
+    EXPECT_TRUE(env.FileExists(Text(kDestination) + u"\\" + file)) << test::U8(file);
+  }
+}
+
+TEST(FaultInjectionTest, EveryFailedFileOperationEndsInOrderNamingTheFile) {
+  long operations = 0;
+  long converted = 0;  // operations up to the completion line; the report's reads follow
+  {
+    MemoryEnv env;
+    PutSample(env);
+    FaultEnv counting(env, 0);
+    const Outcome o = Convert(counting, &counting);
+    ASSERT_EQ(o.outcome, RunOutcome::kCompleted);
+    operations = counting.Count();
+    converted = o.ui.atCompletion;
+  }
+  ASSERT_GT(operations, 50);
+  int stopped = 0;
+  for (long n = 1; n <= operations; ++n) {
+    MemoryEnv env;
+    PutSample(env);
+    FaultEnv faulty(env, n);
+    const Outcome o = Convert(faulty);
+    ASSERT_TRUE(faulty.Failed()) << n;
+    const Text& path = faulty.FailedPath();
+    std::vector<Text> said = o.ui.warnings;
+    for (const auto& m : o.ui.messages) said.push_back(m.text);
+    if (o.outcome == RunOutcome::kStopped) {
+      ++stopped;
+      // One message, naming the file.
+      EXPECT_EQ(o.ui.messages.size(), 1u) << n << " " << test::U8(path);
+      EXPECT_TRUE(Mentions(said, path)) << n << " " << test::U8(path);
+      EXPECT_FALSE(o.ui.busy) << n;
+      continue;
+    }
+    // Going on is allowed where a failure only costs a courtesy: the title files warn; the
+    // lock file of a folder that cannot be written, a mark beside the program that is there
+    // after all and the line counts of the report after the conversion are passed over.
+    EXPECT_TRUE(o.ui.messages.empty()) << n;
+    const bool passedOver = path.find(u"OSTRACONV.LCK") != Text::npos ||
+                            path.find(u"PATADD.txt") != Text::npos || n > converted;
+    EXPECT_TRUE(Mentions(said, path) || passedOver) << n << " " << test::U8(path);
+  }
+  EXPECT_GT(stopped, operations / 2);
+}
+
+}  // namespace
+}  // namespace ostra
