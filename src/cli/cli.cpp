@@ -238,10 +238,6 @@ int CliMain(int argc, char** argv) {
   TerminalUi ui(yes);
   AppState app;
   app.lockWait = LockWaitSetting(std::getenv("OSTRACONV_LOCK_WAIT"));
-  // OSTRACONV_TABLE_CACHE=0 makes every lookup read its table file again: the two ways must
-  // give the same files, which the tests check.
-  const char* cache = std::getenv("OSTRACONV_TABLE_CACHE");
-  app.cacheTables = cache == nullptr || std::string(cache) != "0";
   if (!patdatArg.empty()) {
     std::optional<Text> p = DriveFormOf(drives, patdatArg);
     if (!p) return UsageError("--patdat lies on no mapped drive: " + patdatArg);

@@ -206,16 +206,11 @@ std::array<Text, 3> SplitAngle(const Text& item) {
 
 namespace {
 
-FieldReader OpenTable(Env& env, const Text& path) {
-  if (!env.FileExists(path)) throw RunError(MsgMissingTable(path));
-  return FieldReader::Open(env, path);
-}
-
 // The code of the first L1.TXT record whose name equals the full-width form of `name`, or
 // two blanks.
 Text LayerCodeOf(const RunEnv& env, const Text& name) {
   const Text key = ToFullWidth(name);
-  FieldReader table = OpenTable(env.Files(), env.Table(u"L1.TXT"));
+  FieldReader table = env.Tables().Reader(u"L1.TXT");
   Text code;
   while (!table.AtEnd()) {
     Text recordCode = table.ReadText();
@@ -232,7 +227,7 @@ Text LayerCodeOf(const RunEnv& env, const Text& name) {
 Text RockCodeOf(const RunEnv& env, const Text& name) {
   const Text keyHalf = ToHalfWidth(name).substr(0, 3);
   const Text keyFull = ToFullWidth(name).substr(0, 3);
-  FieldReader table = OpenTable(env.Files(), env.Table(u"L2.TXT"));
+  FieldReader table = env.Tables().Reader(u"L2.TXT");
   Text code;
   while (!table.AtEnd()) {
     Text recordCode = table.ReadText();

@@ -65,43 +65,21 @@ struct ClassCodes {
   Text code2 = kNoCode;
 };
 
-ClassCodes LookUpClasses(const RunEnv& env, const Text& path, bool hasSecondField,
+ClassCodes LookUpClasses(const RunEnv& env, const Text& name, bool hasSecondField,
                          const Text& part1, const Text& part2) {
-  strata::StrataTables* tables = strata::Tables(env);
+  strata::ClassTable& table = env.Tables().ClassTableOf(name, hasSecondField);
   ClassCodes codes;
   // The table holds digits, capitals and katakana in either width; so may the record.
-  const Text wide1 = ToFullWidth(part1);
-  const Text wide2 = ToFullWidth(part2);
-  int max = 0;
-  if (tables != nullptr) {
-    strata::ClassTable& table = tables->ClassTableAt(path, hasSecondField);
-    codes.code1 = table.LastCode(wide1).value_or(kNoCode);
-    codes.code2 = table.LastCode(wide2).value_or(kNoCode);
-    max = table.MaxCode();
-  } else {
-    strata::RequireTable(env.Files(), path);
-    FieldReader reader = FieldReader::Open(env.Files(), path);
-    while (!reader.AtEnd()) {
-      const Text code = reader.ReadText();
-      if (hasSecondField) reader.ReadText();
-      const Text name = ToFullWidth(reader.ReadText());
-      max = std::max<int>(max, IntOrZero(code));
-      // Every line is read: the last matching line wins.
-      if (wide1 == name) codes.code1 = code;
-      if (wide2 == name) codes.code2 = code;
-    }
-  }
+  codes.code1 = table.LastCode(ToFullWidth(part1)).value_or(kNoCode);
+  codes.code2 = table.LastCode(ToFullWidth(part2)).value_or(kNoCode);
+  const int max = table.MaxCode();
 
   int next = max + 1;
   auto add = [&](const Text& part, Text& code) {
     if (Trim(part).empty() || !Trim(code).empty() || next >= kClassCodeLimit) return;
     code = RightField(NumText(static_cast<std::int32_t>(next)), 2);
     const Text line = code + u"," + (hasSecondField ? u"      ," : u"") + strata::TableField(part);
-    if (tables != nullptr) {
-      tables->ClassTableAt(path, hasSecondField).AppendLine(line);
-    } else {
-      strata::AppendTableLine(env.Files(), path, line);
-    }
+    table.AppendLine(line);
     ++next;
   };
   add(part1, codes.code1);
@@ -126,8 +104,7 @@ void WriteLayerClasses(const RunEnv& env, LayerClassFiles& files, LayerCounters&
   for (int k = 1; k <= 5; ++k) {
     const auto [part1, part2] = SplitRange(strata::OneLine(fields[k + 3]));
     const ClassTable& table = kClassTables[k];
-    const ClassCodes codes =
-        LookUpClasses(env, env.Table(table.fileName), table.hasSecondField, part1, part2);
+    const ClassCodes codes = LookUpClasses(env, table.fileName, table.hasSecondField, part1, part2);
     files[k].Line(strata::LinePrefix(counters[k], depth) + codes.code1 + u"," + part1 + u"," +
                   codes.code2 + u"," + part2);
     ++counters[k];

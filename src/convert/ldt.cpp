@@ -74,10 +74,9 @@ std::vector<TestLine> ReadTestLines(Env& env, const Text& path) {
 }
 
 // L8.TXT: code, name and a third field per line.
-CodeTable ReadKindTable(Env& env, const Text& path) {
-  if (!env.FileExists(path)) throw RunError(MsgMissingTable(path));
+CodeTable ReadKindTable(ReferenceFolder& tables) {
   CodeTable table;
-  FieldReader in = FieldReader::Open(env, path);
+  FieldReader in = tables.Reader(u"L8.TXT");
   while (!in.AtEnd()) {
     CodeRow row;
     row.code = in.ReadText();
@@ -190,7 +189,7 @@ void BuildTestTable(const RunEnv& env, const Text& folder) {
     return;
   }
   const std::vector<TestLine> lines = ReadTestLines(files, mergePath);
-  const std::vector<Kind> kinds = CollectKinds(ReadKindTable(files, env.Table(u"L8.TXT")), lines);
+  const std::vector<Kind> kinds = CollectKinds(ReadKindTable(env.Tables()), lines);
 
   OutFile out(files, folder + u"X7.txt");
   int number = 0;

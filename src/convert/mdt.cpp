@@ -73,8 +73,7 @@ void ConvertMdtSection(const SectionRun& run, FieldReader& reader) {
   }
   reader.ReadRecord(run.fields, items);
   DecodeHeaderItems(run.env, run.fields, run.itemsA, run.itemsB);
-  const Text kishitu = run.env.Table(u"KISHITU.TXT");
-  if (!run.Files().FileExists(kishitu)) TouchFile(run.Files(), kishitu);
+  run.env.Tables().CreateEmpty(u"KISHITU.TXT");
 
   WriteCnt(run);
   WriteTitleFiles(run.env, run.itemsA, run.itemsB, run.outDir);

@@ -6,7 +6,7 @@
 #include "base/codec.h"
 #include "convert/warnings.h"
 #include "env/env.h"
-#include "formats/reference_tables.h"
+#include "formats/reference_folder.h"
 
 namespace ostra {
 
@@ -16,12 +16,10 @@ struct RunEnv {
   WarningSink* ui = nullptr;
   // Set once the run has warned that PATADD.txt cannot be created, so it warns only once.
   mutable bool markerWarned = false;
-  // Reference tables the run extends are read once and kept in memory, coherent with the run's
-  // own changes. Off, every lookup reads the table file again (used to check the two agree).
-  bool cacheTables = true;
-  mutable std::shared_ptr<strata::StrataTables> strataTables;
+  ReferenceFolder* tables = nullptr;  // the reference folder's tables, read once per run
 
   Env& Files() const { return *files; }
+  ReferenceFolder& Tables() const { return *tables; }
   // A warning after which the run goes on.
   void Warn(const Text& text) const;
   // Path of a reference table: patdatFolder followed by the file name.

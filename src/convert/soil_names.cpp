@@ -26,74 +26,9 @@ constexpr int kFirstReservedCode = 4000;
 
 using strata::Entry;
 
-struct CodeRange {
-  int lo;  // exclusive
-  int hi;  // exclusive
-};
-// Searched in this order; codes outside all three (4000-4999, 5500 and up, 0 and below) never
-// match.
-constexpr std::array<CodeRange, 3> kRanges = {{{4999, 5500}, {999, 4000}, {0, 1000}}};
-
-std::vector<Entry> ReadDictionary(Env& env, const Text& path) {
-  strata::RequireTable(env, path);
-  FieldReader reader = FieldReader::Open(env, path);
-  std::vector<Entry> entries;
-  while (!reader.AtEnd()) {
-    Entry entry;
-    for (Text& field : entry) field = reader.ReadText();
-    entries.push_back(std::move(entry));
-  }
-  return entries;
-}
-
-struct Match {
-  bool exact = false;
-  Entry entry;  // the matching entry, its name cut at "（" unless it matched as a whole
-};
-
-// The best entry of one code range: the longest (cut) name contained in `name`. Exact when that
-// name is the whole of `name`; the first such entry in file order is kept. An entry whose uncut
-// name equals `name` is an exact match too, so an annotated layer name ("花崗岩（粗粒）") finds
-// the entry it was registered as.
-Match SearchRange(const std::vector<Entry>& entries, const CodeRange& range, const Text& name) {
-  Match best;
-  size_t bestLength = 0;
-  for (const Entry& entry : entries) {
-    const int code = IntOrZero(entry[0]);
-    if (code <= range.lo || code >= range.hi) continue;
-    const Text& whole = entry[1];
-    const Text cut = whole.substr(0, whole.find(kAnnotationMark));
-    size_t length = 0;
-    Text matchedName;
-    if (whole == name) {
-      length = name.size();
-      matchedName = whole;
-    } else if (name.find(cut) != Text::npos) {
-      length = cut.size();
-      matchedName = cut;
-    }
-    if (length > bestLength) {
-      bestLength = length;
-      best.entry = entry;
-      best.entry[1] = matchedName;
-    }
-  }
-  best.exact = bestLength > 0 && bestLength == name.size();
-  return best;
-}
-
-// Searches the three code ranges in order and stops at the first exact match.
-Match SearchDictionary(const RunEnv& env, const Text& path, const Text& name) {
-  if (strata::StrataTables* tables = strata::Tables(env)) {
-    std::optional<Entry> entry = tables->DictionaryAt(path).FindExact(name);
-    return entry ? Match{true, *entry} : Match{};
-  }
-  const std::vector<Entry> entries = ReadDictionary(env.Files(), path);
-  for (const CodeRange& range : kRanges) {
-    Match match = SearchRange(entries, range, name);
-    if (match.exact) return match;
-  }
-  return {};
+// The entry whose name is exactly `name` (or is `name` with an annotation in "（）").
+std::optional<Entry> FindEntry(const RunEnv& env, const Text& table, const Text& name) {
+  return env.Tables().DictionaryOf(table).FindExact(name);
 }
 
 // The dictionary line of an entry. Only the name is quoted when need be; the attributes are
@@ -121,14 +56,8 @@ Text MsgNoFreeCode(const Text& path, const Text& name) {
 Entry Register(const RunEnv& env, const Text& name) {
   const Text txtPath = env.Table(u"XKISHITU.TXT");
   const Text tmpPath = env.Table(u"XKISHITU.TMP");
-  strata::StrataTables* tables = strata::Tables(env);
-  std::vector<Text> fileLines;  // read here only when the run keeps no tables in memory
-  if (tables == nullptr) {
-    strata::RequireTable(env.Files(), txtPath);
-    fileLines = ReadFileLines(env.Files(), txtPath);
-  }
-  const std::vector<Text>& lines =
-      tables != nullptr ? tables->DictionaryAt(txtPath).Lines() : fileLines;
+  strata::Dictionary& dictionary = env.Tables().DictionaryOf(u"XKISHITU.TXT");
+  const std::vector<Text>& lines = dictionary.Lines();
 
   int last = 0;
   size_t insertAt = lines.size();
@@ -155,7 +84,7 @@ Entry Register(const RunEnv& env, const Text& name) {
   if (insertAt == lines.size()) tmp.Line(newLine);
   tmp.Close();
   env.Files().ReplaceFile(tmpPath, txtPath);
-  if (tables != nullptr) tables->DictionaryAt(txtPath).LineInserted(insertAt, newLine);
+  dictionary.LineInserted(insertAt, newLine);
   return entry;
 }
 
@@ -177,20 +106,14 @@ void TouchMarker(const RunEnv& env) {
 void LookUp(const RunEnv& env, const Text& recordName, Text& code) {
   const Text name = strata::OneLine(recordName);
   if (name.empty()) return;
-  const Text kishitu = env.Table(u"KISHITU.TXT");
-  const Match inMain = SearchDictionary(env, kishitu, name);
-  if (inMain.exact) {
-    code = inMain.entry[0];
+  if (const std::optional<Entry> inMain = FindEntry(env, u"KISHITU.TXT", name)) {
+    code = (*inMain)[0];
     return;
   }
-  const Match inExtension = SearchDictionary(env, env.Table(u"XKISHITU.TXT"), name);
-  const Entry entry = inExtension.exact ? inExtension.entry : Register(env, name);
+  const std::optional<Entry> inExtension = FindEntry(env, u"XKISHITU.TXT", name);
+  const Entry entry = inExtension ? *inExtension : Register(env, name);
   code = entry[0];
-  if (strata::StrataTables* tables = strata::Tables(env)) {
-    tables->DictionaryAt(kishitu).AppendLine(JoinEntry(entry));
-  } else {
-    strata::AppendTableLine(env.Files(), kishitu, JoinEntry(entry));
-  }
+  env.Tables().DictionaryOf(u"KISHITU.TXT").AppendLine(JoinEntry(entry));
   TouchMarker(env);
 }
 

@@ -47,10 +47,4 @@ Text OneLine(const Text& text) {
   return line;
 }
 
-StrataTables* Tables(const RunEnv& env) {
-  if (!env.cacheTables) return nullptr;
-  if (!env.strataTables) env.strataTables = std::make_shared<StrataTables>(env.Files());
-  return static_cast<StrataTables*>(env.strataTables.get());
-}
-
 }  // namespace ostra::strata

@@ -30,7 +30,4 @@ Text TableField(const Text& name);
 // ends, but a reference table holds one entry per line, so the line ends are dropped.
 Text OneLine(const Text& text);
 
-// The run's tables, or nullptr when the run reads the files at every lookup.
-StrataTables* Tables(const RunEnv& env);
-
 }  // namespace ostra::strata

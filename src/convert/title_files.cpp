@@ -32,12 +32,12 @@ Text CodeLine(const Text& item) {
 // whose code equals the item's. Empty when the item holds no code (the table is then not
 // touched), when the table is empty, or when no record matches. A missing table is created
 // empty so that the reference folder holds it from now on.
-Text NameOfCode(Env& env, const Text& item, const Text& table) {
+Text NameOfCode(ReferenceFolder& tables, const Text& item, const Text& table) {
   if (!HoldsCode(item)) return Text();
-  if (!env.FileExists(table)) TouchFile(env, table);
-  if (env.FileSize(table) == 0) return Text();
+  tables.CreateEmpty(table);
+  if (tables.Content(table).empty()) return Text();
   const std::int16_t code = IntOrZero(item);
-  FieldReader reader = FieldReader::Open(env, table);
+  FieldReader reader = tables.Reader(table);
   while (!reader.AtEnd()) {
     const Text recordCode = reader.ReadText();
     Text name = reader.ReadText();
@@ -138,9 +138,9 @@ void WriteTitleFiles(const RunEnv& env, const TitleItems& a, const TitleItems& b
   Text pending = titl01;  // the title file that is not yet complete
   try {
     Names names;
-    names.n1 = NameOfCode(env.Files(), a[16], env.Table(u"L1.TXT"));
-    names.n3 = NameOfCode(env.Files(), a[18], env.Table(u"L3.TXT"));
-    names.n2 = NameOfCode(env.Files(), a[27], env.Table(u"L2.TXT"));
+    names.n1 = NameOfCode(env.Tables(), a[16], u"L1.TXT");
+    names.n3 = NameOfCode(env.Tables(), a[18], u"L3.TXT");
+    names.n2 = NameOfCode(env.Tables(), a[27], u"L2.TXT");
     const Text meshCode =
         MakeMeshCode(PositionValue(b[5]), PositionValue(b[6]), PositionValue(b[7]),
                      PositionValue(b[8]), PositionValue(b[9]), PositionValue(b[10]));

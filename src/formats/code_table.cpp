@@ -3,7 +3,6 @@
 #include <string>
 
 #include "base/errors.h"
-#include "env/files.h"
 #include "formats/section_file.h"
 
 namespace ostra {
@@ -12,9 +11,8 @@ Text MsgMissingTable(const Text& path) {
   return u"参照ファイル \"" + path + u"\" がありません。変換できません。";
 }
 
-CodeTable LoadCodeTable(Env& env, const Text& path, size_t maxRows) {
-  if (!env.FileExists(path)) throw RunError(MsgMissingTable(path));
-  FieldReader reader = FieldReader::Open(env, path);
+CodeTable ReadCodeTable(FieldReader& reader, size_t maxRows) {
+  const Text& path = reader.Path();
   CodeTable table;
   while (!reader.AtEnd()) {
     CodeRow row;

@@ -4,7 +4,6 @@
 #include <vector>
 
 #include "base/codec.h"
-#include "env/env.h"
 
 namespace ostra {
 
@@ -14,9 +13,11 @@ struct CodeRow {
 };
 using CodeTable = std::vector<CodeRow>;
 
-// Reads a two-field table to its end. Throws RunError when the file is missing, when a record
-// lacks its second field, or when it holds more than `maxRows` rows.
-CodeTable LoadCodeTable(Env& env, const Text& path, size_t maxRows);
+class FieldReader;
+
+// Reads a two-field table to its end. Throws RunError naming the table when a record lacks its
+// second field or when it holds more than `maxRows` rows.
+CodeTable ReadCodeTable(FieldReader& reader, size_t maxRows);
 
 // Japanese message for a reference table that does not exist.
 Text MsgMissingTable(const Text& path);

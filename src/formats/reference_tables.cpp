@@ -173,16 +173,4 @@ void ClassTable::AppendLine(const Text& line) {
   if (AppendTableLine(env_, path_, line) || !reader_->Append(AppendedText(line))) Load();
 }
 
-Dictionary& StrataTables::DictionaryAt(const Text& path) {
-  auto& slot = dictionaries_[path];
-  if (!slot) slot = std::make_unique<Dictionary>(env_, path);
-  return *slot;
-}
-
-ClassTable& StrataTables::ClassTableAt(const Text& path, bool hasSecondField) {
-  auto& slot = classTables_[path];
-  if (!slot) slot = std::make_unique<ClassTable>(env_, path, hasSecondField);
-  return *slot;
-}
-
 }  // namespace ostra::strata

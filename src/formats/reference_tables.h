@@ -1,6 +1,7 @@
 // The reference tables that the strata converters search and extend (KISHITU.TXT, XKISHITU.TXT,
-// L13.TXT to L17.TXT), each read once per run and kept in memory. Every change goes to the file
-// first and then into the copy, so a lookup gives what reading the file again would give.
+// L13.TXT to L17.TXT), each read once and kept in memory by the ReferenceFolder. Every change
+// goes to the file first and then into the copy, so a lookup gives what reading the file again
+// would give.
 #pragma once
 
 #include <array>
@@ -75,19 +76,6 @@ class ClassTable {
   std::unique_ptr<FieldReader> reader_;
   std::unordered_map<Text, Text> lastCode_;
   int max_ = 0;
-};
-
-// The tables of one run.
-class StrataTables {
- public:
-  explicit StrataTables(Env& env) : env_(env) {}
-  Dictionary& DictionaryAt(const Text& path);
-  ClassTable& ClassTableAt(const Text& path, bool hasSecondField);
-
- private:
-  Env& env_;
-  std::map<Text, std::unique_ptr<Dictionary>> dictionaries_;
-  std::map<Text, std::unique_ptr<ClassTable>> classTables_;
 };
 
 }  // namespace ostra::strata

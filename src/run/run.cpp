@@ -82,11 +82,15 @@ std::vector<Text> LinesGained(const std::vector<Text>& before, const std::vector
 class Conversion {
  public:
   Conversion(AppState& app, Env& files, UiPort& ui)
-      : app_(app), files_(files), recordingUi_(ui, report_.warnings), ui_(recordingUi_) {
+      : app_(app),
+        files_(files),
+        tables_(files, app.patdatFolder),
+        recordingUi_(ui, report_.warnings),
+        ui_(recordingUi_) {
     env_.files = &files;
+    env_.tables = &tables_;
     env_.patdatFolder = app.patdatFolder;
     env_.ui = &recordingUi_;
-    env_.cacheTables = app.cacheTables;
   }
 
   RunOutcome Run(const Text& text1, const Text& text2);
@@ -107,6 +111,7 @@ class Conversion {
 
   AppState& app_;
   Env& files_;
+  ReferenceFolder tables_;
   RunReport report_;
   RecordingUi recordingUi_;
   UiPort& ui_;
@@ -297,8 +302,8 @@ void Conversion::LockReferenceFolder() {
 }
 
 void Conversion::LoadTables() {
-  l4Table_ = LoadCodeTable(files_, env_.Table(u"L4.TXT"), kL4Rows);
-  l10Table_ = LoadCodeTable(files_, env_.Table(u"L10.TXT"), kL10Rows);
+  l4Table_ = tables_.Codes(u"L4.TXT", kL4Rows);
+  l10Table_ = tables_.Codes(u"L10.TXT", kL10Rows);
 }
 
 SectionRun Conversion::Sections() {

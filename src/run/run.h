@@ -20,8 +20,6 @@ struct AppState {
   RunReport lastReport;          // what the last run did
   // How long a run waits for another run that holds the reference folder.
   std::chrono::milliseconds lockWait = std::chrono::seconds(120);
-  // Off, every lookup reads its reference table file again (a check that both ways agree).
-  bool cacheTables = true;
 };
 
 enum class RunOutcome { kCompleted, kStopped };

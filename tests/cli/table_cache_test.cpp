@@ -1,6 +1,5 @@
-// Keeping the reference tables in memory must not change a single byte: the same conversions
-// run with the tables cached and with every lookup reading its file again, and the outputs and
-// reference folders are compared.
+// Reference tables with awkward endings, extended by whole conversions: what a conversion
+// registers, the next one finds, and appended lines follow the last record directly.
 #include <gtest/gtest.h>
 
 #include <map>
@@ -66,10 +65,9 @@ void WriteDataSet(const fs::path& root, const std::string& xkishitu) {
   table("L17.TXT", " 1,      ,CM\r\n 2,      ,\"Ｄ\"\r\n");
 }
 
-Files Convert(const fs::path& root, bool cache) {
+Files Convert(const fs::path& root) {
   CliResult r = RunCli({"--drive", "K=" + root.string(), "--patdat", "K:\\PATDAT", "--yes",
-                        "K:\\GEO\\MDT0001.GDF", "K:\\OUT\\P\\S\\B"},
-                       {std::string("OSTRACONV_TABLE_CACHE=") + (cache ? "1" : "0")});
+                        "K:\\GEO\\MDT0001.GDF", "K:\\OUT\\P\\S\\B"});
   EXPECT_EQ(r.exitCode, 0) << r.err;
   Files out = AllFiles(root / "OUT");
   for (auto& [name, bytes] : AllFiles(root / "PATDAT")) out["PATDAT/" + name] = bytes;
@@ -87,29 +85,31 @@ const char* const kRaggedExtension =
     "2001,粘板岩（黒色）,    ,    ,0000\r\n"
     "4000,予約,    ,    ,    ,0000\r\n";
 
-void ExpectSameBytes(const char* xkishitu) {
+// A second conversion of the same data finds every name the first one registered: the
+// reference folder stays as the first left it. (Its layer files may differ: a code the first
+// run gave is written as it was made, " 3", and found the next time as it reads, "3".)
+void ExpectSecondRunRegistersNothing(const char* xkishitu) {
   TempDrive a(u'A');
-  TempDrive b(u'B');
   WriteDataSet(a.Root(), xkishitu);
-  WriteDataSet(b.Root(), xkishitu);
-  // Twice each: the second conversion finds what the first registered.
-  for (int round = 0; round < 2; ++round) {
-    Files cached = Convert(a.Root(), true);
-    Files reread = Convert(b.Root(), false);
-    ASSERT_EQ(cached.size(), reread.size());
-    for (const auto& [name, bytes] : cached) {
-      EXPECT_EQ(bytes, reread[name]) << name << " differs in round " << round;
-    }
-    EXPECT_GT(ReadSjisLines(a.Host("PATDAT/XKISHITU.TXT")).size(), 3u);
+  const Files first = Convert(a.Root());
+  EXPECT_GT(ReadSjisLines(a.Host("PATDAT/XKISHITU.TXT")).size(), 3u);
+  const Files second = Convert(a.Root());
+  ASSERT_EQ(first.size(), second.size());
+  for (const auto& [name, bytes] : first) {
+    if (name.rfind("PATDAT/", 0) != 0) continue;
+    EXPECT_EQ(bytes, second.at(name)) << name << " differs after the second run";
   }
 }
 
-TEST(TableCacheTest, CachedAndRereadTablesGiveTheSameBytes) {
-  ExpectSameBytes(kRaggedExtension);
-  ExpectSameBytes(kTidyExtension);
+TEST(TableCacheTest, WhatOneRunRegistersTheNextFinds) {
+  ExpectSecondRunRegistersNothing(kRaggedExtension);
+  ExpectSecondRunRegistersNothing(kTidyExtension);
+}
+
+TEST(TableCacheTest, AppendedLinesFollowTheLastRecord) {
   TempDrive a(u'A');
   WriteDataSet(a.Root(), kTidyExtension);
-  Convert(a.Root(), true);
+  Convert(a.Root());
   // Lines appended to tables that ended without a line end, with an empty line or with a
   // Ctrl-Z follow their last record directly.
   EXPECT_EQ(ReadSjisLines(a.Host("PATDAT/KISHITU.TXT")).at(4), "1002,チャート,    ,    ,    ,0000");

@@ -86,6 +86,8 @@ class HeaderDecoderTest : public ::testing::Test {
   void Decode(const std::vector<std::pair<int, std::string>>& given) {
     RecordFields items;
     for (const auto& [n, text] : given) items[n] = U16(text);
+    ReferenceFolder tables(drive_.Files(), env_.patdatFolder);  // each decoding is a new run
+    env_.tables = &tables;
     DecodeHeaderItems(env_, items, a_, b_);
   }
 

@@ -27,7 +27,11 @@ class LdtTest : public SectionsTest {
     for (const auto& r : records) WriteTestRecord(n7, seq, Record(r));
     n7.Close();
   }
-  void Build() { BuildTestTable(env_, PathOf("OUT\\")); }
+  void Build() {
+    ReferenceFolder tables(drive_.Files(), env_.patdatFolder);  // each table is a new run
+    env_.tables = &tables;
+    BuildTestTable(env_, PathOf("OUT\\"));
+  }
   // The fields of every X7.txt line.
   std::vector<std::vector<std::string>> Table() {
     std::vector<std::vector<std::string>> rows;

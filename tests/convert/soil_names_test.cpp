@@ -202,7 +202,7 @@ TEST_F(SoilNameTest, UnwritableProgramFolderWarnsOncePerRun) {
   env_.patdatFolder = previous.patdatFolder;
   env_.ui = &ui_;
   env_.files = previous.files;
-  env_.cacheTables = previous.cacheTables;
+  NewRun();
   Convert({u"丙"});
   EXPECT_EQ(ui_.warnings.size(), 2u);
   EXPECT_EQ(TableLines("XKISHITU.TXT").size(), 3u);

@@ -22,9 +22,7 @@ class StrataTest : public ::testing::Test {
     env_.patdatFolder = drive_.Drive("PATDAT\\");
     env_.ui = &ui_;
     env_.files = &drive_.Files();
-    // The suite runs twice: with the tables kept in memory and reading them at every lookup.
-    const char* cache = std::getenv("OSTRACONV_TABLE_CACHE");
-    env_.cacheTables = cache == nullptr || std::string(cache) != "0";
+    NewRun();
   }
 
   // Tables change by hand only between runs: the next call starts a new run.
@@ -32,7 +30,10 @@ class StrataTest : public ::testing::Test {
     WriteSjisLines(drive_.Host("PATDAT/" + name), lines);
     NewRun();
   }
-  void NewRun() { env_.strataTables.reset(); }
+  void NewRun() {
+    tables_ = std::make_unique<ReferenceFolder>(drive_.Files(), env_.patdatFolder);
+    env_.tables = tables_.get();
+  }
   std::vector<std::string> TableLines(const std::string& name) {
     return ReadSjisLines(drive_.Host("PATDAT/" + name));
   }
@@ -45,6 +46,7 @@ class StrataTest : public ::testing::Test {
   TempDrive drive_;
   FakeUi ui_;
   RunEnv env_;
+  std::unique_ptr<ReferenceFolder> tables_;
 };
 
 }  // namespace ostra::test

@@ -61,7 +61,11 @@ class TitleFilesTest : public ::testing::Test {
   void SetA(int n, const std::string& text) { a_[n] = U16(text); }
   void SetB(int n, const std::string& text) { b_[n] = U16(text); }
 
-  void Write(const std::string& dest = "OUT") { WriteTitleFiles(env_, a_, b_, drive_.Drive(dest)); }
+  void Write(const std::string& dest = "OUT") {
+    ReferenceFolder tables(drive_.Files(), env_.patdatFolder);  // each writing is a new run
+    env_.tables = &tables;
+    WriteTitleFiles(env_, a_, b_, drive_.Drive(dest));
+  }
   Lines Titl01() { return test::ReadSjisLines(drive_.Host("OUT/Titl01.txt")); }
   Lines Titl02() { return test::ReadSjisLines(drive_.Host("OUT/Titl02.txt")); }
 

@@ -53,23 +53,5 @@ TEST(RunHelpersTest, CheckSectionHeaderShowsTheErrorLayout) {
   EXPECT_EQ(ui.messages[1].text.rfind(u"エラー `53 ", 0), 0u);
 }
 
-TEST(RunHelpersTest, CodeTablesNameTheirFaults) {
-  test::TempDrive drive;
-  test::WriteSjisLines(drive.Host("L4.TXT"), {"1,C", "2,L", "\"3\",\"M\""});
-  CodeTable t = LoadCodeTable(drive.Files(), drive.Drive("L4.TXT"), 50);
-  ASSERT_EQ(t.size(), 3u);
-  EXPECT_EQ(t[2].code, u"3");
-  EXPECT_EQ(t[2].key, u"M");
-  EXPECT_THROW(LoadCodeTable(drive.Files(), drive.Drive("L4.TXT"), 2), RunError);
-  try {
-    LoadCodeTable(drive.Files(), drive.Drive("L10.TXT"), 40);
-    FAIL() << "no error";
-  } catch (const RunError& e) {
-    EXPECT_NE(e.Message().find(u"T:\\L10.TXT"), Text::npos);
-  }
-  test::WriteSjis(drive.Host("L9.TXT"), "1,A\r\n2\r\n");
-  EXPECT_THROW(LoadCodeTable(drive.Files(), drive.Drive("L9.TXT"), 40), RunError);
-}
-
 }  // namespace
 }  // namespace ostra

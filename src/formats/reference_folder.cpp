@@ -1,0 +1,65 @@
+#include "formats/reference_folder.h"
+
+#include "base/errors.h"
+#include "env/files.h"
+
+namespace ostra {
+
+namespace {
+
+Text Upper(Text name) {
+  for (char16_t& c : name) {
+    if (c >= u'a' && c <= u'z') c = static_cast<char16_t>(c - u'a' + u'A');
+  }
+  return name;
+}
+
+}  // namespace
+
+ReferenceFolder::Table& ReferenceFolder::Load(const Text& name) {
+  auto [it, added] = tables_.try_emplace(Upper(name));
+  if (added) {
+    it->second.exists = env_.FileExists(PathOf(name));
+    if (it->second.exists) it->second.content = ReadFileText(env_, PathOf(name));
+  }
+  return it->second;
+}
+
+bool ReferenceFolder::Exists(const Text& name) {
+  return Load(name).exists;
+}
+
+const Text& ReferenceFolder::Content(const Text& name) {
+  const Table& table = Load(name);
+  if (!table.exists) throw RunError(MsgMissingTable(PathOf(name)));
+  return table.content;
+}
+
+void ReferenceFolder::CreateEmpty(const Text& name) {
+  if (Exists(name)) return;
+  TouchFile(env_, PathOf(name));
+  tables_.erase(Upper(name));
+}
+
+const CodeTable& ReferenceFolder::Codes(const Text& name, size_t maxRows) {
+  auto it = codes_.find(Upper(name));
+  if (it == codes_.end()) {
+    FieldReader reader = Reader(name);
+    it = codes_.emplace(Upper(name), ReadCodeTable(reader, maxRows)).first;
+  }
+  return it->second;
+}
+
+strata::Dictionary& ReferenceFolder::DictionaryOf(const Text& name) {
+  auto& slot = dictionaries_[Upper(name)];
+  if (!slot) slot = std::make_unique<strata::Dictionary>(env_, PathOf(name));
+  return *slot;
+}
+
+strata::ClassTable& ReferenceFolder::ClassTableOf(const Text& name, bool hasSecondField) {
+  auto& slot = classTables_[Upper(name)];
+  if (!slot) slot = std::make_unique<strata::ClassTable>(env_, PathOf(name), hasSecondField);
+  return *slot;
+}
+
+}  // namespace ostra

@@ -1,0 +1,59 @@
+// The reference folder PATDAT: the one owner of its tables for the length of a run. Each table
+// is read once, through the folder's Env, and kept; every change the run makes is written to
+// the file first and then taken into the copy, so that a lookup always gives what reading the
+// files anew would give.
+#pragma once
+
+#include <map>
+#include <memory>
+
+#include "base/codec.h"
+#include "env/env.h"
+#include "formats/code_table.h"
+#include "formats/reference_tables.h"
+#include "formats/section_file.h"
+
+namespace ostra {
+
+class ReferenceFolder {
+ public:
+  // `folder` ends with "\".
+  ReferenceFolder(Env& env, Text folder) : env_(env), folder_(std::move(folder)) {}
+  ReferenceFolder(const ReferenceFolder&) = delete;
+  ReferenceFolder& operator=(const ReferenceFolder&) = delete;
+
+  Env& Files() const { return env_; }
+  const Text& Folder() const { return folder_; }
+  // Path of a table: the folder followed by the file name.
+  Text PathOf(const Text& name) const { return folder_ + name; }
+
+  bool Exists(const Text& name);
+  // The whole table as read. Throws RunError naming the table when it does not exist.
+  const Text& Content(const Text& name);
+  // A reader over the table's content, its messages naming the table.
+  FieldReader Reader(const Text& name) { return FieldReader(Content(name), PathOf(name)); }
+  // Creates an empty table when the folder holds none of that name.
+  void CreateEmpty(const Text& name);
+
+  // A code table of at most `maxRows` rows (see LoadCodeTable).
+  const CodeTable& Codes(const Text& name, size_t maxRows);
+  // The soil-name dictionaries and the class tables the run extends.
+  strata::Dictionary& DictionaryOf(const Text& name);
+  strata::ClassTable& ClassTableOf(const Text& name, bool hasSecondField);
+
+ private:
+  struct Table {
+    bool exists = false;
+    Text content;
+  };
+  Table& Load(const Text& name);
+
+  Env& env_;
+  Text folder_;
+  std::map<Text, Table> tables_;  // by upper-case name
+  std::map<Text, CodeTable> codes_;
+  std::map<Text, std::unique_ptr<strata::Dictionary>> dictionaries_;
+  std::map<Text, std::unique_ptr<strata::ClassTable>> classTables_;
+};
+
+}  // namespace ostra

@@ -1,0 +1,139 @@
+// The reference folder reads each table once and keeps it; what it holds in memory after any
+// sequence of registrations is what a reference folder opened anew from the files holds.
+#include "formats/reference_folder.h"
+
+#include <gtest/gtest.h>
+
+#include <random>
+
+#include "base/errors.h"
+#include "env/files.h"
+#include "env/memory_env.h"
+#include "support/test_support.h"
+
+namespace ostra {
+namespace {
+
+constexpr const char16_t* kFolder = u"W:\\PATDAT\\";
+
+TEST(ReferenceFolderTest, CodeTablesNameTheirFaults) {
+  MemoryEnv env;
+  env.SetFile(u"W:\\PATDAT\\L4.TXT", "1,C\r\n2,L\r\n\"3\",\"M\"\r\n");
+  env.SetFile(u"W:\\PATDAT\\L9.TXT", "1,A\r\n2\r\n");
+  ReferenceFolder tables(env, kFolder);
+  const CodeTable& t = tables.Codes(u"L4.TXT", 50);
+  ASSERT_EQ(t.size(), 3u);
+  EXPECT_EQ(t[2].code, u"3");
+  EXPECT_EQ(t[2].key, u"M");
+  ReferenceFolder again(env, kFolder);
+  EXPECT_THROW(again.Codes(u"L4.TXT", 2), RunError);
+  try {
+    tables.Codes(u"L10.TXT", 40);
+    FAIL() << "no error";
+  } catch (const RunError& e) {
+    EXPECT_NE(e.Message().find(u"W:\\PATDAT\\L10.TXT"), Text::npos);
+  }
+  EXPECT_THROW(tables.Codes(u"L9.TXT", 40), RunError);
+}
+
+TEST(ReferenceFolderTest, ATableIsReadOnceAndAMissingOneCanBeCreated) {
+  MemoryEnv env;
+  env.SetFile(u"W:\\PATDAT\\L1.TXT", "1,A\r\n");
+  ReferenceFolder tables(env, kFolder);
+  EXPECT_EQ(tables.Content(u"L1.TXT"), u"1,A\r\n");
+  env.SetFile(u"W:\\PATDAT\\L1.TXT", "2,B\r\n");
+  EXPECT_EQ(tables.Content(u"l1.txt"), u"1,A\r\n");  // kept for the run, whatever the spelling
+  EXPECT_FALSE(tables.Exists(u"L3.TXT"));
+  EXPECT_THROW(tables.Content(u"L3.TXT"), RunError);
+  tables.CreateEmpty(u"L3.TXT");
+  EXPECT_EQ(env.File(u"W:\\PATDAT\\L3.TXT"), "");
+  EXPECT_EQ(tables.Content(u"L3.TXT"), u"");
+}
+
+// Tables as people leave them: no line end at the end, an empty line, a Ctrl-Z, blanks.
+void PutAwkwardTables(MemoryEnv& env) {
+  auto put = [&](const char16_t* name, const std::string& utf8) {
+    env.SetFile(Text(kFolder) + name, EncodeCp932(FromUtf8(utf8)));
+  };
+  put(u"KISHITU.TXT",
+      "5012,花崗岩（粗粒）,    ,    ,    ,0000\r\n1001,泥岩（黒）,    ,    ,    ,0000\r\n"
+      "1002,チャート,    ,    ,    ,0000");
+  put(u"XKISHITU.TXT",
+      "2000,凝灰岩,    ,    ,    ,0000,余分\r\n2001,粘板岩,    ,    ,0000\r\n"
+      "4000,予約,    ,    ,    ,0000\r\n\x1A");
+  put(u"L13.TXT", " 1,CM\r\n 2,ｶﾞﾗ\r\n\r\n");
+  put(u"L14.TXT", "3,ＣＭ\r\n5,CM\r\n\x1A");
+  put(u"L17.TXT", " 1,      ,CM\r\n 2,      ,\"Ｄ\"  ");
+}
+
+const std::vector<Text> kNames = {u"花崗岩", u"花崗岩（粗粒）", u"泥岩", u"凝灰岩",  u"粘板岩",
+                                  u"新岩A",  u"新岩B",          u"予約", u"チャート"};
+const std::vector<Text> kClasses = {u"ＣＭ", u"ＣＬ", u"ｶﾞﾗ", u"ガラ", u"Ｄ", u"新級"};
+const std::vector<std::pair<const char16_t*, bool>> kClassTables = {
+    {u"L13.TXT", false}, {u"L14.TXT", false}, {u"L17.TXT", true}};
+
+// Everything a lookup can see of the tables.
+void ExpectSame(ReferenceFolder& memory, ReferenceFolder& fresh, int step) {
+  for (const char16_t* name : {u"KISHITU.TXT", u"XKISHITU.TXT"}) {
+    EXPECT_EQ(memory.DictionaryOf(name).Lines(), fresh.DictionaryOf(name).Lines()) << step;
+    for (const Text& soil : kNames) {
+      EXPECT_EQ(memory.DictionaryOf(name).FindExact(soil), fresh.DictionaryOf(name).FindExact(soil))
+          << step << " " << test::U8(soil);
+    }
+  }
+  for (const auto& [name, second] : kClassTables) {
+    EXPECT_EQ(memory.ClassTableOf(name, second).MaxCode(),
+              fresh.ClassTableOf(name, second).MaxCode())
+        << step;
+    for (const Text& cls : kClasses) {
+      EXPECT_EQ(memory.ClassTableOf(name, second).LastCode(cls),
+                fresh.ClassTableOf(name, second).LastCode(cls))
+          << step << " " << test::U8(cls);
+    }
+  }
+}
+
+TEST(ReferenceFolderTest, InMemoryEqualsOpenedAnewAfterAnySequenceOfRegistrations) {
+  for (unsigned seed = 1; seed <= 20; ++seed) {
+    std::mt19937 random(seed);
+    auto pick = [&](size_t n) { return static_cast<size_t>(random() % n); };
+    MemoryEnv env;
+    PutAwkwardTables(env);
+    ReferenceFolder memory(env, kFolder);
+    for (int step = 0; step < 12; ++step) {
+      const Text name = kNames[pick(kNames.size())] + Text(pick(3), u'＋');
+      switch (pick(3)) {
+        case 0:  // a name found or registered goes on at the end of KISHITU.TXT
+          memory.DictionaryOf(u"KISHITU.TXT")
+              .AppendLine(u"2" + Text(3, static_cast<char16_t>(u'0' + pick(10))) + u"," + name +
+                          u",    ,    ,    ,0000");
+          break;
+        case 1: {  // a new name goes into XKISHITU.TXT before a chosen line, written anew
+          strata::Dictionary& x = memory.DictionaryOf(u"XKISHITU.TXT");
+          std::vector<Text> lines = x.Lines();
+          const size_t at = pick(lines.size() + 1);
+          const Text line = u"2100," + name + u",    ,    ,    ,0000";
+          lines.insert(lines.begin() + static_cast<std::ptrdiff_t>(at), line);
+          OutFile out(env, Text(kFolder) + u"XKISHITU.TXT");
+          for (const Text& l : lines) out.Line(l);
+          out.Close();
+          x.LineInserted(at, line);
+          break;
+        }
+        default: {  // a class name
+          const auto& [table, second] = kClassTables[pick(kClassTables.size())];
+          const Text cls = kClasses[pick(kClasses.size())];
+          memory.ClassTableOf(table, second)
+              .AppendLine(u"9" + Text(1, static_cast<char16_t>(u'0' + pick(10))) +
+                          (second ? u",      ," : u",") + cls);
+        }
+      }
+      ReferenceFolder fresh(env, kFolder);
+      ExpectSame(memory, fresh, step);
+      if (HasFailure()) return;
+    }
+  }
+}
+
+}  // namespace
+}  // namespace ostra
