@@ -1,10 +1,11 @@
-// Number-to-text rules, fixed-width fields and reading numbers from text.
+// Number-to-text rules and fixed-width fields.
 #pragma once
 
 #include <cstdint>
-#include <optional>
 
 #include "base/codec.h"
+// Reading numbers from text (ParseDecimal, ReadNumber, IntOrZero, ...), for the callers of both.
+#include "base/decimal.h"
 
 namespace ostra {
 
@@ -16,27 +17,19 @@ Text NumText(float value);
 Text NumText(double value);
 Text NumText(std::int32_t value);
 
+// The decimal digits of a whole number, "-" before a negative one, nothing else: "12", "-5".
+Text IntText(long long value);
+
+// Exactly `width` characters: the digits of the value with zeros before them ("07" for 7 in
+// 2). A longer text keeps its last `width` characters, as RightField does ("23" for 123, "-5"
+// for -5 in 2).
+Text ZeroPadded(long long value, int width);
+
 // The last w characters of w blanks followed by text.
 Text RightField(TextView text, int w);
 
 // The value with exactly two decimals (truncated, never rounded), right-justified in w.
 void FormatDecimal2(std::int16_t w, float value, Text& result);
 Text FormatDecimal2(std::int16_t w, float value);
-
-// A text read as a whole number: rounded half to even through single precision; 0 for text
-// that is not a number or lies outside -32768..32767.
-std::int16_t IntOrZero(TextView text);
-
-// The longest leading part that reads as a decimal number (blanks skipped, sign, digits, one
-// ".", exponent); 0 when there is none.
-double LeadingNumber(TextView text);
-
-// The whole text read as a decimal number, blanks around it allowed; nullopt when it is not one.
-// An empty (or blank) text is not a number here.
-std::optional<double> ReadNumber(TextView text);
-
-// Full-width digits, "．", "－", "＋" and the full-width blank to their half-width forms, so
-// that numbers typed in full width read as numbers.
-Text NarrowNumerals(TextView text);
 
 }  // namespace ostra

@@ -1,10 +1,8 @@
 // Decoding the MDT header items into the two title item lists.
-#include <cmath>
 #include <cstdint>
-#include <cstdlib>
 #include <optional>
-#include <string>
 
+#include "base/decimal.h"
 #include "base/errors.h"
 #include "base/numbers.h"
 #include "base/sjis.h"
@@ -24,13 +22,6 @@ bool IsBlank(char16_t c) {
 size_t SkipBlanks(const Text& text, size_t pos) {
   while (pos < text.size() && IsBlank(text[pos])) ++pos;
   return pos;
-}
-
-// The value of a half- or full-width digit, or -1.
-int DigitValue(char16_t c) {
-  if (c >= u'0' && c <= u'9') return c - u'0';
-  if (c >= u'０' && c <= u'９') return c - u'０';
-  return -1;
 }
 
 // The year before the first year of the era that `text` starts with at `pos` (an era letter
@@ -89,117 +80,33 @@ std::optional<int> EraYear(const Text& text) {
   return *base + number;
 }
 
-Text YearText(int year) {
-  const std::string digits = std::to_string(year);
-  return Text(digits.begin(), digits.end());
+// The number text of a whole number: " 35", "-35", " 1E+20" for digits beyond 15.
+Text WholeText(const DecimalNumber& whole) {
+  const std::optional<double> value = whole.ToDouble();
+  return value ? NumText(*value) : NumText(std::int32_t{0});
 }
 
-// A decimal number split into its digits as written.
-struct DecimalDigits {
-  bool negative = false;
-  std::string whole;     // digits before the point, without leading zeros
-  std::string fraction;  // digits after the point
-};
-
-// Reads [sign] digits [. digits] [exponent] and moves the point by the exponent, so that the
-// digits stay exactly as written. nullopt for any other form.
-std::optional<DecimalDigits> ParseDecimal(const Text& text) {
-  size_t pos = 0;
-  DecimalDigits result;
-  if (pos < text.size() && (text[pos] == u'+' || text[pos] == u'-')) {
-    result.negative = text[pos] == u'-';
-    ++pos;
-  }
-  std::string mantissa;
-  size_t wholeLen = 0;
-  while (pos < text.size() && text[pos] >= u'0' && text[pos] <= u'9') {
-    mantissa += static_cast<char>(text[pos++]);
-  }
-  wholeLen = mantissa.size();
-  if (pos < text.size() && text[pos] == u'.') {
-    ++pos;
-    while (pos < text.size() && text[pos] >= u'0' && text[pos] <= u'9') {
-      mantissa += static_cast<char>(text[pos++]);
-    }
-  }
-  if (mantissa.empty()) return std::nullopt;
-  long exponent = 0;
-  if (pos < text.size() &&
-      (text[pos] == u'E' || text[pos] == u'e' || text[pos] == u'D' || text[pos] == u'd')) {
-    ++pos;
-    bool negativeExp = false;
-    if (pos < text.size() && (text[pos] == u'+' || text[pos] == u'-')) {
-      negativeExp = text[pos] == u'-';
-      ++pos;
-    }
-    const size_t start = pos;
-    for (; pos < text.size() && text[pos] >= u'0' && text[pos] <= u'9'; ++pos) {
-      if (exponent < 100000) exponent = exponent * 10 + (text[pos] - u'0');
-    }
-    if (pos == start) return std::nullopt;
-    if (negativeExp) exponent = -exponent;
-  }
-  if (pos != text.size()) return std::nullopt;
-
-  const long point = static_cast<long>(wholeLen) + exponent;
-  const long size = static_cast<long>(mantissa.size());
-  if (point <= 0) {
-    result.fraction = std::string(static_cast<size_t>(std::min(-point, 4L)), '0') + mantissa;
-  } else if (point >= size) {
-    result.whole = mantissa + std::string(static_cast<size_t>(point - size), '0');
-  } else {
-    result.whole = mantissa.substr(0, static_cast<size_t>(point));
-    result.fraction = mantissa.substr(static_cast<size_t>(point));
-  }
-  const size_t firstNonZero = result.whole.find_first_not_of('0');
-  result.whole = firstNonZero == std::string::npos ? "" : result.whole.substr(firstNonZero);
-  return result;
-}
-
-// Number text of a whole number held as its decimal digits.
-Text WholeText(const std::string& digits, bool negative) {
-  if (digits.empty()) return NumText(std::int32_t{0});
-  if (digits.size() <= 9) {
-    const auto value = static_cast<std::int32_t>(std::stol(digits));
-    return NumText(negative ? -value : value);
-  }
-  const double value = std::strtod(digits.c_str(), nullptr);
-  if (!std::isfinite(value)) return NumText(std::int32_t{0});
-  return NumText(negative ? -value : value);
-}
-
-// A pair of decimal digits from `from` on, missing digits counting as zeros.
-std::string DigitPair(const std::string& fraction, size_t from) {
-  std::string pair = from < fraction.size() ? fraction.substr(from, 2) : "";
-  pair.resize(2, '0');
-  return pair;
+// The number text of the two digits from 10^high down, with the sign of `number`.
+Text DigitPairText(const DecimalNumber& number, std::int64_t high) {
+  const int pair = number.DigitAt(high) * 10 + number.DigitAt(high - 1);
+  return NumText(std::int32_t{number.negative ? -pair : pair});
 }
 
 }  // namespace
 
 Text ExpandYear(const Text& item) {
-  if (const std::optional<int> year = EraYear(item)) return YearText(*year);
+  if (const std::optional<int> year = EraYear(item)) return IntText(*year);
   const int n = IntOrZero(item);
-  if (n >= 41 && n <= 64) return YearText(n + 1925);
+  if (n >= 41 && n <= 64) return IntText(n + 1925);
   if (n > 1900) return item;
-  return YearText(n + 1988);
+  return IntText(n + 1988);
 }
 
 std::array<Text, 3> SplitAngle(const Text& item) {
   const Text zero = NumText(std::int32_t{0});
-  const Text text = Trim(NarrowNumerals(item));
-  const std::optional<double> value = ReadNumber(text);
-  if (!value || !std::isfinite(*value)) return {zero, zero, zero};
-  if (const std::optional<DecimalDigits> digits = ParseDecimal(text)) {
-    return {WholeText(digits->whole, digits->negative),
-            WholeText(DigitPair(digits->fraction, 0), digits->negative),
-            WholeText(DigitPair(digits->fraction, 2), digits->negative)};
-  }
-  // A number in some other written form: split its binary value.
-  const double degrees = std::trunc(*value);
-  const double minutes = std::trunc((*value - degrees) * 100);
-  const double seconds = std::trunc(((*value - degrees) * 100 - minutes) * 100);
-  return {NumText(degrees), NumText(minutes), NumText(seconds)};
+  const std::optional<DecimalNumber> angle = ParseDecimal(item);
+  if (!angle || !angle->ToDouble()) return {zero, zero, zero};
+  return {WholeText(angle->Truncated()), DigitPairText(*angle, -1), DigitPairText(*angle, -3)};
 }
 
 }  // namespace title

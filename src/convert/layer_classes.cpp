@@ -2,7 +2,6 @@
 // through the self-extending class tables L13.TXT to L17.TXT).
 
 #include <algorithm>
-#include <string>
 
 #include "base/numbers.h"
 #include "base/sjis.h"
@@ -39,12 +38,7 @@ Text CodeGroup(const Text& part, const CodeTable& table) {
   }
   Text group;
   for (int code : codes) {
-    if (code == 0) {
-      group += kNoCode;
-    } else {
-      const Text digits = u"00" + FromUtf8(std::to_string(code));
-      group += digits.substr(digits.size() - 2);
-    }
+    group += code == 0 ? kNoCode : ZeroPadded(code, 2);
   }
   return group;
 }

@@ -3,9 +3,10 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
-#include <string>
+#include <optional>
 #include <vector>
 
+#include "base/decimal.h"
 #include "base/errors.h"
 #include "base/numbers.h"
 #include "base/sjis.h"
@@ -114,18 +115,13 @@ std::vector<Kind> CollectKinds(const CodeTable& table, const std::vector<TestLin
   return kinds;
 }
 
-Text FromAscii(const std::string& text) {
-  return Text(text.begin(), text.end());
-}
-
-// The exact reading of a depth text, when it agrees with the value the shared rules read.
-std::optional<DecimalValue> ExactDepth(const Text& text, double value) {
-  if (const auto exact = ParseDecimal(text, false)) {
-    if (exact->Matches(value)) return exact;
-    return std::nullopt;
-  }
-  if (value == 0.0) return DecimalValue{};  // no number at all reads as 0
-  return std::nullopt;
+// A depth as written, for the exact interval: 0 when the text holds no number (LeadingNumber
+// reads it as 0 then); nullopt when its value is too large to read.
+std::optional<DecimalNumber> ExactDepth(const Text& text) {
+  std::optional<DecimalNumber> depth = ParseDecimal(text, DecimalEnd::kAnyText);
+  if (!depth) return DecimalNumber{};
+  if (!depth->ToDouble()) return std::nullopt;
+  return depth;
 }
 
 // Field 8 of X7.txt: the interval in hundredths, from the depths as written.
@@ -133,14 +129,15 @@ Text IntervalField(const Text& fromText, const Text& toText) {
   const double from = LeadingNumber(fromText);
   const double to = LeadingNumber(toText);
   if (static_cast<float>(to) == 0.0f) return u"   ";
-  const auto exactFrom = ExactDepth(fromText, from);
-  const auto exactTo = ExactDepth(toText, to);
+  const auto exactFrom = ExactDepth(fromText);
+  const auto exactTo = ExactDepth(toText);
   if (exactFrom && exactTo) {
     if (const auto hundredths = HundredthsBetween(*exactFrom, *exactTo)) {
-      return FromAscii(std::to_string(*hundredths));
+      return IntText(*hundredths);
     }
   }
-  // A form the exact reading does not cover: the difference of the values read.
+  // A depth too large to read, or with more digits than the exact reckoning holds: the
+  // difference of the values read.
   return Trim(NumText(std::trunc((to - from) * 100.0)));
 }
 

@@ -10,8 +10,8 @@
 // the edge of a square falls into the square whose south-west corner it is.
 #include <cmath>
 #include <cstdint>
-#include <string>
 
+#include "base/numbers.h"
 #include "convert/title.h"
 
 namespace ostra {
@@ -39,11 +39,6 @@ DivResult TruncDiv(double num, double den) {
     while ((q - 1) * den >= num) q -= 1;
   }
   return {static_cast<std::int64_t>(q), num - q * den};
-}
-
-Text DigitText(std::int64_t value) {
-  std::string digits = std::to_string(value);
-  return Text(digits.begin(), digits.end());
 }
 
 double Seconds(float deg, float min, float sec) {
@@ -74,8 +69,8 @@ Text MakeMeshCode(float latDeg, float latMin, float latSec, float lonDeg, float 
   const DivResult lat3 = TruncDiv(lat2.remainder, 30);
   const DivResult lon3 = TruncDiv(lon2.remainder, 45);
 
-  return DigitText(band.quotient) + DigitText(degrees.quotient % 100) + DigitText(lat2.quotient) +
-         DigitText(lon2.quotient) + DigitText(lat3.quotient) + DigitText(lon3.quotient);
+  return IntText(band.quotient) + IntText(degrees.quotient % 100) + IntText(lat2.quotient) +
+         IntText(lon2.quotient) + IntText(lat3.quotient) + IntText(lon3.quotient);
 }
 
 }  // namespace ostra

@@ -1,7 +1,10 @@
 // NDT records: one X5.TXT line per depth with four count/length intervals and the value N.
+#include <algorithm>
 #include <cmath>
 #include <limits>
+#include <optional>
 
+#include "base/decimal.h"
 #include "base/numbers.h"
 #include "base/sjis.h"
 #include "convert/section_unit.h"
@@ -14,16 +17,10 @@ namespace {
 constexpr int kMaxDigits = 18;  // an int64 holds every 18-digit mantissa
 constexpr std::int64_t kInt64Max = std::numeric_limits<std::int64_t>::max();
 
-bool IsDigit(char16_t ch) {
-  return ch >= u'0' && ch <= u'9';
-}
-bool IsBlankChar(char16_t ch) {
-  return ch == u' ' || ch == u'\t';
-}
-
 // value x 10^n for n >= 0; false when the result would not fit.
-bool ScaleUp(std::int64_t& value, int n) {
-  for (int i = 0; i < n; ++i) {
+bool ScaleUp(std::int64_t& value, std::int64_t n) {
+  if (value == 0) return true;
+  for (std::int64_t i = 0; i < n; ++i) {
     if (value > kInt64Max / 10 || value < -(kInt64Max / 10)) return false;
     value *= 10;
   }
@@ -31,9 +28,9 @@ bool ScaleUp(std::int64_t& value, int n) {
 }
 
 // 10^n for 0 <= n <= 18.
-std::int64_t PowerOfTen(int n) {
+std::int64_t PowerOfTen(std::int64_t n) {
   std::int64_t result = 1;
-  for (int i = 0; i < n; ++i) result *= 10;
+  for (std::int64_t i = 0; i < n; ++i) result *= 10;
   return result;
 }
 
@@ -64,87 +61,27 @@ Interval SplitInterval(const Text& field, const Text& defaultLength) {
   return result;
 }
 
-// The value N: the count scaled to a length of 30, truncated toward zero.
-Text ScaledCountText(const Text& countText, double count, const Text& lengthText, double length) {
-  const auto exactCount = ParseDecimal(NarrowNumerals(countText), true);
-  const auto exactLength = ParseDecimal(NarrowNumerals(lengthText), true);
-  if (exactCount && exactLength && exactCount->Matches(count) && exactLength->Matches(length)) {
-    if (exactLength->mantissa == 0) return NumText(count);
-    if (const auto n = ScaledCount(*exactCount, *exactLength)) return NumberField(*n);
-  }
-  if (length == 0) return NumText(count);
-  return NumText(std::trunc(30.0 * count / length));
+// The value N: the count scaled to a length of 30, truncated toward zero; the count itself for a
+// length of 0. Exact from the digits as written; from the values read when the digits are too
+// many for that.
+Text ScaledCountText(const DecimalNumber& count, double countValue, const DecimalNumber& length,
+                     double lengthValue) {
+  if (const auto n = ScaledCount(count, length)) return NumberField(*n);
+  if (lengthValue == 0) return NumText(countValue);
+  return NumText(std::trunc(30.0 * countValue / lengthValue));
 }
 
 }  // namespace
 
-double DecimalValue::ToDouble() const {
-  return static_cast<double>(mantissa) * std::pow(10.0, exponent);
-}
-
-bool DecimalValue::Matches(double value) const {
-  return std::fabs(ToDouble() - value) <= 1e-9 * std::fmax(1.0, std::fabs(value));
-}
-
-std::optional<DecimalValue> ParseDecimal(TextView text, bool whole) {
-  size_t i = 0;
-  while (i < text.size() && IsBlankChar(text[i])) ++i;
-  bool negative = false;
-  if (i < text.size() && (text[i] == u'+' || text[i] == u'-')) {
-    negative = text[i] == u'-';
-    ++i;
-  }
-  DecimalValue result;
-  int digits = 0;  // significant digits in the mantissa
-  bool anyDigit = false;
-  bool point = false;
-  for (; i < text.size(); ++i) {
-    const char16_t ch = text[i];
-    if (ch == u'.' && !point) {
-      point = true;
-      continue;
-    }
-    if (!IsDigit(ch)) break;
-    anyDigit = true;
-    if (point) --result.exponent;
-    if (result.mantissa == 0 && ch == u'0') continue;  // leading zeros carry no digit
-    if (++digits > kMaxDigits) return std::nullopt;
-    result.mantissa = result.mantissa * 10 + (ch - u'0');
-  }
-  if (!anyDigit) return std::nullopt;
-  // Exponent: "e" or "E", optional sign, at least one digit; otherwise not part of the number.
-  if (i < text.size() && (text[i] == u'e' || text[i] == u'E')) {
-    size_t j = i + 1;
-    bool negativeExponent = false;
-    if (j < text.size() && (text[j] == u'+' || text[j] == u'-')) {
-      negativeExponent = text[j] == u'-';
-      ++j;
-    }
-    if (j < text.size() && IsDigit(text[j])) {
-      int exponent = 0;
-      for (; j < text.size() && IsDigit(text[j]); ++j) {
-        if (exponent > 10000) return std::nullopt;
-        exponent = exponent * 10 + (text[j] - u'0');
-      }
-      result.exponent += negativeExponent ? -exponent : exponent;
-      i = j;
-    }
-  }
-  if (whole) {
-    while (i < text.size() && IsBlankChar(text[i])) ++i;
-    if (i != text.size()) return std::nullopt;
-  }
-  if (negative) result.mantissa = -result.mantissa;
-  return result;
-}
-
-std::optional<std::int64_t> ScaledCount(const DecimalValue& count, const DecimalValue& length) {
-  if (length.mantissa == 0) return std::nullopt;
+std::optional<std::int64_t> ScaledCount(const DecimalNumber& count, const DecimalNumber& length) {
+  const std::optional<std::int64_t> countMantissa = count.Mantissa();
+  const std::optional<std::int64_t> lengthMantissa = length.Mantissa();
+  if (!countMantissa || !lengthMantissa || *lengthMantissa == 0) return std::nullopt;
   // 30 x (c x 10^ec) / (l x 10^el) = (30 x c x 10^(ec-el)) / l, with the power of ten on
   // whichever side keeps it whole.
-  std::int64_t numerator = count.mantissa;
-  std::int64_t denominator = length.mantissa;
-  const int shift = count.exponent - length.exponent;
+  std::int64_t numerator = *countMantissa;
+  std::int64_t denominator = *lengthMantissa;
+  const std::int64_t shift = count.exponent - length.exponent;
   if (numerator > kInt64Max / 30 || numerator < -(kInt64Max / 30)) return std::nullopt;
   numerator *= 30;
   if (shift >= 0) {
@@ -156,16 +93,19 @@ std::optional<std::int64_t> ScaledCount(const DecimalValue& count, const Decimal
   return numerator / denominator;  // integer division truncates toward zero
 }
 
-std::optional<std::int64_t> HundredthsBetween(const DecimalValue& from, const DecimalValue& to) {
-  const int common = from.exponent < to.exponent ? from.exponent : to.exponent;
-  std::int64_t a = to.mantissa;
-  std::int64_t b = from.mantissa;
+std::optional<std::int64_t> HundredthsBetween(const DecimalNumber& from, const DecimalNumber& to) {
+  const std::optional<std::int64_t> fromMantissa = from.Mantissa();
+  const std::optional<std::int64_t> toMantissa = to.Mantissa();
+  if (!fromMantissa || !toMantissa) return std::nullopt;
+  const std::int64_t common = std::min(from.exponent, to.exponent);
+  std::int64_t a = *toMantissa;
+  std::int64_t b = *fromMantissa;
   if (!ScaleUp(a, to.exponent - common) || !ScaleUp(b, from.exponent - common)) {
     return std::nullopt;
   }
   // Both are below 2^63 / 10 in magnitude after ScaleUp's check, so the difference fits.
   std::int64_t difference = a - b;
-  const int exponent = common + 2;  // x 100
+  const std::int64_t exponent = common + 2;  // x 100
   if (exponent >= 0) {
     if (!ScaleUp(difference, exponent)) return std::nullopt;
     return difference;
@@ -182,13 +122,14 @@ void WriteIntervalRecord(OutFile& x5, std::int16_t& seq, const RecordFields& rec
   Text count = u"   ";
   Text n = u"   ";
   Text length = u"   ";
-  const auto countValue = ReadNumber(intervals[0].count);
-  const auto lengthValue = ReadNumber(intervals[0].length);
+  const std::optional<DecimalNumber> countNumber = ParseDecimal(intervals[0].count);
+  const std::optional<DecimalNumber> lengthNumber = ParseDecimal(intervals[0].length);
+  const std::optional<double> countValue = countNumber ? countNumber->ToDouble() : std::nullopt;
+  const std::optional<double> lengthValue = lengthNumber ? lengthNumber->ToDouble() : std::nullopt;
   if (countValue && lengthValue) {
     count = RightField(NumText(*countValue), 3);
     length = RightField(NumText(*lengthValue), 3);
-    n = RightField(
-        ScaledCountText(intervals[0].count, *countValue, intervals[0].length, *lengthValue), 3);
+    n = RightField(ScaledCountText(*countNumber, *countValue, *lengthNumber, *lengthValue), 3);
   }
 
   Text line =

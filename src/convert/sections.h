@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <optional>
 
+#include "base/decimal.h"
 #include "convert/run_env.h"
 #include "env/files.h"
 #include "formats/section_file.h"
@@ -58,23 +59,14 @@ Text SequenceField(std::int16_t seq);
 // The text before the first `mark`, or the whole text when it has none.
 Text CutBefore(const Text& text, char16_t mark);
 
-// A decimal number exactly as written: mantissa x 10^exponent.
-struct DecimalValue {
-  std::int64_t mantissa = 0;
-  int exponent = 0;
-  double ToDouble() const;
-  // True when `value` (the same text read by the shared number rules) is this number; a form
-  // that those rules read differently is then left to floating point.
-  bool Matches(double value) const;
-};
-// Reads a decimal number (blanks before it, optional sign, digits with at most one ".", optional
-// exponent) without rounding. With `whole`, only blanks may follow it; otherwise the longest
-// leading number is taken. nullopt when there is none or it needs more than 18 digits.
-std::optional<DecimalValue> ParseDecimal(TextView text, bool whole);
-// Whole part (truncated toward zero) of 30 x count / length; nullopt when length is 0 or the
-// result does not fit.
-std::optional<std::int64_t> ScaledCount(const DecimalValue& count, const DecimalValue& length);
-// Whole part (truncated toward zero) of (to - from) x 100; nullopt when it does not fit.
-std::optional<std::int64_t> HundredthsBetween(const DecimalValue& from, const DecimalValue& to);
+// Exact arithmetic on numbers as written, each of at most 18 digits (the most a 64-bit whole
+// number holds).
+
+// 30 x count / length, truncated toward zero to a whole number; nullopt when length is 0 or
+// the digits or the result do not fit.
+std::optional<std::int64_t> ScaledCount(const DecimalNumber& count, const DecimalNumber& length);
+// (to - from) x 100, truncated toward zero to a whole number; nullopt when the digits or the
+// result do not fit.
+std::optional<std::int64_t> HundredthsBetween(const DecimalNumber& from, const DecimalNumber& to);
 
 }  // namespace ostra

@@ -3,7 +3,6 @@
 
 #include <algorithm>
 #include <array>
-#include <string>
 #include <vector>
 
 #include "base/numbers.h"
@@ -39,11 +38,6 @@ Text JoinEntry(const Entry& entry) {
   return line;
 }
 
-Text FourDigits(int code) {
-  const Text digits = u"0000" + FromUtf8(std::to_string(code));
-  return digits.substr(digits.size() - 4);
-}
-
 Text MsgNoFreeCode(const Text& path, const Text& name) {
   return path + u" の土質名辞書に 4000 未満の空きコードがありません。土質名「" + name +
          u"」を登録できません。";
@@ -74,7 +68,7 @@ Entry Register(const RunEnv& env, const Text& name) {
     throw RunError(MsgNoFreeCode(txtPath, name));
   }
 
-  const Entry entry = {FourDigits(newCode), name, u"    ", u"    ", u"    ", u"0000"};
+  const Entry entry = {ZeroPadded(newCode, 4), name, u"    ", u"    ", u"    ", u"0000"};
   const Text newLine = JoinEntry(entry);
   OutFile tmp(env.Files(), tmpPath);
   for (size_t i = 0; i < lines.size(); ++i) {

@@ -4,7 +4,6 @@
 #include <cstdint>
 #include <exception>
 #include <optional>
-#include <string>
 
 #include "base/errors.h"
 #include "base/numbers.h"
@@ -24,8 +23,7 @@ bool HoldsCode(const Text& item) {
 // " 3 " for an item holding code 3, two blanks for one holding none.
 Text CodeLine(const Text& item) {
   if (!HoldsCode(item)) return u"  ";
-  const std::string digits = std::to_string(IntOrZero(item));
-  return u" " + Text(digits.begin(), digits.end()) + u" ";
+  return u" " + IntText(IntOrZero(item)) + u" ";
 }
 
 // The name that `table` gives the code held by `item`: the second field of its first record

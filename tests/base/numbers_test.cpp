@@ -1,12 +1,10 @@
-// Number texts, fixed-width fields and reading numbers from text.
+// Number texts and fixed-width fields.
 #include "base/numbers.h"
 
 #include <gtest/gtest.h>
 
-#include <cmath>
 #include <cstdint>
 #include <limits>
-#include <optional>
 
 namespace ostra {
 namespace {
@@ -96,118 +94,27 @@ TEST(Fields, FormatDecimal2) {
   EXPECT_EQ(result, u" 2.50");
 }
 
-TEST(ReadingNumbers, IntOrZero) {
-  EXPECT_EQ(IntOrZero(u"12"), 12);
-  EXPECT_EQ(IntOrZero(u" 7 "), 7);
-  EXPECT_EQ(IntOrZero(u"2.5"), 2);
-  EXPECT_EQ(IntOrZero(u"3.5"), 4);
-  EXPECT_EQ(IntOrZero(u"-2.5"), -2);
-  EXPECT_EQ(IntOrZero(u"1.5"), 2);
-  EXPECT_EQ(IntOrZero(u"2.6"), 3);
-  EXPECT_EQ(IntOrZero(u"-0.5"), 0);
-  EXPECT_EQ(IntOrZero(u"+8"), 8);
-  EXPECT_EQ(IntOrZero(u".7"), 1);
-  EXPECT_EQ(IntOrZero(u"4."), 4);
-  EXPECT_EQ(IntOrZero(u"1.5e1"), 15);
-  EXPECT_EQ(IntOrZero(u"1E2"), 100);
-  // Read through single precision: 2.5000001 is 2.5 there, and ties go to even.
-  EXPECT_EQ(IntOrZero(u"2.5000001"), 2);
-
-  EXPECT_EQ(IntOrZero(u""), 0);
-  EXPECT_EQ(IntOrZero(u"   "), 0);
-  EXPECT_EQ(IntOrZero(u"A1"), 0);
-  EXPECT_EQ(IntOrZero(u"12a"), 0);
-  EXPECT_EQ(IntOrZero(u"1 2"), 0);
-  EXPECT_EQ(IntOrZero(u"-"), 0);
-  EXPECT_EQ(IntOrZero(u"+"), 0);
-  EXPECT_EQ(IntOrZero(u"."), 0);
-  EXPECT_EQ(IntOrZero(u"1e"), 0);
-  EXPECT_EQ(IntOrZero(u"1,000"), 0);
-  EXPECT_EQ(IntOrZero(u"&H10"), 0);
-
-  EXPECT_EQ(IntOrZero(u"32767"), 32767);
-  EXPECT_EQ(IntOrZero(u"-32768"), -32768);
-  EXPECT_EQ(IntOrZero(u"32768"), 0);
-  EXPECT_EQ(IntOrZero(u"-32769"), 0);
-  EXPECT_EQ(IntOrZero(u"32767.5"), 0);
-  EXPECT_EQ(IntOrZero(u"-32768.5"), -32768);
-
-  EXPECT_EQ(IntOrZero(u"５５"), 55);
-  EXPECT_EQ(IntOrZero(u"　１２　"), 12);
-  EXPECT_EQ(IntOrZero(u"－３"), -3);
-  EXPECT_EQ(IntOrZero(u"＋２．５"), 2);
+TEST(IntegerTexts, IntText) {
+  EXPECT_EQ(IntText(0), u"0");
+  EXPECT_EQ(IntText(12), u"12");
+  EXPECT_EQ(IntText(-5), u"-5");
+  EXPECT_EQ(IntText(2019), u"2019");
+  EXPECT_EQ(IntText(std::numeric_limits<long long>::min()), u"-9223372036854775808");
+  EXPECT_EQ(IntText(std::numeric_limits<long long>::max()), u"9223372036854775807");
 }
 
-TEST(ReadingNumbers, LeadingNumber) {
-  EXPECT_DOUBLE_EQ(LeadingNumber(u"12.5m"), 12.5);
-  EXPECT_DOUBLE_EQ(LeadingNumber(u""), 0);
-  EXPECT_DOUBLE_EQ(LeadingNumber(u"abc"), 0);
-  EXPECT_DOUBLE_EQ(LeadingNumber(u"  -3e2x"), -300);
-  EXPECT_DOUBLE_EQ(LeadingNumber(u"1.2.3"), 1.2);
-  EXPECT_DOUBLE_EQ(LeadingNumber(u"1e"), 1);
-  EXPECT_DOUBLE_EQ(LeadingNumber(u"1e+"), 1);
-  EXPECT_DOUBLE_EQ(LeadingNumber(u"2E-2cm"), 0.02);
-  EXPECT_DOUBLE_EQ(LeadingNumber(u"+.5"), 0.5);
-  EXPECT_DOUBLE_EQ(LeadingNumber(u"-"), 0);
-  EXPECT_DOUBLE_EQ(LeadingNumber(u"-.x"), 0);
-  EXPECT_DOUBLE_EQ(LeadingNumber(u"x12"), 0);
-  EXPECT_DOUBLE_EQ(LeadingNumber(u"１２．５０"), 12.5);
-  EXPECT_DOUBLE_EQ(LeadingNumber(u"　－１．５ｍ"), -1.5);
-  EXPECT_DOUBLE_EQ(LeadingNumber(u"12 3"), 12);
-}
-
-TEST(ReadingNumbers, ReadNumberNeedsTheWholeText) {
-  EXPECT_EQ(ReadNumber(u"12.5"), std::optional<double>(12.5));
-  EXPECT_EQ(ReadNumber(u" -3 "), std::optional<double>(-3));
-  EXPECT_EQ(ReadNumber(u".5"), std::optional<double>(0.5));
-  EXPECT_EQ(ReadNumber(u"5."), std::optional<double>(5));
-  EXPECT_EQ(ReadNumber(u"+1e3"), std::optional<double>(1000));
-  EXPECT_EQ(ReadNumber(u"１２．５０"), std::optional<double>(12.5));
-  EXPECT_EQ(ReadNumber(u"0.1"), std::optional<double>(0.1));
-  EXPECT_EQ(ReadNumber(u""), std::nullopt);
-  EXPECT_EQ(ReadNumber(u"   "), std::nullopt);
-  EXPECT_EQ(ReadNumber(u"12.5m"), std::nullopt);
-  EXPECT_EQ(ReadNumber(u"1e"), std::nullopt);
-  EXPECT_EQ(ReadNumber(u"-"), std::nullopt);
-  EXPECT_EQ(ReadNumber(u"1.2.3"), std::nullopt);
-}
-
-TEST(ReadingNumbers, NarrowNumerals) {
-  EXPECT_EQ(NarrowNumerals(u"０１２３４５６７８９．－＋　"), u"0123456789.-+ ");
-  EXPECT_EQ(NarrowNumerals(u"\u2212１"), u"-1");
-  EXPECT_EQ(NarrowNumerals(u"ＡＥｅ，岩12"), u"ＡＥｅ，岩12");
-}
-
-TEST(ReadingNumbers, OddInputsGiveZeroWithoutFailing) {
-  const Text odd[] = {u"1e999",
-                      u"-1e999",
-                      u"1e-999",
-                      u"nan",
-                      u"NaN",
-                      u"inf",
-                      u"-Infinity",
-                      u"99999999999999999999999999999999999999999",
-                      Text(1, u'\xD800'),
-                      Text(1, u'\xDFFF') + u"1",
-                      u"\u30FB",
-                      u"0x10",
-                      Text(1, u'\0') + u"5"};
-  for (const Text& t : odd) {
-    EXPECT_NO_THROW(IntOrZero(t));
-    EXPECT_NO_THROW(LeadingNumber(t));
-    EXPECT_NO_THROW(ReadNumber(t));
-    EXPECT_EQ(IntOrZero(t), 0);
-  }
-  EXPECT_EQ(ReadNumber(u"1e999"), std::nullopt);
-  EXPECT_EQ(ReadNumber(u"nan"), std::nullopt);
-  EXPECT_EQ(ReadNumber(u"inf"), std::nullopt);
-  EXPECT_DOUBLE_EQ(LeadingNumber(u"1e-999"), 0);
-  EXPECT_DOUBLE_EQ(LeadingNumber(u"0x10"), 0);
-  EXPECT_TRUE(std::isfinite(LeadingNumber(u"1e999")));
-  // Out of range is told apart by the whole magnitude, not by the exponent's sign alone.
-  EXPECT_EQ(ReadNumber(u"1" + Text(400, u'0') + u"e-10"), std::nullopt);
-  EXPECT_EQ(ReadNumber(u"-." + Text(400, u'0') + u"1e10"), std::optional<double>(0));
-  EXPECT_EQ(IntOrZero(u"." + Text(60, u'0') + u"1"), 0);
+TEST(IntegerTexts, ZeroPaddedIsExactlyTheWidth) {
+  EXPECT_EQ(ZeroPadded(7, 2), u"07");
+  EXPECT_EQ(ZeroPadded(42, 2), u"42");
+  EXPECT_EQ(ZeroPadded(0, 2), u"00");
+  EXPECT_EQ(ZeroPadded(2001, 4), u"2001");
+  EXPECT_EQ(ZeroPadded(5, 4), u"0005");
+  // Too long a text keeps its last characters, as fixed-width fields do.
+  EXPECT_EQ(ZeroPadded(123, 2), u"23");
+  EXPECT_EQ(ZeroPadded(-5, 2), u"-5");
+  EXPECT_EQ(ZeroPadded(-5, 3), u"0-5");
+  EXPECT_EQ(ZeroPadded(5, 0), u"");
+  EXPECT_EQ(ZeroPadded(5, -1), u"");
 }
 
 }  // namespace

@@ -96,6 +96,20 @@ TEST_F(SectionsCliTest, EverySectionReachesItsFiles) {
   }
 }
 
+TEST_F(SectionsCliTest, TestIntervalsOfFullWidthDepthsAreExact) {
+  std::vector<std::string> ldt{"0,1,1", "3,3", "2.0,２．３,透水試験", "35.73,０５,ベーン試験"};
+  for (int i = 0; i < 18; ++i) ldt.push_back(",,");
+  ldt.push_back("1.00,2.00,一軸]A-1");
+  WriteSection("LDT", ldt);
+
+  const CliResult result = Convert();
+  ASSERT_EQ(result.exitCode, 0) << result.err;
+  const auto x7 = Output("X7.txt");
+  ASSERT_EQ(x7.size(), 2u);
+  EXPECT_EQ(x7[0].rfind("  1,,  ,,   2.00,   2.30,   ,30,", 0), 0u) << x7[0];
+  EXPECT_EQ(x7[1].rfind("  2,,  ,,  35.73,   5.00,   ,-3073,", 0), 0u) << x7[1];
+}
+
 TEST_F(SectionsCliTest, SectionsWithoutDataLeaveNoFiles) {
   // Remarks all empty, no test record in the LDT block, no usable CDT depth.
   WriteSection("KDT", {"0,2,2", "1.0,", "2.0,"});

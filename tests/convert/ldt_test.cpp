@@ -158,6 +158,25 @@ TEST_F(LdtTest, IntervalKeepsSignAndIgnoresTextAfterTheNumber) {
   EXPECT_EQ(rows[3][7], "   ");
 }
 
+TEST_F(LdtTest, IntervalIsExactForDepthsInFullWidth) {
+  WriteL8({"3,透水試験,x"});
+  WriteTests({{"2.0", "２．３", "透水試験"},
+              {"35.73", "０５", "透水試験"},
+              {"－１．２", "\u2212０．１３", ""},
+              {"\u30001.15", "2.3\u3000", ""}});
+  Build();
+  const auto rows = Table();
+  ASSERT_EQ(rows.size(), 4u);
+  // Read through binary fractions these give 29, -3072, 106 and 114.
+  EXPECT_EQ(rows[0][7], "30");
+  EXPECT_EQ(rows[1][7], "-3073");
+  EXPECT_EQ(rows[2][7], "107");
+  EXPECT_EQ(rows[3][7], "115");
+  EXPECT_EQ(rows[0][5], "   2.30");
+  EXPECT_EQ(rows[1][5], "   5.00");
+  EXPECT_EQ(rows[2][4], "  -1.20");
+}
+
 TEST_F(LdtTest, KindsBeyondTheTenthHaveNoColumns) {
   std::vector<std::string> table;
   std::vector<std::vector<std::string>> records;
