@@ -3,6 +3,7 @@
 #include <string>
 
 #include "base/errors.h"
+#include "base/numbers.h"
 #include "formats/section_file.h"
 
 namespace ostra {
@@ -23,8 +24,8 @@ CodeTable ReadCodeTable(FieldReader& reader, size_t maxRows) {
     }
     row.key = reader.ReadText();
     if (table.size() >= maxRows) {
-      std::string n = std::to_string(maxRows);
-      throw RunError(u"参照ファイル \"" + path + u"\" の行数が上限 " + Text(n.begin(), n.end()) +
+      throw RunError(u"参照ファイル \"" + path + u"\" の行数が上限 " +
+                     IntText(static_cast<long long>(maxRows)) +
                      u" を超えています。変換できません。");
     }
     table.push_back(std::move(row));

@@ -21,11 +21,6 @@ bool IsLineEnd(char16_t c) {
   return c == u'\r' || c == u'\n';
 }
 
-Text Decimal(long long v) {
-  std::string s = std::to_string(v);
-  return Text(s.begin(), s.end());
-}
-
 }  // namespace
 
 FieldReader FieldReader::Open(Env& env, const Text& path) {
@@ -145,8 +140,8 @@ Text MsgBadCount(const Text& path, const Text& what, const Text& value) {
 }
 
 Text MsgTooManyFields(const Text& path, const Text& what, int count, int limit) {
-  return u"ファイル \"" + path + u"\" の" + what + u" " + Decimal(count) + u" が上限 " +
-         Decimal(limit) + u" を超えています。変換できません。";
+  return u"ファイル \"" + path + u"\" の" + what + u" " + IntText(count) + u" が上限 " +
+         IntText(limit) + u" を超えています。変換できません。";
 }
 
 }  // namespace ostra

@@ -76,7 +76,7 @@ Text TrimBlanks(TextView text) {
 }
 
 std::optional<double> Depth(const Text& text) {
-  return ReadNumber(NarrowNumerals(text));
+  return ReadNumber(text);
 }
 
 std::vector<Layer> ReadLayers(Env& env, const Text& folder) {

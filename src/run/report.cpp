@@ -2,14 +2,11 @@
 
 #include <cstdio>
 
+#include "base/numbers.h"
+
 namespace ostra {
 
 namespace {
-
-Text Decimal(long v) {
-  std::string s = std::to_string(v);
-  return Text(s.begin(), s.end());
-}
 
 Text FileNameOf(const Text& path) {
   size_t slash = path.find_last_of(u"\\:");
@@ -75,13 +72,13 @@ Text ReportText(const RunReport& r) {
 
   t += r.dryRun ? u"\n書き込まれるファイル:\n" : u"\n書き込んだファイル:\n";
   for (const RunReport::Output& o : r.outputs) {
-    t += u"  " + o.file + u"  " + Decimal(o.lines) + u" 行\n";
+    t += u"  " + o.file + u"  " + IntText(o.lines) + u" 行\n";
   }
 
   t += r.dryRun ? u"\n参照フォルダに加わる行:\n" : u"\n参照フォルダに加えた行:\n";
   if (r.tables.empty()) t += u"  なし\n";
   for (const RunReport::TableChange& c : r.tables) {
-    t += u"  " + c.file + u"  " + Decimal(static_cast<long>(c.added.size())) + u" 行追加";
+    t += u"  " + c.file + u"  " + IntText(static_cast<long>(c.added.size())) + u" 行追加";
     if (c.created) t += u"（新規作成）";
     t += u"\n";
     for (const Text& line : c.added) t += u"    " + line + u"\n";

@@ -24,11 +24,6 @@ namespace {
 constexpr size_t kL4Rows = 50;
 constexpr size_t kL10Rows = 40;
 
-Text Decimal(long long v) {
-  const std::string s = std::to_string(v);
-  return Text(s.begin(), s.end());
-}
-
 constexpr const char16_t* kLockFileName = u"OSTRACONV.LCK";
 constexpr auto kLockPollInterval = std::chrono::milliseconds(100);
 
@@ -362,7 +357,7 @@ bool CheckSectionHeader(Env& env, const Text& path, std::int16_t n, UiPort& ui) 
     for (int i = 0; i < n; ++i) reader.ReadText();
     return true;
   } catch (const FileError& e) {
-    ui.ShowMessage(u"エラー `" + Decimal(e.Code()) + u" " + e.Description() + u"\r`" + path +
+    ui.ShowMessage(u"エラー `" + IntText(e.Code()) + u" " + e.Description() + u"\r`" + path +
                        u"` のヘッダーが不正です。変換できません",
                    MsgIcon::kNone, Text());
     return false;
