@@ -6,12 +6,14 @@ namespace ostra {
 
 namespace {
 
+#ifndef _WIN32
 Text FoldAscii(Text s) {
   for (char16_t& c : s) {
     if (c >= u'A' && c <= u'Z') c = static_cast<char16_t>(c - u'A' + u'a');
   }
   return s;
 }
+#endif
 
 // Runs `op` on the host path, telling a failure of the drive-form path.
 template <typename Op>
