@@ -29,7 +29,7 @@ TEST(DriveMapTest, SpecsRootsAndDriveForms) {
   EXPECT_EQ(map.ToDriveForm("/mnt/usb"), Text(u"D:\\"));
   std::unique_ptr<Env> host = NewHostEnv(nullptr);
   DriveMapEnv env(*host, map);
-  EXPECT_EQ(env.ToHost(u"C:\\P1\\B-1"), u"/home/me/geo/P1/B-1");
+  EXPECT_EQ(HostPath(env.ToHost(u"C:\\P1\\B-1")), fs::path("/home/me/geo/P1/B-1"));
   EXPECT_THROW(env.ToHost(u"Q:\\X"), FileError);
   EXPECT_THROW(env.ToHost(u"relative"), FileError);
   EXPECT_EQ(DriveLetterOf(u"d:\\x"), u'D');
