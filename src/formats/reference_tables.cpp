@@ -81,7 +81,7 @@ std::optional<Entry> Dictionary::FindExact(const Text& name) {
 
 void Dictionary::AppendLine(const Text& line) {
   ReadEntries();
-  if (AppendTableLine(env_, path_, line) || readerBehind_) {
+  if (AppendTableLine(env_, path_, line, endTidy_) || readerBehind_) {
     // The file's end was tidied before the line went on: take in the file as it now is.
     const Text content = ReadFileText(env_, path_);
     Load(content);
@@ -117,6 +117,7 @@ bool Dictionary::LinesAreEntries() {
 }
 
 void Dictionary::LineInserted(size_t at, const Text& line) {
+  endTidy_ = true;  // the file was written anew, every line with its line end
   const Text asRead = DecodeCp932(EncodeCp932(line));
   std::optional<Entry> entry = EntryOfLine(asRead);
   if (entry && LinesAreEntries()) {
@@ -170,7 +171,9 @@ int ClassTable::MaxCode() {
 
 void ClassTable::AppendLine(const Text& line) {
   ReadRecords();
-  if (AppendTableLine(env_, path_, line) || !reader_->Append(AppendedText(line))) Load();
+  if (AppendTableLine(env_, path_, line, endTidy_) || !reader_->Append(AppendedText(line))) {
+    Load();
+  }
 }
 
 }  // namespace ostra::strata

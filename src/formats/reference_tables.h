@@ -46,6 +46,7 @@ class Dictionary {
 
   Env& env_;
   Text path_;
+  bool endTidy_ = false;  // this run has tidied or written the file's end
   std::vector<Text> lines_;
   std::unique_ptr<FieldReader> reader_;
   bool readerBehind_ = false;  // lines went in before the reader's position: entries_ is whole
@@ -72,6 +73,7 @@ class ClassTable {
 
   Env& env_;
   Text path_;
+  bool endTidy_ = false;  // this run has tidied or written the file's end
   bool hasSecondField_;
   std::unique_ptr<FieldReader> reader_;
   std::unordered_map<Text, Text> lastCode_;

@@ -36,9 +36,10 @@ bool PrepareAppend(Env& env, const Text& path) {
 
 namespace strata {
 
-bool AppendTableLine(Env& env, const Text& path, const Text& line) {
-  const bool endChanged = PrepareAppend(env, path);
+bool AppendTableLine(Env& env, const Text& path, const Text& line, bool& endTidy) {
+  const bool endChanged = !endTidy && PrepareAppend(env, path);
   AppendLines(env, path, {line});
+  endTidy = true;
   return endChanged;
 }
 
