@@ -47,7 +47,7 @@ class Form1 : public QWidget {
   // of the last destination, and the report of the last run.
   void PreviewButton_Click();
   void ReportButton_Click();
-  // A trial conversion on copies: shows what a real one would write and register.
+  // A trial conversion kept in memory: shows what a real one would write and register.
   void DryRunButton_Click();
   // The folder the picture shows: the last run's destination, else the one in Text2.
   Text PreviewFolder() const;
@@ -77,7 +77,7 @@ class Form1 : public QWidget {
   std::unique_ptr<QtUiPort> port_;
   double scale_ = 1.0;
   bool running_ = false;
-  std::string trialSvg_;  // the picture of the last trial run, drawn before its folder went
+  std::string trialSvg_;  // the picture of the last trial run, drawn from its files in memory
   // The current folder of each drive and the current drive, as the selectors left them.
   std::map<char16_t, Text> currentFolders_;
   char16_t currentDrive_ = 0;

@@ -139,7 +139,7 @@ TEST_F(ReportCliTest, ThePictureOfATrialRunIsThePictureOfTheRealOne) {
 TEST_F(ReportCliTest, ATrialRunRefusesWhatTheRunRefuses) {
   const Files before = Snapshot(drive_.Root());
   CliResult r = Convert({"--dry-run", "--drive", "Q=/nonexistent-ostraconv"});
-  EXPECT_EQ(r.exitCode, 0) << r.err;  // the scratch letter never takes a mapped one
+  EXPECT_EQ(r.exitCode, 0) << r.err;  // a trial needs no drive letter of its own
   std::vector<std::string> args = {
       "--drive",   "W=" + drive_.Root().string(), "--patdat",   "W:\\PATDAT",
       "--dry-run", "W:\\GEO\\MDT0001.GDF",        "W:\\MY DATA"};

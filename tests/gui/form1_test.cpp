@@ -480,7 +480,7 @@ void Form1Test::TrialRunTouchesNothingAndShowsWhatARunWould() {
   const auto before = snapshot();
   QTest::mouseClick(Find<QPushButton>("DryRunButton"), Qt::LeftButton);
 
-  // No question (only a scratch folder is created) and no file of the user's changed.
+  // No question (the folders are made in memory only) and no file of the user's changed.
   QVERIFY(boxes_.empty());
   QVERIFY(snapshot() == before);
   QVERIFY(Status() == u"変換が正常に終了しました。");
@@ -494,7 +494,7 @@ void Form1Test::TrialRunTouchesNothingAndShowsWhatARunWould() {
   QVERIFY(shown.contains(QStringLiteral("断層角礫")));
   QVERIFY(shown.contains(QStringLiteral("変換先: T:\\OUT\\P001\\SITE\\B-1")));
 
-  // The picture is the trial's, drawn before its scratch folder went.
+  // The picture is the trial's, drawn from the files it kept in memory.
   QTest::mouseClick(Find<QPushButton>("PreviewButton"), Qt::LeftButton);
   auto* window = form_->findChild<BoringLogWindow*>(QStringLiteral("BoringLogWindow"));
   QVERIFY(window != nullptr && window->isVisible());
