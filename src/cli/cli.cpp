@@ -254,7 +254,7 @@ int CliMain(int argc, char** argv) {
     }
   }
 
-  // The picture is drawn from the converted files; a trial run's vanish with its scratch folder.
+  // The picture is drawn from the converted files: a trial run's are in its memory Env.
   bool previewOk = true;
   auto preview = [&](Env& files, const Text& folder) {
     if (!previewSvg.empty())
