@@ -61,6 +61,16 @@ Interval SplitInterval(const Text& field, const Text& defaultLength) {
   return result;
 }
 
+// The binary value of a number read, into `value`; false when there is no number or no double
+// holds it.
+bool ValueOf(const std::optional<DecimalNumber>& number, double& value) {
+  if (!number) return false;
+  const std::optional<double> v = number->ToDouble();
+  if (!v) return false;
+  value = *v;
+  return true;
+}
+
 // The value N: the count scaled to a length of 30, truncated toward zero; the count itself for a
 // length of 0. Exact from the digits as written; from the values read when the digits are too
 // many for that.
@@ -124,12 +134,12 @@ void WriteIntervalRecord(OutFile& x5, std::int16_t& seq, const RecordFields& rec
   Text length = u"   ";
   const std::optional<DecimalNumber> countNumber = ParseDecimal(intervals[0].count);
   const std::optional<DecimalNumber> lengthNumber = ParseDecimal(intervals[0].length);
-  const std::optional<double> countValue = countNumber ? countNumber->ToDouble() : std::nullopt;
-  const std::optional<double> lengthValue = lengthNumber ? lengthNumber->ToDouble() : std::nullopt;
-  if (countValue && lengthValue) {
-    count = RightField(NumText(*countValue), 3);
-    length = RightField(NumText(*lengthValue), 3);
-    n = RightField(ScaledCountText(*countNumber, *countValue, *lengthNumber, *lengthValue), 3);
+  double countValue = 0;
+  double lengthValue = 0;
+  if (ValueOf(countNumber, countValue) && ValueOf(lengthNumber, lengthValue)) {
+    count = RightField(NumText(countValue), 3);
+    length = RightField(NumText(lengthValue), 3);
+    n = RightField(ScaledCountText(*countNumber, countValue, *lengthNumber, lengthValue), 3);
   }
 
   Text line =
