@@ -18,7 +18,6 @@ namespace {
 
 using strata::TableField;
 
-constexpr char16_t kAnnotationMark = u'（';
 // Codes assigned to new names start here; they must stay below kFirstReservedCode.
 constexpr int kFirstNewCode = 2000;
 constexpr int kFirstReservedCode = 4000;
