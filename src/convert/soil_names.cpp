@@ -42,8 +42,15 @@ Text MsgNoFreeCode(const Text& path, const Text& name) {
          u"」を登録できません。";
 }
 
+// A line that holds no entry: empty, or blanks and Ctrl-Z marks only.
+bool IsBlankLine(const Text& line) {
+  return line.find_first_not_of(u" \t\x1A") == Text::npos;
+}
+
 // Adds `name` to XKISHITU.TXT in front of its first line coded 4000 or more, under the code
-// after the one of the line before it (at least 2000). The new table is written completely to
+// after the one of the entry before it (at least 2000). Blank lines hold no entry: they do not
+// count, and those at the table's end (where an editor leaves them) are not copied, so that the
+// new entry follows the last one. The new table is written completely to
 // XKISHITU.TMP and then put in place in one step, so XKISHITU.TXT is never missing or half
 // written. Returns the new entry.
 Entry Register(const RunEnv& env, const Text& name) {
@@ -52,9 +59,12 @@ Entry Register(const RunEnv& env, const Text& name) {
   strata::Dictionary& dictionary = env.Tables().DictionaryOf(u"XKISHITU.TXT");
   const std::vector<Text>& lines = dictionary.Lines();
 
+  size_t end = lines.size();
+  while (end > 0 && IsBlankLine(lines[end - 1])) --end;
   int last = 0;
-  size_t insertAt = lines.size();
-  for (size_t i = 0; i < lines.size(); ++i) {
+  size_t insertAt = end;
+  for (size_t i = 0; i < end; ++i) {
+    if (IsBlankLine(lines[i])) continue;
     const int code = IntOrZero(TextView(lines[i]).substr(0, 4));
     if (code >= kFirstReservedCode) {
       insertAt = i;
@@ -70,14 +80,18 @@ Entry Register(const RunEnv& env, const Text& name) {
   const Entry entry = {ZeroPadded(newCode, 4), name, u"    ", u"    ", u"    ", u"0000"};
   const Text newLine = JoinEntry(entry);
   OutFile tmp(env.Files(), tmpPath);
-  for (size_t i = 0; i < lines.size(); ++i) {
+  for (size_t i = 0; i < end; ++i) {
     if (i == insertAt) tmp.Line(newLine);
     tmp.Line(lines[i]);
   }
-  if (insertAt == lines.size()) tmp.Line(newLine);
+  if (insertAt == end) tmp.Line(newLine);
   tmp.Close();
   env.Files().ReplaceFile(tmpPath, txtPath);
-  dictionary.LineInserted(insertAt, newLine);
+  if (end == lines.size()) {
+    dictionary.LineInserted(insertAt, newLine);
+  } else {
+    dictionary.Reload();  // its end went
+  }
   return entry;
 }
 

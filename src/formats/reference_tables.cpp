@@ -116,6 +116,13 @@ bool Dictionary::LinesAreEntries() {
   return *linesAreEntries_;
 }
 
+void Dictionary::Reload() {
+  const Text content = ReadFileText(env_, path_);
+  Load(content);
+  lines_ = SplitLines(content);
+  endTidy_ = true;  // written anew by this run, every line with its line end
+}
+
 void Dictionary::LineInserted(size_t at, const Text& line) {
   endTidy_ = true;  // the file was written anew, every line with its line end
   const Text asRead = DecodeCp932(EncodeCp932(line));

@@ -35,6 +35,8 @@ class Dictionary {
   // After the file has been rewritten with `line` put in before its line `at` (0-based):
   // takes it in.
   void LineInserted(size_t at, const Text& line);
+  // After the file has been written anew otherwise: reads it again.
+  void Reload();
 
  private:
   void Load(const Text& content);

@@ -97,6 +97,23 @@ TEST_F(SoilNameTest, InsertsInFrontOfTheFirstReservedCode) {
                                       "4000,丙,,,,", "2500,丁,,,,"}));
 }
 
+TEST_F(SoilNameTest, BlankLinesAtTheEndOfTheExtensionAreNoEntries) {
+  // Enter pressed after the last entry, and blanks and a Ctrl-Z on lines of their own.
+  for (const std::vector<std::string>& end :
+       {std::vector<std::string>{""}, std::vector<std::string>{"", ""},
+        std::vector<std::string>{"  ", "\x1A"}}) {
+    std::vector<std::string> lines = {"2000,甲," + kBlanks, "2001,乙," + kBlanks};
+    lines.insert(lines.end(), end.begin(), end.end());
+    Table("KISHITU.TXT", {"1001,砂岩,,,,0000"});
+    Table("XKISHITU.TXT", lines);
+    EXPECT_EQ(CodeOf(u"新岩"), "2002");
+    EXPECT_EQ(CodeOf(u"新岩二"), "2003");
+    EXPECT_EQ(TableLines("XKISHITU.TXT"),
+              (std::vector<std::string>{"2000,甲," + kBlanks, "2001,乙," + kBlanks,
+                                        "2002,新岩," + kBlanks, "2003,新岩二," + kBlanks}));
+  }
+}
+
 TEST_F(SoilNameTest, LowCodesGiveWayTo2000) {
   Table("XKISHITU.TXT", {"0150,甲,,,,", "memo,,,,,"});
   EXPECT_EQ(CodeOf(u"新岩"), "2000");
