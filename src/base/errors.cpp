@@ -6,6 +6,8 @@ Text FileError::DescriptionOf(int code) {
   switch (code) {
     case kFileNotFound:
       return u"ファイルが見つかりません。";
+    case kDiskFull:
+      return u"ディスクの空き容量が足りません。";
     case kInputPastEnd:
       return u"ファイルの終わりを越えて読み込もうとしました。";
     case kPermissionDenied:

@@ -25,6 +25,7 @@ class FileError : public RunError {
  public:
   enum Code : int {
     kFileNotFound = 53,
+    kDiskFull = 61,
     kInputPastEnd = 62,
     kPermissionDenied = 70,
     kPathNotFound = 76,

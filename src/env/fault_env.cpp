@@ -1,5 +1,6 @@
 #include "env/fault_env.h"
 
+#include <algorithm>
 #include <utility>
 
 namespace ostra {
@@ -73,6 +74,37 @@ void FaultEnv::ReplaceFile(const Text& from, const Text& to) {
 std::unique_ptr<HeldLock> FaultEnv::TryLock(const Text& path) {
   Step(FaultKind::kLock, path);
   return target().TryLock(path);
+}
+
+class DiskFullEnv::File : public WritableFile {
+ public:
+  File(DiskFullEnv& env, std::unique_ptr<WritableFile> file, Text path)
+      : env_(env), file_(std::move(file)), path_(std::move(path)) {}
+  void Append(std::string_view bytes) override {
+    const size_t fits = env_.Take(bytes.size());
+    if (fits > 0) file_->Append(bytes.substr(0, fits));
+    if (fits < bytes.size()) {
+      throw MakeFileError(FileError::kDiskFull, path_, u"書き込めません");
+    }
+  }
+  void Sync() override { file_->Sync(); }
+  void Close() override { file_->Close(); }
+
+ private:
+  DiskFullEnv& env_;
+  std::unique_ptr<WritableFile> file_;
+  Text path_;
+};
+
+std::unique_ptr<WritableFile> DiskFullEnv::OpenWrite(const Text& path, WriteMode mode) {
+  return std::make_unique<File>(*this, target().OpenWrite(path, mode), path);
+}
+
+size_t DiskFullEnv::Take(size_t size) {
+  const size_t fits = left_ <= 0 ? 0 : std::min<size_t>(size, static_cast<size_t>(left_));
+  left_ -= static_cast<long long>(fits);
+  if (fits < size) full_ = true;
+  return fits;
 }
 
 }  // namespace ostra

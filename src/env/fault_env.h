@@ -51,4 +51,22 @@ class FaultEnv : public EnvWrapper {
   Text failedPath_;
 };
 
+// An Env whose disk fills up: writes go through until `budget` bytes have been written in all,
+// then the write that does not fit puts down the bytes that still fit and fails as a full disk
+// does, naming its file; every later write fails at once.
+class DiskFullEnv : public EnvWrapper {
+ public:
+  DiskFullEnv(Env& target, long long budget) : EnvWrapper(target), left_(budget) {}
+
+  std::unique_ptr<WritableFile> OpenWrite(const Text& path, WriteMode mode) override;
+  bool Full() const { return full_; }
+  // Takes up to `size` bytes of the budget: how many fit.
+  size_t Take(size_t size);
+
+ private:
+  class File;
+  long long left_;
+  bool full_ = false;
+};
+
 }  // namespace ostra

@@ -47,6 +47,11 @@ int CodeOfErrno(int err) {
     case EPERM:
     case EROFS:
       return FileError::kPermissionDenied;
+    case ENOSPC:
+#ifdef EDQUOT
+    case EDQUOT:
+#endif
+      return FileError::kDiskFull;
     default:
       return FileError::kAccessError;
   }
@@ -102,24 +107,30 @@ class HostFile : public WritableFile {
     if (file_ != nullptr) std::fclose(file_);
   }
   void Append(std::string_view bytes) override {
-    if (file_ == nullptr) throw Failed();
+    if (file_ == nullptr) throw Failed(0);
     // Handed to the system at once, so that nothing waits in this process's buffers.
+    errno = 0;
     bool ok = std::fwrite(bytes.data(), 1, bytes.size(), file_) == bytes.size();
     ok = std::fflush(file_) == 0 && ok;
-    if (!ok) throw Failed();
+    if (!ok) throw Failed(errno);
   }
   void Sync() override {
-    if (file_ == nullptr || !SyncStream(file_)) throw Failed();
+    errno = 0;
+    if (file_ == nullptr || !SyncStream(file_)) throw Failed(errno);
   }
   void Close() override {
     if (file_ == nullptr) return;
+    errno = 0;
     const bool ok = std::fclose(std::exchange(file_, nullptr)) == 0;
-    if (!ok) throw Failed();
+    if (!ok) throw Failed(errno);
   }
 
  private:
-  FileError Failed() const {
-    return MakeFileError(FileError::kAccessError, path_, u"書き込めません");
+  // A disk that is full says so; any other failure is an access error.
+  FileError Failed(int err) const {
+    const int code =
+        CodeOfErrno(err) == FileError::kDiskFull ? FileError::kDiskFull : FileError::kAccessError;
+    return MakeFileError(code, path_, u"書き込めません");
   }
   std::FILE* file_;
   Text path_;

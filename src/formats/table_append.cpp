@@ -38,7 +38,15 @@ namespace strata {
 
 bool AppendTableLine(Env& env, const Text& path, const Text& line, bool& endTidy) {
   const bool endChanged = !endTidy && PrepareAppend(env, path);
-  AppendLines(env, path, {line});
+  // A line goes on whole or not at all: after a failed write the table is cut back to what it
+  // was, so that no half entry (or half a character) stays in it.
+  const std::int64_t before = env.FileSize(path);
+  try {
+    AppendLines(env, path, {line});
+  } catch (const FileError&) {
+    if (before >= 0 && env.FileSize(path) != before) env.Truncate(path, before);
+    throw;
+  }
   endTidy = true;
   return endChanged;
 }

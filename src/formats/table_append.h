@@ -18,7 +18,8 @@ namespace strata {
 // Appends one whole line to a reference table and flushes it. A hand-edited table may end
 // without a line end, with blank lines or with a Ctrl-Z: its end is tidied first (see
 // PrepareAppend) so that the new line reads back as the record after the last one. Returns
-// true when the table's end had to be changed. `endTidy` says that this run has already tidied
+// true when the table's end had to be changed. A line that cannot be written whole is taken
+// out again before the FileError goes on. `endTidy` says that this run has already tidied
 // or written the table's end, so that it is looked at only once; it is set afterwards.
 bool AppendTableLine(Env& env, const Text& path, const Text& line, bool& endTidy);
 

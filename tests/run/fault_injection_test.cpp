@@ -3,10 +3,13 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <map>
 
+#include "base/text_lines.h"
 #include "env/fault_env.h"
 #include "env/files.h"
 #include "env/memory_env.h"
+#include "formats/section_file.h"
 #include "run/run.h"
 #include "support/test_support.h"
 
@@ -113,6 +116,74 @@ TEST(FaultInjectionTest, EveryFailedFileOperationEndsInOrderNamingTheFile) {
     EXPECT_TRUE(Mentions(said, path) || passedOver) << n << " " << test::U8(path);
   }
   EXPECT_GT(stopped, operations / 2);
+}
+
+// Fields per line of each table a conversion extends.
+const std::vector<std::pair<const char16_t*, int>> kExtendedTables = {
+    {u"KISHITU.TXT", 6}, {u"XKISHITU.TXT", 6}, {u"L13.TXT", 2}, {u"L14.TXT", 2},
+    {u"L15.TXT", 2},     {u"L16.TXT", 2},      {u"L17.TXT", 3}};
+
+// Every line of the extended tables is one whole entry, and the table ends with a line end.
+::testing::AssertionResult TablesAreWhole(MemoryEnv& env) {
+  for (const auto& [name, fields] : kExtendedTables) {
+    const std::string bytes = env.ReadFile(Text(u"W:\\PATDAT\\") + name);
+    if (!bytes.empty() && bytes.size() >= 2 && bytes.substr(bytes.size() - 2) != "\r\n") {
+      return ::testing::AssertionFailure() << test::U8(name) << " ends inside a line";
+    }
+    for (const Text& line : SplitLines(DecodeCp932(bytes))) {
+      FieldReader reader(line, name);
+      int count = 0;
+      while (!reader.AtEnd()) {
+        reader.ReadText();
+        ++count;
+      }
+      if (count != fields) {
+        return ::testing::AssertionFailure()
+               << test::U8(name) << " holds a broken line: " << test::U8(line);
+      }
+    }
+  }
+  return ::testing::AssertionSuccess();
+}
+
+// The entries of the extended tables as a reader sees them.
+std::map<Text, std::vector<Text>> TablesOf(MemoryEnv& env) {
+  std::map<Text, std::vector<Text>> tables;
+  for (const auto& [name, fields] : kExtendedTables) {
+    FieldReader reader(DecodeCp932(env.ReadFile(Text(u"W:\\PATDAT\\") + name)), name);
+    while (!reader.AtEnd()) tables[name].push_back(reader.ReadText());
+  }
+  return tables;
+}
+
+TEST(FaultInjectionTest, AFullDiskLeavesWholeTablesThatTheNextRunCompletes) {
+  MemoryEnv clean;
+  PutSample(clean);
+  ASSERT_EQ(Convert(clean).outcome, RunOutcome::kCompleted);
+  const std::map<Text, std::vector<Text>> expected = TablesOf(clean);
+  const std::string x1 = *clean.File(Text(kDestination) + u"\\X1.TXT");
+
+  long long written = 0;  // all the bytes of an uninterrupted conversion
+  for (const Text& file : clean.WrittenFiles()) written += clean.FileSize(file);
+  ASSERT_GT(written, 1000);
+  // Every byte count up to the whole would take minutes; a prime step reaches every file and
+  // every position in a line.
+  for (long long budget = 0; budget < written; budget += 7) {
+    MemoryEnv env;
+    PutSample(env);
+    DiskFullEnv full(env, budget);
+    const Outcome o = Convert(full);
+    if (!full.Full()) continue;  // the run wrote less than it could
+    EXPECT_EQ(o.outcome, RunOutcome::kStopped) << budget;
+    ASSERT_EQ(o.ui.messages.size(), 1u) << budget;
+    EXPECT_NE(o.ui.messages[0].text.find(u"ディスクの空き容量"), Text::npos) << budget;
+    ASSERT_TRUE(TablesAreWhole(env)) << "after a full disk at byte " << budget;
+    // With room again, the conversion ends with the entries and codes of an uninterrupted one.
+    ASSERT_EQ(Convert(env).outcome, RunOutcome::kCompleted) << budget;
+    EXPECT_EQ(TablesOf(env), expected) << budget;
+    EXPECT_EQ(env.File(Text(kDestination) + u"\\X1.TXT"), x1) << budget;
+    if (HasFailure()) return;
+  }
 }
 
 }  // namespace
