@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "base/numbers.h"
 #include "env/drive_map_env.h"
 #include "env/host_env.h"
 #include "preview/boring_log_svg.h"
@@ -105,8 +106,13 @@ bool InputIsTerminal() {
 
 class TerminalUi : public UiPort {
  public:
-  explicit TerminalUi(bool yes) : yes_(yes) {}
-  void SetStatus(const Text&) override {}
+  TerminalUi(bool yes, std::chrono::milliseconds lockWait) : yes_(yes), lockWait_(lockWait) {}
+  // The window's status line: only a wait for another run is worth a line on the terminal.
+  void SetStatus(const Text& text) override {
+    if (text.empty() || text == kMsgConverting || text == kMsgCompleted) return;
+    const auto seconds = std::chrono::duration_cast<std::chrono::seconds>(lockWait_).count();
+    PrintTo(stderr, text + u"（最長 " + IntText(seconds) + u" 秒）");
+  }
   void ProcessEvents() override {}
   void ShowMessage(const Text& text, MsgIcon, const Text&) override { PrintTo(stderr, text); }
   bool AskYesNo(const Text& text, const Text&) override {
@@ -126,6 +132,7 @@ class TerminalUi : public UiPort {
 
  private:
   bool yes_;
+  std::chrono::milliseconds lockWait_;
 };
 
 // Writes a file named on the command line; false (with a message) when it cannot.
@@ -234,9 +241,9 @@ int CliMain(int argc, char** argv) {
   std::optional<Text> dest = DriveFormOf(drives, positional[1]);
   if (!dest) return UsageError("DEST lies on no mapped drive: " + positional[1]);
 
-  TerminalUi ui(yes);
   AppState app;
   app.lockWait = LockWaitSetting(std::getenv("OSTRACONV_LOCK_WAIT"));
+  TerminalUi ui(yes, app.lockWait);
   if (!patdatArg.empty()) {
     std::optional<Text> p = DriveFormOf(drives, patdatArg);
     if (!p) return UsageError("--patdat lies on no mapped drive: " + patdatArg);

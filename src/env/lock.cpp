@@ -32,7 +32,7 @@ FileLock::~FileLock() {
 FileLock FileLock::TryAcquire(const std::filesystem::path& host, const Text& path) {
   FileLock lock;
 #ifdef _WIN32
-  HANDLE h = CreateFileW(host.wstring().c_str(), GENERIC_READ | GENERIC_WRITE,
+  HANDLE h = CreateFileW(host.wstring().c_str(), GENERIC_READ,
                          FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                          OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (h == INVALID_HANDLE_VALUE) {
@@ -45,7 +45,9 @@ FileLock FileLock::TryAcquire(const std::filesystem::path& host, const Text& pat
   }
   lock.handle_ = h;
 #else
-  int fd = ::open(host.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0666);
+  // Locked through a descriptor for reading: a lock file another user created (and so owns)
+  // serves every user who may read the folder.
+  int fd = ::open(host.c_str(), O_RDONLY | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0666);
   if (fd < 0) {
     throw MakeFileError(
         errno == EACCES || errno == EROFS ? FileError::kPermissionDenied : FileError::kAccessError,

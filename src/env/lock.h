@@ -18,7 +18,8 @@ class FileLock {
   FileLock& operator=(const FileLock&) = delete;
   ~FileLock();
 
-  // Creates the lock file `host` when absent and tries once to lock it exclusively. Returns an
+  // Creates the lock file `host` when absent and tries once to lock it exclusively, through a
+  // handle for reading (any user who may read the folder can lock it). Returns an
   // unlocked object when another holder has it. Throws FileError naming `path` when the file
   // cannot be opened.
   static FileLock TryAcquire(const std::filesystem::path& host, const Text& path);

@@ -278,8 +278,9 @@ void Conversion::LockReferenceFolder() {
   while (true) {
     try {
       lock_ = files_.TryLock(path);
-    } catch (const FileError&) {
-      return;  // a folder nobody can write to: nothing to guard
+    } catch (const FileError& e) {
+      // Unguarded, two runs could give one code to two names: no run goes on without the lock.
+      throw RunError(e.Message() + u"参照フォルダをロックできないため、変換を中止しました。");
     }
     if (lock_ != nullptr) break;
     if (files_.Now() >= deadline) {

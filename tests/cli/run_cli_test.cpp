@@ -4,6 +4,10 @@
 #include <string>
 #include <vector>
 
+#ifndef _WIN32
+#include <unistd.h>
+#endif
+
 #include "env/lock.h"
 #include "support/test_support.h"
 
@@ -255,10 +259,30 @@ TEST_F(RunCliTest, ARunWaitsForTheReferenceFolderLockAndGivesUp) {
   EXPECT_EQ(r.exitCode, 1);
   EXPECT_NE(r.err.find("他の変換で使用中です"), std::string::npos) << r.err;
   EXPECT_FALSE(HasOutput("Titl01.txt"));
+  // A run that waits says so at once, with how long it will wait.
+  r = Convert("O:\\DATA\\P123\\SITE\\B-1", true, {"OSTRACONV_LOCK_WAIT=1"});
+  EXPECT_EQ(r.exitCode, 1);
+  EXPECT_NE(
+      r.err.find("参照フォルダを他の変換が使用中です。終わるまでお待ちください。（最長 1 秒）"),
+      std::string::npos)
+      << r.err;
   held.reset();
   r = Convert("O:\\DATA\\P123\\SITE\\B-1", true, {"OSTRACONV_LOCK_WAIT=0"});
   EXPECT_EQ(r.exitCode, 0) << r.err;
 }
+
+#ifndef _WIN32
+TEST_F(RunCliTest, ALockFileThatCannotBeMadeStopsTheRun) {
+  // A reference folder nobody may write to, without a lock file: the run cannot guard it.
+  fs::permissions(geo_.Host("PATDAT"), fs::perms::owner_read | fs::perms::owner_exec);
+  CliResult r = Convert("O:\\DATA\\P123\\SITE\\B-1", true, {"OSTRACONV_LOCK_WAIT=0"});
+  fs::permissions(geo_.Host("PATDAT"), fs::perms::owner_all);
+  if (getuid() == 0) GTEST_SKIP() << "root may write anywhere";
+  EXPECT_EQ(r.exitCode, 1);
+  EXPECT_NE(r.err.find("OSTRACONV.LCK"), std::string::npos) << r.err;
+  EXPECT_FALSE(HasOutput("Titl01.txt"));
+}
+#endif
 
 }  // namespace
 }  // namespace ostra::test
