@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "base/numbers.h"
+#include "base/sjis.h"
 #include "env/drive_map_env.h"
 #include "env/host_env.h"
 #include "preview/boring_log_svg.h"
@@ -177,6 +178,18 @@ std::optional<Text> DriveFormOf(const DriveMap& drives, const std::string& arg) 
 #endif
 }
 
+// Whether the file name of a path starts with "MDT", in any letter case (or is missing).
+bool IsMdtFileName(const Text& path) {
+  const size_t slash = path.find_last_of(u"\\:");
+  Text name = Trim(slash == Text::npos ? path : path.substr(slash + 1));
+  if (name.empty()) return true;  // no file named: the run says that none is chosen
+  if (name.size() < 3) return false;
+  for (char16_t& c : name) {
+    if (c >= u'a' && c <= u'z') c = static_cast<char16_t>(c - u'a' + u'A');
+  }
+  return name.compare(0, 3, u"MDT") == 0;
+}
+
 // The drive letters of the system and of OSTRACONV_DRIVES.
 DriveMap DrivesOfEnvironment() {
   DriveMap drives = DriveMap::SystemDefaults();
@@ -240,6 +253,14 @@ int CliMain(int argc, char** argv) {
   if (!source) return UsageError("SOURCE lies on no mapped drive: " + positional[0]);
   std::optional<Text> dest = DriveFormOf(drives, positional[1]);
   if (!dest) return UsageError("DEST lies on no mapped drive: " + positional[1]);
+  // The window offers only MDT files as sources: another section file would convert into
+  // garbage titles and missing layer files.
+  if (!IsMdtFileName(*source)) {
+    PrintTo(stderr, u"変換元 \"" + *source +
+                        u"\" は MDT ファイルではありません。MDT "
+                        u"で始まる名前のファイル（MDT0001.GDF など）を指定してください。");
+    return 2;
+  }
 
   AppState app;
   app.lockWait = LockWaitSetting(std::getenv("OSTRACONV_LOCK_WAIT"));
@@ -269,7 +290,15 @@ int CliMain(int argc, char** argv) {
   };
   RunOutcome outcome = dryRun ? DryRun(app, env, ui, *source, *dest, preview)
                               : Command1_Click(app, env, ui, *source, *dest);
-  if (outcome != RunOutcome::kCompleted) return 1;
+  if (outcome != RunOutcome::kCompleted) {
+    // The run's own words do not say which source it was given.
+    if (env.FolderExists(Trim(*source))) {
+      PrintTo(stderr, u"変換元 \"" + Trim(*source) + u"\" はフォルダです。");
+    } else if (!env.FileExists(Trim(*source))) {
+      PrintTo(stderr, u"変換元 \"" + Trim(*source) + u"\" がありません。");
+    }
+    return 1;
+  }
   if (!dryRun) preview(env, app.lastReport.destination);
   PrintTo(stdout, kMsgCompleted);
   Text report = ReportText(app.lastReport);

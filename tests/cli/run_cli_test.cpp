@@ -141,6 +141,27 @@ TEST_F(RunCliTest, MissingSourceAndUsageErrors) {
   CliResult r = Convert();
   EXPECT_EQ(r.exitCode, 1);
   EXPECT_NE(r.err.find("変換元ファイルが選択されていません。"), std::string::npos);
+  EXPECT_NE(r.err.find("変換元 \"G:\\GEO\\MDT0001.GDF\" がありません。"), std::string::npos)
+      << r.err;
+  // Another section file given as the source is refused before anything happens.
+  const std::vector<std::string> common = {"--drive",  "G=" + geo_.Root().string(),
+                                           "--drive",  "O=" + out_.Root().string(),
+                                           "--patdat", "G:\\PATDAT",
+                                           "--yes"};
+  std::vector<std::string> args = common;
+  args.insert(args.end(), {"G:\\GEO\\bdt0001.gdf", "O:\\DATA\\P123\\SITE\\B-1"});
+  r = RunCli(args);
+  EXPECT_EQ(r.exitCode, 2);
+  EXPECT_NE(r.err.find("\"G:\\GEO\\bdt0001.gdf\" は MDT ファイルではありません"), std::string::npos)
+      << r.err;
+  EXPECT_FALSE(fs::exists(Out("DATA")));
+  args = common;
+  args.insert(args.end(), {"G:\\GEO", "O:\\DATA\\P123\\SITE\\B-1"});
+  fs::create_directories(geo_.Host("GEO/MDTDIR"));
+  args[args.size() - 2] = "G:\\GEO\\MDTDIR";
+  r = RunCli(args);
+  EXPECT_EQ(r.exitCode, 1);
+  EXPECT_NE(r.err.find("変換元 \"G:\\GEO\\MDTDIR\" はフォルダです。"), std::string::npos) << r.err;
   EXPECT_EQ(RunCli({"only-one"}).exitCode, 2);
   EXPECT_EQ(RunCli({"--bogus", "a", "b"}).exitCode, 2);
   EXPECT_EQ(RunCli({"--drive", "XX", "a", "b"}).exitCode, 2);
