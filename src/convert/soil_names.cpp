@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <array>
+#include <random>
 #include <vector>
 
 #include "base/numbers.h"
@@ -42,6 +43,41 @@ Text MsgNoFreeCode(const Text& path, const Text& name) {
          u"」を登録できません。";
 }
 
+// Writes `lines` as the new content of the table `path`: first into a temporary file of a name
+// of its own in the same folder, made anew (never through a link, never over a file someone
+// left there), forced to disk and then put in the table's place in one step, so that the table
+// is never missing or half written. The temporary file goes again if anything fails.
+void WriteTableAnew(Env& env, const Text& path, const std::vector<Text>& lines) {
+  const Text folder = path.substr(0, path.find_last_of(u'\\') + 1);
+  std::random_device random;
+  for (int attempt = 0;; ++attempt) {
+    const Text tmpPath = folder + u"XK" + ZeroPadded(random() % 1000000, 6) + u".TMP";
+    if (env.PathExists(tmpPath) && attempt < 20) continue;
+    OutFile tmp;
+    try {
+      tmp.Open(env, tmpPath, OutFile::Mode::kCreateNew);
+    } catch (const FileError&) {
+      // Taken by someone else meanwhile: another name; any other failure stops the run.
+      if (attempt < 20 && env.PathExists(tmpPath)) continue;
+      throw;
+    }
+    try {
+      for (const Text& line : lines) tmp.Line(line);
+      tmp.Close();
+      env.ReplaceFile(tmpPath, path);
+    } catch (const FileError&) {
+      try {
+        tmp = OutFile();
+        if (env.FileExists(tmpPath)) env.RemoveFile(tmpPath);
+      } catch (const FileError&) {
+        // The first failure is the one the run reports.
+      }
+      throw;
+    }
+    return;
+  }
+}
+
 // A line that holds no entry: empty, or blanks and Ctrl-Z marks only.
 bool IsBlankLine(const Text& line) {
   return line.find_first_not_of(u" \t\x1A") == Text::npos;
@@ -50,12 +86,11 @@ bool IsBlankLine(const Text& line) {
 // Adds `name` to XKISHITU.TXT in front of its first line coded 4000 or more, under the code
 // after the one of the entry before it (at least 2000). Blank lines hold no entry: they do not
 // count, and those at the table's end (where an editor leaves them) are not copied, so that the
-// new entry follows the last one. The new table is written completely to
-// XKISHITU.TMP and then put in place in one step, so XKISHITU.TXT is never missing or half
+// new entry follows the last one. The new table is written to a temporary file of its own and
+// put in place in one step (see WriteTableAnew), so XKISHITU.TXT is never missing or half
 // written. Returns the new entry.
 Entry Register(const RunEnv& env, const Text& name) {
   const Text txtPath = env.Table(u"XKISHITU.TXT");
-  const Text tmpPath = env.Table(u"XKISHITU.TMP");
   strata::Dictionary& dictionary = env.Tables().DictionaryOf(u"XKISHITU.TXT");
   const std::vector<Text>& lines = dictionary.Lines();
 
@@ -79,14 +114,9 @@ Entry Register(const RunEnv& env, const Text& name) {
 
   const Entry entry = {ZeroPadded(newCode, 4), name, u"    ", u"    ", u"    ", u"0000"};
   const Text newLine = JoinEntry(entry);
-  OutFile tmp(env.Files(), tmpPath);
-  for (size_t i = 0; i < end; ++i) {
-    if (i == insertAt) tmp.Line(newLine);
-    tmp.Line(lines[i]);
-  }
-  if (insertAt == end) tmp.Line(newLine);
-  tmp.Close();
-  env.Files().ReplaceFile(tmpPath, txtPath);
+  std::vector<Text> table(lines.begin(), lines.begin() + static_cast<std::ptrdiff_t>(end));
+  table.insert(table.begin() + static_cast<std::ptrdiff_t>(insertAt), newLine);
+  WriteTableAnew(env.Files(), txtPath, table);
   if (end == lines.size()) {
     dictionary.LineInserted(insertAt, newLine);
   } else {

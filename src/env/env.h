@@ -46,7 +46,9 @@ class HeldLock {
   virtual ~HeldLock() = default;
 };
 
-enum class WriteMode { kCreate, kAppend };
+// kCreateNew makes a file that did not exist: it fails when anything of that name is there (a
+// file, a folder, a symbolic link, which it never follows).
+enum class WriteMode { kCreate, kAppend, kCreateNew };
 
 class Env {
  public:

@@ -30,7 +30,7 @@ bool DriveReady(Env& env, char16_t letter);
 // without a report.
 class OutFile {
  public:
-  enum class Mode { kCreate, kAppend };
+  enum class Mode { kCreate, kAppend, kCreateNew };
 
   OutFile() = default;
   OutFile(Env& env, const Text& path, Mode mode = Mode::kCreate) { Open(env, path, mode); }

@@ -9,10 +9,12 @@
 #include "env/lock.h"
 
 #ifdef _WIN32
+#include <fcntl.h>
 #include <io.h>
 
 #include "base/windows_api.h"
 #else
+#include <fcntl.h>
 #include <unistd.h>
 #endif
 
@@ -87,6 +89,31 @@ std::FILE* OpenHost(const fs::path& host, const char* mode) {
   return _wfopen(host.wstring().c_str(), wmode.c_str());
 #else
   return std::fopen(host.c_str(), mode);
+#endif
+}
+
+// A stream on a file made anew, never through a link; nullptr (errno set) when anything of
+// that name exists.
+std::FILE* OpenNew(const fs::path& host) {
+#ifdef _WIN32
+  HANDLE h = CreateFileW(host.wstring().c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                         FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (h == INVALID_HANDLE_VALUE) {
+    errno = GetLastError() == ERROR_ACCESS_DENIED ? EACCES : EEXIST;
+    return nullptr;
+  }
+  const int fd = _open_osfhandle(reinterpret_cast<intptr_t>(h), _O_BINARY | _O_WRONLY);
+  if (fd < 0) {
+    CloseHandle(h);
+    return nullptr;
+  }
+  return _fdopen(fd, "wb");
+#else
+  const int fd = ::open(host.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, 0666);
+  if (fd < 0) return nullptr;
+  std::FILE* f = ::fdopen(fd, "wb");
+  if (f == nullptr) ::close(fd);
+  return f;
 #endif
 }
 
@@ -222,7 +249,8 @@ class HostEnv : public Env {
       throw MakeFileError(FileError::kAccessError, path,
                           u"作成できません（同じ名前のフォルダがあります）");
     }
-    std::FILE* f = OpenHost(host, mode == WriteMode::kCreate ? "wb" : "ab");
+    std::FILE* f = mode == WriteMode::kCreateNew ? OpenNew(host)
+                   : OpenHost(host, mode == WriteMode::kCreate ? "wb" : "ab");
     if (f == nullptr && mode == WriteMode::kAppend) {
       throw MakeFileError(CodeOfErrno(errno), path, u"開けません");
     }

@@ -157,7 +157,10 @@ std::unique_ptr<WritableFile> MemoryEnv::OpenWrite(const Text& path, WriteMode m
     throw MakeFileError(FileError::kAccessError, path,
                         u"作成できません（同じ名前のフォルダがあります）");
   }
-  if (mode == WriteMode::kCreate) {
+  if (mode == WriteMode::kCreateNew && PathExists(path)) {
+    throw MakeFileError(FileError::kAccessError, path, u"作成できません（同じ名前があります）");
+  }
+  if (mode != WriteMode::kAppend) {
     RequireParent(path, FileError::kPathNotFound, u"作成できません");
     Node& node = nodes_[Key(path)];
     const Text spelled = node.kind == FileKind::kFile ? node.spelled : path;

@@ -86,7 +86,7 @@ TEST_F(SoilNameTest, RegistersIntoEmptyDictionaryFrom2000) {
                                              "2001,凝灰角礫岩," + kBlanks};
   EXPECT_EQ(TableLines("XKISHITU.TXT"), expected);
   EXPECT_EQ(TableLines("KISHITU.TXT"), expected);
-  EXPECT_FALSE(TableExists("XKISHITU.TMP"));
+  EXPECT_FALSE(TableExists("XKISHITU.TMP"));  // nor any other temporary file: see the link test
 }
 
 TEST_F(SoilNameTest, InsertsInFrontOfTheFirstReservedCode) {
@@ -113,6 +113,26 @@ TEST_F(SoilNameTest, BlankLinesAtTheEndOfTheExtensionAreNoEntries) {
                                         "2002,新岩," + kBlanks, "2003,新岩二," + kBlanks}));
   }
 }
+
+#ifndef _WIN32
+TEST_F(SoilNameTest, TheRewriteFollowsNoLinkAndMindsNoStaleFile) {
+  Table("KISHITU.TXT", {"1001,砂岩,,,,0000"});
+  Table("XKISHITU.TXT", {"2000,甲," + kBlanks, "4000,予約," + kBlanks});
+  // A link planted where the old program wrote its temporary file, and files left by others.
+  test::WriteSjis(drive_.Host("victim.txt"), "keep\r\n");
+  fs::create_symlink(drive_.Host("victim.txt"), drive_.Host("PATDAT/XKISHITU.TMP"));
+  EXPECT_EQ(CodeOf(u"新岩"), "2001");
+  EXPECT_EQ(test::ReadBytes(drive_.Host("victim.txt")), "keep\r\n");
+  EXPECT_EQ(TableLines("XKISHITU.TXT"),
+            (std::vector<std::string>{"2000,甲," + kBlanks, "2001,新岩," + kBlanks,
+                                      "4000,予約," + kBlanks}));
+  size_t temporaries = 0;
+  for (const auto& e : fs::directory_iterator(drive_.Host("PATDAT"))) {
+    temporaries += e.path().extension() == ".TMP";
+  }
+  EXPECT_EQ(temporaries, 1u);  // only the planted link
+}
+#endif
 
 TEST_F(SoilNameTest, LowCodesGiveWayTo2000) {
   Table("XKISHITU.TXT", {"0150,甲,,,,", "memo,,,,,"});
@@ -189,7 +209,7 @@ TEST_F(SoilNameTest, NoFreeCodeBelow4000StopsWithFilesIntact) {
   EXPECT_TRUE(OutLines("X1.TXT").empty());
   EXPECT_EQ(ReadBytes(drive_.Host("PATDAT/XKISHITU.TXT")), before);
   EXPECT_TRUE(TableLines("KISHITU.TXT").empty());
-  EXPECT_FALSE(TableExists("XKISHITU.TMP"));
+  EXPECT_FALSE(TableExists("XKISHITU.TMP"));  // nor any other temporary file: see the link test
 }
 
 TEST_F(SoilNameTest, MissingDictionaryStopsTheRunNamingIt) {

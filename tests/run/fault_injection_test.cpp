@@ -97,6 +97,10 @@ TEST(FaultInjectionTest, EveryFailedFileOperationEndsInOrderNamingTheFile) {
     const Outcome o = Convert(faulty);
     ASSERT_TRUE(faulty.Failed()) << n;
     const Text& path = faulty.FailedPath();
+    // A table written anew leaves no temporary file behind, whatever failed.
+    for (const FolderEntry& e : env.ListFolder(u"W:\\PATDAT")) {
+      EXPECT_EQ(e.name.find(u".TMP"), Text::npos) << n << " left " << test::U8(e.name);
+    }
     std::vector<Text> said = o.ui.warnings;
     for (const auto& m : o.ui.messages) said.push_back(m.text);
     if (o.outcome == RunOutcome::kStopped) {
