@@ -27,6 +27,10 @@ Text DecodeCp932(std::string_view bytes);
 // byte of "?").
 int CharByteWidth(char16_t ch);
 
+// Whether bytes are text saved as UTF-8: they start with its byte order mark, or they are valid
+// UTF-8 holding at least one character of more than one byte.
+bool LooksUtf8(std::string_view bytes);
+
 // UTF-8 <-> UTF-16, for host paths, the terminal and tests. Invalid input becomes U+FFFD.
 std::string ToUtf8(TextView text);
 Text FromUtf8(std::string_view utf8);

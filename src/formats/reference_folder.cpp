@@ -2,6 +2,7 @@
 
 #include "base/errors.h"
 #include "env/files.h"
+#include "formats/table_append.h"
 
 namespace ostra {
 
@@ -20,7 +21,7 @@ ReferenceFolder::Table& ReferenceFolder::Load(const Text& name) {
   auto [it, added] = tables_.try_emplace(Upper(name));
   if (added) {
     it->second.exists = env_.FileExists(PathOf(name));
-    if (it->second.exists) it->second.content = ReadFileText(env_, PathOf(name));
+    if (it->second.exists) it->second.content = ReadTableText(env_, PathOf(name), false);
   }
   return it->second;
 }

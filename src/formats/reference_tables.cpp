@@ -35,7 +35,7 @@ Text Joined(const std::vector<Text>& lines) {
 
 Dictionary::Dictionary(Env& env, const Text& path) : env_(env), path_(path) {
   RequireTable(env_, path);
-  const Text content = ReadFileText(env_, path);
+  const Text content = ReadTableText(env_, path, true);
   Load(content);
   lines_ = SplitLines(content);
 }
@@ -149,7 +149,7 @@ ClassTable::ClassTable(Env& env, const Text& path, bool hasSecondField)
 }
 
 void ClassTable::Load() {
-  reader_ = std::make_unique<FieldReader>(ReadFileText(env_, path_), path_);
+  reader_ = std::make_unique<FieldReader>(ReadTableText(env_, path_, true), path_);
   lastCode_.clear();
   max_ = 0;
 }

@@ -4,6 +4,7 @@
 #include <cstdint>
 
 #include "base/errors.h"
+#include "base/numbers.h"
 #include "env/files.h"
 #include "formats/code_table.h"
 
@@ -32,6 +33,28 @@ bool PrepareAppend(Env& env, const Text& path) {
     file->Close();
   }
   return true;
+}
+
+Text ReadTableText(Env& env, const Text& path, bool extended) {
+  const std::string bytes = env.ReadFile(path);
+  if (LooksUtf8(bytes)) {
+    throw RunError(u"参照ファイル \"" + path +
+                   u"\" は UTF-8 で保存されています。Shift-JIS（コードページ "
+                   u"932）で保存し直してください。変換できません。");
+  }
+  const size_t ctrlZ = bytes.find('\x1A');
+  if (extended && ctrlZ != std::string::npos &&
+      bytes.find_first_not_of(" \t\r\n\x1A", ctrlZ) != std::string::npos) {
+    long long line = 1;
+    for (size_t i = 0; i < ctrlZ; ++i) {
+      if (bytes[i] == '\n' || (bytes[i] == '\r' && (i + 1 >= ctrlZ || bytes[i + 1] != '\n')))
+        ++line;
+    }
+    throw RunError(u"参照ファイル \"" + path + u"\" の " + IntText(line) +
+                   u" 行目にファイルの終わりの印（Ctrl-Z）があり、その後にもデータがあります。"
+                   u"その印を取り除いてから変換してください。");
+  }
+  return DecodeCp932(bytes);
 }
 
 namespace strata {

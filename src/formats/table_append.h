@@ -13,6 +13,12 @@ namespace ostra {
 // to be changed; a missing file is left missing.
 bool PrepareAppend(Env& env, const Text& path);
 
+// A reference table as the run reads it. A table saved as UTF-8 stops the run (it would give
+// garbled names, and registrations in it garbled codes); so does, in a table the run extends,
+// data after a Ctrl-Z: the reader ends the table there, so every entry appended would be
+// invisible and registered again at every run.
+Text ReadTableText(Env& env, const Text& path, bool extended);
+
 namespace strata {
 
 // Appends one whole line to a reference table and flushes it. A hand-edited table may end

@@ -85,5 +85,16 @@ TEST(CodecTest, Utf8Conversions) {
   EXPECT_EQ(ToUtf8(Text(1, u'\xD800')), "\xEF\xBF\xBD");
 }
 
+TEST(CodecTest, Utf8IsToldFromCodePage932) {
+  EXPECT_TRUE(LooksUtf8("\xEF\xBB\xBF"));                    // a byte order mark alone
+  EXPECT_TRUE(LooksUtf8("1,\xE8\xA1\xA8\xE5\x9C\x9F\r\n"));  // 表土
+  EXPECT_FALSE(LooksUtf8("1,A\r\n"));                        // ASCII is both: code page 932
+  EXPECT_FALSE(LooksUtf8(EncodeCp932(u"1,表土,花崗岩\r\n")));
+  EXPECT_FALSE(LooksUtf8(EncodeCp932(u"ｸﾗｯｸ")));
+  EXPECT_FALSE(LooksUtf8("\xE8\xA1"));      // cut short
+  EXPECT_FALSE(LooksUtf8("\xC0\xAF"));      // an overlong form
+  EXPECT_FALSE(LooksUtf8("\xED\xA0\x80"));  // a surrogate
+}
+
 }  // namespace
 }  // namespace ostra

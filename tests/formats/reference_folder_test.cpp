@@ -50,6 +50,36 @@ TEST(ReferenceFolderTest, ATableIsReadOnceAndAMissingOneCanBeCreated) {
   EXPECT_EQ(tables.Content(u"L3.TXT"), u"");
 }
 
+TEST(ReferenceFolderTest, TablesSavedAsUtf8OrWithDataAfterACtrlZAreRefused) {
+  MemoryEnv env;
+  env.SetFile(u"W:\\PATDAT\\L1.TXT", "1,\xE8\xA1\xA8\xE5\x9C\x9F\r\n");  // "1,表土" in UTF-8
+  env.SetFile(u"W:\\PATDAT\\L2.TXT",
+              "\xEF\xBB\xBF"
+              "1,A\r\n");  // a byte order mark
+  env.SetFile(u"W:\\PATDAT\\KISHITU.TXT", "1001,A,,,,\r\n\x1A\r\n1002,B,,,,\r\n");
+  env.SetFile(u"W:\\PATDAT\\L13.TXT", "1,A\r\n2,B\r\n\x1A  \r\n");
+  env.SetFile(u"W:\\PATDAT\\L3.TXT", EncodeCp932(u"1,表土\r\n"));
+  ReferenceFolder tables(env, kFolder);
+  for (const char16_t* name : {u"L1.TXT", u"L2.TXT"}) {
+    try {
+      tables.Content(name);
+      ADD_FAILURE() << "no error for " << test::U8(name);
+    } catch (const RunError& e) {
+      EXPECT_NE(e.Message().find(Text(kFolder) + name), Text::npos);
+      EXPECT_NE(e.Message().find(u"UTF-8"), Text::npos);
+    }
+  }
+  EXPECT_EQ(tables.Content(u"L3.TXT"), u"1,表土\r\n");  // code page 932 as before
+  try {
+    tables.DictionaryOf(u"KISHITU.TXT");
+    ADD_FAILURE() << "no error";
+  } catch (const RunError& e) {
+    EXPECT_NE(e.Message().find(u"の 2 行目に"), Text::npos) << test::U8(e.Message());
+  }
+  // A Ctrl-Z with nothing but blanks after it is the table's end, as it always was.
+  EXPECT_EQ(tables.ClassTableOf(u"L13.TXT", false).MaxCode(), 2);
+}
+
 // Tables as people leave them: no line end at the end, an empty line, a Ctrl-Z, blanks.
 void PutAwkwardTables(MemoryEnv& env) {
   auto put = [&](const char16_t* name, const std::string& utf8) {
