@@ -356,4 +356,14 @@ bool LooksUtf8(std::string_view bytes) {
   return multiByte;
 }
 
+size_t FindUnencodable(TextView text) {
+  for (size_t i = 0; i < text.size(); ++i) {
+    const char16_t ch = text[i];
+    if ((ch >= 0xD800 && ch <= 0xDFFF) || (ch != u'?' && EncodeCp932(text.substr(i, 1)) == "?")) {
+      return i;
+    }
+  }
+  return TextView::npos;
+}
+
 }  // namespace ostra

@@ -31,6 +31,9 @@ int CharByteWidth(char16_t ch);
 // UTF-8 holding at least one character of more than one byte.
 bool LooksUtf8(std::string_view bytes);
 
+// The first character (by index) that code page 932 cannot hold, or npos.
+size_t FindUnencodable(TextView text);
+
 // UTF-8 <-> UTF-16, for host paths, the terminal and tests. Invalid input becomes U+FFFD.
 std::string ToUtf8(TextView text);
 Text FromUtf8(std::string_view utf8);

@@ -27,6 +27,29 @@ FieldReader FieldReader::Open(Env& env, const Text& path) {
   return FieldReader(ReadFileText(env, path), path);
 }
 
+FieldReader FieldReader::OpenDataSet(Env& env, const Text& path, bool& utf8) {
+  const std::string bytes = env.ReadFile(path);
+  utf8 = LooksUtf8(bytes);
+  if (!utf8) return FieldReader(DecodeCp932(bytes), path);
+  const bool bom = bytes.compare(0, 3, "\xEF\xBB\xBF") == 0;
+  Text text = FromUtf8(std::string_view(bytes).substr(bom ? 3 : 0));
+  const size_t bad = FindUnencodable(text);
+  if (bad != Text::npos) {
+    long long line = 1;
+    for (size_t i = 0; i < bad; ++i) {
+      if (text[i] == u'\n' ||
+          (text[i] == u'\r' && (i + 1 >= text.size() || text[i + 1] != u'\n'))) {
+        ++line;
+      }
+    }
+    const size_t length = (text[bad] >= 0xD800 && text[bad] <= 0xDBFF) ? 2 : 1;
+    throw RunError(u"ファイル \"" + path + u"\" の " + IntText(line) + u" 行目の文字「" +
+                   text.substr(bad, length) +
+                   u"」は Shift-JIS（コードページ 932）にない文字です。変換できません。");
+  }
+  return FieldReader(std::move(text), path);
+}
+
 FieldReader::FieldReader(Text content, Text path)
     : content_(std::move(content)), path_(std::move(path)) {
   // Ctrl-Z marks the end of a text file.

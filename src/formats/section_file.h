@@ -25,6 +25,10 @@ class FieldReader {
  public:
   // Reads the whole file. Throws FileError (53) when it does not exist or cannot be read.
   static FieldReader Open(Env& env, const Text& path);
+  // A file of a data set: code page 932, or UTF-8 when it looks so (see LooksUtf8); `utf8`
+  // tells which. A UTF-8 file holding a character code page 932 cannot hold throws RunError
+  // naming the file, the line and the character.
+  static FieldReader OpenDataSet(Env& env, const Text& path, bool& utf8);
   FieldReader(Text content, Text path);
 
   // True when no further field can be read.

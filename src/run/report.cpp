@@ -67,7 +67,8 @@ Text ReportText(const RunReport& r) {
 
   t += u"\nセクション:\n";
   for (const RunReport::Section& s : r.sections) {
-    t += u"  " + s.section + u"  " + FileNameOf(s.file) + u"  " + StatusText(s.status) + u"\n";
+    t += u"  " + s.section + u"  " + FileNameOf(s.file) + u"  " + StatusText(s.status) +
+         (s.utf8 ? u"（UTF-8 として読み込み）" : u"") + u"\n";
   }
 
   t += r.dryRun ? u"\n書き込まれるファイル:\n" : u"\n書き込んだファイル:\n";
@@ -102,7 +103,8 @@ std::string ReportJson(const RunReport& r) {
   for (size_t i = 0; i < r.sections.size(); ++i) {
     const RunReport::Section& s = r.sections[i];
     j += std::string(i ? "," : "") + "\n    {\"section\": " + JsonString(s.section) +
-         ", \"file\": " + JsonString(s.file) + ", \"status\": \"" + StatusKey(s.status) + "\"}";
+         ", \"file\": " + JsonString(s.file) + ", \"status\": \"" + StatusKey(s.status) + "\"" +
+         (s.utf8 ? ", \"utf8\": true}" : "}");
   }
   j += r.sections.empty() ? "],\n" : "\n  ],\n";
   j += "  \"outputs\": [";

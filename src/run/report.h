@@ -23,6 +23,7 @@ struct RunReport {
     Text section;  // "MDT", "BDT", ...
     Text file;     // the section file's path
     SectionStatus status = SectionStatus::kConverted;
+    bool utf8 = false;  // read as UTF-8
   };
   struct TableChange {
     Text file;                // table file name in the reference folder

@@ -329,8 +329,9 @@ bool Conversion::ConvertSection(const SectionUnit& unit) {
     }
   }
   if (!CheckSectionHeader(files_, name, unit.headerFields, ui_)) return false;
-  report_.sections.push_back({unit.name, name, RunReport::SectionStatus::kConverted});
-  FieldReader reader = FieldReader::Open(files_, name);
+  bool utf8 = false;
+  FieldReader reader = FieldReader::OpenDataSet(files_, name, utf8);
+  report_.sections.push_back({unit.name, name, RunReport::SectionStatus::kConverted, utf8});
   unit.convert(Sections(), reader);
   return true;
 }

@@ -11,6 +11,7 @@
 #include "env/memory_env.h"
 #include "formats/section_file.h"
 #include "run/run.h"
+#include "sample_env.h"
 #include "support/test_support.h"
 
 namespace ostra {
@@ -18,21 +19,6 @@ namespace {
 
 constexpr const char16_t* kSource = u"W:\\GEO\\MDT0001.GDF";
 constexpr const char16_t* kDestination = u"W:\\OUT\\P001\\SITE\\B-1";
-
-// The sample data set and reference folder on drive W:, the program in W:\BIN.
-void PutSample(MemoryEnv& env) {
-  env.AddFolder(u"W:\\BIN");
-  env.SetProgramFolder(u"W:\\BIN");
-  env.AddFolder(u"W:\\OUT");
-  for (const auto& e : test::fs::directory_iterator(test::ExamplesDir())) {
-    const Text name = FromUtf8(e.path().filename().string());
-    if (e.path().extension() == ".GDF") env.SetFile(u"W:\\GEO\\" + name, test::ReadBytes(e.path()));
-  }
-  for (const auto& e : test::fs::directory_iterator(test::ExamplesDir() / "PATDAT")) {
-    env.SetFile(u"W:\\PATDAT\\" + FromUtf8(e.path().filename().string()),
-                test::ReadBytes(e.path()));
-  }
-}
 
 // Notes how many operations the Env had counted when the run said it had finished.
 class CountingUi : public test::FakeUi {
