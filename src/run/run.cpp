@@ -202,6 +202,16 @@ RunOutcome Conversion::Run(const Text& text1, const Text& text2) {
     return Stop();
   }
   destination_ = checked;
+  // The destination's components are written into CNT.TXT: each character must have a code
+  // page 932 form.
+  if (const size_t bad = FindUnencodable(destination_); bad != Text::npos) {
+    const size_t length = (destination_[bad] >= 0xD800 && destination_[bad] <= 0xDBFF) ? 2 : 1;
+    ui_.ShowMessage(u"変換先フォルダ \"" + destination_ + u"\" の文字「" +
+                        destination_.substr(bad, length) +
+                        u"」は Shift-JIS（コードページ 932）にない文字です。変換できません。",
+                    MsgIcon::kExclamation, Text());
+    return Stop();
+  }
   if (destination_.size() > 3 && destination_.back() == u'\\') destination_.pop_back();
   outDir_ = destination_.back() == u'\\' ? destination_ : destination_ + u"\\";
   report_.source = source_;

@@ -32,6 +32,10 @@ bool ValidatePath(Env& env, Text& path, UiPort& ui) {
     return false;
   }
   if (path.find_first_of(u"*? ") != Text::npos) return false;
+  // Control characters (a line feed, a tab ...) name no folder; one would also break CNT.TXT.
+  for (char16_t c : path) {
+    if (c < 0x20 || c == 0x7F) return false;
+  }
   if (path.size() < 2 || path[1] != u':') return false;
   if (path.size() > 2 && path[2] != u'\\') path.insert(2, u"\\");
   if (!DriveReady(env, path[0])) return false;

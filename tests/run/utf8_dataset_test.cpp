@@ -87,5 +87,22 @@ TEST(Utf8DataSetTest, ACharacterWithoutACodePage932FormStopsTheRunNamingItsLine)
   EXPECT_FALSE(env.FileExists(Text(kDestination) + u"\\CNT.TXT"));
 }
 
+TEST(Utf8DataSetTest, ADestinationWithoutACodePage932FormIsRefusedBeforeAnythingIsMade) {
+  MemoryEnv env;
+  PutSample(env);
+  const std::map<Text, std::string> before = Written(env);
+  test::FakeUi ui;
+  AppState app;
+  app.patdatFolder = u"W:\\PATDAT\\";
+  const Text destination = u"W:\\OUT\\P001\\𠮷田\\B-1";
+  ASSERT_EQ(Command1_Click(app, env, ui, u"W:\\GEO\\MDT0001.GDF", destination),
+            RunOutcome::kStopped);
+  ASSERT_EQ(ui.messages.size(), 1u);
+  EXPECT_NE(ui.messages[0].text.find(u"の文字「𠮷」"), Text::npos) << test::U8(ui.messages[0].text);
+  EXPECT_TRUE(ui.questions.empty());
+  EXPECT_FALSE(env.FolderExists(u"W:\\OUT\\P001"));
+  EXPECT_EQ(Written(env), before);
+}
+
 }  // namespace
 }  // namespace ostra

@@ -58,9 +58,9 @@ TEST_F(ValidatePathTest, AMissingDriveColonShowsTheDriveNameMessage) {
 }
 
 TEST_F(ValidatePathTest, RejectsWithoutAMessage) {
-  for (const char16_t* bad :
-       {u"C:\\MY DATA", u"C:\\A*", u"C:\\A?", u"C:\\ABCDEFGHI.TXT\\", u"C:\\DATA.TEXT\\",
-        u"C:\\A.B.C\\", u"C:\\A\\\\B", u"Q:\\WORK", u"C:\\岩盤岩.ＴＸ\\"}) {
+  for (const char16_t* bad : {u"C:\\MY DATA", u"C:\\A*", u"C:\\A?", u"C:\\ABCDEFGHI.TXT\\",
+                              u"C:\\DATA.TEXT\\", u"C:\\A.B.C\\", u"C:\\A\\\\B", u"Q:\\WORK",
+                              u"C:\\岩盤岩.ＴＸ\\", u"C:\\A\nB", u"C:\\A\tB\\C", u"C:\\A\x7F"}) {
     Checked r = Check(bad);
     EXPECT_FALSE(r.ok) << test::U8(bad);
     EXPECT_EQ(r.messages, 0u) << test::U8(bad);
