@@ -366,4 +366,9 @@ size_t FindUnencodable(TextView text) {
   return TextView::npos;
 }
 
+Text CharacterAt(TextView text, size_t i) {
+  const bool pair = text[i] >= 0xD800 && text[i] <= 0xDBFF && i + 1 < text.size();
+  return Text(text.substr(i, pair ? 2 : 1));
+}
+
 }  // namespace ostra

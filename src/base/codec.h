@@ -33,6 +33,8 @@ bool LooksUtf8(std::string_view bytes);
 
 // The first character (by index) that code page 932 cannot hold, or npos.
 size_t FindUnencodable(TextView text);
+// The character that starts at `i`: both halves of a surrogate pair.
+Text CharacterAt(TextView text, size_t i);
 
 // UTF-8 <-> UTF-16, for host paths, the terminal and tests. Invalid input becomes U+FFFD.
 std::string ToUtf8(TextView text);

@@ -189,4 +189,11 @@ Text TrimRight(TextView text) {
   return Text(text.substr(0, n));
 }
 
+Text UpperAscii(Text text) {
+  for (char16_t& c : text) {
+    if (c >= u'a' && c <= u'z') c = static_cast<char16_t>(c - u'a' + u'A');
+  }
+  return text;
+}
+
 }  // namespace ostra

@@ -30,6 +30,10 @@ Text ToHalfWidth(TextView text);
 // The leading part of a path up to and including its last ":" or "\"; empty when none.
 Text PathFolder(TextView path);
 
+// ASCII letters in upper case, every other character as it is (names compared as Windows
+// compares file names).
+Text UpperAscii(Text text);
+
 // Without leading and trailing half-width blanks.
 Text Trim(TextView text);
 Text TrimLeft(TextView text);

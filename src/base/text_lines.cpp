@@ -19,4 +19,14 @@ std::vector<Text> SplitLines(Text text) {
   return lines;
 }
 
+long long LineNumberAt(TextView text, size_t pos) {
+  long long line = 1;
+  for (size_t i = 0; i < pos && i < text.size(); ++i) {
+    if (text[i] == u'\n' || (text[i] == u'\r' && (i + 1 >= text.size() || text[i + 1] != u'\n'))) {
+      ++line;
+    }
+  }
+  return line;
+}
+
 }  // namespace ostra

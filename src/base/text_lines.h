@@ -11,4 +11,7 @@ namespace ostra {
 // start another line; trailing Ctrl-Z characters are dropped first.
 std::vector<Text> SplitLines(Text text);
 
+// The line (1-based, as an editor counts it) that holds position `pos` of a text.
+long long LineNumberAt(TextView text, size_t pos);
+
 }  // namespace ostra

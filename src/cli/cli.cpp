@@ -181,13 +181,9 @@ std::optional<Text> DriveFormOf(const DriveMap& drives, const std::string& arg) 
 // Whether the file name of a path starts with "MDT", in any letter case (or is missing).
 bool IsMdtFileName(const Text& path) {
   const size_t slash = path.find_last_of(u"\\:");
-  Text name = Trim(slash == Text::npos ? path : path.substr(slash + 1));
+  const Text name = Trim(slash == Text::npos ? path : path.substr(slash + 1));
   if (name.empty()) return true;  // no file named: the run says that none is chosen
-  if (name.size() < 3) return false;
-  for (char16_t& c : name) {
-    if (c >= u'a' && c <= u'z') c = static_cast<char16_t>(c - u'a' + u'A');
-  }
-  return name.compare(0, 3, u"MDT") == 0;
+  return UpperAscii(name).rfind(u"MDT", 0) == 0;
 }
 
 // The drive letters of the system and of OSTRACONV_DRIVES.
@@ -292,10 +288,11 @@ int CliMain(int argc, char** argv) {
                               : Command1_Click(app, env, ui, *source, *dest);
   if (outcome != RunOutcome::kCompleted) {
     // The run's own words do not say which source it was given.
-    if (env.FolderExists(Trim(*source))) {
-      PrintTo(stderr, u"変換元 \"" + Trim(*source) + u"\" はフォルダです。");
-    } else if (!env.FileExists(Trim(*source))) {
-      PrintTo(stderr, u"変換元 \"" + Trim(*source) + u"\" がありません。");
+    const Text given = Trim(*source);
+    if (env.FolderExists(given)) {
+      PrintTo(stderr, u"変換元 \"" + given + u"\" はフォルダです。");
+    } else if (!env.FileExists(given)) {
+      PrintTo(stderr, u"変換元 \"" + given + u"\" がありません。");
     }
     return 1;
   }

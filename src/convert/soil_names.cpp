@@ -3,7 +3,6 @@
 
 #include <algorithm>
 #include <array>
-#include <random>
 #include <vector>
 
 #include "base/numbers.h"
@@ -41,41 +40,6 @@ Text JoinEntry(const Entry& entry) {
 Text MsgNoFreeCode(const Text& path, const Text& name) {
   return path + u" の土質名辞書に 4000 未満の空きコードがありません。土質名「" + name +
          u"」を登録できません。";
-}
-
-// Writes `lines` as the new content of the table `path`: first into a temporary file of a name
-// of its own in the same folder, made anew (never through a link, never over a file someone
-// left there), forced to disk and then put in the table's place in one step, so that the table
-// is never missing or half written. The temporary file goes again if anything fails.
-void WriteTableAnew(Env& env, const Text& path, const std::vector<Text>& lines) {
-  const Text folder = path.substr(0, path.find_last_of(u'\\') + 1);
-  std::random_device random;
-  for (int attempt = 0;; ++attempt) {
-    const Text tmpPath = folder + u"XK" + ZeroPadded(random() % 1000000, 6) + u".TMP";
-    if (env.PathExists(tmpPath) && attempt < 20) continue;
-    OutFile tmp;
-    try {
-      tmp.Open(env, tmpPath, OutFile::Mode::kCreateNew);
-    } catch (const FileError&) {
-      // Taken by someone else meanwhile: another name; any other failure stops the run.
-      if (attempt < 20 && env.PathExists(tmpPath)) continue;
-      throw;
-    }
-    try {
-      for (const Text& line : lines) tmp.Line(line);
-      tmp.Close();
-      env.ReplaceFile(tmpPath, path);
-    } catch (const FileError&) {
-      try {
-        tmp = OutFile();
-        if (env.FileExists(tmpPath)) env.RemoveFile(tmpPath);
-      } catch (const FileError&) {
-        // The first failure is the one the run reports.
-      }
-      throw;
-    }
-    return;
-  }
 }
 
 // A line that holds no entry: empty, or blanks and Ctrl-Z marks only.
@@ -116,7 +80,7 @@ Entry Register(const RunEnv& env, const Text& name) {
   const Text newLine = JoinEntry(entry);
   std::vector<Text> table(lines.begin(), lines.begin() + static_cast<std::ptrdiff_t>(end));
   table.insert(table.begin() + static_cast<std::ptrdiff_t>(insertAt), newLine);
-  WriteTableAnew(env.Files(), txtPath, table);
+  strata::WriteTableAnew(env.Files(), txtPath, table);
   if (end == lines.size()) {
     dictionary.LineInserted(insertAt, newLine);
   } else {

@@ -1,19 +1,11 @@
 #include "env/drive_map_env.h"
 
+#include "base/sjis.h"
 #include "env/host_env.h"
 
 namespace ostra {
 
 namespace {
-
-#ifndef _WIN32
-Text FoldAscii(Text s) {
-  for (char16_t& c : s) {
-    if (c >= u'A' && c <= u'Z') c = static_cast<char16_t>(c - u'A' + u'a');
-  }
-  return s;
-}
-#endif
 
 // Runs `op` on the host path, telling a failure of the drive-form path.
 template <typename Op>
@@ -72,9 +64,9 @@ Text DriveMapEnv::ToHost(const Text& drivePath) {
     }
     if (exists && target().KindOf(HostText(host / HostPath(comp))) == FileKind::kNone) {
       exists = false;
-      const Text folded = FoldAscii(comp);
+      const Text folded = UpperAscii(comp);
       for (const FolderEntry& e : target().ListFolder(HostText(host))) {
-        if (FoldAscii(e.name) == folded) {
+        if (UpperAscii(e.name) == folded) {
           host /= HostPath(e.name);
           exists = true;
           break;

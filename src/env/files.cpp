@@ -74,8 +74,8 @@ OutFile::~OutFile() {
 void OutFile::Open(Env& env, const Text& path, Mode mode) {
   if (file_ != nullptr) Close();
   file_ = env.OpenWrite(path, mode == Mode::kCreate   ? WriteMode::kCreate
-                             : mode == Mode::kAppend ? WriteMode::kAppend
-                                                     : WriteMode::kCreateNew);
+                              : mode == Mode::kAppend ? WriteMode::kAppend
+                                                      : WriteMode::kCreateNew);
   path_ = path;
   buffer_.clear();
 }

@@ -249,8 +249,9 @@ class HostEnv : public Env {
       throw MakeFileError(FileError::kAccessError, path,
                           u"作成できません（同じ名前のフォルダがあります）");
     }
-    std::FILE* f = mode == WriteMode::kCreateNew ? OpenNew(host)
-                   : OpenHost(host, mode == WriteMode::kCreate ? "wb" : "ab");
+    std::FILE* f = mode == WriteMode::kCreateNew
+                       ? OpenNew(host)
+                       : OpenHost(host, mode == WriteMode::kCreate ? "wb" : "ab");
     if (f == nullptr && mode == WriteMode::kAppend) {
       throw MakeFileError(CodeOfErrno(errno), path, u"開けません");
     }

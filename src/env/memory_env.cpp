@@ -3,16 +3,15 @@
 #include <algorithm>
 #include <utility>
 
+#include "base/sjis.h"
+
 namespace ostra {
 
 namespace {
 
 // The key of a path: ASCII letters in upper case, no trailing "\" ("W:\" is "W:").
 Text Key(const Text& path) {
-  Text key = path;
-  for (char16_t& c : key) {
-    if (c >= u'a' && c <= u'z') c = static_cast<char16_t>(c - u'a' + u'A');
-  }
+  Text key = UpperAscii(path);
   while (key.size() > 2 && key.back() == u'\\') key.pop_back();
   return key;
 }

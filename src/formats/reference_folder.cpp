@@ -1,24 +1,14 @@
 #include "formats/reference_folder.h"
 
 #include "base/errors.h"
+#include "base/sjis.h"
 #include "env/files.h"
 #include "formats/table_append.h"
 
 namespace ostra {
 
-namespace {
-
-Text Upper(Text name) {
-  for (char16_t& c : name) {
-    if (c >= u'a' && c <= u'z') c = static_cast<char16_t>(c - u'a' + u'A');
-  }
-  return name;
-}
-
-}  // namespace
-
 ReferenceFolder::Table& ReferenceFolder::Load(const Text& name) {
-  auto [it, added] = tables_.try_emplace(Upper(name));
+  auto [it, added] = tables_.try_emplace(UpperAscii(name));
   if (added) {
     it->second.exists = env_.FileExists(PathOf(name));
     if (it->second.exists) it->second.content = ReadTableText(env_, PathOf(name), false);
@@ -39,26 +29,26 @@ const Text& ReferenceFolder::Content(const Text& name) {
 void ReferenceFolder::CreateEmpty(const Text& name) {
   if (Exists(name)) return;
   TouchFile(env_, PathOf(name));
-  tables_.erase(Upper(name));
+  tables_.erase(UpperAscii(name));
 }
 
 const CodeTable& ReferenceFolder::Codes(const Text& name, size_t maxRows) {
-  auto it = codes_.find(Upper(name));
+  auto it = codes_.find(UpperAscii(name));
   if (it == codes_.end()) {
     FieldReader reader = Reader(name);
-    it = codes_.emplace(Upper(name), ReadCodeTable(reader, maxRows)).first;
+    it = codes_.emplace(UpperAscii(name), ReadCodeTable(reader, maxRows)).first;
   }
   return it->second;
 }
 
 strata::Dictionary& ReferenceFolder::DictionaryOf(const Text& name) {
-  auto& slot = dictionaries_[Upper(name)];
+  auto& slot = dictionaries_[UpperAscii(name)];
   if (!slot) slot = std::make_unique<strata::Dictionary>(env_, PathOf(name));
   return *slot;
 }
 
 strata::ClassTable& ReferenceFolder::ClassTableOf(const Text& name, bool hasSecondField) {
-  auto& slot = classTables_[Upper(name)];
+  auto& slot = classTables_[UpperAscii(name)];
   if (!slot) slot = std::make_unique<strata::ClassTable>(env_, PathOf(name), hasSecondField);
   return *slot;
 }

@@ -6,6 +6,7 @@
 #include "base/errors.h"
 #include "base/numbers.h"
 #include "base/sjis.h"
+#include "base/text_lines.h"
 #include "env/files.h"
 
 namespace ostra {
@@ -35,16 +36,8 @@ FieldReader FieldReader::OpenDataSet(Env& env, const Text& path, bool& utf8) {
   Text text = FromUtf8(std::string_view(bytes).substr(bom ? 3 : 0));
   const size_t bad = FindUnencodable(text);
   if (bad != Text::npos) {
-    long long line = 1;
-    for (size_t i = 0; i < bad; ++i) {
-      if (text[i] == u'\n' ||
-          (text[i] == u'\r' && (i + 1 >= text.size() || text[i + 1] != u'\n'))) {
-        ++line;
-      }
-    }
-    const size_t length = (text[bad] >= 0xD800 && text[bad] <= 0xDBFF) ? 2 : 1;
-    throw RunError(u"ファイル \"" + path + u"\" の " + IntText(line) + u" 行目の文字「" +
-                   text.substr(bad, length) +
+    throw RunError(u"ファイル \"" + path + u"\" の " + IntText(LineNumberAt(text, bad)) +
+                   u" 行目の文字「" + CharacterAt(text, bad) +
                    u"」は Shift-JIS（コードページ 932）にない文字です。変換できません。");
   }
   return FieldReader(std::move(text), path);

@@ -2,9 +2,11 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <random>
 
 #include "base/errors.h"
 #include "base/numbers.h"
+#include "base/text_lines.h"
 #include "env/files.h"
 #include "formats/code_table.h"
 
@@ -42,19 +44,15 @@ Text ReadTableText(Env& env, const Text& path, bool extended) {
                    u"\" は UTF-8 で保存されています。Shift-JIS（コードページ "
                    u"932）で保存し直してください。変換できません。");
   }
-  const size_t ctrlZ = bytes.find('\x1A');
-  if (extended && ctrlZ != std::string::npos &&
-      bytes.find_first_not_of(" \t\r\n\x1A", ctrlZ) != std::string::npos) {
-    long long line = 1;
-    for (size_t i = 0; i < ctrlZ; ++i) {
-      if (bytes[i] == '\n' || (bytes[i] == '\r' && (i + 1 >= ctrlZ || bytes[i + 1] != '\n')))
-        ++line;
-    }
-    throw RunError(u"参照ファイル \"" + path + u"\" の " + IntText(line) +
+  Text text = DecodeCp932(bytes);
+  const size_t ctrlZ = text.find(u'\x1A');
+  if (extended && ctrlZ != Text::npos &&
+      text.find_first_not_of(u" \t\r\n\x1A", ctrlZ) != Text::npos) {
+    throw RunError(u"参照ファイル \"" + path + u"\" の " + IntText(LineNumberAt(text, ctrlZ)) +
                    u" 行目にファイルの終わりの印（Ctrl-Z）があり、その後にもデータがあります。"
                    u"その印を取り除いてから変換してください。");
   }
-  return DecodeCp932(bytes);
+  return text;
 }
 
 namespace strata {
@@ -72,6 +70,37 @@ bool AppendTableLine(Env& env, const Text& path, const Text& line, bool& endTidy
   }
   endTidy = true;
   return endChanged;
+}
+
+void WriteTableAnew(Env& env, const Text& path, const std::vector<Text>& lines) {
+  const Text folder = path.substr(0, path.find_last_of(u'\\') + 1);
+  std::random_device random;
+  for (int attempt = 0;; ++attempt) {
+    const Text tmpPath = folder + u"XK" + ZeroPadded(random() % 1000000, 6) + u".TMP";
+    if (env.PathExists(tmpPath) && attempt < 20) continue;
+    OutFile tmp;
+    try {
+      tmp.Open(env, tmpPath, OutFile::Mode::kCreateNew);
+    } catch (const FileError&) {
+      // Taken by someone else meanwhile: another name; any other failure stops the run.
+      if (attempt < 20 && env.PathExists(tmpPath)) continue;
+      throw;
+    }
+    try {
+      for (const Text& line : lines) tmp.Line(line);
+      tmp.Close();
+      env.ReplaceFile(tmpPath, path);
+    } catch (const FileError&) {
+      try {
+        tmp = OutFile();
+        if (env.FileExists(tmpPath)) env.RemoveFile(tmpPath);
+      } catch (const FileError&) {
+        // The first failure is the one the run reports.
+      }
+      throw;
+    }
+    return;
+  }
 }
 
 void RequireTable(Env& env, const Text& path) {

@@ -1,6 +1,8 @@
 // The end of a reference table as an append sees it.
 #pragma once
 
+#include <vector>
+
 #include "base/codec.h"
 #include "env/env.h"
 
@@ -31,6 +33,12 @@ bool AppendTableLine(Env& env, const Text& path, const Text& line, bool& endTidy
 
 // Throws RunError naming the table when it does not exist.
 void RequireTable(Env& env, const Text& path);
+
+// Writes `lines` as the new content of the table `path` in one step: through a temporary file
+// of its own in the same folder, made anew (never through a link, never over a file someone
+// left there), forced to disk and put in the table's place, so that the table is never missing
+// or half written. The temporary file goes again if anything fails.
+void WriteTableAnew(Env& env, const Text& path, const std::vector<Text>& lines);
 
 }  // namespace strata
 

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "base/sjis.h"
 #include "env/drives.h"
 #include "env/files.h"
 
@@ -11,13 +12,6 @@ namespace {
 
 constexpr int kMaxDepth = 64;  // guards against link loops
 
-Text FoldCase(Text t) {
-  for (char16_t& c : t) {
-    if (c >= u'a' && c <= u'z') c = static_cast<char16_t>(c - u'a' + u'A');
-  }
-  return t;
-}
-
 // Names of the subfolders of a folder, in a stable order (by name, ignoring letter case).
 std::vector<Text> SubfolderNames(Env& env, const Text& folder) {
   std::vector<Text> names;
@@ -25,7 +19,7 @@ std::vector<Text> SubfolderNames(Env& env, const Text& folder) {
     if (e.kind == FileKind::kFolder && !e.link) names.push_back(e.name);
   }
   std::sort(names.begin(), names.end(), [](const Text& a, const Text& b) {
-    Text fa = FoldCase(a), fb = FoldCase(b);
+    Text fa = UpperAscii(a), fb = UpperAscii(b);
     return fa != fb ? fa < fb : a < b;
   });
   return names;

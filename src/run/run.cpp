@@ -205,9 +205,8 @@ RunOutcome Conversion::Run(const Text& text1, const Text& text2) {
   // The destination's components are written into CNT.TXT: each character must have a code
   // page 932 form.
   if (const size_t bad = FindUnencodable(destination_); bad != Text::npos) {
-    const size_t length = (destination_[bad] >= 0xD800 && destination_[bad] <= 0xDBFF) ? 2 : 1;
     ui_.ShowMessage(u"変換先フォルダ \"" + destination_ + u"\" の文字「" +
-                        destination_.substr(bad, length) +
+                        CharacterAt(destination_, bad) +
                         u"」は Shift-JIS（コードページ 932）にない文字です。変換できません。",
                     MsgIcon::kExclamation, Text());
     return Stop();
