@@ -2,6 +2,25 @@
 
 namespace ostra {
 
+const char* ErrorKindKey(ErrorKind kind) {
+  switch (kind) {
+    case ErrorKind::kData:
+      return "data";
+    case ErrorKind::kReferenceFolder:
+      return "reference-folder";
+    case ErrorKind::kDestination:
+      return "destination";
+    case ErrorKind::kLock:
+      return "lock";
+    case ErrorKind::kDeclined:
+      return "declined";
+    case ErrorKind::kSystem:
+    case ErrorKind::kUnknown:
+      break;
+  }
+  return "system";
+}
+
 Text FileError::DescriptionOf(int code) {
   switch (code) {
     case kFileNotFound:

@@ -8,14 +8,30 @@
 
 namespace ostra {
 
+// What a stop was about, for the report: the data set, the reference folder, the destination,
+// the lock on the reference folder, the user's No, or the system itself.
+enum class ErrorKind { kUnknown, kData, kReferenceFolder, kDestination, kLock, kDeclined, kSystem };
+
+// The key of a kind in the JSON report ("data", "reference-folder" ...).
+const char* ErrorKindKey(ErrorKind kind);
+
 class RunError : public std::exception {
  public:
-  explicit RunError(Text message) : message_(std::move(message)), utf8_(ToUtf8(message_)) {}
+  explicit RunError(Text message, Text file = Text(), ErrorKind kind = ErrorKind::kUnknown)
+      : message_(std::move(message)),
+        file_(std::move(file)),
+        kind_(kind),
+        utf8_(ToUtf8(message_)) {}
   const Text& Message() const { return message_; }
+  // The file the error is about, when there is one.
+  const Text& File() const { return file_; }
+  ErrorKind Kind() const { return kind_; }
   const char* what() const noexcept override { return utf8_.c_str(); }
 
  private:
   Text message_;
+  Text file_;
+  ErrorKind kind_;
   std::string utf8_;
 };
 
@@ -32,7 +48,7 @@ class FileError : public RunError {
     kAccessError = 75,
   };
   FileError(int code, Text path, Text message, Text action = Text())
-      : RunError(std::move(message)),
+      : RunError(std::move(message), path),
         code_(code),
         path_(std::move(path)),
         action_(std::move(action)) {}

@@ -150,6 +150,20 @@ bool WriteHostFile(const std::string& file, const std::string& bytes) {
   return ok;
 }
 
+void PrintReport(const RunReport& report) {
+  Text text = ReportText(report);
+  while (!text.empty() && text.back() == u'\n') text.pop_back();
+  PrintTo(stdout, u"\n" + text);
+}
+
+// The report for scripts. Failing to write it costs the scripts their report, not the
+// conversion: a warning.
+void WriteReportJson(const std::string& file, const RunReport& report) {
+  if (!WriteHostFile(file, ReportJson(report)))
+    PrintTo(stderr,
+            u"（書けなかったのは変換の記録（JSON）だけです。変換の結果には影響しません。）");
+}
+
 int UsageError(const std::string& what) {
   std::cerr << "ostraconv-cli: " << what << "\n\n" << kUsage;
   return 2;
@@ -286,6 +300,7 @@ int CliMain(int argc, char** argv) {
   };
   RunOutcome outcome = dryRun ? DryRun(app, env, ui, *source, *dest, preview)
                               : Command1_Click(app, env, ui, *source, *dest);
+  const RunReport& report = app.lastReport;
   if (outcome != RunOutcome::kCompleted) {
     // The run's own words do not say which source it was given.
     const Text given = Trim(*source);
@@ -294,14 +309,16 @@ int CliMain(int argc, char** argv) {
     } else if (!env.FileExists(given)) {
       PrintTo(stderr, u"変換元 \"" + given + u"\" がありません。");
     }
+    // What the run had done before it stopped stays: say what it was.
+    if (!report.sections.empty() || !report.outputs.empty() || !report.tables.empty())
+      PrintReport(report);
+    if (!reportJson.empty()) WriteReportJson(reportJson, report);
     return 1;
   }
-  if (!dryRun) preview(env, app.lastReport.destination);
+  if (!dryRun) preview(env, report.destination);
   PrintTo(stdout, kMsgCompleted);
-  Text report = ReportText(app.lastReport);
-  while (!report.empty() && report.back() == u'\n') report.pop_back();
-  PrintTo(stdout, u"\n" + report);
-  if (!reportJson.empty() && !WriteHostFile(reportJson, ReportJson(app.lastReport))) return 1;
+  PrintReport(report);
+  if (!reportJson.empty()) WriteReportJson(reportJson, report);
   return previewOk ? 0 : 1;
 }
 

@@ -230,6 +230,8 @@ void ConvertLdtSection(const SectionRun& run, FieldReader& reader) {
 
   CheckFieldCount(reader, fields1);
   {
+    // A working file, removed again once X7.txt is built: a run stopped before that leaves it.
+    run.noteOutput(u"N7Merg.Dat");
     OutFile n7(run.Files(), run.Out(u"N7Merg.Dat"));
     std::int16_t counter = 1;
     for (int i = 0; i < kLdtTestRecords; ++i) {

@@ -69,7 +69,8 @@ void ConvertMdtSection(const SectionRun& run, FieldReader& reader) {
   SkipHeaderValue(reader);
   const int fields = reader.ReadCount(kWhatFields);
   if (items > kMaxFields) {
-    throw RunError(MsgTooManyFields(reader.Path(), kWhatItems, items, kMaxFields));
+    throw RunError(MsgTooManyFields(reader.Path(), kWhatItems, items, kMaxFields), reader.Path(),
+                   ErrorKind::kData);
   }
   reader.ReadRecord(run.fields, items);
   DecodeHeaderItems(run.env, run.fields, run.itemsA, run.itemsB);

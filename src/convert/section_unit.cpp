@@ -20,7 +20,8 @@ void SkipHeaderValue(FieldReader& reader) {
 
 void CheckFieldCount(const FieldReader& reader, int fields) {
   if (fields > kMaxFields) {
-    throw RunError(MsgTooManyFields(reader.Path(), kWhatFields, fields, kMaxFields));
+    throw RunError(MsgTooManyFields(reader.Path(), kWhatFields, fields, kMaxFields), reader.Path(),
+                   ErrorKind::kData);
   }
 }
 

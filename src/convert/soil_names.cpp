@@ -73,7 +73,7 @@ Entry Register(const RunEnv& env, const Text& name) {
   }
   const int newCode = (last < kFirstNewCode ? kFirstNewCode - 1 : last) + 1;
   if (newCode >= kFirstReservedCode) {
-    throw RunError(MsgNoFreeCode(txtPath, name));
+    throw RunError(MsgNoFreeCode(txtPath, name), txtPath, ErrorKind::kReferenceFolder);
   }
 
   const Entry entry = {ZeroPadded(newCode, 4), name, u"    ", u"    ", u"    ", u"0000"};

@@ -20,13 +20,15 @@ CodeTable ReadCodeTable(FieldReader& reader, size_t maxRows) {
     row.code = reader.ReadText();
     if (reader.AtEnd()) {
       throw RunError(u"参照ファイル \"" + path +
-                     u"\" の最後のレコードに 2 番目の項目がありません。変換できません。");
+                         u"\" の最後のレコードに 2 番目の項目がありません。変換できません。",
+                     path, ErrorKind::kReferenceFolder);
     }
     row.key = reader.ReadText();
     if (table.size() >= maxRows) {
       throw RunError(u"参照ファイル \"" + path + u"\" の行数が上限 " +
-                     IntText(static_cast<long long>(maxRows)) +
-                     u" を超えています。変換できません。");
+                         IntText(static_cast<long long>(maxRows)) +
+                         u" を超えています。変換できません。",
+                     path, ErrorKind::kReferenceFolder);
     }
     table.push_back(std::move(row));
   }

@@ -22,7 +22,8 @@ bool ReferenceFolder::Exists(const Text& name) {
 
 const Text& ReferenceFolder::Content(const Text& name) {
   const Table& table = Load(name);
-  if (!table.exists) throw RunError(MsgMissingTable(PathOf(name)));
+  if (!table.exists)
+    throw RunError(MsgMissingTable(PathOf(name)), PathOf(name), ErrorKind::kReferenceFolder);
   return table.content;
 }
 

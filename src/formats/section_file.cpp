@@ -37,8 +37,9 @@ FieldReader FieldReader::OpenDataSet(Env& env, const Text& path, bool& utf8) {
   const size_t bad = FindUnencodable(text);
   if (bad != Text::npos) {
     throw RunError(u"ファイル \"" + path + u"\" の " + IntText(LineNumberAt(text, bad)) +
-                   u" 行目の文字「" + CharacterAt(text, bad) +
-                   u"」は Shift-JIS（コードページ 932）にない文字です。変換できません。");
+                       u" 行目の文字「" + CharacterAt(text, bad) +
+                       u"」は Shift-JIS（コードページ 932）にない文字です。変換できません。",
+                   path, ErrorKind::kData);
   }
   return FieldReader(std::move(text), path);
 }
@@ -125,7 +126,7 @@ double FieldReader::ReadNumber(const Text& what) {
   Text t = Trim(NarrowNumerals(raw));
   if (t.empty()) return 0.0;
   std::optional<double> v = ostra::ReadNumber(t);
-  if (!v) throw RunError(MsgNotANumber(path_, what, raw));
+  if (!v) throw RunError(MsgNotANumber(path_, what, raw), path_);
   return *v;
 }
 
@@ -134,10 +135,11 @@ int FieldReader::ReadCount(const Text& what, int max) {
   Text t = Trim(NarrowNumerals(raw));
   if (t.empty()) return 0;
   std::optional<double> v = ostra::ReadNumber(t);
-  if (!v) throw RunError(MsgNotANumber(path_, what, raw));
-  if (*v < 0 || std::floor(*v) != *v || *v > 32767) throw RunError(MsgBadCount(path_, what, raw));
+  if (!v) throw RunError(MsgNotANumber(path_, what, raw), path_);
+  if (*v < 0 || std::floor(*v) != *v || *v > 32767)
+    throw RunError(MsgBadCount(path_, what, raw), path_);
   int n = static_cast<int>(*v);
-  if (n > max) throw RunError(MsgTooManyFields(path_, what, n, max));
+  if (n > max) throw RunError(MsgTooManyFields(path_, what, n, max), path_);
   return n;
 }
 

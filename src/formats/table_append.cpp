@@ -41,16 +41,18 @@ Text ReadTableText(Env& env, const Text& path, bool extended) {
   const std::string bytes = env.ReadFile(path);
   if (LooksUtf8(bytes)) {
     throw RunError(u"参照ファイル \"" + path +
-                   u"\" は UTF-8 で保存されています。Shift-JIS（コードページ "
-                   u"932）で保存し直してください。変換できません。");
+                       u"\" は UTF-8 で保存されています。Shift-JIS（コードページ "
+                       u"932）で保存し直してください。変換できません。",
+                   path, ErrorKind::kReferenceFolder);
   }
   Text text = DecodeCp932(bytes);
   const size_t ctrlZ = text.find(u'\x1A');
   if (extended && ctrlZ != Text::npos &&
       text.find_first_not_of(u" \t\r\n\x1A", ctrlZ) != Text::npos) {
     throw RunError(u"参照ファイル \"" + path + u"\" の " + IntText(LineNumberAt(text, ctrlZ)) +
-                   u" 行目にファイルの終わりの印（Ctrl-Z）があり、その後にもデータがあります。"
-                   u"その印を取り除いてから変換してください。");
+                       u" 行目にファイルの終わりの印（Ctrl-Z）があり、その後にもデータがあります。"
+                       u"その印を取り除いてから変換してください。",
+                   path, ErrorKind::kReferenceFolder);
   }
   return text;
 }
@@ -104,7 +106,8 @@ void WriteTableAnew(Env& env, const Text& path, const std::vector<Text>& lines) 
 }
 
 void RequireTable(Env& env, const Text& path) {
-  if (!env.FileExists(path)) throw RunError(MsgMissingTable(path));
+  if (!env.FileExists(path))
+    throw RunError(MsgMissingTable(path), path, ErrorKind::kReferenceFolder);
 }
 
 }  // namespace strata

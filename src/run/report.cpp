@@ -63,7 +63,10 @@ Text ReportText(const RunReport& r) {
   t += u"変換元: " + r.source + u"\n";
   t += u"変換先: " + r.destination + u"\n";
   t += u"参照フォルダ: " + r.patdatFolder + u"\n";
-  if (!r.completed) t += u"変換は途中で中止されました。\n";
+  if (!r.completed) {
+    t += u"変換は途中で中止されました。\n";
+    if (r.error) t += u"理由: " + r.error->message + u"\n";
+  }
 
   t += u"\nセクション:\n";
   for (const RunReport::Section& s : r.sections) {
@@ -99,6 +102,11 @@ std::string ReportJson(const RunReport& r) {
   j += "  \"source\": " + JsonString(r.source) + ",\n";
   j += "  \"destination\": " + JsonString(r.destination) + ",\n";
   j += "  \"referenceFolder\": " + JsonString(r.patdatFolder) + ",\n";
+  if (r.error) {
+    j += "  \"error\": {\"message\": " + JsonString(r.error->message);
+    if (!r.error->file.empty()) j += ", \"file\": " + JsonString(r.error->file);
+    j += ", \"kind\": \"" + std::string(ErrorKindKey(r.error->kind)) + "\"},\n";
+  }
   j += "  \"sections\": [";
   for (size_t i = 0; i < r.sections.size(); ++i) {
     const RunReport::Section& s = r.sections[i];

@@ -2,10 +2,12 @@
 // lines it added to the reference tables.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "base/codec.h"
+#include "base/errors.h"
 
 namespace ostra {
 
@@ -31,6 +33,13 @@ struct RunReport {
     std::vector<Text> added;  // lines the table gained, in file order
   };
 
+  // Why a run stopped.
+  struct Error {
+    Text message;  // the message shown
+    Text file;     // the file or folder it is about, when there is one
+    ErrorKind kind = ErrorKind::kSystem;
+  };
+
   bool completed = false;
   bool dryRun = false;
   Text source;
@@ -40,6 +49,7 @@ struct RunReport {
   std::vector<Output> outputs;
   std::vector<TableChange> tables;  // only tables that changed
   std::vector<Text> warnings;
+  std::optional<Error> error;  // set when the run stopped
 };
 
 // The report as plain Japanese text, one item per line.

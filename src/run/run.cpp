@@ -2,7 +2,6 @@
 
 #include <chrono>
 #include <cstdlib>
-#include <map>
 #include <string>
 
 #include "base/errors.h"
@@ -15,6 +14,7 @@
 #include "env/files.h"
 #include "formats/code_table.h"
 #include "formats/section_file.h"
+#include "run/run_record.h"
 #include "run/validate_path.h"
 
 namespace ostra {
@@ -27,11 +27,6 @@ constexpr size_t kL10Rows = 40;
 constexpr const char16_t* kLockFileName = u"OSTRACONV.LCK";
 constexpr auto kLockPollInterval = std::chrono::milliseconds(100);
 
-// Reference tables a run may create or extend; the report lists the lines each one gains.
-constexpr const char16_t* kWatchedTables[] = {
-    u"KISHITU.TXT", u"XKISHITU.TXT", u"L13.TXT", u"L14.TXT", u"L15.TXT",
-    u"L16.TXT",     u"L17.TXT",      u"L1.TXT",  u"L2.TXT",  u"L3.TXT"};
-
 // Passes everything on to the window, keeping the warnings for the report.
 class RecordingUi : public ForwardingUi {
  public:
@@ -40,39 +35,16 @@ class RecordingUi : public ForwardingUi {
     warnings_.push_back(text);
     ForwardingUi::Warn(text);
   }
+  void ShowMessage(const Text& text, MsgIcon icon, const Text& title) override {
+    lastMessage = text;
+    ForwardingUi::ShowMessage(text, icon, title);
+  }
+
+  Text lastMessage;  // the last message box shown
 
  private:
   std::vector<Text>& warnings_;
 };
-
-// The lines of a table as they stand (nothing when the table does not exist).
-struct TableSnapshot {
-  bool exists = false;
-  std::vector<Text> lines;
-};
-
-TableSnapshot Snapshot(Env& env, const Text& path) {
-  TableSnapshot s;
-  s.exists = env.FileExists(path);
-  if (s.exists) s.lines = SplitLines(ReadFileText(env, path));
-  return s;
-}
-
-// The lines of `after` that `before` does not hold (counting repeats), in file order.
-std::vector<Text> LinesGained(const std::vector<Text>& before, const std::vector<Text>& after) {
-  std::map<Text, int> seen;
-  for (const Text& line : before) ++seen[line];
-  std::vector<Text> gained;
-  for (const Text& line : after) {
-    auto it = seen.find(line);
-    if (it != seen.end() && it->second > 0) {
-      --it->second;
-    } else {
-      gained.push_back(line);
-    }
-  }
-  return gained;
-}
 
 class Conversion {
  public:
@@ -92,7 +64,12 @@ class Conversion {
 
  private:
   RunOutcome Stop();
+  // Shows why the run stops (unless `shown` is false) and keeps it for the report.
+  RunOutcome StopWith(const Text& message, ErrorKind kind, const Text& file,
+                      MsgIcon icon = MsgIcon::kNone, bool shown = true);
   RunOutcome Finish(RunOutcome outcome);
+  ErrorKind KindOf(const RunError& e) const;
+  void NoteLeftovers();
   bool PrepareDestination();
   void SnapshotTables();
   void CollectReport();
@@ -111,7 +88,7 @@ class Conversion {
   RecordingUi recordingUi_;
   UiPort& ui_;
   RunEnv env_;
-  std::map<Text, TableSnapshot> tablesBefore_;
+  std::vector<std::pair<Text, TableSnapshot>> tablesBefore_;
   bool busy_ = false;
 
   Text source_;
@@ -126,6 +103,39 @@ class Conversion {
   CodeTable l10Table_;
   std::unique_ptr<HeldLock> lock_;
 };
+
+RunOutcome Conversion::StopWith(const Text& message, ErrorKind kind, const Text& file, MsgIcon icon,
+                                bool shown) {
+  if (shown) ui_.ShowMessage(message, icon, Text());
+  report_.error = RunReport::Error{message, file, kind};
+  return Stop();
+}
+
+// What an error was about, from the file it names when its thrower did not say.
+ErrorKind Conversion::KindOf(const RunError& e) const {
+  if (e.Kind() != ErrorKind::kUnknown) return e.Kind();
+  const Text file = UpperAscii(e.File());
+  if (file.empty()) return ErrorKind::kSystem;
+  auto startsWith = [&](const Text& prefix) {
+    return !prefix.empty() && file.rfind(UpperAscii(prefix), 0) == 0;
+  };
+  if (startsWith(env_.patdatFolder)) return ErrorKind::kReferenceFolder;
+  for (const SectionUnit& unit : kSectionUnits) {
+    if (file == UpperAscii(SectionFileName(source_, sourceFileName_, unit.name)))
+      return ErrorKind::kData;
+  }
+  if (file == UpperAscii(source_)) return ErrorKind::kData;
+  // The destination, its files and the levels created for it.
+  if (startsWith(outDir_) || UpperAscii(outDir_).rfind(file, 0) == 0)
+    return ErrorKind::kDestination;
+  return ErrorKind::kSystem;
+}
+
+// Files of the output family that an earlier conversion left in the destination.
+void Conversion::NoteLeftovers() {
+  const std::vector<Text> left = Leftovers(files_, outDir_, report_.outputs);
+  if (!left.empty()) ui_.Warn(LeftoversWarning(left));
+}
 
 RunOutcome Conversion::Stop() {
   if (busy_) ui_.SetBusy(false);
@@ -154,27 +164,22 @@ void Conversion::NoteOutput(const Text& name) {
 }
 
 void Conversion::SnapshotTables() {
-  for (const char16_t* table : kWatchedTables)
-    tablesBefore_[table] = Snapshot(files_, env_.Table(table));
+  for (const char16_t* table : kWatchedTables) {
+    const Text path = env_.Table(table);
+    tablesBefore_.emplace_back(path, Snapshot(files_, path));
+  }
 }
 
 void Conversion::CollectReport() {
+  // Files the run wrote and that are still there (a working file is removed again).
+  std::vector<RunReport::Output> outputs;
   for (RunReport::Output& o : report_.outputs) {
-    o.lines = files_.FileExists(Out(o.file))
-                  ? static_cast<long>(ReadFileLines(files_, Out(o.file)).size())
-                  : 0;
+    if (!files_.FileExists(Out(o.file))) continue;
+    o.lines = static_cast<long>(ReadFileLines(files_, Out(o.file)).size());
+    outputs.push_back(o);
   }
-  report_.tables.clear();
-  for (const char16_t* table : kWatchedTables) {
-    auto before = tablesBefore_.find(table);
-    if (before == tablesBefore_.end()) continue;
-    TableSnapshot after = Snapshot(files_, env_.Table(table));
-    RunReport::TableChange change;
-    change.file = table;
-    change.created = after.exists && !before->second.exists;
-    change.added = LinesGained(before->second.lines, after.lines);
-    if (change.created || !change.added.empty()) report_.tables.push_back(std::move(change));
-  }
+  report_.outputs = std::move(outputs);
+  report_.tables = TableChanges(files_, tablesBefore_);
 }
 
 RunOutcome Conversion::Run(const Text& text1, const Text& text2) {
@@ -186,30 +191,20 @@ RunOutcome Conversion::Run(const Text& text1, const Text& text2) {
   if (!ValidatePath(files_, checked, ui_)) {
     ui_.ShowMessage(kMsgBadPath, MsgIcon::kExclamation, text2);
     ui_.SelectDestination();
-    return Stop();
+    return StopWith(kMsgBadPath, ErrorKind::kDestination, text2, MsgIcon::kExclamation, false);
   }
   source_ = Trim(text1);
-  if (source_.empty()) {
-    ui_.ShowMessage(kMsgNoSource, MsgIcon::kNone, Text());
-    return Stop();
-  }
-  if (Trim(text2).empty()) {
-    ui_.ShowMessage(kMsgNoDestination, MsgIcon::kNone, Text());
-    return Stop();
-  }
-  if (!files_.IsSelectable(source_)) {
-    ui_.ShowMessage(kMsgNoSource, MsgIcon::kNone, Text());
-    return Stop();
-  }
+  if (source_.empty()) return StopWith(kMsgNoSource, ErrorKind::kData, Text());
+  if (Trim(text2).empty()) return StopWith(kMsgNoDestination, ErrorKind::kDestination, Text());
+  if (!files_.IsSelectable(source_)) return StopWith(kMsgNoSource, ErrorKind::kData, source_);
   destination_ = checked;
   // The destination's components are written into CNT.TXT: each character must have a code
   // page 932 form.
   if (const size_t bad = FindUnencodable(destination_); bad != Text::npos) {
-    ui_.ShowMessage(u"変換先フォルダ \"" + destination_ + u"\" の文字「" +
+    return StopWith(u"変換先フォルダ \"" + destination_ + u"\" の文字「" +
                         CharacterAt(destination_, bad) +
                         u"」は Shift-JIS（コードページ 932）にない文字です。変換できません。",
-                    MsgIcon::kExclamation, Text());
-    return Stop();
+                    ErrorKind::kDestination, destination_, MsgIcon::kExclamation);
   }
   if (destination_.size() > 3 && destination_.back() == u'\\') destination_.pop_back();
   outDir_ = destination_.back() == u'\\' ? destination_ : destination_ + u"\\";
@@ -218,7 +213,11 @@ RunOutcome Conversion::Run(const Text& text1, const Text& text2) {
   report_.patdatFolder = env_.patdatFolder;
 
   try {
-    if (!PrepareDestination()) return Stop();
+    if (!PrepareDestination()) {
+      // The question was the message: a No ends the run without another word.
+      return StopWith(u"変換先フォルダを作成しないことが選ばれたため、変換を中止しました。",
+                      ErrorKind::kDeclined, destination_, MsgIcon::kNone, false);
+    }
 
     std::int16_t k = CountChars(source_, u"\\");
     SplitPath(source_, u"\\", components_);
@@ -233,14 +232,13 @@ RunOutcome Conversion::Run(const Text& text1, const Text& text2) {
     for (const SectionUnit& unit : kSectionUnits) {
       if (!ConvertSection(unit)) return Stop();
     }
+    NoteLeftovers();
   } catch (const RunError& e) {
-    ui_.ShowMessage(e.Message(), MsgIcon::kCritical, Text());
-    return Stop();
+    return StopWith(e.Message(), KindOf(e), e.File(), MsgIcon::kCritical);
   } catch (const std::exception& e) {
-    ui_.ShowMessage(u"変換中に予期しないエラーが発生しました。変換を中止しました。(" +
+    return StopWith(u"変換中に予期しないエラーが発生しました。変換を中止しました。(" +
                         FromUtf8(e.what()) + u")",
-                    MsgIcon::kCritical, Text());
-    return Stop();
+                    ErrorKind::kSystem, Text(), MsgIcon::kCritical);
   }
 
   app_.completionShown = true;
@@ -289,12 +287,14 @@ void Conversion::LockReferenceFolder() {
       lock_ = files_.TryLock(path);
     } catch (const FileError& e) {
       // Unguarded, two runs could give one code to two names: no run goes on without the lock.
-      throw RunError(e.Message() + u"参照フォルダをロックできないため、変換を中止しました。");
+      throw RunError(e.Message() + u"参照フォルダをロックできないため、変換を中止しました。", path,
+                     ErrorKind::kLock);
     }
     if (lock_ != nullptr) break;
     if (files_.Now() >= deadline) {
       throw RunError(u"参照フォルダ \"" + env_.patdatFolder +
-                     u"\" は他の変換で使用中です。しばらくしてからもう一度実行してください。");
+                         u"\" は他の変換で使用中です。しばらくしてからもう一度実行してください。",
+                     path, ErrorKind::kLock);
     }
     if (!waiting) {
       waiting = true;
@@ -337,7 +337,10 @@ bool Conversion::ConvertSection(const SectionUnit& unit) {
       return true;
     }
   }
-  if (!CheckSectionHeader(files_, name, unit.headerFields, ui_)) return false;
+  if (!CheckSectionHeader(files_, name, unit.headerFields, ui_)) {
+    report_.error = RunReport::Error{recordingUi_.lastMessage, name, ErrorKind::kData};
+    return false;
+  }
   bool utf8 = false;
   FieldReader reader = FieldReader::OpenDataSet(files_, name, utf8);
   report_.sections.push_back({unit.name, name, RunReport::SectionStatus::kConverted, utf8});

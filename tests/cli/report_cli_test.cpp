@@ -149,5 +149,86 @@ TEST_F(ReportCliTest, ATrialRunRefusesWhatTheRunRefuses) {
   EXPECT_EQ(Snapshot(drive_.Root()), before);
 }
 
+TEST_F(ReportCliTest, AStoppedRunReportsWhatItHadWrittenAndRegistered) {
+  // The LDT file ends part way: MDT to NDT are converted, and their names registered, first.
+  const std::string ldt = ReadBytes(drive_.Host("GEO/LDT0001.GDF"));
+  WriteBytes(drive_.Host("GEO/LDT0001.GDF"), ldt.substr(0, ldt.size() * 6 / 10));
+  const fs::path json = drive_.Host("report.json");
+  CliResult r = Convert({"--yes", "--report-json", json.string()});
+  ASSERT_EQ(r.exitCode, 1) << r.err;
+  EXPECT_NE(r.err.find("LDT0001.GDF"), std::string::npos) << r.err;
+  EXPECT_NE(r.out.find("変換は途中で中止されました。\n理由: "), std::string::npos) << r.out;
+  EXPECT_NE(r.out.find("    2002,砂岩泥岩互層,"), std::string::npos) << r.out;
+  // Nothing already written is removed, and the report names each such file.
+  const fs::path out = drive_.Host("OUT/P001/SITE/B-1");
+  int listed = 0;
+  for (const auto& e : fs::directory_iterator(out)) {
+    const std::string name = e.path().filename().string();
+    EXPECT_NE(r.out.find("  " + name + "  "), std::string::npos) << name << r.out;
+    ++listed;
+  }
+  EXPECT_GE(listed, 5);
+
+  const std::string j = ReadBytes(json);
+  EXPECT_NE(j.find("\"completed\": false"), std::string::npos) << j;
+  EXPECT_NE(j.find("\"file\": \"W:\\\\GEO\\\\LDT0001.GDF\", \"kind\": \"data\"}"),
+            std::string::npos)
+      << j;
+  EXPECT_NE(j.find("{\"file\": \"X1.TXT\", \"lines\": "), std::string::npos) << j;
+  EXPECT_NE(j.find("\"2002,砂岩泥岩互層,    ,    ,    ,0000\""), std::string::npos) << j;
+}
+
+TEST_F(ReportCliTest, TheReportOfEveryStopSaysWhatItWasAbout) {
+  const fs::path json = drive_.Host("report.json");
+  // No --yes and no terminal: the destination is not created.
+  CliResult r = Convert({"--report-json", json.string()});
+  ASSERT_EQ(r.exitCode, 1);
+  std::string j = ReadBytes(json);
+  EXPECT_NE(j.find("\"kind\": \"declined\""), std::string::npos) << j;
+  EXPECT_NE(j.find("\"outputs\": []"), std::string::npos) << j;
+  EXPECT_EQ(r.out, "");  // nothing done, nothing to report on the terminal
+
+  fs::remove(drive_.Host("PATDAT/L16.TXT"));
+  r = Convert({"--yes", "--report-json", json.string()});
+  ASSERT_EQ(r.exitCode, 1);
+  j = ReadBytes(json);
+  EXPECT_NE(j.find("\"file\": \"W:\\\\PATDAT\\\\L16.TXT\", \"kind\": \"reference-folder\""),
+            std::string::npos)
+      << j;
+}
+
+TEST_F(ReportCliTest, FilesOfAnEarlierConversionAreNamedAndKept) {
+  // This data set has no CDT records: R41.TXT is not written, yet the target system would
+  // take an old one in the folder as this boring's.
+  const fs::path out = drive_.Host("OUT/P001/SITE/B-1");
+  fs::create_directories(out);
+  WriteSjis(out / "R41.TXT", "old\r\n");
+  WriteSjis(out / "memo.txt", "mine\r\n");
+  const fs::path json = drive_.Host("report.json");
+  CliResult r = Convert({"--yes", "--report-json", json.string()});
+  ASSERT_EQ(r.exitCode, 0) << r.err;
+  EXPECT_NE(r.err.find("今回の変換では書き込まなかったファイルがあります: R41.TXT。"),
+            std::string::npos)
+      << r.err;
+  EXPECT_EQ(r.err.find("memo.txt"), std::string::npos) << r.err;
+  EXPECT_NE(r.out.find("\n警告:\n  変換先フォルダに、"), std::string::npos) << r.out;
+  EXPECT_NE(ReadBytes(json).find("書き込まなかったファイルがあります: R41.TXT"), std::string::npos);
+  EXPECT_EQ(ReadBytes(out / "R41.TXT"), "old\r\n");
+  EXPECT_EQ(ReadBytes(out / "memo.txt"), "mine\r\n");
+
+  // Converted again with nothing left over, nothing is said.
+  fs::remove(out / "R41.TXT");
+  r = Convert({"--yes"});
+  ASSERT_EQ(r.exitCode, 0) << r.err;
+  EXPECT_EQ(r.err.find("書き込まなかった"), std::string::npos) << r.err;
+}
+
+TEST_F(ReportCliTest, AReportThatCannotBeWrittenCostsOnlyTheReport) {
+  CliResult r = Convert({"--yes", "--report-json", drive_.Host("no/such/r.json").string()});
+  EXPECT_EQ(r.exitCode, 0) << r.err;
+  EXPECT_NE(r.out.find("変換が正常に終了しました。"), std::string::npos);
+  EXPECT_NE(r.err.find("r.json"), std::string::npos) << r.err;
+}
+
 }  // namespace
 }  // namespace ostra::test

@@ -34,6 +34,7 @@ class CountingUi : public test::FakeUi {
 struct Outcome {
   RunOutcome outcome;
   CountingUi ui;
+  RunReport report;
 };
 
 Outcome Convert(Env& env, const FaultEnv* counting = nullptr) {
@@ -43,7 +44,18 @@ Outcome Convert(Env& env, const FaultEnv* counting = nullptr) {
   app.patdatFolder = u"W:\\PATDAT\\";
   app.lockWait = std::chrono::milliseconds(0);
   o.outcome = Command1_Click(app, env, o.ui, kSource, kDestination);
+  o.report = app.lastReport;
   return o;
+}
+
+// What a failure on `path` is about, as the report must give it.
+ErrorKind KindOfPath(const Text& path) {
+  if (path.find(u"OSTRACONV.LCK") != Text::npos) return ErrorKind::kLock;
+  if (path.rfind(u"W:\\PATDAT", 0) == 0) return ErrorKind::kReferenceFolder;
+  if (path.rfind(u"W:\\GEO", 0) == 0) return ErrorKind::kData;
+  if (Text(kDestination).rfind(path, 0) == 0 || path.rfind(kDestination, 0) == 0)
+    return ErrorKind::kDestination;
+  return ErrorKind::kSystem;
 }
 
 bool Mentions(const std::vector<Text>& texts, const Text& path) {
@@ -95,6 +107,15 @@ TEST(FaultInjectionTest, EveryFailedFileOperationEndsInOrderNamingTheFile) {
       EXPECT_EQ(o.ui.messages.size(), 1u) << n << " " << test::U8(path);
       EXPECT_TRUE(Mentions(said, path)) << n << " " << test::U8(path);
       EXPECT_FALSE(o.ui.busy) << n;
+      // The report keeps the stop: the message shown, the file and what it was about.
+      EXPECT_FALSE(o.report.completed) << n;
+      if (o.report.error) {
+        EXPECT_EQ(o.report.error->message, o.ui.messages[0].text) << n;
+        EXPECT_EQ(o.report.error->file, path) << n;
+        EXPECT_EQ(o.report.error->kind, KindOfPath(path)) << n << " " << test::U8(path);
+      } else {
+        ADD_FAILURE() << n << ": a stopped run without an error in its report";
+      }
       continue;
     }
     // Going on is allowed where a failure only costs a courtesy: the title files warn; a mark

@@ -164,6 +164,11 @@ std::string ReadBytes(const fs::path& file) {
   return ss.str();
 }
 
+void WriteBytes(const fs::path& file, const std::string& bytes) {
+  std::ofstream out(file, std::ios::binary | std::ios::trunc);
+  out << bytes;
+}
+
 void WriteSjis(const fs::path& file, const std::string& utf8) {
   if (file.has_parent_path()) fs::create_directories(file.parent_path());
   std::ofstream out(file, std::ios::binary | std::ios::trunc);

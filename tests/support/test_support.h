@@ -52,6 +52,8 @@ std::string ReadSjis(const fs::path& file);
 // test (via ADD_FAILURE) on a bare LF or CR.
 std::vector<std::string> ReadSjisLines(const fs::path& file);
 std::string ReadBytes(const fs::path& file);
+// Writes the bytes as they are, replacing the file.
+void WriteBytes(const fs::path& file, const std::string& bytes);
 // Copies the bundled reference folder examples/PATDAT to `to`.
 void CopyExamplePatdat(const fs::path& to);
 // Path of the bundled examples folder.
