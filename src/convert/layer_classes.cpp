@@ -71,9 +71,12 @@ ClassCodes LookUpClasses(const RunEnv& env, const Text& name, bool hasSecondFiel
   int next = max + 1;
   auto add = [&](const Text& part, Text& code) {
     if (Trim(part).empty() || !Trim(code).empty() || next >= kClassCodeLimit) return;
-    code = RightField(NumText(static_cast<std::int32_t>(next)), 2);
-    const Text line = code + u"," + (hasSecondField ? u"      ," : u"") + strata::TableField(part);
+    const Text tableCode = RightField(NumText(static_cast<std::int32_t>(next)), 2);
+    const Text line =
+        tableCode + u"," + (hasSecondField ? u"      ," : u"") + strata::TableField(part);
     table.AppendLine(line);
+    // The output gets the code as every later run reads it from the table: without the blank.
+    code = Trim(tableCode);
     ++next;
   };
   add(part1, codes.code1);

@@ -33,6 +33,7 @@ void FaultEnv::Step(FaultKind kind, const Text& path) {
   if (++count_ != failAt_) return;
   failed_ = true;
   failedPath_ = path;
+  if (atFailure_) atFailure_();
   throw MakeFileError(FileError::kAccessError, path, u"扱えません（試験のための故障）");
 }
 

@@ -5,6 +5,8 @@
 // Queries (existence, size, listing) are not counted.
 #pragma once
 
+#include <functional>
+
 #include "env/env.h"
 
 namespace ostra {
@@ -41,6 +43,9 @@ class FaultEnv : public EnvWrapper {
 
   // Counts one operation on `path`; throws when it is the one to fail.
   void Step(FaultKind kind, const Text& path);
+  // Called at the moment of the failure, before the operation: a test of a killed process
+  // takes the files as they stand here.
+  void AtFailure(std::function<void()> hook) { atFailure_ = std::move(hook); }
 
  private:
   class File;
@@ -49,6 +54,7 @@ class FaultEnv : public EnvWrapper {
   long count_ = 0;
   bool failed_ = false;
   Text failedPath_;
+  std::function<void()> atFailure_;
 };
 
 // An Env whose disk fills up: writes go through until `budget` bytes have been written in all,

@@ -80,7 +80,9 @@ TEST_F(StrataCliTest, ExampleDataSetRegistersEachNewNameOnce) {
 
   EXPECT_EQ(Output("X3.TXT").at(3), "  4,  13.60,0102  ,CL,0103  ,CM,～");
   EXPECT_EQ(Output("R31.TXT").at(4), "  5,  13.60,5,ＣＬ,4,ＣＭ");
-  EXPECT_EQ(Output("R34.TXT").at(5), "  6,  15.20, 6,鏡肌,  ,");
+  // A code registered now is written as every later run reads it back.
+  EXPECT_EQ(Output("R34.TXT").at(5), "  6,  15.20,6,鏡肌,  ,");
+  const std::vector<std::string> r34 = Output("R34.TXT");
   EXPECT_EQ(Output("X11.TXT"),
             (std::vector<std::string>{"  1,   5.60,  1,亀裂," + std::string(20, ' '),
                                       "  2,   8.15,  2,開口亀裂," + std::string(20, ' '),
@@ -94,7 +96,7 @@ TEST_F(StrataCliTest, ExampleDataSetRegistersEachNewNameOnce) {
   ASSERT_EQ(second.exitCode, 0) << second.err;
   EXPECT_EQ(Snapshot(), tables);
   EXPECT_EQ(Output("X1.TXT"), x1);
-  EXPECT_EQ(Output("R34.TXT").at(5), "  6,  15.20,6,鏡肌,  ,");
+  EXPECT_EQ(Output("R34.TXT"), r34);
 }
 
 TEST_F(StrataCliTest, AwkwardNamesAreRegisteredOnce) {
@@ -106,15 +108,15 @@ TEST_F(StrataCliTest, AwkwardNamesAreRegisteredOnce) {
                                                         "  2,   2.00,2003,砂岩,泥岩互層",
                                                         "  3,   3.00,5012,花崗岩（粗粒）"}));
   EXPECT_EQ(Output("R31.TXT"),
-            (std::vector<std::string>{"  1,   1.00, 7,ｶﾞﾗ,  ,", "  2,   2.00, 8, CM,  ,",
+            (std::vector<std::string>{"  1,   1.00,7,ｶﾞﾗ,  ,", "  2,   2.00,8, CM,  ,",
                                       "  3,   3.00,  ,,  ,"}));
+  const std::vector<std::string> r31 = Output("R31.TXT");
   const std::vector<std::string> tables = Snapshot();
   const CliResult second = Convert();
   ASSERT_EQ(second.exitCode, 0) << second.err;
   EXPECT_EQ(Snapshot(), tables);
   EXPECT_EQ(Output("X1.TXT").at(1), "  2,   2.00,2003,砂岩,泥岩互層");
-  EXPECT_EQ(Output("R31.TXT").at(0), "  1,   1.00,7,ｶﾞﾗ,  ,");
-  EXPECT_EQ(Output("R31.TXT").at(1), "  2,   2.00,8, CM,  ,");
+  EXPECT_EQ(Output("R31.TXT"), r31);
 }
 
 TEST_F(StrataCliTest, FullDictionaryStopsTheRunAndKeepsTheTables) {

@@ -100,7 +100,7 @@ TEST_F(LayerClassTest, AppendsNewNamesUnderTheNextCode) {
   const auto out = Write({{u"新岩種", u"甲～乙"}, {u"新岩種", u"乙"}});
   EXPECT_EQ(TableLines("L13.TXT"), (std::vector<std::string>{"2,CM", "7,CH", "5,CL", " 8,新岩種"}));
   EXPECT_EQ(out[0],
-            (std::vector<std::string>{"  1,  12.50, 8,新岩種,  ,", "  2,  12.50,8,新岩種,  ,"}));
+            (std::vector<std::string>{"  1,  12.50,8,新岩種,  ,", "  2,  12.50,8,新岩種,  ,"}));
   EXPECT_EQ(TableLines("L14.TXT"), (std::vector<std::string>{"20,甲乙", "21,甲", "22,乙"}));
   EXPECT_EQ(out[1], (std::vector<std::string>{"  1,  12.50,21,甲,22,乙", "  2,  12.50,22,乙,  ,"}));
 }
@@ -108,7 +108,7 @@ TEST_F(LayerClassTest, AppendsNewNamesUnderTheNextCode) {
 TEST_F(LayerClassTest, SameNameOnBothSidesGetsTwoCodes) {
   const auto out = Write({{u"", u"", u"甲～甲"}});
   EXPECT_EQ(TableLines("L15.TXT"), (std::vector<std::string>{" 1,甲", " 2,甲"}));
-  EXPECT_EQ(out[2], (std::vector<std::string>{"  1,  12.50, 1,甲, 2,甲"}));
+  EXPECT_EQ(out[2], (std::vector<std::string>{"  1,  12.50,1,甲,2,甲"}));
 }
 
 TEST_F(LayerClassTest, LastMatchingLineWins) {

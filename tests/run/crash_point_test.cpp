@@ -1,0 +1,96 @@
+// A conversion killed at every moment that matters: the files as they stood when each file
+// operation was about to run are what a killed process leaves behind. From each of those states
+// the tables must be whole, and converting again must give the bytes of a conversion that was
+// never interrupted.
+#include <gtest/gtest.h>
+
+#include <map>
+#include <memory>
+
+#include "env/fault_env.h"
+#include "env/memory_env.h"
+#include "run/run.h"
+#include "sample_env.h"
+#include "support/test_support.h"
+
+namespace ostra {
+namespace {
+
+constexpr const char16_t* kSource = u"W:\\GEO\\MDT0001.GDF";
+constexpr const char16_t* kDestination = u"W:\\OUT\\P001\\SITE\\B-1";
+
+RunOutcome Convert(Env& env) {
+  test::FakeUi ui;
+  AppState app;
+  app.patdatFolder = u"W:\\PATDAT\\";
+  app.lockWait = std::chrono::milliseconds(0);
+  return Command1_Click(app, env, ui, kSource, kDestination);
+}
+
+// A temporary file of a table rewrite, which a killed process cannot remove.
+bool IsRewriteLeftover(const Text& path) {
+  const size_t slash = path.find_last_of(u'\\');
+  const Text name = path.substr(slash + 1);
+  return name.size() == 12 && name.rfind(u"XK", 0) == 0 && name.substr(8) == u".TMP";
+}
+
+bool IsExtendedTable(const Text& path) {
+  for (const auto& [name, fields] : kExtendedTables) {
+    if (path == Text(u"W:\\PATDAT\\") + name) return true;
+  }
+  return false;
+}
+
+// Every file with its bytes, leaving out the leftovers of a kill and the extended tables,
+// which are compared entry by entry: an entry the killed run had put into XKISHITU.TXT only is
+// copied into KISHITU.TXT as the reader gives it, with its blank fields empty.
+std::map<Text, std::string> FilesOf(MemoryEnv& env) {
+  std::map<Text, std::string> files;
+  for (const Text& path : env.WrittenFiles()) {
+    if (!IsRewriteLeftover(path) && !IsExtendedTable(path)) files[path] = *env.File(path);
+  }
+  return files;
+}
+
+// The files of `env` as they stand, as a new Env: what the disk holds after a kill (the lock
+// goes with the process).
+std::unique_ptr<MemoryEnv> DiskOf(MemoryEnv& env) {
+  auto copy = std::make_unique<MemoryEnv>();
+  copy->SetProgramFolder(u"W:\\BIN");
+  copy->AddFolder(u"W:\\BIN");
+  for (const Text& path : env.WrittenFiles()) copy->SetFile(path, *env.File(path));
+  return copy;
+}
+
+TEST(CrashPointTest, AfterAKillAtAnyOperationConvertingAgainGivesTheUninterruptedBytes) {
+  MemoryEnv clean;
+  PutSample(clean);
+  FaultEnv counting(clean, 0);
+  ASSERT_EQ(Convert(counting), RunOutcome::kCompleted);
+  const std::map<Text, std::string> expected = FilesOf(clean);
+  const std::map<Text, std::vector<Text>> expectedTables = TablesOf(clean);
+  const long operations = counting.Count();
+  ASSERT_GT(operations, 60);
+
+  int rewriteMoments = 0;  // kills as XKISHITU.TXT was read or replaced by its rewrite
+  for (long n = 1; n <= operations; ++n) {
+    MemoryEnv env;
+    PutSample(env);
+    std::unique_ptr<MemoryEnv> disk;
+    FaultEnv faulty(env, n);
+    faulty.AtFailure([&] { disk = DiskOf(env); });
+    Convert(faulty);
+    ASSERT_TRUE(disk != nullptr) << n;
+    if (faulty.FailedPath() == u"W:\\PATDAT\\XKISHITU.TXT") ++rewriteMoments;
+    ASSERT_TRUE(TablesAreWhole(*disk))
+        << "killed at operation " << n << " on " << test::U8(faulty.FailedPath());
+    ASSERT_EQ(Convert(*disk), RunOutcome::kCompleted) << n;
+    EXPECT_EQ(FilesOf(*disk), expected)
+        << "killed at operation " << n << " on " << test::U8(faulty.FailedPath());
+    if (HasFailure()) return;
+  }
+  EXPECT_GE(rewriteMoments, 2);
+}
+
+}  // namespace
+}  // namespace ostra
