@@ -15,6 +15,7 @@
 #include "base/windows_api.h"
 #else
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 #endif
 
@@ -315,6 +316,15 @@ class HostEnv : public Env {
       throw MakeFileError(CodeOfLastError(), to, u"置き換えられません");
     }
 #else
+    // The new file takes the old one's permissions and group: a table a group shares stays
+    // writable for the group whoever rewrote it.
+    struct stat old {};
+    if (::stat(dst.c_str(), &old) == 0) {
+      if (::chown(src.c_str(), static_cast<uid_t>(-1), old.st_gid) != 0) {
+        // Only the groups of the file's owner can be given: the folder's group then stays.
+      }
+      ::chmod(src.c_str(), old.st_mode & 07777);
+    }
     if (std::rename(src.c_str(), dst.c_str()) != 0) {
       throw MakeFileError(CodeOfErrno(errno), to, u"置き換えられません");
     }
