@@ -7,6 +7,7 @@
 #include <map>
 #include <memory>
 
+#include "cli/reliability_support.h"
 #include "env/fault_env.h"
 #include "env/memory_env.h"
 #include "run/run.h"
@@ -90,6 +91,8 @@ TEST(CrashPointTest, AfterAKillAtAnyOperationConvertingAgainGivesTheUninterrupte
     if (HasFailure()) return;
   }
   EXPECT_GE(rewriteMoments, 2);
+  test::RecordFigures("crash-points.txt", {{"moments", std::to_string(operations)},
+                                           {"rewrite_moments", std::to_string(rewriteMoments)}});
 }
 
 }  // namespace

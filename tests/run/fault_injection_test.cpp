@@ -6,6 +6,7 @@
 #include <map>
 
 #include "base/text_lines.h"
+#include "cli/reliability_support.h"
 #include "env/fault_env.h"
 #include "env/files.h"
 #include "env/memory_env.h"
@@ -126,6 +127,8 @@ TEST(FaultInjectionTest, EveryFailedFileOperationEndsInOrderNamingTheFile) {
     EXPECT_TRUE(Mentions(said, path) || passedOver) << n << " " << test::U8(path);
   }
   EXPECT_GT(stopped, operations / 2);
+  test::RecordFigures("fault-loop.txt", {{"operations", std::to_string(operations)},
+                                         {"stopped", std::to_string(stopped)}});
 }
 
 TEST(FaultInjectionTest, ARunThatCannotLockStopsBeforeChangingAnything) {
@@ -141,35 +144,54 @@ TEST(FaultInjectionTest, ARunThatCannotLockStopsBeforeChangingAnything) {
   EXPECT_FALSE(env.FileExists(Text(kDestination) + u"\\CNT.TXT"));
 }
 
-TEST(FaultInjectionTest, AFullDiskLeavesWholeTablesThatTheNextRunCompletes) {
+// The files a conversion wrote into the destination, with their bytes.
+std::map<Text, std::string> OutputsOf(MemoryEnv& env) {
+  std::map<Text, std::string> files;
+  for (const Text& path : env.WrittenFiles()) {
+    if (path.rfind(kDestination, 0) == 0) files[path] = *env.File(path);
+  }
+  return files;
+}
+
+// A disk that fills up after every byte count of a whole conversion, in seven shards that run
+// side by side: the byte counts k, k + 7, k + 14 ...
+class FullDiskTest : public ::testing::TestWithParam<int> {};
+
+TEST_P(FullDiskTest, LeavesWholeTablesThatTheNextRunCompletes) {
   MemoryEnv clean;
   PutSample(clean);
   ASSERT_EQ(Convert(clean).outcome, RunOutcome::kCompleted);
   const std::map<Text, std::vector<Text>> expected = TablesOf(clean);
-  const std::string x1 = *clean.File(Text(kDestination) + u"\\X1.TXT");
+  const std::map<Text, std::string> outputs = OutputsOf(clean);
 
   long long written = 0;  // all the bytes of an uninterrupted conversion
   for (const Text& file : clean.WrittenFiles()) written += clean.FileSize(file);
   ASSERT_GT(written, 1000);
-  // Every byte count up to the whole would take minutes; a prime step reaches every file and
-  // every position in a line.
-  for (long long budget = 0; budget < written; budget += 7) {
+  int fullDisks = 0;
+  for (long long budget = GetParam(); budget < written; budget += 7) {
     MemoryEnv env;
     PutSample(env);
     DiskFullEnv full(env, budget);
     const Outcome o = Convert(full);
     if (!full.Full()) continue;  // the run wrote less than it could
+    ++fullDisks;
     EXPECT_EQ(o.outcome, RunOutcome::kStopped) << budget;
     ASSERT_EQ(o.ui.messages.size(), 1u) << budget;
     EXPECT_NE(o.ui.messages[0].text.find(u"ディスクの空き容量"), Text::npos) << budget;
     ASSERT_TRUE(TablesAreWhole(env)) << "after a full disk at byte " << budget;
-    // With room again, the conversion ends with the entries and codes of an uninterrupted one.
+    // With room again, the conversion ends with the entries, codes and output bytes of an
+    // uninterrupted one.
     ASSERT_EQ(Convert(env).outcome, RunOutcome::kCompleted) << budget;
     EXPECT_EQ(TablesOf(env), expected) << budget;
-    EXPECT_EQ(env.File(Text(kDestination) + u"\\X1.TXT"), x1) << budget;
+    EXPECT_EQ(OutputsOf(env), outputs) << budget;
     if (HasFailure()) return;
   }
+  test::RecordFigures(
+      "disk-full-" + std::to_string(GetParam()) + ".txt",
+      {{"bytes", std::to_string(written)}, {"full_disks", std::to_string(fullDisks)}});
 }
+
+INSTANTIATE_TEST_SUITE_P(EveryByteCount, FullDiskTest, ::testing::Range(0, 7));
 
 }  // namespace
 }  // namespace ostra
