@@ -38,6 +38,13 @@ struct RunReport {
     Text message;  // the message shown
     Text file;     // the file or folder it is about, when there is one
     ErrorKind kind = ErrorKind::kSystem;
+    // Where in the file, for a stop about data (0 and empty: not known).
+    long line = 0;         // 1-based, as an editor counts
+    long column = 0;       // 1-based character position in the line
+    long record = 0;       // 1-based record of the section block
+    long recordCount = 0;  // records the header announced
+    long field = 0;        // 1-based field of the record
+    Text value;            // the value as read
   };
 
   bool completed = false;
