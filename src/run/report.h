@@ -35,6 +35,9 @@ struct RunReport {
 
   // Why a run stopped.
   struct Error {
+    Error() = default;
+    Error(Text message_, Text file_, ErrorKind kind_)
+        : message(std::move(message_)), file(std::move(file_)), kind(kind_) {}
     Text message;  // the message shown
     Text file;     // the file or folder it is about, when there is one
     ErrorKind kind = ErrorKind::kSystem;
