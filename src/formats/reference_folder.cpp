@@ -54,4 +54,30 @@ strata::ClassTable& ReferenceFolder::ClassTableOf(const Text& name, bool hasSeco
   return *slot;
 }
 
+void ReferenceFolder::MarkCurrent() {
+  noted_.clear();
+  auto note = [&](const Text& name) { noted_[name] = env_.FileSize(PathOf(name)); };
+  for (const auto& entry : tables_) note(entry.first);
+  for (const auto& entry : codes_) note(entry.first);
+  for (const auto& entry : dictionaries_) note(entry.first);
+  for (const auto& entry : classTables_) note(entry.first);
+}
+
+void ReferenceFolder::DropIfChanged() {
+  for (const auto& [name, size] : noted_) {
+    if (env_.FileSize(PathOf(name)) != size) {
+      Forget();
+      return;
+    }
+  }
+}
+
+void ReferenceFolder::Forget() {
+  tables_.clear();
+  codes_.clear();
+  dictionaries_.clear();
+  classTables_.clear();
+  noted_.clear();
+}
+
 }  // namespace ostra

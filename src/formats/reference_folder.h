@@ -41,6 +41,14 @@ class ReferenceFolder {
   strata::Dictionary& DictionaryOf(const Text& name);
   strata::ClassTable& ClassTableOf(const Text& name, bool hasSecondField);
 
+  // Kept between conversions (a batch), the tables read stay valid while no one else changes
+  // the files: MarkCurrent notes the size of every table read so far (after this run's own
+  // changes), and DropIfChanged, once the folder is locked again, forgets every table when one
+  // of them is no longer as noted, so that all are read anew. Forget drops them at once.
+  void MarkCurrent();
+  void DropIfChanged();
+  void Forget();
+
  private:
   struct Table {
     bool exists = false;
@@ -54,6 +62,7 @@ class ReferenceFolder {
   std::map<Text, CodeTable> codes_;
   std::map<Text, std::unique_ptr<strata::Dictionary>> dictionaries_;
   std::map<Text, std::unique_ptr<strata::ClassTable>> classTables_;
+  std::map<Text, std::int64_t> noted_;  // file sizes by upper-case name (-1: no such file)
 };
 
 }  // namespace ostra

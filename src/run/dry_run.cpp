@@ -15,12 +15,18 @@ class TrialUi : public ForwardingUi {
 
 }  // namespace
 
-RunOutcome DryRun(AppState& app, Env& env, UiPort& ui, const Text& text1, const Text& text2,
-                  const std::function<void(Env&, const Text&)>& inspect) {
-  MemoryEnv trialFiles(&env);
+RunOutcome DryRunIn(MemoryEnv& trialFiles, AppState& app, UiPort& ui, const Text& text1,
+                    const Text& text2) {
   TrialUi trialUi(ui);
   const RunOutcome outcome = Command1_Click(app, trialFiles, trialUi, text1, text2);
   app.lastReport.dryRun = true;
+  return outcome;
+}
+
+RunOutcome DryRun(AppState& app, Env& env, UiPort& ui, const Text& text1, const Text& text2,
+                  const std::function<void(Env&, const Text&)>& inspect) {
+  MemoryEnv trialFiles(&env);
+  const RunOutcome outcome = DryRunIn(trialFiles, app, ui, text1, text2);
   if (outcome == RunOutcome::kCompleted && inspect) inspect(trialFiles, app.lastReport.destination);
   return outcome;
 }

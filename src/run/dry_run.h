@@ -7,6 +7,7 @@
 
 #include "base/codec.h"
 #include "env/env.h"
+#include "env/memory_env.h"
 #include "run/run.h"
 #include "run/ui_port.h"
 
@@ -18,5 +19,10 @@ namespace ostra {
 // after a completed trial with the Env that holds its results and the destination folder.
 RunOutcome DryRun(AppState& app, Env& env, UiPort& ui, const Text& text1, const Text& text2,
                   const std::function<void(Env&, const Text&)>& inspect = {});
+
+// The same over a memory Env the caller keeps: trials of several conversions in a row (a
+// batch) see what the earlier ones would have written and registered.
+RunOutcome DryRunIn(MemoryEnv& trialFiles, AppState& app, UiPort& ui, const Text& text1,
+                    const Text& text2);
 
 }  // namespace ostra

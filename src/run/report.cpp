@@ -1,7 +1,5 @@
 #include "run/report.h"
 
-#include <cstdio>
-
 #include "base/numbers.h"
 
 namespace ostra {
@@ -23,36 +21,6 @@ const char16_t* StatusText(RunReport::SectionStatus status) {
       return u"空のファイルのため省略し、削除しました";
   }
   return u"";
-}
-
-const char* StatusKey(RunReport::SectionStatus status) {
-  switch (status) {
-    case RunReport::SectionStatus::kConverted:
-      return "converted";
-    case RunReport::SectionStatus::kMissing:
-      return "missing";
-    case RunReport::SectionStatus::kEmptyDeleted:
-      return "empty-deleted";
-  }
-  return "";
-}
-
-std::string JsonString(const Text& text) {
-  std::string out = "\"";
-  for (char c : ToUtf8(text)) {
-    auto u = static_cast<unsigned char>(c);
-    if (c == '"' || c == '\\') {
-      out += '\\';
-      out += c;
-    } else if (u < 0x20) {
-      char buf[8];
-      std::snprintf(buf, sizeof buf, "\\u%04x", u);
-      out += buf;
-    } else {
-      out += c;
-    }
-  }
-  return out + "\"";
 }
 
 }  // namespace
@@ -93,51 +61,6 @@ Text ReportText(const RunReport& r) {
     for (const Text& w : r.warnings) t += u"  " + w + u"\n";
   }
   return t;
-}
-
-std::string ReportJson(const RunReport& r) {
-  std::string j = "{\n";
-  j += "  \"completed\": " + std::string(r.completed ? "true" : "false") + ",\n";
-  j += "  \"dryRun\": " + std::string(r.dryRun ? "true" : "false") + ",\n";
-  j += "  \"source\": " + JsonString(r.source) + ",\n";
-  j += "  \"destination\": " + JsonString(r.destination) + ",\n";
-  j += "  \"referenceFolder\": " + JsonString(r.patdatFolder) + ",\n";
-  if (r.error) {
-    j += "  \"error\": {\"message\": " + JsonString(r.error->message);
-    if (!r.error->file.empty()) j += ", \"file\": " + JsonString(r.error->file);
-    j += ", \"kind\": \"" + std::string(ErrorKindKey(r.error->kind)) + "\"},\n";
-  }
-  j += "  \"sections\": [";
-  for (size_t i = 0; i < r.sections.size(); ++i) {
-    const RunReport::Section& s = r.sections[i];
-    j += std::string(i ? "," : "") + "\n    {\"section\": " + JsonString(s.section) +
-         ", \"file\": " + JsonString(s.file) + ", \"status\": \"" + StatusKey(s.status) + "\"" +
-         (s.utf8 ? ", \"utf8\": true}" : "}");
-  }
-  j += r.sections.empty() ? "],\n" : "\n  ],\n";
-  j += "  \"outputs\": [";
-  for (size_t i = 0; i < r.outputs.size(); ++i) {
-    j += std::string(i ? "," : "") + "\n    {\"file\": " + JsonString(r.outputs[i].file) +
-         ", \"lines\": " + std::to_string(r.outputs[i].lines) + "}";
-  }
-  j += r.outputs.empty() ? "],\n" : "\n  ],\n";
-  j += "  \"tables\": [";
-  for (size_t i = 0; i < r.tables.size(); ++i) {
-    const RunReport::TableChange& c = r.tables[i];
-    j += std::string(i ? "," : "") + "\n    {\"file\": " + JsonString(c.file) +
-         ", \"created\": " + (c.created ? "true" : "false") + ", \"added\": [";
-    for (size_t k = 0; k < c.added.size(); ++k) {
-      j += std::string(k ? ", " : "") + JsonString(c.added[k]);
-    }
-    j += "]}";
-  }
-  j += r.tables.empty() ? "],\n" : "\n  ],\n";
-  j += "  \"warnings\": [";
-  for (size_t i = 0; i < r.warnings.size(); ++i) {
-    j += std::string(i ? ", " : "") + JsonString(r.warnings[i]);
-  }
-  j += "]\n}\n";
-  return j;
 }
 
 }  // namespace ostra

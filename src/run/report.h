@@ -2,6 +2,7 @@
 // lines it added to the reference tables.
 #pragma once
 
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <vector>
@@ -20,6 +21,7 @@ struct RunReport {
   struct Output {
     Text file;  // file name in the destination folder
     long lines = 0;
+    std::int64_t bytes = 0;
   };
   struct Section {
     Text section;  // "MDT", "BDT", ...
@@ -64,7 +66,5 @@ struct RunReport {
 
 // The report as plain Japanese text, one item per line.
 Text ReportText(const RunReport& report);
-// The report as JSON (UTF-8).
-std::string ReportJson(const RunReport& report);
 
 }  // namespace ostra

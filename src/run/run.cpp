@@ -2,6 +2,7 @@
 
 #include <chrono>
 #include <cstdlib>
+#include <optional>
 #include <string>
 
 #include "base/errors.h"
@@ -46,12 +47,19 @@ class RecordingUi : public ForwardingUi {
   std::vector<Text>& warnings_;
 };
 
+// The tables kept from an earlier run when they are of this folder, else a fresh set.
+ReferenceFolder& TablesFor(AppState& app, Env& files, std::optional<ReferenceFolder>& own) {
+  if (app.tables && app.tables->Folder() == app.patdatFolder && &app.tables->Files() == &files)
+    return *app.tables;
+  return own.emplace(files, app.patdatFolder);
+}
+
 class Conversion {
  public:
   Conversion(AppState& app, Env& files, UiPort& ui)
       : app_(app),
         files_(files),
-        tables_(files, app.patdatFolder),
+        tables_(TablesFor(app, files, ownTables_)),
         recordingUi_(ui, report_.warnings),
         ui_(recordingUi_) {
     env_.files = &files;
@@ -83,7 +91,8 @@ class Conversion {
 
   AppState& app_;
   Env& files_;
-  ReferenceFolder tables_;
+  std::optional<ReferenceFolder> ownTables_;
+  ReferenceFolder& tables_;
   RunReport report_;
   RecordingUi recordingUi_;
   UiPort& ui_;
@@ -147,6 +156,16 @@ RunOutcome Conversion::Stop() {
 // Hands the report to the window, also for a run that stopped part way.
 RunOutcome Conversion::Finish(RunOutcome outcome) {
   report_.completed = outcome == RunOutcome::kCompleted;
+  // Still under the lock: what the tables hold now is what the next run may start from.
+  try {
+    if (report_.completed) {
+      tables_.MarkCurrent();
+    } else {
+      tables_.Forget();
+    }
+  } catch (const RunError&) {
+    tables_.Forget();
+  }
   try {
     CollectReport();
   } catch (const RunError&) {
@@ -176,6 +195,7 @@ void Conversion::CollectReport() {
   for (RunReport::Output& o : report_.outputs) {
     if (!files_.FileExists(Out(o.file))) continue;
     o.lines = static_cast<long>(ReadFileLines(files_, Out(o.file)).size());
+    o.bytes = files_.FileSize(Out(o.file));
     outputs.push_back(o);
   }
   report_.outputs = std::move(outputs);
@@ -226,6 +246,7 @@ RunOutcome Conversion::Run(const Text& text1, const Text& text2) {
     ui_.SetBusy(true);
     busy_ = true;
     LockReferenceFolder();
+    tables_.DropIfChanged();
     SnapshotTables();
     LoadTables();
 
@@ -350,40 +371,10 @@ bool Conversion::ConvertSection(const SectionUnit& unit) {
 
 }  // namespace
 
-std::chrono::milliseconds LockWaitSetting(const char* value) {
-  if (value != nullptr) {
-    char* end = nullptr;
-    const long v = std::strtol(value, &end, 10);
-    if (end != value && v >= 0) return std::chrono::seconds(v);
-  }
-  return AppState().lockWait;
-}
-
 RunOutcome Command1_Click(AppState& app, Env& env, UiPort& ui, const Text& text1,
                           const Text& text2) {
   Conversion conversion(app, env, ui);
   return conversion.Run(text1, text2);
-}
-
-bool CheckSectionHeader(Env& env, const Text& path, std::int16_t n, UiPort& ui) {
-  try {
-    FieldReader reader = FieldReader::Open(env, path);
-    for (int i = 0; i < n; ++i) reader.ReadText();
-    return true;
-  } catch (const FileError& e) {
-    ui.ShowMessage(u"エラー `" + IntText(e.Code()) + u" " + e.Description() + u"\r`" + path +
-                       u"` のヘッダーが不正です。変換できません",
-                   MsgIcon::kNone, Text());
-    return false;
-  }
-}
-
-Text SectionFileName(const Text& sourcePath, const Text& sourceFileName, const Text& section) {
-  size_t p = sourcePath.find(sourceFileName);
-  if (p == Text::npos || sourceFileName.empty()) p = sourcePath.size();
-  Text name = sourcePath.substr(0, p) + section;
-  if (p + 3 < sourcePath.size()) name += sourcePath.substr(p + 3);
-  return name;
 }
 
 }  // namespace ostra

@@ -4,10 +4,12 @@
 #include <array>
 #include <chrono>
 #include <cstdint>
+#include <memory>
 
 #include "base/codec.h"
 #include "base/path_text.h"
 #include "env/env.h"
+#include "formats/reference_folder.h"
 #include "run/report.h"
 #include "run/ui_port.h"
 
@@ -20,6 +22,9 @@ struct AppState {
   RunReport lastReport;          // what the last run did
   // How long a run waits for another run that holds the reference folder.
   std::chrono::milliseconds lockWait = std::chrono::seconds(120);
+  // The reference folder's tables kept from one run to the next (a batch); null: each run
+  // reads them anew. Used only for runs over the same Env and folder.
+  std::shared_ptr<ReferenceFolder> tables;
 };
 
 enum class RunOutcome { kCompleted, kStopped };

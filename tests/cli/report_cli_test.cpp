@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <map>
+#include <nlohmann/json.hpp>
 #include <string>
 #include <vector>
 
@@ -11,6 +12,19 @@ namespace ostra::test {
 namespace {
 
 using Files = std::map<std::string, std::string>;
+using Json = nlohmann::json;
+
+Json ReadJson(const fs::path& file) {
+  return Json::parse(ReadBytes(file));
+}
+
+// The entry of `array` whose member `key` is `value`; null when there is none.
+Json Find(const Json& array, const std::string& key, const std::string& value) {
+  for (const Json& e : array) {
+    if (e.value(key, std::string()) == value) return e;
+  }
+  return nullptr;
+}
 
 Files Snapshot(const fs::path& root) {
   Files files;
@@ -76,11 +90,21 @@ TEST_F(ReportCliTest, TheReportListsFilesSectionsAndRegistrations) {
       << r.out;
   EXPECT_NE(r.out.find("  L16.TXT  1 行追加\n     6,鏡肌\n"), std::string::npos) << r.out;
 
-  const std::string j = ReadBytes(json);
-  EXPECT_NE(j.find("\"completed\": true"), std::string::npos);
-  EXPECT_NE(j.find("{\"file\": \"Titl02.txt\", \"lines\": 41}"), std::string::npos) << j;
-  EXPECT_NE(j.find("\"status\": \"empty-deleted\""), std::string::npos);
-  EXPECT_NE(j.find("\"added\": [\" 6,鏡肌\"]"), std::string::npos) << j;
+  const Json j = ReadJson(json);
+  EXPECT_EQ(j["schema"], 1);
+  EXPECT_EQ(j["completed"], true);
+  const Json titl02 = Find(j["outputs"], "file", "Titl02.txt");
+  EXPECT_EQ(titl02["lines"], 41) << j;
+  const fs::path titl02Host = drive_.Host("OUT/P001/SITE/B-1/Titl02.txt");
+  EXPECT_EQ(titl02["bytes"], fs::file_size(titl02Host));
+  EXPECT_EQ(fs::path(titl02["path"]["host"].get<std::string>()), titl02Host);
+  EXPECT_EQ(titl02["path"]["drive"], "W:\\OUT\\P001\\SITE\\B-1\\Titl02.txt");
+  EXPECT_EQ(Find(j["sections"], "section", "CDT")["status"], "empty-deleted");
+  const Json l16 = Find(j["tables"], "file", "L16.TXT");
+  ASSERT_EQ(l16["added"].size(), 1u) << j;
+  EXPECT_EQ(l16["added"][0]["line"], " 6,鏡肌");
+  EXPECT_EQ(l16["added"][0]["code"], "6");
+  EXPECT_EQ(l16["added"][0]["name"], "鏡肌");
 
   // Converted again, nothing is new.
   r = Convert({"--yes"});
@@ -169,13 +193,16 @@ TEST_F(ReportCliTest, AStoppedRunReportsWhatItHadWrittenAndRegistered) {
   }
   EXPECT_GE(listed, 5);
 
-  const std::string j = ReadBytes(json);
-  EXPECT_NE(j.find("\"completed\": false"), std::string::npos) << j;
-  EXPECT_NE(j.find("\"file\": \"W:\\\\GEO\\\\LDT0001.GDF\", \"kind\": \"data\"}"),
-            std::string::npos)
-      << j;
-  EXPECT_NE(j.find("{\"file\": \"X1.TXT\", \"lines\": "), std::string::npos) << j;
-  EXPECT_NE(j.find("\"2002,砂岩泥岩互層,    ,    ,    ,0000\""), std::string::npos) << j;
+  const Json j = ReadJson(json);
+  EXPECT_EQ(j["completed"], false);
+  EXPECT_EQ(j["error"]["kind"], "data");
+  EXPECT_EQ(j["error"]["file"]["drive"], "W:\\GEO\\LDT0001.GDF");
+  EXPECT_NE(j["error"]["message"].get<std::string>().find("LDT0001.GDF"), std::string::npos);
+  EXPECT_GT(Find(j["outputs"], "file", "X1.TXT")["lines"], 0) << j;
+  const Json added = Find(j["tables"], "file", "XKISHITU.TXT")["added"];
+  ASSERT_FALSE(added.empty()) << j;
+  EXPECT_EQ(added[0]["name"], "砂岩泥岩互層");
+  EXPECT_EQ(added[0]["attributes"], Json({"", "", "", "0000"}));
 }
 
 TEST_F(ReportCliTest, TheReportOfEveryStopSaysWhatItWasAbout) {
@@ -183,18 +210,17 @@ TEST_F(ReportCliTest, TheReportOfEveryStopSaysWhatItWasAbout) {
   // No --yes and no terminal: the destination is not created.
   CliResult r = Convert({"--report-json", json.string()});
   ASSERT_EQ(r.exitCode, 1);
-  std::string j = ReadBytes(json);
-  EXPECT_NE(j.find("\"kind\": \"declined\""), std::string::npos) << j;
-  EXPECT_NE(j.find("\"outputs\": []"), std::string::npos) << j;
+  Json j = ReadJson(json);
+  EXPECT_EQ(j["error"]["kind"], "declined");
+  EXPECT_TRUE(j["outputs"].empty());
   EXPECT_EQ(r.out, "");  // nothing done, nothing to report on the terminal
 
   fs::remove(drive_.Host("PATDAT/L16.TXT"));
   r = Convert({"--yes", "--report-json", json.string()});
   ASSERT_EQ(r.exitCode, 1);
-  j = ReadBytes(json);
-  EXPECT_NE(j.find("\"file\": \"W:\\\\PATDAT\\\\L16.TXT\", \"kind\": \"reference-folder\""),
-            std::string::npos)
-      << j;
+  j = ReadJson(json);
+  EXPECT_EQ(j["error"]["kind"], "reference-folder");
+  EXPECT_EQ(j["error"]["file"]["drive"], "W:\\PATDAT\\L16.TXT");
 }
 
 TEST_F(ReportCliTest, FilesOfAnEarlierConversionAreNamedAndKept) {
@@ -212,7 +238,9 @@ TEST_F(ReportCliTest, FilesOfAnEarlierConversionAreNamedAndKept) {
       << r.err;
   EXPECT_EQ(r.err.find("memo.txt"), std::string::npos) << r.err;
   EXPECT_NE(r.out.find("\n警告:\n  変換先フォルダに、"), std::string::npos) << r.out;
-  EXPECT_NE(ReadBytes(json).find("書き込まなかったファイルがあります: R41.TXT"), std::string::npos);
+  EXPECT_NE(ReadJson(json)["warnings"][0]["message"].get<std::string>().find(
+                "書き込まなかったファイルがあります: R41.TXT"),
+            std::string::npos);
   EXPECT_EQ(ReadBytes(out / "R41.TXT"), "old\r\n");
   EXPECT_EQ(ReadBytes(out / "memo.txt"), "mine\r\n");
 

@@ -1,0 +1,139 @@
+#include "cli/options.h"
+
+#include <CLI/CLI.hpp>
+#include <iostream>
+
+namespace ostra {
+
+namespace {
+
+constexpr const char* kHelp =
+    "使い方: ostraconv-cli [オプション] SOURCE DEST\n"
+    "        ostraconv-cli [オプション] --batch LIST\n"
+    "\n"
+    "岩盤柱状図のデータ SOURCE（MDT で始まる名前のファイル。例: MDT0001.GDF）と、同じフォルダに\n"
+    "ある BDT・KDT・NDT・LDT・CDT のファイルを、Ostra が取り込むファイル（CNT.TXT、Titl01.txt、\n"
+    "X1.TXT … R41.TXT。Shift-JIS、CR LF）に変換して、フォルダ DEST に書き込みます。\n"
+    "\n"
+    "パス:\n"
+    "  SOURCE、DEST、DIR は、このシステムのパスか、ドライブ形式のパス（D:\\WORK\\B-1）です。\n"
+    "  Linux ではドライブを --drive か OSTRACONV_DRIVES で割り当てます（Z: は /）。\n"
+    "  CNT.TXT の 1～3 行目は DEST の 2～4 階層目から作られます: D:\\DATA\\P123\\SITE\\B-1 なら\n"
+    "  「P123」（先頭の 4 バイト）、「SITE」、「B-1」。階層が足りなければその行は空です。\n"
+    "\n"
+    "オプション:\n"
+    "  --patdat DIR        参照フォルダ PATDAT。省略すると、プログラムと同じフォルダの PATDAT、\n"
+    "                      次に各ドライブの \\PATDAT（またはその下のフォルダ）を探します\n"
+    "  --drive L=DIR       ドライブ L: をフォルダ DIR に割り当てます（繰り返し指定できます）\n"
+    "  -y, --yes           変換先フォルダがないとき、確認せずに作成します\n"
+    "  --dry-run           試行変換: "
+    "書き込みをすべてメモリー上で行い、実際のファイルは変更せずに、\n"
+    "                      書き込まれるファイルと参照フォルダに加わる行を表示します\n"
+    "  --report-json FILE  変換の記録を JSON で FILE に書きます（- なら標準出力。\n"
+    "                      形式は docs/report-json.md）\n"
+    "  --preview FILE.svg  変換した柱状図を SVG の図に描きます\n"
+    "  --batch LIST        LIST の各行の SOURCE,DEST を順に変換します（CSV。見出し行と # で\n"
+    "                      始まる行は読み飛ばします。UTF-8 か Shift-JIS）\n"
+    "  --keep-going        --batch で、中止された変換があっても次の変換へ進みます\n"
+    "  -q, --quiet         完了の行、警告とエラーだけを表示します\n"
+    "  --utf8              出力をリダイレクトしたときも UTF-8 で書きます（Windows。既定は\n"
+    "                      コンソールのコードページ）\n"
+    "  --version           版とビルドしたコミットを表示します\n"
+    "  -h, --help          この説明を表示します\n"
+    "\n"
+    "参照フォルダ PATDAT:\n"
+    "  コード表（L1.TXT … L17.TXT）と地質名辞書（KISHITU.TXT、XKISHITU.TXT）を読みます。\n"
+    "  初めて出てきた地質名は XKISHITU.TXT と KISHITU.TXT に、初めての区分名は L13.TXT～\n"
+    "  L17.TXT に、新しいコードで登録されます。変換すると PATDAT に行が加わります。\n"
+    "  変換中は PATDAT の OSTRACONV.LCK をロックします。他の変換がロックしているときは、\n"
+    "  終わるまで待ちます（OSTRACONV_LOCK_WAIT 秒まで。既定 120 秒）。\n"
+    "  辞書に登録したときは、プログラムと同じフォルダに空のファイル PATADD.txt を作ります\n"
+    "  （辞書が増えたことの印です）。\n"
+    "\n"
+    "環境変数:\n"
+    "  OSTRACONV_DRIVES     ドライブの割り当て（例: \"C=/home/me/geo;D=/mnt/usb\"）\n"
+    "  OSTRACONV_LOCK_WAIT  他の変換を待つ最長の秒数（既定 120）\n"
+    "\n"
+    "終了コード: 0 変換が正常に終了、1 変換を中止（理由は標準エラー出力）、2 使い方の誤り。\n";
+
+// A CLI11 error in one Japanese line.
+std::string ErrorLine(const CLI::ParseError& e) {
+  const std::string what = e.what();
+  if (dynamic_cast<const CLI::ExtrasError*>(&e) != nullptr)
+    return "余分な引数があります（" + what.substr(what.find(':') + 1) + " ）";
+  if (dynamic_cast<const CLI::ArgumentMismatch*>(&e) != nullptr)
+    return "オプション " + what.substr(0, what.find(':')) + " には値が必要です";
+  return what;
+}
+
+}  // namespace
+
+std::string HelpText() {
+  return kHelp;
+}
+
+int UsageError(const std::string& what) {
+  std::cerr << "ostraconv-cli: " << what << "\n詳しくは --help\n";
+  return 2;
+}
+
+ParsedCommandLine ParseCommandLine(int argc, char** argv) {
+  CliOptions o;
+  CLI::App app("ostraconv-cli", "ostraconv-cli");
+  app.set_help_flag();
+  bool help = false;
+  bool version = false;
+  app.add_flag("-h,--help", help);
+  app.add_flag("--version", version);
+  app.add_option("--patdat", o.patdat);
+  app.add_option("--drive", o.drives)->allow_extra_args(false);
+  app.add_flag("-y,--yes", o.yes);
+  app.add_flag("--dry-run", o.dryRun);
+  app.add_option("--report-json", o.reportJson);
+  app.add_option("--preview", o.preview);
+  app.add_option("--batch", o.batch);
+  app.add_flag("--keep-going", o.keepGoing);
+  app.add_flag("-q,--quiet", o.quiet);
+  app.add_flag("--utf8", o.utf8);
+  app.add_option("paths", o.paths);
+  app.allow_windows_style_options(false);
+  app.positionals_at_end(false);
+
+  ParsedCommandLine parsed;
+  try {
+    app.parse(argc, argv);
+  } catch (const CLI::ParseError& e) {
+    parsed.exitCode = UsageError(ErrorLine(e));
+    return parsed;
+  }
+  if (help) {
+    std::cout << kHelp;
+    return parsed;
+  }
+  if (version) {
+    std::cout << "ostraconv-cli " << OSTRA_VERSION << " (" << OSTRA_COMMIT << ")\n";
+    return parsed;
+  }
+  if (!o.batch.empty()) {
+    if (!o.paths.empty()) {
+      parsed.exitCode = UsageError("--batch のときは SOURCE と DEST を指定しません");
+      return parsed;
+    }
+  } else if (o.paths.size() < 2) {
+    parsed.exitCode = UsageError(o.paths.empty() ? "SOURCE と DEST を指定してください"
+                                                 : "DEST を指定してください");
+    return parsed;
+  } else if (o.paths.size() > 2) {
+    parsed.exitCode =
+        UsageError("引数が多すぎます（SOURCE と DEST の 2 つです。3 つ目: " + o.paths[2] + "）");
+    return parsed;
+  }
+  if (o.keepGoing && o.batch.empty()) {
+    parsed.exitCode = UsageError("--keep-going は --batch と一緒に使います");
+    return parsed;
+  }
+  parsed.options = o;
+  return parsed;
+}
+
+}  // namespace ostra

@@ -1,0 +1,39 @@
+// The command line: its options, their parsing and the help.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace ostra {
+
+struct CliOptions {
+  std::string patdat;               // --patdat DIR
+  std::vector<std::string> drives;  // --drive L=DIR, in order
+  bool yes = false;                 // -y, --yes
+  bool dryRun = false;              // --dry-run
+  std::string reportJson;           // --report-json FILE ("-": standard output)
+  std::string preview;              // --preview FILE.svg
+  std::string batch;                // --batch LIST
+  bool keepGoing = false;           // --keep-going
+  bool quiet = false;               // -q, --quiet
+  bool utf8 = false;                // --utf8
+  std::vector<std::string> paths;   // SOURCE DEST
+};
+
+// What the command line asks for: a conversion with its options, or an exit status after
+// the help, the version or a usage error has been printed.
+struct ParsedCommandLine {
+  std::optional<CliOptions> options;
+  int exitCode = 0;
+};
+
+ParsedCommandLine ParseCommandLine(int argc, char** argv);
+
+// A usage error: one line, the pointer to --help, exit status 2.
+int UsageError(const std::string& what);
+
+// The help text (Japanese, UTF-8).
+std::string HelpText();
+
+}  // namespace ostra

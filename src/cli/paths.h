@@ -1,0 +1,27 @@
+// Paths given on the command line: drive-form texts stand as they are, host paths go through
+// the drive map.
+#pragma once
+
+#include <optional>
+#include <string>
+
+#include "base/codec.h"
+#include "env/drives.h"
+
+namespace ostra {
+
+// "D:\WORK", "D:WORK" and "D:" are drive forms, also with blanks around them (the run's path
+// check trims them).
+bool LooksDriveForm(const std::string& arg);
+
+// Why an argument can be neither a drive-form path nor a host path ("1:\X", ":\X" and
+// "\\SERVER\SHARE" on Linux); empty when it can be one.
+std::string PathArgumentProblem(const std::string& arg);
+
+// The drive form of a command-line path; none when a host path lies on no mapped drive.
+std::optional<Text> DriveFormOf(const DriveMap& drives, const std::string& arg);
+
+// Whether the file name of a path starts with "MDT", in any letter case (or is missing).
+bool IsMdtFileName(const Text& path);
+
+}  // namespace ostra

@@ -1,0 +1,146 @@
+#include "cli/session.h"
+
+#include "base/errors.h"
+#include "base/sjis.h"
+#include "cli/paths.h"
+#include "preview/boring_log_svg.h"
+#include "run/dry_run.h"
+#include "run/patdat.h"
+
+namespace ostra {
+
+Session::Session(const CliOptions& options, std::unique_ptr<Env> host, DriveMap drives)
+    : options_(options),
+      host_(std::move(host)),
+      env_(*host_, std::move(drives)),
+      terminal_(options.utf8, options.quiet),
+      ui_(terminal_, options.yes, app_.lockWait) {
+  context_.program = "ostraconv-cli";
+  context_.version = OSTRA_VERSION;
+  context_.commit = OSTRA_COMMIT;
+  context_.hostPath = [this](const Text& path) -> std::string {
+    try {
+      return ToUtf8(env_.ToHost(path));
+    } catch (const RunError&) {
+      return std::string();
+    }
+  };
+}
+
+bool Session::FindReferenceFolder() {
+  if (!options_.patdat.empty()) {
+    if (const std::string problem = PathArgumentProblem(options_.patdat); !problem.empty()) {
+      UsageError(problem);
+      return false;
+    }
+    std::optional<Text> p = DriveFormOf(env_.Drives(), options_.patdat);
+    if (!p) {
+      UsageError("--patdat のフォルダ「" + options_.patdat + "」はどのドライブにもありません");
+      return false;
+    }
+    app_.patdatFolder = *p;
+    if (app_.patdatFolder.back() != u'\\') app_.patdatFolder += u"\\";
+    if (env_.FolderExists(app_.patdatFolder)) return true;
+    const Text message = u"参照フォルダ \"" + app_.patdatFolder + u"\" がありません。";
+    terminal_.Print(stderr, message);
+    RunReport report;
+    report.error = RunReport::Error{message, app_.patdatFolder, ErrorKind::kReferenceFolder};
+    Stopped(report);
+    return false;
+  }
+  app_.patdatFolder = FindPatdat(env_);
+  if (!app_.patdatFolder.empty()) return true;
+  terminal_.Print(stderr, u" PATDAT の設定がありません.");
+  RunReport report;
+  report.error =
+      RunReport::Error{u" PATDAT の設定がありません.", Text(), ErrorKind::kReferenceFolder};
+  Stopped(report);
+  return false;
+}
+
+void Session::KeepTablesBetweenRuns() {
+  if (options_.dryRun) {
+    trialFiles_ = std::make_unique<MemoryEnv>(&env_);
+    app_.tables = std::make_shared<ReferenceFolder>(*trialFiles_, app_.patdatFolder);
+  } else {
+    app_.tables = std::make_shared<ReferenceFolder>(env_, app_.patdatFolder);
+  }
+}
+
+void Session::PrintReport(const RunReport& report) {
+  if (terminal_.Quiet() || options_.reportJson == "-" || !options_.batch.empty()) return;
+  Text text = ReportText(report);
+  while (!text.empty() && text.back() == u'\n') text.pop_back();
+  terminal_.Print(stdout, u"\n" + text);
+}
+
+void Session::WriteJson(const std::string& json) {
+  if (options_.reportJson.empty()) return;
+  if (!WriteHostFile(terminal_, options_.reportJson, json)) {
+    terminal_.Print(
+        stderr, u"（書けなかったのは変換の記録（JSON）だけです。変換の結果には影響しません。）");
+  }
+}
+
+int Session::Stopped(const RunReport& report) {
+  if (options_.batch.empty()) WriteJson(ReportJson(report, context_));
+  return 1;
+}
+
+int Session::Convert(const std::string& source, const std::string& dest) {
+  for (const std::string& arg : {source, dest}) {
+    if (const std::string problem = PathArgumentProblem(arg); !problem.empty())
+      return UsageError(problem);
+  }
+  std::optional<Text> src = DriveFormOf(env_.Drives(), source);
+  if (!src) return UsageError("SOURCE「" + source + "」はどのドライブにもありません");
+  std::optional<Text> dst = DriveFormOf(env_.Drives(), dest);
+  if (!dst) return UsageError("DEST「" + dest + "」はどのドライブにもありません");
+  // The window offers only MDT files as sources: another section file would convert into
+  // garbage titles and missing layer files.
+  if (!IsMdtFileName(*src)) {
+    terminal_.Print(stderr, u"変換元 \"" + *src +
+                                u"\" は MDT ファイルではありません。MDT "
+                                u"で始まる名前のファイル（MDT0001.GDF など）を指定してください。");
+    return 2;
+  }
+
+  // The picture is drawn from the converted files: a trial run's are in its memory Env.
+  bool previewOk = true;
+  auto preview = [&](Env& files, const Text& folder) {
+    if (!options_.preview.empty())
+      previewOk = WriteHostFile(terminal_, options_.preview, RenderBoringLogSvg(files, folder));
+  };
+  RunOutcome outcome;
+  if (options_.dryRun && trialFiles_) {
+    outcome = DryRunIn(*trialFiles_, app_, ui_, *src, *dst);
+    if (outcome == RunOutcome::kCompleted) preview(*trialFiles_, app_.lastReport.destination);
+  } else if (options_.dryRun) {
+    outcome = DryRun(app_, env_, ui_, *src, *dst, preview);
+  } else {
+    outcome = Command1_Click(app_, env_, ui_, *src, *dst);
+  }
+  const RunReport& report = app_.lastReport;
+  if (outcome != RunOutcome::kCompleted) {
+    // The run's own words do not say which source it was given.
+    const Text given = Trim(*src);
+    if (env_.FolderExists(given)) {
+      terminal_.Print(stderr, u"変換元 \"" + given + u"\" はフォルダです。");
+    } else if (!env_.FileExists(given)) {
+      terminal_.Print(stderr, u"変換元 \"" + given + u"\" がありません。");
+    }
+    // What the run had done before it stopped stays: say what it was.
+    if (!report.sections.empty() || !report.outputs.empty() || !report.tables.empty())
+      PrintReport(report);
+    return Stopped(report);
+  }
+  if (!options_.dryRun) preview(env_, report.destination);
+  if (options_.batch.empty()) {
+    terminal_.Print(TextStream(), kMsgCompleted);
+    PrintReport(report);
+    WriteJson(ReportJson(report, context_));
+  }
+  return previewOk ? 0 : 1;
+}
+
+}  // namespace ostra

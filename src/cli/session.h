@@ -1,0 +1,56 @@
+// One invocation of the command-line program after its arguments were read: the drives, the
+// reference folder, the terminal, and the conversions it runs.
+#pragma once
+
+#include <memory>
+#include <string>
+
+#include "cli/options.h"
+#include "cli/terminal.h"
+#include "env/drive_map_env.h"
+#include "env/memory_env.h"
+#include "run/report_json.h"
+#include "run/run.h"
+
+namespace ostra {
+
+class Session {
+ public:
+  Session(const CliOptions& options, std::unique_ptr<Env> host, DriveMap drives);
+
+  // Finds the reference folder; false (with the message, and the JSON report when asked for)
+  // when there is none.
+  bool FindReferenceFolder();
+  // One conversion; the report is in State().lastReport. A SOURCE or DEST that is no path
+  // gives a usage error (exit status 2) and no report.
+  int Convert(const std::string& source, const std::string& dest);
+  // Writes a report file when --report-json asked for one; failing costs only the report.
+  void WriteJson(const std::string& json);
+  // The JSON context: program, version and host paths.
+  const JsonContext& Context() const { return context_; }
+  AppState& State() { return app_; }
+  Terminal& Term() { return terminal_; }
+  const CliOptions& Options() const { return options_; }
+  // Where the completion line and the text report go: stdout, unless the JSON report does.
+  std::FILE* TextStream() const { return options_.reportJson == "-" ? stderr : stdout; }
+  void PrintReport(const RunReport& report);
+  // Keeps the tables read from one conversion to the next, and a trial's memory Env with them.
+  void KeepTablesBetweenRuns();
+
+ private:
+  int Stopped(const RunReport& report);
+
+  CliOptions options_;
+  std::unique_ptr<Env> host_;
+  DriveMapEnv env_;
+  Terminal terminal_;
+  AppState app_;
+  TerminalUi ui_;
+  JsonContext context_;
+  std::unique_ptr<MemoryEnv> trialFiles_;  // kept for a batch of trials
+};
+
+// A batch: every pair of the list file, in order.
+int RunBatch(Session& session);
+
+}  // namespace ostra

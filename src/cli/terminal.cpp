@@ -1,0 +1,116 @@
+#include "cli/terminal.h"
+
+#include <iostream>
+
+#include "base/numbers.h"
+#include "run/run.h"
+
+#ifdef _WIN32
+#include "base/windows_api.h"
+#else
+#include <unistd.h>
+#endif
+
+namespace ostra {
+
+namespace {
+
+// Text for the terminal: UTF-8, with the message boxes' CR as a line end.
+std::string ForTerminal(const Text& text) {
+  Text t;
+  for (size_t i = 0; i < text.size(); ++i) {
+    if (text[i] == u'\r') {
+      t.push_back(u'\n');
+      if (i + 1 < text.size() && text[i + 1] == u'\n') ++i;
+    } else {
+      t.push_back(text[i]);
+    }
+  }
+  return ToUtf8(t);
+}
+
+}  // namespace
+
+void Terminal::Write(std::FILE* stream, const std::string& utf8) const {
+#ifdef _WIN32
+  HANDLE h = GetStdHandle(stream == stderr ? STD_ERROR_HANDLE : STD_OUTPUT_HANDLE);
+  DWORD mode;
+  const Text t = FromUtf8(utf8);
+  const std::wstring w(t.begin(), t.end());
+  if (h != INVALID_HANDLE_VALUE && h != nullptr && GetConsoleMode(h, &mode)) {
+    std::fflush(stream);
+    DWORD written;
+    WriteConsoleW(h, w.data(), static_cast<DWORD>(w.size()), &written, nullptr);
+    return;
+  }
+  if (!utf8_) {
+    // Redirected: cmd and PowerShell 5.1 read the bytes in the console's code page (932 on a
+    // Japanese system), the system's code page when there is no console.
+    UINT cp = GetConsoleOutputCP();
+    if (cp == 0) cp = GetACP();
+    if (cp != CP_UTF8 && !w.empty()) {
+      const int n = WideCharToMultiByte(cp, 0, w.data(), static_cast<int>(w.size()), nullptr, 0,
+                                        nullptr, nullptr);
+      std::string bytes(static_cast<size_t>(n), '\0');
+      WideCharToMultiByte(cp, 0, w.data(), static_cast<int>(w.size()), bytes.data(), n, nullptr,
+                          nullptr);
+      std::fwrite(bytes.data(), 1, bytes.size(), stream);
+      std::fflush(stream);
+      return;
+    }
+  }
+#endif
+  std::fwrite(utf8.data(), 1, utf8.size(), stream);
+  std::fflush(stream);
+}
+
+void Terminal::Print(std::FILE* stream, const Text& text) const {
+  Write(stream, ForTerminal(text) + "\n");
+}
+
+bool InputIsTerminal() {
+#ifdef _WIN32
+  // _isatty() also holds for NUL and other character devices; only a console can answer.
+  DWORD mode;
+  return GetConsoleMode(GetStdHandle(STD_INPUT_HANDLE), &mode) != 0;
+#else
+  return isatty(fileno(stdin)) != 0;
+#endif
+}
+
+void TerminalUi::SetStatus(const Text& text) {
+  if (text.empty() || text == kMsgConverting || text == kMsgCompleted) return;
+  const auto seconds = std::chrono::duration_cast<std::chrono::seconds>(lockWait_).count();
+  terminal_.Print(stderr, text + u"（最長 " + IntText(seconds) + u" 秒）");
+}
+
+bool TerminalUi::AskYesNo(const Text& text, const Text&) {
+  if (yes_) return true;
+  if (!InputIsTerminal()) {
+    terminal_.Print(stderr, text + u" -> いいえ（--yes で「はい」と答えます）");
+    return false;
+  }
+  terminal_.Write(stderr, ForTerminal(text) + " [y/N] ");
+  std::string answer;
+  if (!std::getline(std::cin, answer)) return false;
+  return answer == "y" || answer == "Y" || answer == "yes" || answer == "YES";
+}
+
+bool WriteHostFile(const Terminal& terminal, const std::string& file, const std::string& bytes) {
+  if (file == "-") {
+    std::fwrite(bytes.data(), 1, bytes.size(), stdout);
+    return std::fflush(stdout) == 0;
+  }
+#ifdef _WIN32
+  Text w = FromUtf8(file);
+  std::FILE* f = _wfopen(std::wstring(w.begin(), w.end()).c_str(), L"wb");
+#else
+  std::FILE* f = std::fopen(file.c_str(), "wb");
+#endif
+  bool ok = f != nullptr && std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
+  if (f != nullptr) ok = std::fclose(f) == 0 && ok;
+  if (!ok) terminal.Print(stderr, u"ファイル \"" + FromUtf8(file) + u"\" を書き込めません。");
+  return ok;
+}
+
+}  // namespace ostra

@@ -1,0 +1,63 @@
+// The terminal side of the command-line program: text to standard streams (UTF-8, or the
+// console's code page on Windows when redirected), questions, and the run's UI port.
+#pragma once
+
+#include <chrono>
+#include <cstdio>
+#include <string>
+
+#include "base/codec.h"
+#include "run/ui_port.h"
+
+namespace ostra {
+
+class Terminal {
+ public:
+  // `utf8`: redirected output stays UTF-8 on Windows too. `quiet`: only the completion line,
+  // warnings and errors.
+  Terminal(bool utf8, bool quiet) : utf8_(utf8), quiet_(quiet) {}
+  bool Quiet() const { return quiet_; }
+  // Writes UTF-8 bytes as they are: a Windows console gets them as UTF-16, redirected output
+  // the console's code page unless UTF-8 was asked for.
+  void Write(std::FILE* stream, const std::string& utf8) const;
+  // One message, its CRs as line ends, followed by a line end.
+  void Print(std::FILE* stream, const Text& text) const;
+  // Report text for stdout; left out when quiet.
+  void Info(const Text& text) const {
+    if (!quiet_) Print(stdout, text);
+  }
+
+ private:
+  bool utf8_;
+  bool quiet_;
+};
+
+// Whether questions can be asked: standard input is a terminal.
+bool InputIsTerminal();
+
+class TerminalUi : public UiPort {
+ public:
+  TerminalUi(const Terminal& terminal, bool yes, const std::chrono::milliseconds& lockWait)
+      : terminal_(terminal), yes_(yes), lockWait_(lockWait) {}
+  // The window's status line: only a wait for another run is worth a line on the terminal.
+  void SetStatus(const Text& text) override;
+  void ProcessEvents() override {}
+  void ShowMessage(const Text& text, MsgIcon, const Text&) override {
+    terminal_.Print(stderr, text);
+  }
+  bool AskYesNo(const Text& text, const Text&) override;
+  void SetBusy(bool) override {}
+  void SelectDestination() override {}
+  void Warn(const Text& text) override { terminal_.Print(stderr, text); }
+
+ private:
+  const Terminal& terminal_;
+  bool yes_;
+  const std::chrono::milliseconds& lockWait_;  // the run's, set after start-up
+};
+
+// Writes a file named on the command line ("-": standard output); false (with a message) when
+// it cannot.
+bool WriteHostFile(const Terminal& terminal, const std::string& file, const std::string& bytes);
+
+}  // namespace ostra

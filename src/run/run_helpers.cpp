@@ -1,0 +1,41 @@
+// The run's small helpers: the lock wait setting, the header check and the sibling file names.
+#include <cstdlib>
+
+#include "base/errors.h"
+#include "base/numbers.h"
+#include "formats/section_file.h"
+#include "run/run.h"
+
+namespace ostra {
+
+std::chrono::milliseconds LockWaitSetting(const char* value) {
+  if (value != nullptr) {
+    char* end = nullptr;
+    const long v = std::strtol(value, &end, 10);
+    if (end != value && v >= 0) return std::chrono::seconds(v);
+  }
+  return AppState().lockWait;
+}
+
+bool CheckSectionHeader(Env& env, const Text& path, std::int16_t n, UiPort& ui) {
+  try {
+    FieldReader reader = FieldReader::Open(env, path);
+    for (int i = 0; i < n; ++i) reader.ReadText();
+    return true;
+  } catch (const FileError& e) {
+    ui.ShowMessage(u"エラー `" + IntText(e.Code()) + u" " + e.Description() + u"\r`" + path +
+                       u"` のヘッダーが不正です。変換できません",
+                   MsgIcon::kNone, Text());
+    return false;
+  }
+}
+
+Text SectionFileName(const Text& sourcePath, const Text& sourceFileName, const Text& section) {
+  size_t p = sourcePath.find(sourceFileName);
+  if (p == Text::npos || sourceFileName.empty()) p = sourcePath.size();
+  Text name = sourcePath.substr(0, p) + section;
+  if (p + 3 < sourcePath.size()) name += sourcePath.substr(p + 3);
+  return name;
+}
+
+}  // namespace ostra
