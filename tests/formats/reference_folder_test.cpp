@@ -50,6 +50,33 @@ TEST(ReferenceFolderTest, ATableIsReadOnceAndAMissingOneCanBeCreated) {
   EXPECT_EQ(tables.Content(u"L3.TXT"), u"");
 }
 
+TEST(ReferenceFolderTest, KeptBetweenRunsTablesAreReadAnewOnlyWhenAnotherProgramChangedThem) {
+  MemoryEnv env;
+  env.SetFile(u"W:\\PATDAT\\L1.TXT", "1,A\r\n");
+  env.SetFile(u"W:\\PATDAT\\L16.TXT", " 1,X\r\n");
+  ReferenceFolder tables(env, kFolder);
+  ASSERT_EQ(tables.Content(u"L1.TXT"), u"1,A\r\n");
+  // This run's own registration, noted with the rest at its end.
+  tables.ClassTableOf(u"L16.TXT", false).AppendLine(u" 2,Y");
+  tables.MarkCurrent();
+  // Unchanged since: the next run starts from what is kept (a same-sized edit goes unseen).
+  env.SetFile(u"W:\\PATDAT\\L1.TXT", "1,B\r\n");
+  tables.DropIfChanged();
+  EXPECT_EQ(tables.Content(u"L1.TXT"), u"1,A\r\n");
+  EXPECT_EQ(tables.ClassTableOf(u"L16.TXT", false).MaxCode(), 2);
+  // Another program registered a class meanwhile: every table is read anew.
+  AppendLines(env, u"W:\\PATDAT\\L16.TXT", {u" 3,Z"});
+  tables.DropIfChanged();
+  EXPECT_EQ(tables.ClassTableOf(u"L16.TXT", false).MaxCode(), 3);
+  EXPECT_EQ(tables.Content(u"L1.TXT"), u"1,B\r\n");
+  // A table that appeared counts as a change too.
+  EXPECT_FALSE(tables.Exists(u"L3.TXT"));
+  tables.MarkCurrent();
+  env.SetFile(u"W:\\PATDAT\\L3.TXT", "");
+  tables.DropIfChanged();
+  EXPECT_TRUE(tables.Exists(u"L3.TXT"));
+}
+
 TEST(ReferenceFolderTest, TablesSavedAsUtf8OrWithDataAfterACtrlZAreRefused) {
   MemoryEnv env;
   env.SetFile(u"W:\\PATDAT\\L1.TXT", "1,\xE8\xA1\xA8\xE5\x9C\x9F\r\n");  // "1,表土" in UTF-8
