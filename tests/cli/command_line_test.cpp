@@ -8,6 +8,10 @@
 
 #include "support/test_support.h"
 
+#ifdef _WIN32
+#include "base/windows_api.h"
+#endif
+
 namespace ostra::test {
 namespace {
 
@@ -108,6 +112,25 @@ TEST_F(CommandLineTest, UsageErrorsAreOneLineAndPointToTheHelp) {
         "PATADD.txt", "--batch", "--quiet"}) {
     EXPECT_NE(help.out.find(topic), std::string::npos) << topic;
   }
+}
+
+TEST_F(CommandLineTest, RedirectedOutputIsInTheSystemsCodePageOnWindows) {
+  const CliResult utf8 = RunCli({"--help"});
+  const CliResult asIs = RunCliAsIs({"--help"});
+  ASSERT_EQ(asIs.exitCode, 0);
+#ifdef _WIN32
+  // Started without a console: the system's code page.
+  const Text text = FromUtf8(utf8.out);
+  const std::wstring w(text.begin(), text.end());
+  const int n = WideCharToMultiByte(GetACP(), 0, w.data(), static_cast<int>(w.size()), nullptr, 0,
+                                    nullptr, nullptr);
+  std::string expected(static_cast<size_t>(n), '\0');
+  WideCharToMultiByte(GetACP(), 0, w.data(), static_cast<int>(w.size()), expected.data(), n,
+                      nullptr, nullptr);
+  EXPECT_EQ(asIs.out, expected);
+#else
+  EXPECT_EQ(asIs.out, utf8.out);
+#endif
 }
 
 TEST_F(CommandLineTest, PathsThatAreNeitherFormAreRefused) {

@@ -218,6 +218,17 @@ void CopyExamplePatdat(const fs::path& to) {
 }
 
 CliResult RunCli(const std::vector<std::string>& args, const std::vector<std::string>& env) {
+#ifdef _WIN32
+  // Redirected output is in the system's code page unless asked for as UTF-8.
+  std::vector<std::string> utf8 = {"--utf8"};
+  utf8.insert(utf8.end(), args.begin(), args.end());
+  return RunCliAsIs(utf8, env);
+#else
+  return RunCliAsIs(args, env);
+#endif
+}
+
+CliResult RunCliAsIs(const std::vector<std::string>& args, const std::vector<std::string>& env) {
   CliResult result;
 #ifdef _WIN32
   fs::path outFolder = MakeTempFolder();

@@ -106,6 +106,9 @@ struct CliResult {
 };
 // Runs ostraconv-cli with the arguments (UTF-8) and extra environment "NAME=value" entries.
 CliResult RunCli(const std::vector<std::string>& args, const std::vector<std::string>& env = {});
+// The same without asking for UTF-8 output on Windows: the bytes as the program writes them.
+CliResult RunCliAsIs(const std::vector<std::string>& args,
+                     const std::vector<std::string>& env = {});
 
 // UTF-8 <-> UTF-16 shorthands for assertions.
 inline std::string U8(TextView t) {
