@@ -1,0 +1,89 @@
+# What `cmake --install` puts where, and the packages CPack makes of it (scripts/package):
+#
+#   Debian (prefix /usr)                    Windows zip (one folder)
+#   bin/ostraconv-cli, bin/ostraconv        ostraconv-cli.exe (and any MinGW DLL it needs)
+#   share/ostraconv/examples/ (the sample   sample\ (the sample data set, its PATDAT and
+#     data set, its PATDAT and README.md)     README.md), convert-sample.cmd
+#   share/doc/ostraconv/README.md           README.md
+include(GNUInstallDirs)
+
+if(WIN32)
+  set(OSTRA_INSTALL_BIN .)
+  set(OSTRA_INSTALL_EXAMPLES sample)
+  set(OSTRA_INSTALL_DOC .)
+else()
+  set(OSTRA_INSTALL_BIN ${CMAKE_INSTALL_BINDIR})
+  set(OSTRA_INSTALL_EXAMPLES ${CMAKE_INSTALL_DATADIR}/ostraconv/examples)
+  set(OSTRA_INSTALL_DOC ${CMAKE_INSTALL_DATADIR}/doc/ostraconv)
+endif()
+
+install(TARGETS ostraconv-cli RUNTIME DESTINATION ${OSTRA_INSTALL_BIN})
+if(TARGET ostraconv)
+  install(TARGETS ostraconv RUNTIME DESTINATION ${OSTRA_INSTALL_BIN})
+endif()
+
+file(GLOB ostra_sample_files ${PROJECT_SOURCE_DIR}/examples/*.GDF)
+install(FILES ${ostra_sample_files} ${PROJECT_SOURCE_DIR}/examples/README.md
+        DESTINATION ${OSTRA_INSTALL_EXAMPLES})
+install(DIRECTORY ${PROJECT_SOURCE_DIR}/examples/PATDAT DESTINATION ${OSTRA_INSTALL_EXAMPLES})
+install(FILES ${PROJECT_SOURCE_DIR}/README.md DESTINATION ${OSTRA_INSTALL_DOC})
+
+if(WIN32)
+  # A command file for cmd, with the CR LF line ends cmd expects whatever the checkout has.
+  configure_file(${PROJECT_SOURCE_DIR}/cmake/convert-sample.cmd.in
+                 ${CMAKE_BINARY_DIR}/convert-sample.cmd @ONLY NEWLINE_STYLE CRLF)
+  install(PROGRAMS ${CMAKE_BINARY_DIR}/convert-sample.cmd DESTINATION ${OSTRA_INSTALL_BIN})
+endif()
+
+if(MINGW)
+  # The programs link MinGW's runtime statically (cmake/mingw-w64-x86_64.cmake). Should one
+  # need a DLL of it all the same, that DLL goes beside the program; DLLs not found in MinGW's
+  # folders are the system's own.
+  execute_process(COMMAND ${CMAKE_CXX_COMPILER} -print-file-name=libstdc++-6.dll
+                  OUTPUT_VARIABLE ostra_gcc_dll OUTPUT_STRIP_TRAILING_WHITESPACE)
+  execute_process(COMMAND ${CMAKE_CXX_COMPILER} -print-file-name=libwinpthread-1.dll
+                  OUTPUT_VARIABLE ostra_pthread_dll OUTPUT_STRIP_TRAILING_WHITESPACE)
+  get_filename_component(ostra_gcc_dir "${ostra_gcc_dll}" DIRECTORY)
+  get_filename_component(ostra_pthread_dir "${ostra_pthread_dll}" DIRECTORY)
+  install(CODE "
+    set(CMAKE_GET_RUNTIME_DEPENDENCIES_PLATFORM windows+pe)
+    set(CMAKE_GET_RUNTIME_DEPENDENCIES_TOOL objdump)
+    set(CMAKE_GET_RUNTIME_DEPENDENCIES_COMMAND [[${CMAKE_OBJDUMP}]])
+    file(GET_RUNTIME_DEPENDENCIES
+      EXECUTABLES [[$<TARGET_FILE:ostraconv-cli>]]
+      DIRECTORIES [[${ostra_gcc_dir}]] [[${ostra_pthread_dir}]]
+      RESOLVED_DEPENDENCIES_VAR found
+      UNRESOLVED_DEPENDENCIES_VAR system)
+    foreach(dll IN LISTS found)
+      message(STATUS \"MinGW runtime DLL beside the program: \${dll}\")
+    endforeach()
+    file(INSTALL \${found} DESTINATION \"\${CMAKE_INSTALL_PREFIX}/${OSTRA_INSTALL_BIN}\")
+  ")
+endif()
+
+set(CPACK_PACKAGE_NAME ostraconv)
+set(CPACK_PACKAGE_VENDOR ostraconv)
+set(CPACK_PACKAGE_CONTACT "ostraconv maintainers <ostraconv@localhost>")
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY
+    "converter of Japanese rock boring logs into the import files of Ostra")
+set(CPACK_PACKAGE_DESCRIPTION [[
+Converts a rock boring log data set (MDT0001.GDF and its section files) into the
+text files the target system imports, extending the reference folder PATDAT
+with the soil and class names met for the first time. Holds the command-line
+program ostraconv-cli, the window ostraconv when it was built, and a sample data
+set with its PATDAT in /usr/share/ostraconv/examples.]])
+set(CPACK_RESOURCE_FILE_README ${PROJECT_SOURCE_DIR}/README.md)
+set(CPACK_VERBATIM_VARIABLES ON)
+set(CPACK_STRIP_FILES ON)
+if(WIN32)
+  set(CPACK_GENERATOR ZIP)
+  set(CPACK_PACKAGE_FILE_NAME ostraconv-${PROJECT_VERSION}-windows-x64)
+  set(CPACK_INCLUDE_TOPLEVEL_DIRECTORY ON)
+else()
+  set(CPACK_GENERATOR DEB)
+  set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
+  set(CPACK_DEBIAN_PACKAGE_SECTION science)
+  # Depends: from the libraries the programs link (dpkg-shlibdeps).
+  set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+endif()
+include(CPack)
