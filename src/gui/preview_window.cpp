@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QGuiApplication>
+#include <QKeyEvent>
 #include <QScreen>
 #include <QVBoxLayout>
 #include <QtSvg/QSvgRenderer>
@@ -9,7 +10,9 @@
 #include <utility>
 
 #include "gui/qt_text.h"
+#include "preview/boring_log_layout.h"
 #include "preview/boring_log_svg.h"
+#include "preview/boring_log_writer.h"
 
 namespace ostra {
 
@@ -27,8 +30,20 @@ BoringLogWindow::BoringLogWindow(QWidget* parent) : QWidget(parent, Qt::Window) 
   layout->addWidget(scroll_);
 }
 
+void BoringLogWindow::keyPressEvent(QKeyEvent* event) {
+  if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
+    close();
+    return;
+  }
+  QWidget::keyPressEvent(event);
+}
+
 void BoringLogWindow::ShowFolder(Env& env, const Text& folder) {
   ShowSvg(folder, RenderBoringLogSvg(env, folder));
+}
+
+void BoringLogWindow::ShowModel(const Text& folder, const BoringLogModel& model) {
+  ShowSvg(folder, WriteBoringLogSvg(model, LayOutBoringLog(model)));
 }
 
 void BoringLogWindow::ShowSvg(const Text& folder, std::string svg) {
@@ -57,6 +72,15 @@ RunReportWindow::RunReportWindow(QWidget* parent) : QWidget(parent, Qt::Window) 
   text_->setLineWrapMode(QPlainTextEdit::NoWrap);
   layout->addWidget(text_);
   resize(640, 520);
+}
+
+void RunReportWindow::keyPressEvent(QKeyEvent* event) {
+  // Esc closes the window, as it closes a dialog.
+  if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
+    close();
+    return;
+  }
+  QWidget::keyPressEvent(event);
 }
 
 void RunReportWindow::SetReport(const Text& text) {

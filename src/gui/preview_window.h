@@ -9,6 +9,7 @@
 
 #include "base/codec.h"
 #include "env/env.h"
+#include "preview/boring_log_model.h"
 
 namespace ostra {
 
@@ -25,12 +26,17 @@ class BoringLogWindow : public QWidget {
 
   // Renders the folder's picture anew and shows it.
   void ShowFolder(Env& env, const Text& folder);
+  // Shows the picture of a model already read (a trial run's, whose folder is gone).
+  void ShowModel(const Text& folder, const BoringLogModel& model);
   // Shows a picture already drawn (a trial run's, whose folder is gone), titled with `folder`.
   void ShowSvg(const Text& folder, std::string svg);
 
   const Text& Folder() const { return folder_; }
   const std::string& Svg() const { return svg_; }
   QSvgWidget* View() const { return view_; }
+
+ protected:
+  void keyPressEvent(QKeyEvent* event) override;
 
  private:
   Text folder_;
@@ -48,6 +54,9 @@ class RunReportWindow : public QWidget {
 
   void SetReport(const Text& text);
   QPlainTextEdit* TextPane() const { return text_; }
+
+ protected:
+  void keyPressEvent(QKeyEvent* event) override;
 
  private:
   QPlainTextEdit* text_ = nullptr;

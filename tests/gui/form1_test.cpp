@@ -483,7 +483,7 @@ void Form1Test::TrialRunTouchesNothingAndShowsWhatARunWould() {
   // No question (the folders are made in memory only) and no file of the user's changed.
   QVERIFY(boxes_.empty());
   QVERIFY(snapshot() == before);
-  QVERIFY(Status() == u"変換が正常に終了しました。");
+  QVERIFY(Status() == u"試行変換が終了しました（ファイルは変更していません）");
   QVERIFY(form_->State().lastReport.dryRun);
 
   // The report shows at once what a real run would write and register.
