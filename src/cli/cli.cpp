@@ -52,6 +52,8 @@ constexpr const char* kUsage =
     "                  lines added to the reference tables) to FILE as JSON\n"
     "  --preview FILE.svg  after the conversion, draw the converted boring log\n"
     "                  (layers, classes, N values, tests, remarks) as an SVG picture\n"
+    "                  at the depth scale 1:100 (one long page)\n"
+    "  --scale N       draw the picture at 1:N instead (50, 200, 500 ...)\n"
     "  --help          show this text\n"
     "\n"
     "Exit status: 0 converted, 1 the conversion stopped (the reason is on stderr),\n"
@@ -208,6 +210,7 @@ int CliMain(int argc, char** argv) {
   std::string patdatArg;
   std::string reportJson;
   std::string previewSvg;
+  double previewScale = 100;  // the picture's depth scale, 1:previewScale
   bool yes = false;
   bool dryRun = false;
   std::vector<std::string> positional;
@@ -220,6 +223,12 @@ int CliMain(int argc, char** argv) {
       yes = true;
     } else if (a == "--dry-run") {
       dryRun = true;
+    } else if (a == "--scale") {
+      if (i + 1 >= argc) return UsageError(a + " needs a value");
+      previewScale = std::atof(argv[++i]);
+      if (!(previewScale >= 1 && previewScale <= 100000)) {
+        return UsageError(std::string("bad scale: ") + argv[i]);
+      }
     } else if (a == "--patdat" || a == "--drive" || a == "--report-json" || a == "--preview") {
       if (i + 1 >= argc) return UsageError(a + " needs a value");
       std::string v = argv[++i];
@@ -282,7 +291,7 @@ int CliMain(int argc, char** argv) {
   bool previewOk = true;
   auto preview = [&](Env& files, const Text& folder) {
     if (!previewSvg.empty())
-      previewOk = WriteHostFile(previewSvg, RenderBoringLogSvg(files, folder));
+      previewOk = WriteHostFile(previewSvg, RenderBoringLogSvg(files, folder, previewScale));
   };
   RunOutcome outcome = dryRun ? DryRun(app, env, ui, *source, *dest, preview)
                               : Command1_Click(app, env, ui, *source, *dest);
