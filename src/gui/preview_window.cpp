@@ -72,9 +72,9 @@ void BoringLogWindow::ShowFolder(Env& env, const Text& folder) {
   ShowModel(folder, ReadBoringLogModel(env, folder));
 }
 
-void BoringLogWindow::ShowModel(const Text& folder, const BoringLogModel& model) {
+void BoringLogWindow::ShowModel(const Text& folder, BoringLogModel model) {
   folder_ = folder;
-  view_->SetModel(std::make_shared<BoringLogModel>(model));
+  view_->SetModel(std::make_shared<BoringLogModel>(std::move(model)));
   setWindowTitle(ToQString(kPreviewCaption + Text(u" - ") + folder));
   view_->setFocus();
 }

@@ -29,7 +29,7 @@ class BoringLogWindow : public QWidget {
   // Reads the folder's picture anew and shows it.
   void ShowFolder(Env& env, const Text& folder);
   // Shows the picture of a model already read (a trial run's, whose folder is gone).
-  void ShowModel(const Text& folder, const BoringLogModel& model);
+  void ShowModel(const Text& folder, BoringLogModel model);
 
   const Text& Folder() const { return folder_; }
   const BoringLogModel& Model() const { return view_->Model(); }

@@ -28,15 +28,21 @@ bool Meets(double top, double bottom, double fromY, double toY) {
   return bottom >= fromY && top <= toY;
 }
 
-// Lines of text centred in a cell from `top` to `bottom`, as many as fit.
+// Lines of text centred in a cell from `top` to `bottom`, as many as fit; on a white ground when
+// `ground` (over a fill pattern).
 void CellText(Canvas& canvas, TextView text, double left, double width, double top, double bottom,
-              Anchor anchor) {
+              Anchor anchor, bool ground = false) {
   const int room = static_cast<int>((bottom - top - 2) / kTextLine);
   const std::vector<Text> lines = FitLines(text, width - 6, kTextSize, room);
   if (lines.empty()) return;
   double y = (top + bottom) / 2 - kTextLine * static_cast<double>(lines.size()) / 2 + kTextSize;
   const double x = anchor == Anchor::kMiddle ? left + width / 2 : left + 4;
   for (const Text& line : lines) {
+    if (ground) {
+      const double w = std::min(TextWidth(line, kTextSize), width - 6) + 2;
+      const double at = anchor == Anchor::kMiddle ? x - w / 2 : x - 1;
+      canvas.Rect(at, y - kTextSize, w, kTextLine, "#ffffff", "none", 0);
+    }
     canvas.Write(x, y, line, {kTextSize, anchor});
     y += kTextLine;
   }
@@ -71,7 +77,8 @@ void DrawLayers(Canvas& canvas, const BoringLogModel& model, const BoringLogLayo
     if (box.patterns != 0) {
       canvas.Patterns(kBandLeft, box.top, kBandWidth, box.bottom - box.top, box.patterns);
     }
-    CellText(canvas, layer.name, kBandLeft, kBandWidth, box.top, box.bottom, Anchor::kStart);
+    CellText(canvas, layer.name, kBandLeft, kBandWidth, box.top, box.bottom, Anchor::kStart,
+             box.patterns != 0);
     canvas.Line(kLayerDepthLeft, box.bottom, kBandLeft, box.bottom, kInk, 0.8);
     if (box.depthLabelled) {
       canvas.Write(kLayerDepthLeft + 2, box.bottom - 2, layer.depthText, {9});

@@ -271,7 +271,8 @@ BoringLogLayout LayOutBoringLog(const BoringLogModel& model, double pxPerMetre) 
       box.top = DepthY(m.from);
       box.bottom = m.to ? DepthY(*m.to) : box.top;
       box.lines = FitLines(label, kTestWidth - 30, kTextSize, 3);
-      wanted.push_back(box.top - kTextLine / 2);
+      // Not above the body: the headings would hide it.
+      wanted.push_back(std::max(box.top - kTextLine / 2, out.bodyTop + 1));
       heights.push_back(kTextLine * static_cast<double>(box.lines.size()));
       out.marks.push_back(std::move(box));
     }
@@ -292,7 +293,7 @@ BoringLogLayout LayOutBoringLog(const BoringLogModel& model, double pxPerMetre) 
         for (Text& part : FitLines(line, kRemarkWidth - 20, kTextSize, 4))
           box.lines.push_back(std::move(part));
       }
-      wanted.push_back(box.y - 4);
+      wanted.push_back(std::max(box.y - 4, out.bodyTop + 1));
       heights.push_back(kTextLine * static_cast<double>(box.lines.size()));
       out.remarks.push_back(std::move(box));
     }

@@ -227,6 +227,16 @@ TEST(BoringLogLayoutTest, RemarksAreSpreadByTheirNumberOfLines) {
   EXPECT_EQ(layout.remarks[2].lines, std::vector<Text>{u"五"});
 }
 
+TEST(BoringLogLayoutTest, LabelsAtTheTopStayBelowTheHeadings) {
+  BoringLogModel model = Model({7.8});
+  model.remarks = {{0.0, {u"孔口"}}};
+  model.marks = {{false, 0.0, 0.5, u"試験"}};
+  const BoringLogLayout layout = LayOutBoringLog(model, k100);
+  EXPECT_GT(layout.remarks[0].labelTop, layout.bodyTop);
+  EXPECT_GT(layout.marks[0].labelTop, layout.bodyTop);
+  EXPECT_EQ(layout.remarks[0].y, layout.bodyTop);
+}
+
 TEST(BoringLogLayoutTest, SpreadLabelsPushesOnlyThoseThatWouldOverlap) {
   EXPECT_EQ(SpreadLabels({0, 5, 100, 100}, {10, 10, 30, 1}, 1),
             (std::vector<double>{0, 11, 100, 131}));
