@@ -22,11 +22,13 @@
 #include "gui/form1.h"
 #include "gui/preview_window.h"
 #include "gui/qt_text.h"
+#include "gui/qt_ui_port.h"
 #include "preview/boring_log_layout.h"
 
 int main(int argc, char** argv) {
   QApplication app(argc, argv);
   QApplication::setApplicationName(QStringLiteral("ostraconv"));
+  ostra::InstallJapaneseQtTexts();
 
   QStringList args = QApplication::arguments();
   int render = static_cast<int>(args.indexOf(QStringLiteral("--render-svg")));

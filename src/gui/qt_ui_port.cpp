@@ -1,8 +1,11 @@
 #include "gui/qt_ui_port.h"
 
 #include <QCoreApplication>
+#include <QLibraryInfo>
+#include <QLocale>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QTranslator>
 
 #include "gui/qt_text.h"
 
@@ -89,6 +92,23 @@ std::unique_ptr<QMessageBox> MakeMessageBox(QWidget* owner, const MessageBoxRequ
     box->setEscapeButton(ok);
   }
   return box;
+}
+
+bool InstallJapaneseQtTexts() {
+  QCoreApplication* app = QCoreApplication::instance();
+  if (app == nullptr) return false;
+  auto* texts = new QTranslator(app);
+  const QStringList folders = {
+      QCoreApplication::applicationDirPath() + QStringLiteral("/translations"),
+      QLibraryInfo::path(QLibraryInfo::TranslationsPath)};
+  for (const QString& folder : folders) {
+    if (texts->load(QLocale(QLocale::Japanese, QLocale::Japan), QStringLiteral("qtbase"),
+                    QStringLiteral("_"), folder)) {
+      return QCoreApplication::installTranslator(texts);
+    }
+  }
+  delete texts;
+  return false;
 }
 
 bool ShowMessageBox(QWidget* owner, const MessageBoxRequest& request) {

@@ -33,6 +33,11 @@ inline constexpr const char16_t* kButtonOk = u"OK";
 // language: "はい" (default, key Y) and "いいえ" (Esc and key N) for a question, "OK" (default,
 // also Esc) for a message.
 std::unique_ptr<QMessageBox> MakeMessageBox(QWidget* owner, const MessageBoxRequest& request);
+// Qt's own dialogs (printing, choosing a file) in Japanese: installs Qt's Japanese texts from
+// the program's folder ("translations" beside it, as windeployqt puts them) or from Qt's own
+// translations folder. False when they are not found; the dialogs then keep Qt's texts.
+bool InstallJapaneseQtTexts();
+
 // Shows the box modally; true for OK or Yes.
 bool ShowMessageBox(QWidget* owner, const MessageBoxRequest& request);
 

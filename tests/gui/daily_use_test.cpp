@@ -25,6 +25,7 @@ class DailyUseTest : public QObject {
   void cleanup() { w_.reset(); }
 
   void MessageBoxesSpeakJapanese();
+  void QtsOwnDialogsSpeakJapanese();
   void MessageBoxKeysAnswer_data();
   void MessageBoxKeysAnswer();
   void TheKeyboardChoosesTheOnlyFile_data();
@@ -58,6 +59,13 @@ void DailyUseTest::MessageBoxesSpeakJapanese() {
   QCOMPARE(tell->defaultButton(), tell->buttons()[0]);
   QCOMPARE(tell->escapeButton(), tell->buttons()[0]);
   QCOMPARE(tell->text(), QStringLiteral("変換元ファイルが選択されていません。"));
+}
+
+void DailyUseTest::QtsOwnDialogsSpeakJapanese() {
+  // The print and file dialogs take their texts from Qt's Japanese translation.
+  QVERIFY(InstallJapaneseQtTexts());
+  QCOMPARE(QCoreApplication::translate("QPlatformTheme", "Cancel"), QStringLiteral("キャンセル"));
+  QVERIFY(QCoreApplication::translate("QPrintDialog", "Print") != QStringLiteral("Print"));
 }
 
 void DailyUseTest::MessageBoxKeysAnswer_data() {
