@@ -13,6 +13,7 @@
 #include "gui/qt_canvas.h"
 #include "gui/qt_text.h"
 #include "preview/boring_log_draw.h"
+#include "preview/svg_format.h"
 
 namespace ostra {
 
@@ -176,13 +177,44 @@ QString BoringLogView::ToolTipAt(const QPoint& at) const {
   const double x = (at.x() + horizontalScrollBar()->value()) / k;
   const double y = (at.y() + verticalScrollBar()->value()) / k;
   const double headsTop = std::max(layout_.headsTop, TopRow());
-  if (y < headsTop || y > headsTop + kColumnHeadHeight) return QString();
-  for (const ColumnHead& head : ColumnHeads()) {
-    if (x >= head.left && x < head.left + head.width && *head.files != u'\0') {
-      return ToQString(Text(head.heading) + u"（" + head.files + u"）");
+  if (y >= headsTop && y <= headsTop + kColumnHeadHeight) {
+    for (const ColumnHead& head : ColumnHeads()) {
+      if (x >= head.left && x < head.left + head.width && *head.files != u'\0') {
+        return ToQString(Text(head.heading) + u"（" + head.files + u"）");
+      }
+    }
+    return QString();
+  }
+  return ToQString(TextAt(x, y));
+}
+
+Text BoringLogView::TextAt(double x, double y) const {
+  // In the body: the whole text of a layer or a class cell, also where it had to be shortened.
+  if (y < layout_.bodyTop || y > layout_.bodyBottom) return Text();
+  auto range = [](double top, double bottom) {
+    return u"（" + FromUtf8(svg::Num2(top)) + u"～" + FromUtf8(svg::Num2(bottom)) + u" m）";
+  };
+  if (x >= kBandLeft && x < kBandLeft + kBandWidth) {
+    for (size_t i = 0; i < layout_.layers.size(); ++i) {
+      const LayerBox& box = layout_.layers[i];
+      if (y >= box.top && y < box.bottom) {
+        const Layer& layer = model_->layers[i];
+        return layer.name + range(layer.top, layer.bottom);
+      }
     }
   }
-  return QString();
+  for (size_t c = 0; c < layout_.classes.size(); ++c) {
+    const ClassColumnBox& column = layout_.classes[c];
+    if (x < column.left || x >= column.left + kClassWidth) continue;
+    for (size_t k = 0; k < column.cells.size(); ++k) {
+      const CellBox& cell = column.cells[k];
+      if (y >= cell.top && y < cell.bottom) {
+        const ClassLine& line = model_->classes[c].lines[k];
+        return line.text + range(cell.topDepth, line.bottom);
+      }
+    }
+  }
+  return Text();
 }
 
 bool BoringLogView::viewportEvent(QEvent* event) {

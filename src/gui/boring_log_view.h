@@ -32,7 +32,8 @@ class BoringLogView : public QAbstractScrollArea {
   // Window pixels per picture pixel: the screen's logical resolution against 96 per inch.
   double DeviceScale() const;
 
-  // The tooltip at a point of the viewport: a column heading names its files.
+  // The tooltip at a point of the viewport: a column heading names its files; a layer or a
+  // class cell gives its whole text and depths.
   QString ToolTipAt(const QPoint& at) const;
   // How many layers the last paint drew.
   int LayersPainted() const { return layersPainted_; }
@@ -53,6 +54,8 @@ class BoringLogView : public QAbstractScrollArea {
   double FitPxPerMetre() const;
   // The picture row at the top of the viewport.
   double TopRow() const;
+  // The whole text of the layer or class cell at a point of the picture, or "".
+  Text TextAt(double x, double y) const;
 
   std::shared_ptr<const BoringLogModel> model_;
   BoringLogLayout layout_;

@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <cmath>
 
-#include "base/numbers.h"
 #include "base/sjis.h"
+#include "preview/svg_format.h"
 
 namespace ostra {
 
@@ -264,8 +264,8 @@ BoringLogLayout LayOutBoringLog(const BoringLogModel& model, double pxPerMetre) 
   {
     std::vector<double> wanted, heights;
     for (const Mark& m : model.marks) {
-      Text label = m.label + u"  " + Trim(NumText(m.from));
-      if (m.to) label += u"～" + Trim(NumText(*m.to));
+      Text label = m.label + u"  " + FromUtf8(svg::TickText(m.from));
+      if (m.to) label += u"～" + FromUtf8(svg::TickText(*m.to));
       MarkBox box;
       box.lane = kTestLeft + (m.sample ? 14 : 2);
       box.top = DepthY(m.from);

@@ -57,6 +57,7 @@ class PictureWindowTest : public QObject {
   void ScalesAreChosenInTheBoxWithTheWheelAndWithTheKeys();
   void FitToTheWindowShowsTheWholeHole();
   void HeadingsNameTheirFilesAndStayInSight();
+  void ShortenedTextsShowWholeInTheirTooltips();
   void OnlyWhatShowsIsDrawn();
   void PdfPagesFollowFromThePrintableHeight_data();
   void PdfPagesFollowFromThePrintableHeight();
@@ -151,11 +152,31 @@ void PictureWindowTest::HeadingsNameTheirFilesAndStayInSight() {
   QCOMPARE(tipAt(kClassLeft + 1.5 * kClassWidth, headsY), QStringLiteral("岩級（R31.TXT）"));
   QCOMPARE(tipAt(kClassLeft + 5.5 * kClassWidth, headsY), QStringLiteral("変質（R35.TXT）"));
   QCOMPARE(tipAt(kBandLeft + 10, headsY), QStringLiteral("地層名（X1.TXT）"));
-  QVERIFY(tipAt(kBandLeft + 10, headsY + 200).isEmpty());  // the body has no tooltip
+  QVERIFY(tipAt(kMargin + 2, headsY + 200).isEmpty());  // the depth axis has none
   // Scrolled down the headings stay at the top, and so do their tooltips.
   View()->verticalScrollBar()->setValue(View()->verticalScrollBar()->maximum() / 2);
   QCOMPARE(tipAt(kClassLeft + 3.5 * kClassWidth, static_cast<int>(kColumnHeadHeight / 2 * k)),
            QStringLiteral("硬軟（R33.TXT）"));
+}
+
+void PictureWindowTest::ShortenedTextsShowWholeInTheirTooltips() {
+  BoringLogModel model = Hole(10, 0.2);
+  model.layers[3].name = u"とても長い名前の地層でバンドに入りきらない";
+  model.classes[4].lines = {{0.8, u"密着～ヘアークラック"}};
+  window_->ShowModel(u"T:\\OUT", model);
+  window_->SetScale(500);  // 0.2 m: under 2 pixels, no room for a line of text
+  const BoringLogLayout& layout = View()->Layout();
+  const double k = View()->DeviceScale();
+  auto at = [&](double x, double y) {
+    return View()->ToolTipAt(QPoint(
+        static_cast<int>(x * k), static_cast<int>(y * k) - View()->verticalScrollBar()->value()));
+  };
+  const double layerY = (layout.layers[3].top + layout.layers[3].bottom) / 2;
+  QCOMPARE(at(kBandLeft + 20, layerY),
+           QStringLiteral("とても長い名前の地層でバンドに入りきらない（0.60～0.80 m）"));
+  const CellBox& cell = layout.classes[4].cells[0];
+  QCOMPARE(at(layout.classes[4].left + 5, (cell.top + cell.bottom) / 2),
+           QStringLiteral("密着～ヘアークラック（0.60～0.80 m）"));
 }
 
 void PictureWindowTest::OnlyWhatShowsIsDrawn() {

@@ -231,9 +231,11 @@ TEST(BoringLogLayoutTest, LabelsAtTheTopStayBelowTheHeadings) {
   BoringLogModel model = Model({7.8});
   model.remarks = {{0.0, {u"孔口"}}};
   model.marks = {{false, 0.0, 0.5, u"試験"}};
+  // Depths under one metre keep their leading zero.
   const BoringLogLayout layout = LayOutBoringLog(model, k100);
   EXPECT_GT(layout.remarks[0].labelTop, layout.bodyTop);
   EXPECT_GT(layout.marks[0].labelTop, layout.bodyTop);
+  EXPECT_EQ(layout.marks[0].lines, std::vector<Text>{u"試験  0～0.5"});
   EXPECT_EQ(layout.remarks[0].y, layout.bodyTop);
 }
 
