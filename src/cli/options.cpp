@@ -31,7 +31,8 @@ constexpr const char* kHelp =
     "                      書き込まれるファイルと参照フォルダに加わる行を表示します\n"
     "  --report-json FILE  変換の記録を JSON で FILE に書きます（- なら標準出力。\n"
     "                      形式は docs/report-json.md）\n"
-    "  --preview FILE.svg  変換した柱状図を SVG の図に描きます\n"
+    "  --preview FILE.svg  変換した柱状図を SVG の図に描きます（縮尺 1:100、1 枚の長い図）\n"
+    "  --scale N           --preview の図を縮尺 1:N で描きます（50、200、500 など）\n"
     "  --batch LIST        LIST の各行の SOURCE,DEST を順に変換します（CSV。見出し行と # で\n"
     "                      始まる行は読み飛ばします。UTF-8 か Shift-JIS）\n"
     "  --keep-going        --batch で、中止された変換があっても次の変換へ進みます\n"
@@ -91,6 +92,7 @@ ParsedCommandLine ParseCommandLine(int argc, char** argv) {
   app.add_flag("--dry-run", o.dryRun);
   app.add_option("--report-json", o.reportJson);
   app.add_option("--preview", o.preview);
+  app.add_option("--scale", o.scale)->check(CLI::Range(1.0, 100000.0));
   app.add_option("--batch", o.batch);
   app.add_flag("--keep-going", o.keepGoing);
   app.add_flag("-q,--quiet", o.quiet);

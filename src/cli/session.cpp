@@ -109,7 +109,8 @@ int Session::Convert(const std::string& source, const std::string& dest) {
   bool previewOk = true;
   auto preview = [&](Env& files, const Text& folder) {
     if (!options_.preview.empty())
-      previewOk = WriteHostFile(terminal_, options_.preview, RenderBoringLogSvg(files, folder));
+      previewOk = WriteHostFile(terminal_, options_.preview,
+                                RenderBoringLogSvg(files, folder, options_.scale));
   };
   RunOutcome outcome;
   if (options_.dryRun && trialFiles_) {

@@ -1,37 +1,24 @@
 #include "gui/form1.h"
 
+#include <QCloseEvent>
 #include <QDir>
 #include <QEvent>
 #include <QFont>
 #include <QGuiApplication>
 #include <QPalette>
 #include <QScreen>
+#include <algorithm>
 #include <exception>
 
 #include "env/drives.h"
 #include "env/files.h"
 #include "gui/qt_text.h"
-#include "preview/boring_log_svg.h"
 #include "run/dry_run.h"
 #include "run/patdat.h"
 
 namespace ostra {
 
 namespace {
-
-// Client area of the window, in twips.
-constexpr int kClientWidth = 9090;
-constexpr int kClientHeight = 6495;
-constexpr int kTwipsPerInch = 1440;
-// The strip below the original client area that holds the added buttons.
-constexpr int kStripHeight = 735;
-
-// Fonts that show Japanese, the Windows ones first.
-const QStringList kJapaneseFonts = {
-    QStringLiteral("MS UI Gothic"),     QStringLiteral("MS PGothic"),   QStringLiteral("Meiryo UI"),
-    QStringLiteral("Noto Sans CJK JP"), QStringLiteral("IPAPGothic"),   QStringLiteral("IPAGothic"),
-    QStringLiteral("VL PGothic"),       QStringLiteral("TakaoPGothic"),
-};
 
 Text RootOf(char16_t letter) {
   Text root;
@@ -48,6 +35,7 @@ Form1::Form1(DriveMapEnv& env, QWidget* parent) : QWidget(parent), env_(env) {
   }
   BuildControls();
   port_ = std::make_unique<QtUiPort>(this, label3_, text2_);
+  port_->SetCancelWidget(command2_);
 
   // The current drive and folder are those of the process's working folder when a drive maps
   // it, else the root of the first usable drive.
@@ -68,148 +56,6 @@ Form1::Form1(DriveMapEnv& env, QWidget* parent) : QWidget(parent), env_(env) {
 }
 
 Form1::~Form1() = default;
-
-int Form1::Px(int twips) const {
-  return static_cast<int>(twips * 96.0 * scale_ / kTwipsPerInch + 0.5);
-}
-
-void Form1::Place(QWidget* w, int left, int top, int width, int height) const {
-  w->setGeometry(Px(left), Px(top), Px(width), Px(height));
-}
-
-void Form1::BuildControls() {
-  setObjectName(QStringLiteral("Form1"));
-  setWindowTitle(ToQString(kFormCaption));
-  setFixedSize(Px(kClientWidth), Px(kClientHeight + kStripHeight));
-
-  QFont font = this->font();
-  font.setFamilies(kJapaneseFonts);
-  font.setPointSize(10);
-  setFont(font);
-
-  QPalette grey = palette();
-  grey.setColor(QPalette::Window, QColor(192, 192, 192));
-  setPalette(grey);
-  setAutoFillBackground(true);
-
-  auto name = [](QWidget* w, const char* objectName) {
-    w->setObjectName(QString::fromLatin1(objectName));
-    return w;
-  };
-  auto greyed = [&grey](QWidget* w) {
-    w->setPalette(grey);
-    w->setAutoFillBackground(true);
-  };
-
-  picture1_ = new QFrame(this);
-  name(picture1_, "Picture1");
-  picture1_->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-  picture1_->setMouseTracking(true);
-  picture1_->installEventFilter(this);
-  greyed(picture1_);
-  Place(picture1_, 0, 0, 9075, 6495);
-
-  label1_ = new QLabel(QStringLiteral("変換元ファイル名："), picture1_);
-  name(label1_, "Label1");
-  greyed(label1_);
-  Place(label1_, 240, 360, 2235, 315);
-
-  text1_ = new QLineEdit(picture1_);
-  name(text1_, "Text1");
-  Place(text1_, 2400, 300, 6255, 405);
-
-  label2_ = new QLabel(QStringLiteral("変換先フォルダ名："), picture1_);
-  name(label2_, "Label2");
-  greyed(label2_);
-  Place(label2_, 240, 960, 2235, 315);
-
-  text2_ = new QLineEdit(picture1_);
-  name(text2_, "Text2");
-  Place(text2_, 2400, 900, 6255, 405);
-
-  frame1_ = new QGroupBox(QStringLiteral("変換元ファイル名選択"), picture1_);
-  name(frame1_, "Frame1");
-  greyed(frame1_);
-  Place(frame1_, 240, 1680, 5175, 2895);
-
-  file1_ = new FileList(env_, frame1_);
-  name(file1_, "File1");
-  Place(file1_, 120, 420, 2415, 2190);
-
-  dir1_ = new FolderList(env_, frame1_);
-  name(dir1_, "Dir1");
-  Place(dir1_, 2640, 420, 2415, 1530);
-
-  drive1_ = new DriveList(env_, frame1_);
-  name(drive1_, "Drive1");
-  Place(drive1_, 2640, 2220, 2415, 390);
-
-  frame2_ = new QGroupBox(QStringLiteral("変換先フォルダ名選択"), picture1_);
-  name(frame2_, "Frame2");
-  greyed(frame2_);
-  Place(frame2_, 5580, 1680, 3135, 2895);
-
-  dir2_ = new FolderList(env_, frame2_);
-  name(dir2_, "Dir2");
-  Place(dir2_, 180, 420, 2595, 1530);
-
-  drive2_ = new DriveList(env_, frame2_);
-  name(drive2_, "Drive2");
-  Place(drive2_, 180, 2220, 2595, 390);
-
-  frame3_ = new QGroupBox(QStringLiteral("メッセージ"), picture1_);
-  name(frame3_, "Frame3");
-  greyed(frame3_);
-  Place(frame3_, 240, 4740, 8475, 675);
-
-  label3_ = new QLabel(frame3_);
-  name(label3_, "Label3");
-  greyed(label3_);
-  Place(label3_, 180, 240, 8175, 315);
-
-  command1_ = new QPushButton(QStringLiteral("実  行"), picture1_);
-  name(command1_, "Command1");
-  Place(command1_, 2520, 5580, 1935, 555);
-
-  command2_ = new QPushButton(QStringLiteral("終  了"), picture1_);
-  name(command2_, "Command2");
-  Place(command2_, 5160, 5580, 2055, 555);
-
-  // The added buttons, below the original area and under the original buttons. The report
-  // button works once a run has made a report.
-  previewButton_ = new QPushButton(QStringLiteral("柱状図表示"), this);
-  name(previewButton_, "PreviewButton");
-  Place(previewButton_, 2520, kClientHeight + 120, 1935, 495);
-
-  reportButton_ = new QPushButton(QStringLiteral("変換結果"), this);
-  name(reportButton_, "ReportButton");
-  Place(reportButton_, 5160, kClientHeight + 120, 2055, 495);
-  reportButton_->setEnabled(false);
-
-  dryRunButton_ = new QPushButton(QStringLiteral("試行変換"), this);
-  name(dryRunButton_, "DryRunButton");
-  Place(dryRunButton_, 240, kClientHeight + 120, 2055, 495);
-
-  // Tab order: Dir1, Drive1, File1, Dir2, Drive2, Command1, Command2, Text1, Text2 (the panel,
-  // frames and labels take no focus), then the added buttons.
-  QWidget* order[] = {dir1_,     drive1_, file1_, dir2_,         drive2_,        command1_,
-                      command2_, text1_,  text2_, dryRunButton_, previewButton_, reportButton_};
-  for (size_t i = 1; i < std::size(order); ++i) setTabOrder(order[i - 1], order[i]);
-
-  connect(drive1_, &QComboBox::currentIndexChanged, this, [this] { Drive1_Change(); });
-  connect(drive2_, &QComboBox::currentIndexChanged, this, [this] { Drive2_Change(); });
-  connect(dir1_, &FolderList::PathChanged, this, [this] { Dir1_Change(); });
-  connect(dir2_, &FolderList::PathChanged, this, [this] { Dir2_Change(); });
-  connect(file1_, &QListWidget::itemClicked, this, [this] { File1_Click(); });
-  connect(file1_, &QListWidget::currentRowChanged, this, [this](int row) {
-    if (row >= 0) File1_Click();
-  });
-  connect(command1_, &QPushButton::clicked, this, [this] { Command1_Click(); });
-  connect(command2_, &QPushButton::clicked, this, [this] { Command2_Click(); });
-  connect(previewButton_, &QPushButton::clicked, this, [this] { PreviewButton_Click(); });
-  connect(reportButton_, &QPushButton::clicked, this, [this] { ReportButton_Click(); });
-  connect(dryRunButton_, &QPushButton::clicked, this, [this] { DryRunButton_Click(); });
-}
 
 bool Form1::Form_Load() {
   if (QScreen* screen = QGuiApplication::primaryScreen()) {
@@ -294,6 +140,7 @@ void Form1::Picture1_MouseMove() {
 void Form1::Command1_Click() {
   if (running_) return;  // a click that arrives during the run's one pass of events
   running_ = true;
+  port_->ResetCancel();
   try {
     ::ostra::Command1_Click(app_, env_, *port_, FromQString(text1_->text()),
                             FromQString(text2_->text()));
@@ -304,19 +151,34 @@ void Form1::Command1_Click() {
                            FromUtf8(e.what()) + u")",
                        MsgIcon::kCritical, Text());
   }
-  running_ = false;
-  trialSvg_.clear();
+  EndRun();
+  trialModel_.reset();
   AfterRun();
+}
+
+void Form1::EndRun() {
+  // What the user typed or clicked while the run worked is dropped, not done afterwards.
+  port_->DropInput();
+  running_ = false;
+  // Folders the run may have created show in the lists.
+  dir1_->Refresh();
+  dir2_->Refresh();
+  if (port_->CancelRequested()) close();
 }
 
 void Form1::DryRunButton_Click() {
   if (running_) return;
   running_ = true;
-  trialSvg_.clear();
-  const RunOutcome outcome = DryRun(
-      app_, env_, *port_, FromQString(text1_->text()), FromQString(text2_->text()),
-      [this](Env& files, const Text& folder) { trialSvg_ = RenderBoringLogSvg(files, folder); });
-  running_ = false;
+  port_->ResetCancel();
+  trialModel_.reset();
+  const RunOutcome outcome =
+      DryRun(app_, env_, *port_, FromQString(text1_->text()), FromQString(text2_->text()),
+             [this](Env& files, const Text& folder) {
+               trialModel_ = std::make_shared<BoringLogModel>(ReadBoringLogModel(files, folder));
+             });
+  if (outcome == RunOutcome::kCompleted) port_->SetStatus(kMsgTrialCompleted);
+  EndRun();
+  if (port_->CancelRequested()) return;
   AfterRun();
   // A trial shows at once what it found.
   if (outcome == RunOutcome::kCompleted) ReportButton_Click();
@@ -331,8 +193,8 @@ void Form1::AfterRun() {
 }
 
 void Form1::ShowPreview() {
-  if (app_.lastReport.dryRun && !trialSvg_.empty()) {
-    previewWindow_->ShowSvg(PreviewFolder(), trialSvg_);
+  if (app_.lastReport.dryRun && trialModel_ != nullptr) {
+    previewWindow_->ShowModel(PreviewFolder(), *trialModel_);
   } else {
     previewWindow_->ShowFolder(env_, PreviewFolder());
   }
@@ -345,8 +207,10 @@ Text Form1::PreviewFolder() const {
 
 void Form1::PreviewButton_Click() {
   if (running_) return;
-  if (previewWindow_ == nullptr) previewWindow_ = new BoringLogWindow(this);
+  const bool first = previewWindow_ == nullptr;
+  if (first) previewWindow_ = new BoringLogWindow(this);
   ShowPreview();
+  if (first) PlaceOver(previewWindow_);
   previewWindow_->show();
   previewWindow_->raise();
   previewWindow_->activateWindow();
@@ -354,7 +218,9 @@ void Form1::PreviewButton_Click() {
 
 void Form1::ReportButton_Click() {
   if (running_) return;
-  if (reportWindow_ == nullptr) reportWindow_ = new RunReportWindow(this);
+  const bool first = reportWindow_ == nullptr;
+  if (first) reportWindow_ = new RunReportWindow(this);
+  if (first) PlaceOver(reportWindow_);
   reportWindow_->SetReport(ReportText(app_.lastReport));
   reportWindow_->show();
   reportWindow_->raise();
@@ -362,7 +228,33 @@ void Form1::ReportButton_Click() {
 }
 
 void Form1::Command2_Click() {
+  // During a run Exit gives the run up where it waits; the window closes when the run is over.
+  if (running_) {
+    port_->RequestCancel();
+    return;
+  }
   close();
+}
+
+void Form1::closeEvent(QCloseEvent* event) {
+  if (running_) {
+    port_->RequestCancel();
+    event->ignore();
+    return;
+  }
+  QWidget::closeEvent(event);
+}
+
+void Form1::PlaceOver(QWidget* window) const {
+  // Centred on this window, within the screen.
+  QRect frame(QPoint(0, 0), window->size());
+  frame.moveCenter(frameGeometry().center());
+  if (QScreen* screen = this->screen()) {
+    const QRect area = screen->availableGeometry();
+    frame.moveLeft(std::max(area.left(), std::min(frame.left(), area.right() - frame.width())));
+    frame.moveTop(std::max(area.top(), std::min(frame.top(), area.bottom() - frame.height())));
+  }
+  window->move(frame.topLeft());
 }
 
 bool Form1::eventFilter(QObject* watched, QEvent* event) {

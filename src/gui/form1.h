@@ -13,6 +13,8 @@
 #include "gui/preview_window.h"
 #include "gui/qt_ui_port.h"
 #include "gui/selectors.h"
+#include "preview/boring_log_model.h"
+#include "run/dry_run.h"
 #include "run/run.h"
 
 namespace ostra {
@@ -57,11 +59,17 @@ class Form1 : public QWidget {
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
+  void closeEvent(QCloseEvent* event) override;
 
  private:
   void BuildControls();
   // After a run or a trial: the report can be shown, and open added windows follow it.
   void AfterRun();
+  // After a run or a trial, whatever its end: the window reacts again and shows what changed;
+  // when Exit was pressed meanwhile, it closes.
+  void EndRun();
+  // Moves an added window over this one.
+  void PlaceOver(QWidget* window) const;
   void ShowPreview();
   // Geometry in twips, converted to pixels at the screen's logical resolution.
   int Px(int twips) const;
@@ -77,7 +85,8 @@ class Form1 : public QWidget {
   std::unique_ptr<QtUiPort> port_;
   double scale_ = 1.0;
   bool running_ = false;
-  std::string trialSvg_;  // the picture of the last trial run, drawn from its files in memory
+  // The picture of the last trial run, read from its files in memory.
+  std::shared_ptr<BoringLogModel> trialModel_;
   // The current folder of each drive and the current drive, as the selectors left them.
   std::map<char16_t, Text> currentFolders_;
   char16_t currentDrive_ = 0;

@@ -3,6 +3,10 @@
 // "ostraconv --screenshot FILE" starts up as usual, saves a picture of the window as FILE (PNG)
 // and ends; it is used to make the picture in the documentation.
 //
+// "ostraconv --picture FOLDER --screenshot FILE" saves the picture window of the converted
+// folder FOLDER (drive-form, such as T:\OUT\B-1) at 1:100 instead; "ostraconv --picture FOLDER
+// --pdf FILE [--scale N]" saves that picture as A4 pages of a PDF file and ends.
+//
 // "ostraconv --render-svg IN.svg OUT.png" draws an SVG file (such as the boring-log picture of
 // "ostraconv-cli --preview") into a PNG at the picture's own size and ends, without the window.
 #include <QApplication>
@@ -16,10 +20,15 @@
 #include "env/drive_map_env.h"
 #include "env/host_env.h"
 #include "gui/form1.h"
+#include "gui/preview_window.h"
+#include "gui/qt_text.h"
+#include "gui/qt_ui_port.h"
+#include "preview/boring_log_layout.h"
 
 int main(int argc, char** argv) {
   QApplication app(argc, argv);
   QApplication::setApplicationName(QStringLiteral("ostraconv"));
+  ostra::InstallJapaneseQtTexts();
 
   QStringList args = QApplication::arguments();
   int render = static_cast<int>(args.indexOf(QStringLiteral("--render-svg")));
@@ -49,6 +58,26 @@ int main(int argc, char** argv) {
   ostra::DriveMap drives = ostra::DriveMap::SystemDefaults();
   if (const char* spec = std::getenv("OSTRACONV_DRIVES")) drives.AddSpec(spec);
   ostra::DriveMapEnv env(*host, drives);
+
+  int picture = static_cast<int>(args.indexOf(QStringLiteral("--picture")));
+  if (picture > 0 && picture + 1 < args.size()) {
+    ostra::BoringLogWindow window;
+    window.ShowFolder(env, ostra::FromQString(args.at(picture + 1)));
+    int pdf = static_cast<int>(args.indexOf(QStringLiteral("--pdf")));
+    if (pdf > 0 && pdf + 1 < args.size()) {
+      int scale = static_cast<int>(args.indexOf(QStringLiteral("--scale")));
+      const double n = scale > 0 && scale + 1 < args.size() ? args.at(scale + 1).toDouble() : 100;
+      if (!(n > 0)) return 2;
+      window.SetScale(n);
+      return window.SavePdf(args.at(pdf + 1)) ? 0 : 1;
+    }
+    window.show();
+    if (screenshot.isEmpty()) return QApplication::exec();
+    window.resize(static_cast<int>(ostra::kWidth * window.View()->DeviceScale()) + 40, 900);
+    QApplication::processEvents();
+    return window.grab().save(screenshot, "PNG") ? 0 : 1;
+  }
+
   ostra::Form1 form(env);
   form.State().lockWait = ostra::LockWaitSetting(std::getenv("OSTRACONV_LOCK_WAIT"));
   if (!form.Form_Load()) return 0;

@@ -1,50 +1,137 @@
 #include "gui/preview_window.h"
 
-#include <QByteArray>
+#include <QFileDialog>
 #include <QGuiApplication>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QMessageBox>
+#include <QPrintDialog>
+#include <QPrinter>
 #include <QScreen>
 #include <QVBoxLayout>
-#include <QtSvg/QSvgRenderer>
 #include <algorithm>
 #include <utility>
 
+#include "gui/boring_log_print.h"
 #include "gui/qt_text.h"
-#include "preview/boring_log_svg.h"
 
 namespace ostra {
+
+namespace {
+
+bool IsEscape(const QKeyEvent* event) {
+  return event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier;
+}
+
+}  // namespace
 
 BoringLogWindow::BoringLogWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
   setObjectName(QStringLiteral("BoringLogWindow"));
   setWindowTitle(ToQString(kPreviewCaption));
   auto* layout = new QVBoxLayout(this);
-  layout->setContentsMargins(0, 0, 0, 0);
-  scroll_ = new QScrollArea(this);
-  scroll_->setObjectName(QStringLiteral("PreviewScroll"));
-  scroll_->setBackgroundRole(QPalette::Base);
-  view_ = new QSvgWidget;
-  view_->setObjectName(QStringLiteral("PreviewSvg"));
-  scroll_->setWidget(view_);
-  layout->addWidget(scroll_);
+  layout->setContentsMargins(4, 4, 4, 4);
+  auto* bar = new QHBoxLayout;
+  bar->addWidget(new QLabel(QStringLiteral("縮尺"), this));
+  scaleBox_ = new QComboBox(this);
+  scaleBox_->setObjectName(QStringLiteral("ScaleBox"));
+  for (double s : kScales) scaleBox_->addItem(QStringLiteral("1:%1").arg(s), s);
+  scaleBox_->addItem(QStringLiteral("全体表示"), kFitScale);
+  scaleBox_->setCurrentIndex(scaleBox_->findData(100.0));
+  bar->addWidget(scaleBox_);
+  bar->addStretch(1);
+  printButton_ = new QPushButton(QStringLiteral("印刷..."), this);
+  printButton_->setObjectName(QStringLiteral("PrintButton"));
+  pdfButton_ = new QPushButton(QStringLiteral("PDF保存..."), this);
+  pdfButton_->setObjectName(QStringLiteral("PdfButton"));
+  bar->addWidget(printButton_);
+  bar->addWidget(pdfButton_);
+  layout->addLayout(bar);
+  view_ = new BoringLogView(this);
+  layout->addWidget(view_, 1);
+
+  connect(scaleBox_, &QComboBox::activated, this,
+          [this] { view_->SetScale(scaleBox_->currentData().toDouble()); });
+  // Zooming with the mouse or the keys shows in the box.
+  connect(view_, &BoringLogView::ScaleChanged, this, [this] {
+    const int row = scaleBox_->findData(view_->Scale());
+    if (row >= 0) scaleBox_->setCurrentIndex(row);
+  });
+  connect(printButton_, &QPushButton::clicked, this, [this] { Print(); });
+  connect(pdfButton_, &QPushButton::clicked, this, [this] { AskAndSavePdf(); });
+
+  // As wide as the picture, as high as the screen allows.
+  QSize wanted(static_cast<int>(kWidth * view_->DeviceScale()) + 40, 720);
+  if (QScreen* screen = QGuiApplication::primaryScreen()) {
+    wanted = wanted.boundedTo(screen->availableGeometry().size() * 9 / 10);
+  }
+  resize(wanted);
 }
 
 void BoringLogWindow::ShowFolder(Env& env, const Text& folder) {
-  ShowSvg(folder, RenderBoringLogSvg(env, folder));
+  ShowModel(folder, ReadBoringLogModel(env, folder));
 }
 
-void BoringLogWindow::ShowSvg(const Text& folder, std::string svg) {
+void BoringLogWindow::ShowModel(const Text& folder, BoringLogModel model) {
   folder_ = folder;
-  svg_ = std::move(svg);
-  view_->load(QByteArray(svg_.data(), static_cast<qsizetype>(svg_.size())));
-  // The picture at its own size; the window as large as the picture, within the screen.
-  const QSize size = view_->renderer()->defaultSize();
-  view_->setFixedSize(size);
+  view_->SetModel(std::make_shared<BoringLogModel>(std::move(model)));
   setWindowTitle(ToQString(kPreviewCaption + Text(u" - ") + folder));
-  QSize wanted = size + QSize(24, 24);
-  if (QScreen* screen = QGuiApplication::primaryScreen()) {
-    const QSize room = screen->availableGeometry().size() * 9 / 10;
-    wanted = wanted.boundedTo(room);
+  view_->setFocus();
+}
+
+void BoringLogWindow::SetScale(double denominator) {
+  const int row = scaleBox_->findData(denominator);
+  if (row >= 0) scaleBox_->setCurrentIndex(row);
+  view_->SetScale(denominator);
+}
+
+double BoringLogWindow::PaperScale() const {
+  return view_->Scale() == kFitScale ? 100 : view_->Scale();
+}
+
+bool BoringLogWindow::SavePdf(const QString& path) {
+  return SaveBoringLogPdf(path, view_->Model(), PaperScale());
+}
+
+void BoringLogWindow::Print() {
+  QPrinter printer(QPrinter::HighResolution);
+  UseA4(printer);
+  QPrintDialog dialog(&printer, this);
+  dialog.setWindowTitle(QStringLiteral("柱状図の印刷"));
+  if (dialog.exec() != QDialog::Accepted) return;
+  PrintBoringLog(printer, view_->Model(), PaperScale());
+}
+
+void BoringLogWindow::AskAndSavePdf() {
+  const QString path =
+      QFileDialog::getSaveFileName(this, QStringLiteral("柱状図を PDF に保存"),
+                                   QStringLiteral("柱状図.pdf"), QStringLiteral("PDF (*.pdf)"));
+  if (path.isEmpty()) return;
+  if (!SavePdf(path)) {
+    QMessageBox box(QMessageBox::Warning, QStringLiteral("柱状図"),
+                    QStringLiteral("PDF ファイル %1 に書き込めません。").arg(path),
+                    QMessageBox::NoButton, this);
+    box.addButton(QStringLiteral("OK"), QMessageBox::AcceptRole);
+    box.exec();
   }
-  resize(wanted);
+}
+
+void BoringLogWindow::keyPressEvent(QKeyEvent* event) {
+  if (IsEscape(event)) {
+    close();
+    return;
+  }
+  if (event->modifiers() & Qt::ControlModifier) {
+    if (event->key() == Qt::Key_Plus || event->key() == Qt::Key_Equal) {
+      view_->Zoom(1);
+      return;
+    }
+    if (event->key() == Qt::Key_Minus) {
+      view_->Zoom(-1);
+      return;
+    }
+  }
+  QWidget::keyPressEvent(event);
 }
 
 RunReportWindow::RunReportWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
@@ -57,6 +144,15 @@ RunReportWindow::RunReportWindow(QWidget* parent) : QWidget(parent, Qt::Window) 
   text_->setLineWrapMode(QPlainTextEdit::NoWrap);
   layout->addWidget(text_);
   resize(640, 520);
+}
+
+void RunReportWindow::keyPressEvent(QKeyEvent* event) {
+  // Esc closes the window, as it closes a dialog.
+  if (IsEscape(event)) {
+    close();
+    return;
+  }
+  QWidget::keyPressEvent(event);
 }
 
 void RunReportWindow::SetReport(const Text& text) {

@@ -1,45 +1,61 @@
 // Windows added to the converter: the picture of the converted boring log and the run report.
 #pragma once
 
+#include <QComboBox>
 #include <QPlainTextEdit>
-#include <QScrollArea>
+#include <QPushButton>
 #include <QWidget>
-#include <QtSvgWidgets/QSvgWidget>
-#include <string>
+#include <memory>
 
 #include "base/codec.h"
 #include "env/env.h"
+#include "gui/boring_log_view.h"
+#include "preview/boring_log_model.h"
 
 namespace ostra {
 
 inline constexpr const char16_t* kPreviewCaption = u"柱状図";
 inline constexpr const char16_t* kReportCaption = u"変換結果";
 
-// The boring-log picture of a destination folder, drawn from the SVG that the renderer makes,
-// in a scrolling view.
+// The boring-log picture of a destination folder at a true depth scale (1:100 at first), with
+// the choice of scale, printing and PDF. Ctrl+wheel, Ctrl++ and Ctrl+- change the scale; Esc
+// closes the window.
 class BoringLogWindow : public QWidget {
   Q_OBJECT
 
  public:
   explicit BoringLogWindow(QWidget* parent = nullptr);
 
-  // Renders the folder's picture anew and shows it.
+  // Reads the folder's picture anew and shows it.
   void ShowFolder(Env& env, const Text& folder);
-  // Shows a picture already drawn (a trial run's, whose folder is gone), titled with `folder`.
-  void ShowSvg(const Text& folder, std::string svg);
+  // Shows the picture of a model already read (a trial run's, whose folder is gone).
+  void ShowModel(const Text& folder, BoringLogModel model);
 
   const Text& Folder() const { return folder_; }
-  const std::string& Svg() const { return svg_; }
-  QSvgWidget* View() const { return view_; }
+  const BoringLogModel& Model() const { return view_->Model(); }
+  BoringLogView* View() const { return view_; }
+  // Chooses a scale as the scale box does (kFitScale: fit to the window).
+  void SetScale(double denominator);
+  // Saves the picture at the chosen scale (1:100 when fitted) as A4 pages; false on failure.
+  bool SavePdf(const QString& path);
+
+ protected:
+  void keyPressEvent(QKeyEvent* event) override;
 
  private:
+  void Print();
+  void AskAndSavePdf();
+  // The scale for paper: the chosen one, 1:100 when the picture is fitted to the window.
+  double PaperScale() const;
+
   Text folder_;
-  std::string svg_;
-  QScrollArea* scroll_ = nullptr;
-  QSvgWidget* view_ = nullptr;
+  QComboBox* scaleBox_ = nullptr;
+  QPushButton* printButton_ = nullptr;
+  QPushButton* pdfButton_ = nullptr;
+  BoringLogView* view_ = nullptr;
 };
 
-// The report of the last run, as read-only text.
+// The report of the last run, as read-only text. Esc closes it.
 class RunReportWindow : public QWidget {
   Q_OBJECT
 
@@ -48,6 +64,9 @@ class RunReportWindow : public QWidget {
 
   void SetReport(const Text& text);
   QPlainTextEdit* TextPane() const { return text_; }
+
+ protected:
+  void keyPressEvent(QKeyEvent* event) override;
 
  private:
   QPlainTextEdit* text_ = nullptr;

@@ -1,8 +1,11 @@
 #include "gui/selectors.h"
 
 #include <QApplication>
+#include <QKeyEvent>
 #include <QPainter>
 #include <QStyle>
+#include <QStyleOptionComboBox>
+#include <QStylePainter>
 #include <QStyledItemDelegate>
 #include <algorithm>
 #include <filesystem>
@@ -89,6 +92,31 @@ class IndentDelegate : public QStyledItemDelegate {
   }
 };
 
+// A list shows clearly when it has the keyboard focus: its frame turns to the highlight colour.
+// The frame keeps its width, so that the list's contents do not move.
+void MarkFocus(QListWidget* list) {
+  list->setStyleSheet(
+      QStringLiteral("QListWidget { border: 2px solid palette(mid); }"
+                     "QListWidget:focus { border: 2px solid palette(highlight); }"));
+}
+
+// Keys that move the cursor in a list or pick its line.
+bool IsChoosingKey(int key) {
+  switch (key) {
+    case Qt::Key_Up:
+    case Qt::Key_Down:
+    case Qt::Key_Home:
+    case Qt::Key_End:
+    case Qt::Key_PageUp:
+    case Qt::Key_PageDown:
+    case Qt::Key_Space:
+    case Qt::Key_Select:
+      return true;
+    default:
+      return false;
+  }
+}
+
 }  // namespace
 
 std::vector<Text> ListSubfolders(Env& env, const Text& folder) {
@@ -114,6 +142,8 @@ Text JoinPath(const Text& folder, const Text& name) {
 
 DriveList::DriveList(DriveMapEnv& env, QWidget* parent) : QComboBox(parent), env_(env) {
   Reload();
+  connect(this, &QComboBox::currentIndexChanged, this, [this] { setToolTip(currentText()); });
+  setToolTip(currentText());
 }
 
 void DriveList::Reload() {
@@ -130,6 +160,28 @@ void DriveList::Reload() {
     addItem(ToQString(label), QVariant(static_cast<int>(letter)));
   }
   if (keep != 0) SelectQuietly(keep);
+  // The open list shows every line whole.
+  int widest = 0;
+  for (int i = 0; i < count(); ++i)
+    widest = std::max(widest, fontMetrics().horizontalAdvance(itemText(i)));
+  view()->setMinimumWidth(widest + 2 * style()->pixelMetric(QStyle::PM_ScrollBarExtent));
+}
+
+QString DriveList::ShownText() const {
+  QStyleOptionComboBox option;
+  initStyleOption(&option);
+  const QRect field =
+      style()->subControlRect(QStyle::CC_ComboBox, &option, QStyle::SC_ComboBoxEditField, this);
+  return fontMetrics().elidedText(currentText(), Qt::ElideMiddle, field.width() - 4);
+}
+
+void DriveList::paintEvent(QPaintEvent*) {
+  QStylePainter painter(this);
+  QStyleOptionComboBox option;
+  initStyleOption(&option);
+  painter.drawComplexControl(QStyle::CC_ComboBox, option);
+  option.currentText = ShownText();
+  painter.drawControl(QStyle::CE_ComboBoxLabel, option);
 }
 
 char16_t DriveList::Letter() const {
@@ -140,8 +192,11 @@ char16_t DriveList::Letter() const {
 bool DriveList::SelectQuietly(char16_t letter) {
   int row = findData(QVariant(static_cast<int>(FoldChar(letter))));
   if (row < 0) return false;
-  QSignalBlocker quiet(this);
-  setCurrentIndex(row);
+  {
+    QSignalBlocker quiet(this);
+    setCurrentIndex(row);
+  }
+  setToolTip(currentText());
   return true;
 }
 
@@ -150,6 +205,7 @@ bool DriveList::SelectQuietly(char16_t letter) {
 FolderList::FolderList(Env& env, QWidget* parent) : QListWidget(parent), env_(env) {
   setItemDelegate(new IndentDelegate(this));
   setUniformItemSizes(true);
+  MarkFocus(this);
   connect(this, &QListWidget::itemActivated, this, [this](QListWidgetItem* item) {
     if (item != nullptr) SetPath(FromQString(item->data(kPathRole).toString()));
   });
@@ -166,6 +222,10 @@ bool FolderList::SetPath(const Text& path) {
   Fill();
   if (changed) emit PathChanged();
   return true;
+}
+
+void FolderList::Refresh() {
+  if (!path_.empty() && env_.FolderExists(path_)) Fill();
 }
 
 int FolderList::RowOfSubfolder(const Text& name) const {
@@ -210,7 +270,19 @@ void FolderList::Fill() {
 
 // ---------------------------------------------------------------------------------------------
 
-FileList::FileList(Env& env, QWidget* parent) : QListWidget(parent), env_(env) {}
+FileList::FileList(Env& env, QWidget* parent) : QListWidget(parent), env_(env) {
+  MarkFocus(this);
+}
+
+void FileList::keyPressEvent(QKeyEvent* event) {
+  QListWidget::keyPressEvent(event);
+  // The line under the keyboard's cursor is the chosen one, also when the key could not move
+  // the cursor (Down in a list of one line).
+  QListWidgetItem* line = currentItem();
+  if (line != nullptr && !line->isSelected() && IsChoosingKey(event->key())) {
+    line->setSelected(true);
+  }
+}
 
 void FileList::SetPattern(const Text& pattern) {
   if (pattern == pattern_) return;

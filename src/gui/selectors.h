@@ -33,6 +33,13 @@ class DriveList : public QComboBox {
   char16_t Letter() const;
   // Selects `letter` without announcing a change; false when it is not in the list.
   bool SelectQuietly(char16_t letter);
+  // The text the closed box shows: the whole line, or when it is too long the letter and the
+  // end of the host folder with the middle left out ("T: [/home/…/geo]"). The whole line is the
+  // tooltip, and the open list is as wide as its longest line.
+  QString ShownText() const;
+
+ protected:
+  void paintEvent(QPaintEvent* event) override;
 
  private:
   DriveMapEnv& env_;
@@ -53,6 +60,8 @@ class FolderList : public QListWidget {
   bool SetPath(const Text& path);
   // The row that shows `name` among the subfolders of the current folder, or -1.
   int RowOfSubfolder(const Text& name) const;
+  // Reads the current folder again (a run may have created folders in it).
+  void Refresh();
 
  signals:
   void PathChanged();
@@ -76,6 +85,9 @@ class FileList : public QListWidget {
   // The chosen file name, or "" when none is chosen.
   Text FileName() const;
   void Refresh();
+
+ protected:
+  void keyPressEvent(QKeyEvent* event) override;
 
  private:
   Env& env_;

@@ -7,7 +7,6 @@
 #include "base/numbers.h"
 #include "base/sjis.h"
 #include "env/files.h"
-#include "formats/section_file.h"
 
 namespace ostra {
 
@@ -29,20 +28,43 @@ std::vector<Text> ReadLines(Env& env, const Text& path) {
   }
 }
 
-// Each non-blank line of a file as its comma fields. Nothing when the file is missing, cannot
-// be read or has a line that cannot be split.
+// The comma fields of one line by the field rules of the section files: blanks before a field
+// are skipped; a quoted field is what its quotes hold, anything after the closing quote up to
+// the comma is ignored; an unquoted field ends at the comma, without its trailing blanks. Done
+// here for a line at a time, without a FieldReader for each line, because the picture reads
+// every line of its files (a large data set has hundreds of thousands).
+Row SplitRow(TextView line) {
+  Row row;
+  size_t pos = 0;
+  const size_t size = line.size();
+  while (true) {
+    while (pos < size && line[pos] == u' ') ++pos;
+    size_t end;
+    if (pos < size && line[pos] == u'"') {
+      const size_t close = line.find(u'"', pos + 1);
+      row.emplace_back(
+          line.substr(pos + 1, close == TextView::npos ? TextView::npos : close - pos - 1));
+      end = close == TextView::npos ? size : line.find(u',', close + 1);
+    } else {
+      end = line.find(u',', pos);
+      row.push_back(
+          TrimRight(line.substr(pos, end == TextView::npos ? TextView::npos : end - pos)));
+    }
+    if (end == TextView::npos || end >= size) break;
+    pos = end + 1;
+  }
+  return row;
+}
+
+// Each non-blank line of a file as its comma fields. Nothing when the file is missing or
+// cannot be read.
 std::vector<Row> ReadRows(Env& env, const Text& path) {
   std::vector<Row> rows;
-  try {
-    for (const Text& line : ReadLines(env, path)) {
-      if (Trim(line).empty()) continue;
-      FieldReader reader(line, path);
-      Row row;
-      while (!reader.AtEnd()) row.push_back(reader.ReadText());
-      rows.push_back(std::move(row));
-    }
-  } catch (const RunError&) {
-    rows.clear();
+  const std::vector<Text> lines = ReadLines(env, path);
+  rows.reserve(lines.size());
+  for (const Text& line : lines) {
+    if (Trim(line).empty()) continue;
+    rows.push_back(SplitRow(line));
   }
   return rows;
 }
@@ -126,7 +148,13 @@ std::vector<NPoint> ReadNValues(Env& env, const Text& folder) {
   for (const Row& row : ReadRows(env, folder + u"X5.TXT")) {
     std::optional<double> depth = Depth(Field(row, 2));
     std::optional<double> n = ReadNumber(Field(row, 4));
-    if (depth && n) points.push_back({*depth, *n});
+    if (!depth || !n) continue;
+    // Fields 3 and 5: the blows and the penetration they took (cm).
+    Text recorded = Trim(Field(row, 3));
+    const Text length = Trim(Field(row, 5));
+    if (recorded.empty()) recorded = Trim(Field(row, 4));
+    if (!length.empty() && length != u"30" && length != u"0") recorded += u"/" + length;
+    points.push_back({*depth, *n, std::move(recorded)});
   }
   std::stable_sort(points.begin(), points.end(),
                    [](const NPoint& a, const NPoint& b) { return a.depth < b.depth; });
@@ -198,55 +226,45 @@ std::vector<Remark> ReadRemarks(Env& env, const Text& folder) {
   return remarks;
 }
 
-// The header lines: survey name, names of the site and the boring, dates, place, position and
-// grid-square code, from the title files.
-std::vector<Text> HeaderLines(Env& env, const Text& folder) {
-  std::vector<Text> header;
+// The title items that an engineer expects on a log, from the title files; those without a
+// value are left out.
+std::vector<TitleItem> HeaderItems(Env& env, const Text& folder) {
+  std::vector<TitleItem> items;
   std::vector<Text> t1 = ReadLines(env, folder + u"Titl01.txt");
   std::vector<Text> t2 = ReadLines(env, folder + u"Titl02.txt");
-  if (t1.empty() && t2.empty()) return header;
-
-  header.push_back(LineAt(t1, 1));
-  Text names = LineAt(t1, 2);
-  if (!LineAt(t1, 10).empty()) {
-    if (!names.empty()) names += u"　";
-    names += u"孔名：" + LineAt(t1, 10);
-  }
-  header.push_back(names);
-
+  if (t1.empty() && t2.empty()) return items;
+  auto add = [&items](const char16_t* label, Text value) {
+    if (!value.empty()) items.push_back({label, std::move(value)});
+  };
+  auto metres = [](Text value) { return value.empty() ? value : value + u" m"; };
   auto date = [&t1](size_t first) {
     Text y = LineAt(t1, first), m = LineAt(t1, first + 1), d = LineAt(t1, first + 2);
     if (y.empty() && m.empty() && d.empty()) return Text();
     return y + u"年" + m + u"月" + d + u"日";
   };
-  Text from = date(4), to = date(7);
-  Text line;
-  if (!from.empty() || !to.empty()) line = u"調査期間：" + from + u" ～ " + to;
-  if (!LineAt(t1, 17).empty()) {
-    if (!line.empty()) line += u"　　";
-    line += u"所在地：" + LineAt(t1, 17);
-  }
-  header.push_back(line);
-
   auto angle = [&t1](size_t first) {
     Text d = LineAt(t1, first), m = LineAt(t1, first + 1), s = LineAt(t1, first + 2);
     if (d.empty() && m.empty() && s.empty()) return Text();
     return d + u"°" + m + u"′" + s + u"″";
   };
-  line.clear();
-  Text lat = angle(11), lon = angle(14);
-  if (!lat.empty()) line += u"北緯 " + lat;
-  if (!lon.empty()) line += (line.empty() ? u"" : u"　") + Text(u"東経 ") + lon;
-  if (!LineAt(t2, 40).empty()) {
-    if (!line.empty()) line += u"　　";
-    line += u"メッシュコード：" + LineAt(t2, 40);
-  }
-  header.push_back(line);
 
-  header.erase(
-      std::remove_if(header.begin(), header.end(), [](const Text& t) { return t.empty(); }),
-      header.end());
-  return header;
+  add(u"調査名", LineAt(t1, 1));
+  add(u"地点", LineAt(t1, 2));
+  add(u"孔名", LineAt(t1, 10));
+  add(u"孔口標高", metres(LineAt(t1, 21)));
+  add(u"掘進長", metres(LineAt(t1, 22)));
+  const Text from = date(4), to = date(7);
+  add(u"調査期間", from.empty() && to.empty() ? Text() : from + u" ～ " + to);
+  add(u"所在地", LineAt(t1, 17));
+  Text position;
+  const Text lat = angle(11), lon = angle(14);
+  if (!lat.empty()) position += u"北緯 " + lat;
+  if (!lon.empty()) position += (position.empty() ? u"" : u"　") + Text(u"東経 ") + lon;
+  add(u"緯度経度", position);
+  add(u"メッシュコード", LineAt(t2, 40));
+  add(u"発注者", LineAt(t2, 1));
+  add(u"調査会社", LineAt(t2, 29));
+  return items;
 }
 
 }  // namespace
@@ -254,7 +272,7 @@ std::vector<Text> HeaderLines(Env& env, const Text& folder) {
 BoringLogModel ReadBoringLogModel(Env& env, const Text& destFolder) {
   BoringLogModel model;
   model.folder = WithSeparator(destFolder);
-  model.header = HeaderLines(env, model.folder);
+  model.header = HeaderItems(env, model.folder);
   model.layers = ReadLayers(env, model.folder);
   if (model.layers.empty()) return model;
   model.classes = ReadClassColumns(env, model.folder);

@@ -35,7 +35,14 @@ struct ClassColumn {
 
 struct NPoint {
   double depth = 0;
-  double n = 0;
+  double n = 0;   // converted to a 30 cm penetration
+  Text recorded;  // as recorded: the blows, with "/" and the penetration when not 30
+};
+
+// An item of the title block: what it is and its value.
+struct TitleItem {
+  Text label;
+  Text value;
 };
 
 // A test (X7.txt) or a sample (N6.TMP): an interval with a label.
@@ -54,7 +61,7 @@ struct Remark {
 
 struct BoringLogModel {
   Text folder;                       // the destination folder, ending in "\"
-  std::vector<Text> header;          // the non-empty header lines, the survey name first
+  std::vector<TitleItem> header;     // the title items present, the survey name first
   std::vector<Layer> layers;         // in file order
   std::vector<ClassColumn> classes;  // kClassColumns columns, in kClassFiles order
   std::vector<NPoint> nValues;       // by depth

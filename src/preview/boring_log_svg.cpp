@@ -6,9 +6,9 @@
 
 namespace ostra {
 
-std::string RenderBoringLogSvg(Env& env, const Text& destFolder) {
+std::string RenderBoringLogSvg(Env& env, const Text& destFolder, double scale) {
   const BoringLogModel model = ReadBoringLogModel(env, destFolder);
-  return WriteBoringLogSvg(model, LayOutBoringLog(model));
+  return WriteBoringLogSvg(model, LayOutBoringLog(model, PxPerMetreAt(scale)));
 }
 
 }  // namespace ostra

@@ -13,6 +13,10 @@
 
 namespace ostra {
 
+// The message line after a completed trial.
+inline constexpr const char16_t* kMsgTrialCompleted =
+    u"試行変換が終了しました（ファイルは変更していません）";
+
 // Runs the conversion of `text1` into `text2` over the files of `env`, keeping every change in
 // memory. The folder question is answered Yes (the folders are created in memory only).
 // `app.lastReport` receives the report, marked as a trial. `inspect`, when given, is called

@@ -78,11 +78,12 @@ class Conversion {
   RunOutcome Finish(RunOutcome outcome);
   ErrorKind KindOf(const RunError& e) const;
   void NoteLeftovers();
-  bool PrepareDestination();
+  bool AskForDestination();
+  void CreateDestination();
   void SnapshotTables();
   void CollectReport();
   void NoteOutput(const Text& name);
-  void LockReferenceFolder();
+  bool LockReferenceFolder();
   void LoadTables();
   // Converts one section: false when its header check failed (the check has said why).
   bool ConvertSection(const SectionUnit& unit);
@@ -98,6 +99,7 @@ class Conversion {
   UiPort& ui_;
   RunEnv env_;
   std::vector<std::pair<Text, TableSnapshot>> tablesBefore_;
+  std::vector<Text> missingLevels_;  // destination levels to create, parent before child
   bool busy_ = false;
 
   Text source_;
@@ -233,7 +235,7 @@ RunOutcome Conversion::Run(const Text& text1, const Text& text2) {
   report_.patdatFolder = env_.patdatFolder;
 
   try {
-    if (!PrepareDestination()) {
+    if (!AskForDestination()) {
       // The question was the message: a No ends the run without another word.
       return StopWith(u"変換先フォルダを作成しないことが選ばれたため、変換を中止しました。",
                       ErrorKind::kDeclined, destination_, MsgIcon::kNone, false);
@@ -245,8 +247,14 @@ RunOutcome Conversion::Run(const Text& text1, const Text& text2) {
 
     ui_.SetBusy(true);
     busy_ = true;
-    LockReferenceFolder();
+    // Nothing has changed before the lock is held: a run given up while it waits leaves the
+    // destination and the reference folder as they were.
+    if (!LockReferenceFolder()) {
+      return StopWith(u"他の変換を待つ間に、変換を取りやめました。", ErrorKind::kDeclined,
+                      env_.Table(kLockFileName), MsgIcon::kNone, false);
+    }
     tables_.DropIfChanged();
+    CreateDestination();
     SnapshotTables();
     LoadTables();
 
@@ -269,41 +277,37 @@ RunOutcome Conversion::Run(const Text& text1, const Text& text2) {
   return Finish(RunOutcome::kCompleted);
 }
 
-// Asks once when a level of the destination is missing, then creates every missing level,
-// parent before child. False when the user declines.
-bool Conversion::PrepareDestination() {
+// Asks once when a level of the destination is missing and notes the missing levels, parent
+// before child. False when the user declines.
+bool Conversion::AskForDestination() {
   std::int16_t k = CountChars(destination_, u"\\");
   SplitPath(destination_, u"\\", components_);
-  std::vector<Text> levels;
   Text level = components_[1];
   for (int i = 2; i <= k + 1; ++i) {
     level += u"\\" + components_[static_cast<size_t>(i)];
     if (components_[static_cast<size_t>(i)].empty()) continue;
-    levels.push_back(level);
+    if (!missingLevels_.empty() || !files_.PathExists(level)) missingLevels_.push_back(level);
   }
-  bool missing = false;
-  for (const Text& p : levels) {
-    if (!files_.PathExists(p)) {
-      missing = true;
-      break;
-    }
-  }
-  if (!missing) return true;
-  if (!ui_.AskYesNo(kMsgCreateFolder, Text())) return false;
-  for (const Text& p : levels) {
+  if (missingLevels_.empty()) return true;
+  return ui_.AskYesNo(kMsgCreateFolder, Text());
+}
+
+// Creates the levels the user agreed to, those that still do not exist.
+void Conversion::CreateDestination() {
+  for (const Text& p : missingLevels_) {
     if (!files_.PathExists(p)) files_.MakeFolder(p);
   }
-  return true;
 }
 
 // Only one run at a time reads and extends a reference folder: the lock is held until the run
 // ends (the system releases it should the process die). A run that finds the folder in use
-// waits, saying so, and gives up after a while.
-void Conversion::LockReferenceFolder() {
+// waits, saying so, and gives up after a while; false when the user gave it up meanwhile.
+bool Conversion::LockReferenceFolder() {
   const Text path = env_.Table(kLockFileName);
   const auto deadline = files_.Now() + app_.lockWait;
   bool waiting = false;
   while (true) {
+    if (ui_.CancelRequested()) return false;
     try {
       lock_ = files_.TryLock(path);
     } catch (const FileError& e) {
@@ -325,6 +329,7 @@ void Conversion::LockReferenceFolder() {
     files_.Sleep(kLockPollInterval);
   }
   if (waiting) ui_.SetStatus(kMsgConverting);
+  return true;
 }
 
 void Conversion::LoadTables() {

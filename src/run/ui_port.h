@@ -24,6 +24,9 @@ class UiPort : public WarningSink {
   virtual void SetBusy(bool busy) = 0;
   // Focus on the destination text box with its whole text selected.
   virtual void SelectDestination() = 0;
+  // True once the user has asked to give up the run (the window's Exit while the run waits for
+  // the reference folder). A run asks only where it has changed nothing yet.
+  virtual bool CancelRequested() { return false; }
   // A warning after which the run goes on.
   void Warn(const Text& text) override { ShowMessage(text, MsgIcon::kExclamation, Text()); }
 };
@@ -40,6 +43,7 @@ class ForwardingUi : public UiPort {
   bool AskYesNo(const Text& text, const Text& title) override { return ui_.AskYesNo(text, title); }
   void SetBusy(bool busy) override { ui_.SetBusy(busy); }
   void SelectDestination() override { ui_.SelectDestination(); }
+  bool CancelRequested() override { return ui_.CancelRequested(); }
   void Warn(const Text& text) override { ui_.Warn(text); }
 
  private:

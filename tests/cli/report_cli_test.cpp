@@ -160,6 +160,23 @@ TEST_F(ReportCliTest, ThePictureOfATrialRunIsThePictureOfTheRealOne) {
   EXPECT_NE(r.err.find("x.svg"), std::string::npos);
 }
 
+TEST_F(ReportCliTest, ThePictureIsDrawnAtOneToAHundredOrAtTheScaleAsked) {
+  // The height of the first layer's band (1.20 m) in the SVG.
+  auto firstBand = [](const std::string& svg) {
+    const size_t layer = svg.find("class=\"layer\"");
+    const size_t height = svg.find("height=\"", svg.find("<rect", layer)) + 8;
+    return std::stod(svg.substr(height, svg.find('"', height) - height));
+  };
+  const fs::path at100 = drive_.Host("b100.svg");
+  const fs::path at500 = drive_.Host("b500.svg");
+  ASSERT_EQ(Convert({"--yes", "--preview", at100.string()}).exitCode, 0);
+  ASSERT_EQ(Convert({"--yes", "--preview", at500.string(), "--scale", "500"}).exitCode, 0);
+  // 1.20 m: 12 mm at 1:100, 2.4 mm at 1:500, at 96 pixels to the inch.
+  EXPECT_NEAR(firstBand(ReadBytes(at100)), 12 / 25.4 * 96, 0.06);
+  EXPECT_NEAR(firstBand(ReadBytes(at500)), 2.4 / 25.4 * 96, 0.06);
+  EXPECT_EQ(Convert({"--yes", "--scale", "0"}).exitCode, 2);
+}
+
 TEST_F(ReportCliTest, ATrialRunRefusesWhatTheRunRefuses) {
   const Files before = Snapshot(drive_.Root());
   CliResult r = Convert({"--dry-run", "--drive", "Q=/nonexistent-ostraconv"});

@@ -8,7 +8,6 @@
 #include <QListWidget>
 #include <QMouseEvent>
 #include <QPushButton>
-#include <QtSvg/QSvgRenderer>
 #include <QtTest>
 #include <map>
 #include <memory>
@@ -399,21 +398,14 @@ void Form1Test::PreviewShowsTheLastDestinationsBoringLog() {
   QVERIFY(window->isVisible());
   QVERIFY(window->Folder() == u"T:\\OUT\\P001\\SITE\\B-1");
   QVERIFY(window->windowTitle().contains(QStringLiteral("T:\\OUT\\P001\\SITE\\B-1")));
-  QVERIFY(window->View()->renderer()->isValid());
-  // One band for each of the sample's ten layers, and its five N values.
-  auto count = [&](const std::string& what) {
-    size_t n = 0;
-    for (size_t at = window->Svg().find(what); at != std::string::npos;
-         at = window->Svg().find(what, at + 1)) {
-      ++n;
-    }
-    return n;
-  };
-  QCOMPARE(count("class=\"layer\""), size_t{10});
-  QCOMPARE(count("class=\"n-point\""), size_t{5});
-  QVERIFY(window->Svg().find("砂岩泥岩互層") != std::string::npos);
-  // The picture is shown at its own size.
-  QCOMPARE(window->View()->size(), window->View()->renderer()->defaultSize());
+  // One band for each of the sample's ten layers, and its five N values; at 1:100.
+  const BoringLogModel& model = window->Model();
+  QCOMPARE(model.layers.size(), size_t{10});
+  QCOMPARE(model.nValues.size(), size_t{5});
+  bool found = false;
+  for (const Layer& layer : model.layers) found |= layer.name == u"砂岩泥岩互層";
+  QVERIFY(found);
+  QCOMPARE(window->View()->Scale(), 100.0);
 
   // A second click reuses the window; the form's controls are as they were.
   QTest::mouseClick(Find<QPushButton>("PreviewButton"), Qt::LeftButton);
@@ -432,13 +424,14 @@ void Form1Test::PreviewBeforeAnyRunShowsText2sFolder() {
   auto* window = form_->findChild<BoringLogWindow*>(QStringLiteral("BoringLogWindow"));
   QVERIFY(window != nullptr && window->isVisible());
   QVERIFY(window->Folder() == u"T:\\DONE");
-  QVERIFY(window->Svg().find("花崗岩") != std::string::npos);
+  QCOMPARE(window->Model().layers.size(), size_t{1});
+  QVERIFY(window->Model().layers[0].name == u"花崗岩");
 
   // A folder without layers shows a picture that says so; no message box.
   Find<QLineEdit>("Text2")->setText(QStringLiteral("T:\\"));
   QTest::mouseClick(Find<QPushButton>("PreviewButton"), Qt::LeftButton);
-  QVERIFY(window->Svg().find("class=\"empty\"") != std::string::npos);
-  QVERIFY(window->View()->renderer()->isValid());
+  QVERIFY(window->Model().layers.empty());
+  QVERIFY(window->Folder() == u"T:\\");
   QVERIFY(boxes_.empty());
 }
 
@@ -483,7 +476,7 @@ void Form1Test::TrialRunTouchesNothingAndShowsWhatARunWould() {
   // No question (the folders are made in memory only) and no file of the user's changed.
   QVERIFY(boxes_.empty());
   QVERIFY(snapshot() == before);
-  QVERIFY(Status() == u"変換が正常に終了しました。");
+  QVERIFY(Status() == u"試行変換が終了しました（ファイルは変更していません）");
   QVERIFY(form_->State().lastReport.dryRun);
 
   // The report shows at once what a real run would write and register.
@@ -498,7 +491,8 @@ void Form1Test::TrialRunTouchesNothingAndShowsWhatARunWould() {
   QTest::mouseClick(Find<QPushButton>("PreviewButton"), Qt::LeftButton);
   auto* window = form_->findChild<BoringLogWindow*>(QStringLiteral("BoringLogWindow"));
   QVERIFY(window != nullptr && window->isVisible());
-  QVERIFY(window->Svg().find("砂岩泥岩互層") != std::string::npos);
+  QCOMPARE(window->Model().layers.size(), size_t{10});
+  QVERIFY(window->Model().layers[4].name == u"砂岩泥岩互層");
   QVERIFY(!fs::exists(drive_->Host("OUT/P001")));
 }
 

@@ -9,6 +9,8 @@
 namespace ostra {
 namespace {
 
+const double k100 = PxPerMetreAt(100);
+
 Layer MakeLayer(double top, double bottom, const Text& code = u"0002", const Text& name = u"表土") {
   return {top, bottom, Text(), code, name};
 }
@@ -26,90 +28,94 @@ BoringLogModel Model(const std::vector<double>& bottoms) {
   return model;
 }
 
-TEST(BoringLogLayoutTest, BandsFollowEachOtherOnOneScaleInProportionToTheirThickness) {
-  const BoringLogLayout layout = LayOutBoringLog(Model({1.2, 4.5, 7.8}));
+TEST(BoringLogLayoutTest, TheDepthIsDrawnToATrueScale) {
+  // 1:100 is 10 mm of depth per metre: 96 / 2.54 picture pixels (1/96 inch each).
+  EXPECT_NEAR(PxPerMetreAt(100), 96 / 2.54, 1e-9);
+  EXPECT_NEAR(PxPerMetreAt(50), 2 * PxPerMetreAt(100), 1e-9);
+  EXPECT_NEAR(PxPerMetreAt(500), PxPerMetreAt(100) / 5, 1e-9);
+
+  const BoringLogLayout layout = LayOutBoringLog(Model({1.2, 4.5, 7.8}), k100);
+  EXPECT_EQ(layout.pxPerMetre, k100);
   ASSERT_EQ(layout.layers.size(), 3u);
   EXPECT_EQ(layout.layers[0].top, layout.bodyTop);
+  EXPECT_NEAR(layout.layers[0].bottom - layout.layers[0].top, 1.2 * k100, 1e-9);
   EXPECT_EQ(layout.layers[1].top, layout.layers[0].bottom);
-  EXPECT_EQ(layout.layers[2].top, layout.layers[1].bottom);
-  const double h0 = layout.layers[0].bottom - layout.layers[0].top;
-  const double h1 = layout.layers[1].bottom - layout.layers[1].top;
-  EXPECT_NEAR(h1 / h0, 3.30 / 1.20, 1e-9);
-  EXPECT_NEAR(h0, 1.2 * layout.pxPerMetre, 1e-9);
-  EXPECT_LE(layout.layers[2].bottom, layout.bodyBottom);
-}
-
-TEST(BoringLogLayoutTest, TheDepthAxisEndsOnAWholeTickBelowTheDeepestThingDrawn) {
-  // 7.80 m: steps of 1 m down to 8 m, at most 60 px a metre.
-  BoringLogLayout layout = LayOutBoringLog(Model({1.2, 4.5, 7.8}));
+  EXPECT_NEAR(layout.layers[2].bottom - layout.bodyTop, 7.8 * k100, 1e-9);
+  // The axis goes down to the next whole metre, ticked every metre.
+  EXPECT_EQ(layout.axisDepth, 8);
+  EXPECT_NEAR(layout.bodyBottom - layout.bodyTop, 8 * k100, 1e-9);
   ASSERT_EQ(layout.depthTicks.size(), 9u);
-  for (size_t i = 0; i < layout.depthTicks.size(); ++i) {
-    EXPECT_EQ(layout.depthTicks[i].depth, static_cast<double>(i));
-    EXPECT_NEAR(layout.depthTicks[i].y, layout.bodyTop + i * 60.0, 1e-9);
+  EXPECT_NEAR(layout.depthTicks[1].y - layout.depthTicks[0].y, k100, 1e-9);
+
+  // A 300 m hole keeps the scale: the picture grows instead of squeezing it.
+  const BoringLogLayout deep = LayOutBoringLog(Model({150, 300}), k100);
+  EXPECT_NEAR(deep.bodyBottom - deep.bodyTop, 300 * k100, 1e-6);
+  EXPECT_EQ(deep.width, kWidth);
+}
+
+TEST(BoringLogLayoutTest, DepthTicksStayApartAtEveryScale) {
+  EXPECT_EQ(DepthTickStep(PxPerMetreAt(50)), 0.5);
+  EXPECT_EQ(DepthTickStep(PxPerMetreAt(100)), 1);
+  EXPECT_EQ(DepthTickStep(PxPerMetreAt(200)), 2);
+  EXPECT_EQ(DepthTickStep(PxPerMetreAt(500)), 5);
+  for (double scale : {50.0, 100.0, 200.0, 500.0, 2000.0}) {
+    EXPECT_GE(DepthTickStep(PxPerMetreAt(scale)) * PxPerMetreAt(scale), 30) << scale;
   }
-  EXPECT_EQ(layout.pxPerMetre, 60);
-  EXPECT_NEAR(layout.bodyBottom, layout.depthTicks.back().y, 1e-9);
+  EXPECT_EQ(AxisDepth(Model({7.8}), PxPerMetreAt(500)), 10);
+}
 
-  // A mark below the last layer stretches the axis: 150.3 m gives steps of 20 m down to 160 m
-  // over the body's height.
+TEST(BoringLogLayoutTest, TheTitleBlockHoldsTheItemsAndTheLegendOfThePatternsUsed) {
   BoringLogModel model = Model({1.2, 4.5, 7.8});
-  model.marks.push_back({false, 140.0, 150.3, u"試験"});
-  layout = LayOutBoringLog(model);
-  EXPECT_EQ(layout.depthTicks.size(), 9u);
-  EXPECT_EQ(layout.depthTicks.back().depth, 160);
-  EXPECT_NEAR(layout.bodyBottom - layout.bodyTop, kBodyHeight, 1e-9);
-
-  // So do N values and remarks; a very deep boring keeps at least half a pixel a metre.
-  model = Model({2.0});
-  model.nValues.push_back({99999.0, 10});
-  layout = LayOutBoringLog(model);
-  EXPECT_EQ(layout.depthTicks.back().depth, 100000);
-  EXPECT_EQ(layout.pxPerMetre, 0.5);
-  model = Model({2.0});
-  model.remarks.push_back({31.0, {u"記事"}});
-  EXPECT_EQ(LayOutBoringLog(model).depthTicks.back().depth, 35);
-
-  // Nothing below 0: an axis of 1 m.
-  layout = LayOutBoringLog(Model({0.0}));
-  EXPECT_EQ(layout.depthTicks.back().depth, 1);
-  EXPECT_EQ(layout.layers[0].top, layout.layers[0].bottom);
-}
-
-TEST(BoringLogLayoutTest, TickStepsGiveAtMostTheWantedNumberOfTicks) {
-  EXPECT_EQ(TickStep(7.5, 15), 0.5);
-  EXPECT_EQ(TickStep(7.8, 15), 1);
-  EXPECT_EQ(TickStep(150.3, 15), 20);
-  EXPECT_EQ(TickStep(75000, 15), 5000);
-  EXPECT_EQ(TickStep(1e6, 15), 10000);
-}
-
-TEST(BoringLogLayoutTest, HeaderLinesStackDownFromTheMarginTheFirstLarger) {
-  BoringLogModel model = Model({1.0});
-  EXPECT_EQ(LayOutBoringLog(model).headTop, kMargin);
-  model.header = {u"調査名", u"孔名：B-1", u"所在地"};
-  const BoringLogLayout layout = LayOutBoringLog(model);
-  ASSERT_EQ(layout.headerLines.size(), 3u);
-  EXPECT_EQ(layout.headerLines[0].size, 20);
-  EXPECT_EQ(layout.headerLines[1].size, 13);
-  EXPECT_EQ(layout.headerLines[0].y, kMargin + 26);
-  EXPECT_EQ(layout.headerLines[1].y, kMargin + 26 + 19);
-  EXPECT_EQ(layout.headerLines[2].y, kMargin + 26 + 19 + 19);
-  EXPECT_EQ(layout.headTop, layout.headerLines[2].y + 10);
-  EXPECT_EQ(layout.bodyTop, layout.headTop + kColumnHeadHeight);
+  model.layers[0].name = u"砂岩泥岩互層";
+  model.layers[1].name = u"花崗岩";
+  model.layers[2].name = u"新しい名前";
+  model.header = {{u"調査名", u"トンネル調査"}, {u"孔名", u"B-1"}, {u"掘進長", u"30.00 m"}};
+  const BoringLogLayout layout = LayOutBoringLog(model, k100);
+  ASSERT_EQ(layout.title.size(), 3u);
+  EXPECT_EQ(layout.title[0].lines, std::vector<Text>{u"トンネル調査"});
+  EXPECT_EQ(layout.title[1].lines, std::vector<Text>{u"孔名：B-1"});
+  EXPECT_EQ(layout.title[2].lines, std::vector<Text>{u"掘進長：30.00 m"});
+  EXPECT_GT(layout.title[0].size, layout.title[1].size);
+  // Two columns side by side.
+  EXPECT_EQ(layout.title[1].y, layout.title[2].y);
+  EXPECT_LT(layout.title[1].x, layout.title[2].x);
+  // Dots and dashes for the first, crosses for the second, nothing for an unknown name.
+  ASSERT_EQ(layout.legend.size(), 3u);
+  EXPECT_EQ(layout.legend[0].bit, kPatternSand);
+  EXPECT_EQ(layout.legend[1].bit, kPatternMud);
+  EXPECT_EQ(layout.legend[2].bit, kPatternGranite);
+  EXPECT_EQ(layout.layers[2].patterns, 0u);
+  EXPECT_GT(layout.headsTop, layout.title[2].y);
+  EXPECT_EQ(layout.bodyTop, layout.headsTop + kColumnHeadHeight);
+  EXPECT_EQ(BodyTop(model), layout.bodyTop);
 }
 
 TEST(BoringLogLayoutTest, WithoutLayersOnlyTheHeaderAndTheMessageArePlaced) {
   BoringLogModel model;
-  model.folder = u"T:\\OUT\\";
-  model.header = {u"調査名"};
-  const BoringLogLayout layout = LayOutBoringLog(model);
-  EXPECT_EQ(layout.headerLines.size(), 1u);
-  EXPECT_EQ(layout.messageY, layout.headTop + 30);
-  EXPECT_EQ(layout.folderY, layout.headTop + 52);
+  model.header = {{u"調査名", u"調査"}};
+  const BoringLogLayout layout = LayOutBoringLog(model, k100);
   EXPECT_EQ(layout.width, kEmptyWidth);
-  EXPECT_EQ(layout.height, layout.headTop + 72);
+  EXPECT_GT(layout.messageY, layout.headsTop);
+  EXPECT_GT(layout.folderY, layout.messageY);
   EXPECT_TRUE(layout.depthTicks.empty());
-  EXPECT_TRUE(layout.nTicks.empty());
+}
+
+TEST(BoringLogLayoutTest, DepthTextsOfThinLayersDoNotOverlap) {
+  // Layers 5 cm thick at 1:100: about 1.9 pixels each.
+  std::vector<double> bottoms;
+  for (int i = 1; i <= 40; ++i) bottoms.push_back(i * 0.05);
+  const BoringLogLayout layout = LayOutBoringLog(Model(bottoms), k100);
+  double last = -1e9;
+  int labelled = 0;
+  for (const LayerBox& box : layout.layers) {
+    if (!box.depthLabelled) continue;
+    EXPECT_GE(box.bottom - last, kTextLine);
+    last = box.bottom;
+    ++labelled;
+  }
+  EXPECT_GT(labelled, 3);
+  EXPECT_LT(labelled, 40);
+  EXPECT_TRUE(layout.layers[0].depthLabelled);
 }
 
 TEST(BoringLogLayoutTest, ClassCellsReachUpToTheTopOfTheLayerTheyEndWith) {
@@ -117,7 +123,7 @@ TEST(BoringLogLayoutTest, ClassCellsReachUpToTheTopOfTheLayerTheyEndWith) {
   BoringLogModel model = Model({4.5, 1.2, 7.8});
   model.classes[0].lines = {{4.5, u"CL～CM"}, {7.8, u"CH"}, {1.2, u"D"}, {3.0, u"CM"}};
   model.classes[2].lines = {{0.5, u"ＣＬ"}};
-  const BoringLogLayout layout = LayOutBoringLog(model);
+  const BoringLogLayout layout = LayOutBoringLog(model, k100);
   ASSERT_EQ(layout.classes.size(), 6u);
   const std::vector<CellBox>& x3 = layout.classes[0].cells;
   ASSERT_EQ(x3.size(), 4u);
@@ -149,8 +155,8 @@ TEST(BoringLogLayoutTest, LayerTopsComeFromTheBoundariesAboveAndNeverLieAboveZer
 
 TEST(BoringLogLayoutTest, NValuesSitOnTheBandsScaleAndInsideThePlot) {
   BoringLogModel model = Model({1.2, 4.5, 7.8});
-  model.nValues = {{1.45, 12}, {4.5, 30}, {6.45, 125}, {7.0, -3}};
-  BoringLogLayout layout = LayOutBoringLog(model);
+  model.nValues = {{1.45, 12, u"12"}, {4.5, 30, u"30"}, {6.45, 125, u"50/12"}, {7.0, -3, u""}};
+  BoringLogLayout layout = LayOutBoringLog(model, k100);
   ASSERT_EQ(layout.nPoints.size(), 4u);
   // Values above 50 stretch the axis to 100, no further.
   EXPECT_EQ(layout.nMax, 100);
@@ -169,55 +175,68 @@ TEST(BoringLogLayoutTest, NValuesSitOnTheBandsScaleAndInsideThePlot) {
   EXPECT_FALSE(layout.nTicks[3].labelled);
 
   // Up to 50: an axis to 50, every grid line labelled.
-  model.nValues = {{1.45, 50}};
-  layout = LayOutBoringLog(model);
+  model.nValues = {{1.45, 50, u"50"}};
+  layout = LayOutBoringLog(model, k100);
   EXPECT_EQ(layout.nMax, 50);
   ASSERT_EQ(layout.nTicks.size(), 6u);
   for (const NTick& tick : layout.nTicks) EXPECT_TRUE(tick.labelled);
   EXPECT_EQ(layout.nPoints[0].x, kPlotLeft + kPlotWidth);
   EXPECT_FALSE(layout.nPoints[0].beyond);
-  model.nValues = {{1.45, 51}};
-  EXPECT_EQ(LayOutBoringLog(model).nMax, 100);
+  model.nValues = {{1.45, 51, u"51"}};
+  EXPECT_EQ(LayOutBoringLog(model, k100).nMax, 100);
 }
 
-TEST(BoringLogLayoutTest, MarkLabelsAreSpreadSoThatNoneOverlapsAndThePictureReachesThem) {
+TEST(BoringLogLayoutTest, MarkLabelsAreWrappedAndSpreadSoThatNoneOverlaps) {
   BoringLogModel model = Model({7.8});
   model.marks = {{false, 3.0, 3.5, u"ベーン試験"},
                  {true, 3.0, std::nullopt, u"一軸"},
-                 {false, 3.05, 4.0, u"透水試験"},
+                 {false, 3.05, 4.0, u"コロージョンテスト"},
                  {true, 6.0, 6.5, u"物理"}};
-  BoringLogLayout layout = LayOutBoringLog(model);
+  BoringLogLayout layout = LayOutBoringLog(model, k100);
   ASSERT_EQ(layout.marks.size(), 4u);
   const MarkBox& first = layout.marks[0];
-  EXPECT_EQ(first.labelY, first.top);  // free: centred on its upper end
-  EXPECT_NEAR(first.bottom - first.top, 0.5 * layout.pxPerMetre, 1e-9);
+  EXPECT_EQ(first.lines, std::vector<Text>{u"ベーン試験  3～3.5"});
+  EXPECT_EQ(first.labelTop, first.top - kTextLine / 2);  // free: centred on its upper end
+  EXPECT_NEAR(first.bottom - first.top, 0.5 * k100, 1e-9);
   EXPECT_EQ(layout.marks[1].bottom, layout.marks[1].top);  // no lower end
-  EXPECT_EQ(layout.marks[1].labelY, first.labelY + kLabelLine + 1);
-  EXPECT_EQ(layout.marks[2].labelY, layout.marks[1].labelY + kLabelLine + 1);
-  EXPECT_EQ(layout.marks[3].labelY, layout.marks[3].top);
-  // Tests and samples have lanes of their own.
+  EXPECT_EQ(layout.marks[1].labelTop, first.labelTop + kTextLine + 1);
+  // Too long for one line: broken after the name, nothing cut.
+  EXPECT_EQ(layout.marks[2].lines, (std::vector<Text>{u"コロージョンテスト", u"3.05～4"}));
+  EXPECT_EQ(layout.marks[2].labelTop, layout.marks[1].labelTop + kTextLine + 1);
+  EXPECT_EQ(layout.marks[3].labelTop, layout.marks[3].top - kTextLine / 2);
   EXPECT_EQ(layout.marks[0].lane, layout.marks[2].lane);
-  EXPECT_EQ(layout.marks[1].lane, layout.marks[3].lane);
   EXPECT_NE(layout.marks[0].lane, layout.marks[1].lane);
   EXPECT_EQ(layout.height, layout.bodyBottom + kMargin + 8);
 
   // Many marks at the bottom push the picture down below the axis.
   for (int i = 0; i < 20; ++i) model.marks.push_back({false, 7.8, std::nullopt, u"試験"});
-  layout = LayOutBoringLog(model);
-  const double lastLabelBottom = layout.marks.back().labelY + kLabelLine / 2;
+  layout = LayOutBoringLog(model, k100);
+  const double lastLabelBottom = layout.marks.back().labelTop + kTextLine;
   EXPECT_GT(lastLabelBottom, layout.bodyBottom);
   EXPECT_EQ(layout.height, lastLabelBottom + kMargin + 8);
 }
 
 TEST(BoringLogLayoutTest, RemarksAreSpreadByTheirNumberOfLines) {
   BoringLogModel model = Model({7.8});
-  model.remarks = {{2.0, {u"一", u"二", u"三"}}, {2.1, {u"四"}}, {6.0, {u"五"}}};
-  const BoringLogLayout layout = LayOutBoringLog(model);
+  model.remarks = {{2.0, {u"一", u"二", u"三"}}, {2.02, {u"四"}}, {6.0, {u"五"}}};
+  const BoringLogLayout layout = LayOutBoringLog(model, k100);
   ASSERT_EQ(layout.remarks.size(), 3u);
   EXPECT_EQ(layout.remarks[0].labelTop, layout.remarks[0].y - 4);
-  EXPECT_EQ(layout.remarks[1].labelTop, layout.remarks[0].labelTop + 3 * kLabelLine + 4);
-  EXPECT_GT(layout.remarks[1].labelTop, layout.remarks[1].y - 4);
+  EXPECT_EQ(layout.remarks[1].labelTop, layout.remarks[0].labelTop + 3 * kTextLine + 4);
   EXPECT_EQ(layout.remarks[2].labelTop, layout.remarks[2].y - 4);
+  EXPECT_EQ(layout.remarks[2].lines, std::vector<Text>{u"五"});
+}
+
+TEST(BoringLogLayoutTest, LabelsAtTheTopStayBelowTheHeadings) {
+  BoringLogModel model = Model({7.8});
+  model.remarks = {{0.0, {u"孔口"}}};
+  model.marks = {{false, 0.0, 0.5, u"試験"}};
+  // Depths under one metre keep their leading zero.
+  const BoringLogLayout layout = LayOutBoringLog(model, k100);
+  EXPECT_GT(layout.remarks[0].labelTop, layout.bodyTop);
+  EXPECT_GT(layout.marks[0].labelTop, layout.bodyTop);
+  EXPECT_EQ(layout.marks[0].lines, std::vector<Text>{u"試験  0～0.5"});
+  EXPECT_EQ(layout.remarks[0].y, layout.bodyTop);
 }
 
 TEST(BoringLogLayoutTest, SpreadLabelsPushesOnlyThoseThatWouldOverlap) {
@@ -226,23 +245,24 @@ TEST(BoringLogLayoutTest, SpreadLabelsPushesOnlyThoseThatWouldOverlap) {
   EXPECT_TRUE(SpreadLabels({}, {}, 4).empty());
 }
 
-TEST(BoringLogLayoutTest, TextsShrinkToFitTheirWidthButNotBelowFivePixels) {
-  EXPECT_EQ(FitSize(u"あいう", 13, 100), 13);
-  EXPECT_EQ(FitSize(u"あいうえおかきくけこさしすせそたちつてと", 13, 100), 5);
-  EXPECT_NEAR(FitSize(u"あいうえおかきくけこ", 13, 100), 10, 1e-9);
-  EXPECT_NEAR(FitSize(u"abcdefghij", 13, 29), 5, 1e-9);  // 5.8 ems
-  EXPECT_EQ(FitSize(u"あいうえおかきくけこさしすせそたちつてとなにぬねの", 13, 100), 5);
-
-  // A long layer name; a band too thin for the full size.
-  BoringLogModel model = Model({0.05, 7.8});
-  model.layers[1].name = u"とても長い名前の地層でバンドに入りきらない";
-  const BoringLogLayout layout = LayOutBoringLog(model);
-  EXPECT_EQ(layout.layers[0].size, 6);
-  EXPECT_LT(layout.layers[1].size, 13);
-  EXPECT_EQ(layout.layers[1].size, FitSize(model.layers[1].name + u"　0002", 13, kBandWidth - 16));
-  EXPECT_NEAR(layout.layers[1].textY,
-              (layout.layers[1].top + layout.layers[1].bottom) / 2 + layout.layers[1].size * 0.35,
-              1e-9);
+TEST(BoringLogLayoutTest, TextsWrapOrAreShortenedAtTheirSizeInsteadOfShrinking) {
+  // Four full-width characters to a line 40 pixels wide at 10 pixels.
+  EXPECT_EQ(FitLines(u"あいう", 40, 10, 2), std::vector<Text>{u"あいう"});
+  EXPECT_EQ(FitLines(u"あいうえおか", 40, 10, 2), (std::vector<Text>{u"あいうえ", u"おか"}));
+  EXPECT_EQ(FitLines(u"あいうえおかきくけこ", 40, 10, 2),
+            (std::vector<Text>{u"あいうえ", u"おかき…"}));
+  // A range breaks after its "～" rather than inside a word.
+  EXPECT_EQ(FitLines(u"弱風化～中風化", 48, 10, 3), (std::vector<Text>{u"弱風化～", u"中風化"}));
+  EXPECT_EQ(FitLines(u"密着～ヘアークラック", 48, 10, 3),
+            (std::vector<Text>{u"密着～", u"ヘアーク", u"ラック"}));
+  // One line only: shortened with an ellipsis; no room at all: nothing.
+  EXPECT_EQ(FitLines(u"密着～ヘアークラック", 48, 10, 1), std::vector<Text>{u"密着～…"});
+  EXPECT_TRUE(FitLines(u"密着", 48, 10, 0).empty());
+  // Every line fits its width.
+  for (const Text& line : FitLines(u"コロージョンテスト 20～20.5", 60, 10, 5)) {
+    EXPECT_LE(TextWidth(line, 10), 60) << ToUtf8(line);
+  }
+  EXPECT_NEAR(TextWidth(u"aあ", 10), 15.8, 1e-9);
 }
 
 }  // namespace

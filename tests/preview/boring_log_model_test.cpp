@@ -104,6 +104,20 @@ TEST_F(BoringLogModelTest, NValuesComeFromTheFourthFieldInDepthOrder) {
   EXPECT_EQ(model.nValues[3].n, 30);
 }
 
+TEST_F(BoringLogModelTest, NValuesKeepTheBlowsAndPenetrationAsRecorded) {
+  PutOneLayer();
+  // Sequence, depth, blows, N, penetration: "50/12" gives N 125, "12" (30 cm) stays "12".
+  Put("X5.TXT", {"  1,   5.00, 50,125, 12, 15, 10, 17, 10, 18, 10",
+                 "  2,   6.00, 12, 12, 30,   ,   ,   ,   ,   ,   ",
+                 "  3,   7.00, 10, 10,  0,   ,   ,   ,   ,   ,   "});
+  const BoringLogModel model = ReadBoringLogModel(drive_->Files(), u"T:\\OUT");
+  ASSERT_EQ(model.nValues.size(), 3u);
+  EXPECT_EQ(model.nValues[0].n, 125);
+  EXPECT_EQ(model.nValues[0].recorded, u"50/12");
+  EXPECT_EQ(model.nValues[1].recorded, u"12");
+  EXPECT_EQ(model.nValues[2].recorded, u"10");
+}
+
 TEST_F(BoringLogModelTest, TestsAndSamplesAreMarksInDepthOrder) {
   PutOneLayer();
   Put("X7.txt",
@@ -152,22 +166,31 @@ TEST_F(BoringLogModelTest, RemarksAreCutIntoDisplayLinesOfThirtyBytes) {
   EXPECT_EQ(model.remarks[1].lines, (std::vector<Text>{u"亀裂少なく良好"}));
 }
 
-TEST_F(BoringLogModelTest, HeaderLinesAreMadeOfTheTitleItems) {
+TEST_F(BoringLogModelTest, TheHeaderHoldsTheTitleItemsPresent) {
   std::vector<std::string> t1 = {"調査業務", "トンネル", "",   "1998",  " 5", "11", "", "",    "",
                                  "B-1",      " 35",      "34", "   52", "",   "",   "", "地内"};
+  t1.resize(23);
+  t1[20] = "215.40";
+  t1[21] = "30.00";
   std::vector<std::string> t2(41);
+  t2[28] = "相武地質調査株式会社";
   t2[39] = "53392290";
   Put("Titl01.txt", t1);
   Put("Titl02.txt", t2);
   BoringLogModel model = ReadBoringLogModel(drive_->Files(), u"T:\\OUT");
-  EXPECT_EQ(model.header, (std::vector<Text>{u"調査業務", u"トンネル　孔名：B-1",
-                                             u"調査期間：1998年5月11日 ～ 　　所在地：地内",
-                                             u"北緯 35°34′52″　　メッシュコード：53392290"}));
+  std::vector<Text> items;
+  for (const TitleItem& item : model.header) items.push_back(item.label + u"=" + item.value);
+  EXPECT_EQ(items, (std::vector<Text>{u"調査名=調査業務", u"地点=トンネル", u"孔名=B-1",
+                                      u"孔口標高=215.40 m", u"掘進長=30.00 m",
+                                      u"調査期間=1998年5月11日 ～ ", u"所在地=地内",
+                                      u"緯度経度=北緯 35°34′52″", u"メッシュコード=53392290",
+                                      u"調査会社=相武地質調査株式会社"}));
 
-  // Empty lines are left out.
+  // Items without a value are left out.
   Put("Titl01.txt", {});
   model = ReadBoringLogModel(drive_->Files(), u"T:\\OUT");
-  EXPECT_EQ(model.header, (std::vector<Text>{u"メッシュコード：53392290"}));
+  ASSERT_EQ(model.header.size(), 2u);
+  EXPECT_EQ(model.header[0].label, u"メッシュコード");
 }
 
 TEST_F(BoringLogModelTest, WithoutLayersNothingButTheHeaderIsRead) {
@@ -176,7 +199,7 @@ TEST_F(BoringLogModelTest, WithoutLayersNothingButTheHeaderIsRead) {
   Put("X5.TXT", {"  1,   1.45, 12, 12"});
   Put("X12.TXT", {"  1,   2.50,\"記事\""});
   const BoringLogModel model = ReadBoringLogModel(drive_->Files(), u"T:\\OUT");
-  EXPECT_EQ(model.header.size(), 1u);
+  EXPECT_EQ(model.header.size(), 3u);  // client, company and grid square: lines 1, 29 and 40
   EXPECT_TRUE(model.classes.empty());
   EXPECT_TRUE(model.nValues.empty());
   EXPECT_TRUE(model.remarks.empty());

@@ -36,8 +36,8 @@ class BoringLogSvgTest : public ::testing::Test {
   }
 
   // Renders T:\OUT and parses the result; fails the test when it is not well-formed.
-  std::unique_ptr<Element> Render(const Text& folder = u"T:\\OUT") {
-    svg_ = RenderBoringLogSvg(drive_->Files(), folder);
+  std::unique_ptr<Element> Render(const Text& folder = u"T:\\OUT", double scale = 100) {
+    svg_ = RenderBoringLogSvg(drive_->Files(), folder, scale);
     XmlReader reader(svg_);
     auto root = reader.Parse();
     EXPECT_TRUE(root) << reader.Error();
@@ -86,10 +86,10 @@ TEST_F(BoringLogSvgTest, OneBandPerLayerFromThePreviousDepthScaledByThickness) {
     EXPECT_EQ(layers[i]->Attr("data-bottom"), bottoms[i]);
     EXPECT_EQ(layers[i]->Attr("data-code"), codes[i]);
   }
-  // Depth, name and code are written in each band.
+  // Depth and name are written in each band (the code is in data-code only).
   std::string second = layers[1]->AllText();
   EXPECT_NE(second.find("砂岩"), std::string::npos);
-  EXPECT_NE(second.find("5001"), std::string::npos);
+  EXPECT_EQ(second.find("5001"), std::string::npos);
   EXPECT_NE(second.find("4.50"), std::string::npos);
 
   // The bands follow each other (their scale: boring_log_layout_test.cpp).
@@ -149,8 +149,8 @@ TEST_F(BoringLogSvgTest, NValuesArePlottedAgainstDepth) {
   root = Render();
   ASSERT_TRUE(root);
   const Element* band = root->All("layer")[1]->Child("rect");
-  EXPECT_NEAR(root->All("n-point")[0]->Number("cy"), band->Number("y") + band->Number("height"),
-              0.11);
+  EXPECT_NEAR(root->All("n-point")[0]->Child("circle")->Number("cy"),
+              band->Number("y") + band->Number("height"), 0.11);
 }
 
 TEST_F(BoringLogSvgTest, ClassRangesSitBesideTheirLayers) {
@@ -296,7 +296,8 @@ TEST_F(BoringLogSvgTest, ShapesAreDrawnWhereTheLayoutPutsThem) {
   Put("X12.TXT", {"  1,   2.50,\"亀裂少なく良好\"", "  2,   2.60,\"亀裂多い\""});
   auto root = Render();
   ASSERT_TRUE(root);
-  const BoringLogLayout layout = LayOutBoringLog(ReadBoringLogModel(drive_->Files(), u"T:\\OUT"));
+  const BoringLogLayout layout =
+      LayOutBoringLog(ReadBoringLogModel(drive_->Files(), u"T:\\OUT"), PxPerMetreAt(100));
   constexpr double kPx = 0.051;  // coordinates are written with one decimal
   EXPECT_NEAR(root->Number("width"), layout.width, kPx);
   EXPECT_NEAR(root->Number("height"), layout.height, kPx);
@@ -320,8 +321,10 @@ TEST_F(BoringLogSvgTest, ShapesAreDrawnWhereTheLayoutPutsThem) {
   auto points = root->All("n-point");
   ASSERT_EQ(points.size(), layout.nPoints.size());
   for (size_t i = 0; i < points.size(); ++i) {
-    EXPECT_NEAR(points[i]->Number("cx"), layout.nPoints[i].x, kPx);
-    EXPECT_NEAR(points[i]->Number("cy"), layout.nPoints[i].y, kPx);
+    const Element* dot = points[i]->Child("circle");
+    ASSERT_TRUE(dot);
+    EXPECT_NEAR(dot->Number("cx"), layout.nPoints[i].x, kPx);
+    EXPECT_NEAR(dot->Number("cy"), layout.nPoints[i].y, kPx);
   }
   // Tests and samples in depth order: a bar (or a tick) at the upper end, a label beside it.
   auto groups = root->All("tests");
@@ -334,7 +337,7 @@ TEST_F(BoringLogSvgTest, ShapesAreDrawnWhereTheLayoutPutsThem) {
     const Element* label = marks[i]->Child("text");
     ASSERT_TRUE(tick && label);
     EXPECT_NEAR(bar ? bar->Number("y") : tick->Number("y1"), layout.marks[i].top, kPx);
-    EXPECT_NEAR(label->Number("y"), layout.marks[i].labelY + 4, kPx);
+    EXPECT_NEAR(label->Number("y"), layout.marks[i].labelTop + kTextSize, kPx);
   }
   EXPECT_EQ(marks[1]->Attr("class"), "sample");
   EXPECT_FALSE(marks[2]->Child("rect"));  // no lower end
@@ -345,6 +348,61 @@ TEST_F(BoringLogSvgTest, ShapesAreDrawnWhereTheLayoutPutsThem) {
     ASSERT_TRUE(text);
     EXPECT_NEAR(text->Number("y"), layout.remarks[i].labelTop + 10, kPx);
   }
+}
+
+TEST_F(BoringLogSvgTest, ThePictureKeepsItsDepthScaleAsOneLongPage) {
+  Put("X1.TXT", {"  1,  30.00,5001,砂岩", "  2,  60.00,5002,泥岩"});
+  auto at100 = Render();
+  ASSERT_TRUE(at100);
+  auto bands = at100->All("layer");
+  ASSERT_EQ(bands.size(), 2u);
+  // 30 m at 1:100 is 300 mm: 300 / 25.4 inches of 96 pixels.
+  EXPECT_NEAR(bands[0]->Child("rect")->Number("height"), 300 / 25.4 * 96, 0.11);
+  auto at500 = Render(u"T:\\OUT", 500);
+  ASSERT_TRUE(at500);
+  EXPECT_NEAR(at500->All("layer")[0]->Child("rect")->Number("height"), 60 / 25.4 * 96, 0.11);
+  EXPECT_GT(at100->Number("height"), at500->Number("height") + 1000);
+}
+
+TEST_F(BoringLogSvgTest, LayersCarryThePatternsOfTheirNamesWithALegend) {
+  Put("X1.TXT", {"  1,   1.20,0002,砂岩泥岩互層", "  2,   4.50,5012,花崗岩（粗粒）",
+                 "  3,   7.80,0009,未知の岩"});
+  auto root = Render();
+  ASSERT_TRUE(root);
+  auto layers = root->All("layer");
+  ASSERT_EQ(layers.size(), 3u);
+  EXPECT_EQ(layers[0]->All("pattern-sand").size(), 1u);
+  EXPECT_EQ(layers[0]->All("pattern-mud").size(), 1u);
+  EXPECT_EQ(layers[1]->All("pattern-granite").size(), 1u);
+  EXPECT_TRUE(layers[1]->All("pattern-sand").empty());
+  EXPECT_TRUE(layers[2]->All("pattern-sand").empty() && layers[2]->All("pattern-mud").empty());
+  EXPECT_NE(svg_.find("<pattern id=\"pat-granite\""), std::string::npos);
+  auto legend = root->All("legend");
+  ASSERT_EQ(legend.size(), 1u);
+  const std::string text = legend[0]->AllText();
+  EXPECT_NE(text.find("砂・砂質"), std::string::npos);
+  EXPECT_NE(text.find("花崗岩類"), std::string::npos);
+  EXPECT_EQ(text.find("礫"), std::string::npos);  // no gravel here
+}
+
+TEST_F(BoringLogSvgTest, HeadingsSayWhatTheColumnsHoldAndNValuesShowAsRecorded) {
+  PutThreeLayers();
+  Put("X5.TXT", {"  1,   1.45, 50,125, 12", "  2,   4.45, 12, 12, 30"});
+  auto root = Render();
+  ASSERT_TRUE(root);
+  auto heads = root->All("column-heads");
+  ASSERT_EQ(heads.size(), 1u);
+  const std::string text = heads[0]->AllText();
+  for (const char* heading : {"地層名", "岩級区分", "岩級", "風化", "硬軟", "割れ目", "変質"}) {
+    EXPECT_NE(text.find(heading), std::string::npos) << heading;
+  }
+  EXPECT_EQ(text.find("R31.TXT"), std::string::npos);  // the files are in the tooltips only
+  auto points = root->All("n-point");
+  ASSERT_EQ(points.size(), 2u);
+  EXPECT_EQ(points[0]->Attr("data-recorded"), "50/12");
+  EXPECT_NE(points[0]->AllText().find("50/12"), std::string::npos);
+  EXPECT_NE(points[0]->AllText().find("125"), std::string::npos);
+  EXPECT_EQ(points[1]->Attr("data-recorded"), "12");
 }
 
 }  // namespace

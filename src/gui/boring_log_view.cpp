@@ -1,0 +1,234 @@
+#include "gui/boring_log_view.h"
+
+#include <QHelpEvent>
+#include <QKeyEvent>
+#include <QPaintEvent>
+#include <QPainter>
+#include <QScrollBar>
+#include <QToolTip>
+#include <QWheelEvent>
+#include <algorithm>
+#include <cmath>
+
+#include "gui/qt_canvas.h"
+#include "gui/qt_text.h"
+#include "preview/boring_log_draw.h"
+#include "preview/svg_format.h"
+
+namespace ostra {
+
+namespace {
+
+// Counts the layers drawn, for the check that only what shows is drawn.
+class CountingCanvas : public QtCanvas {
+ public:
+  using QtCanvas::QtCanvas;
+  void BeginGroup(const char* cls, const std::vector<std::pair<const char*, Text>>& data) override {
+    if (std::string(cls) == "layer") ++layers;
+    QtCanvas::BeginGroup(cls, data);
+  }
+  int layers = 0;
+};
+
+}  // namespace
+
+BoringLogView::BoringLogView(QWidget* parent)
+    : QAbstractScrollArea(parent), model_(std::make_shared<BoringLogModel>()) {
+  setObjectName(QStringLiteral("BoringLogView"));
+  setFocusPolicy(Qt::StrongFocus);
+  viewport()->setBackgroundRole(QPalette::Base);
+  viewport()->setAutoFillBackground(true);
+  Relayout();
+}
+
+double BoringLogView::DeviceScale() const {
+  return logicalDpiY() / 96.0;
+}
+
+void BoringLogView::SetModel(std::shared_ptr<const BoringLogModel> model) {
+  model_ = std::move(model);
+  Relayout();
+  verticalScrollBar()->setValue(0);
+  horizontalScrollBar()->setValue(0);
+}
+
+void BoringLogView::SetScale(double denominator) {
+  // The depth in the middle of the window stays there.
+  const double k = DeviceScale();
+  const double middle = TopRow() + viewport()->height() / k / 2;
+  const double depth = layout_.pxPerMetre > 0 ? (middle - layout_.bodyTop) / layout_.pxPerMetre : 0;
+  scale_ = denominator;
+  Relayout();
+  if (depth > 0) {
+    const double row = layout_.bodyTop + depth * layout_.pxPerMetre - viewport()->height() / k / 2;
+    verticalScrollBar()->setValue(static_cast<int>(std::lround(row * k)));
+  }
+  emit ScaleChanged();
+}
+
+void BoringLogView::Zoom(int steps) {
+  // The scale shown now, as a denominator (also when fitted).
+  const double now = scale_ != kFitScale ? scale_ : PxPerMetreAt(1) / layout_.pxPerMetre;
+  double next = now;
+  if (steps > 0) {
+    for (double s : kScales) {
+      if (s < now - 1e-6) next = s;  // the largest scale below the present denominator
+    }
+  } else if (steps < 0) {
+    for (auto it = std::rbegin(kScales); it != std::rend(kScales); ++it) {
+      if (*it > now + 1e-6) next = *it;
+    }
+  }
+  if (next != scale_) SetScale(next);
+}
+
+double BoringLogView::FitPxPerMetre() const {
+  const double room = viewport()->height() / DeviceScale() - BodyTop(*model_) - kMargin - 8;
+  double deepest = 1;
+  for (const Layer& layer : model_->layers) deepest = std::max(deepest, layer.bottom);
+  double px = std::max(room, 50.0) / deepest;
+  // The axis ends on a whole tick, which may reach a little deeper.
+  px = std::max(room, 50.0) / AxisDepth(*model_, px);
+  return std::max(px, 0.01);
+}
+
+void BoringLogView::Relayout() {
+  const double px = scale_ == kFitScale ? FitPxPerMetre() : PxPerMetreAt(scale_);
+  layout_ = LayOutBoringLog(*model_, px);
+  UpdateScrollBars();
+  viewport()->update();
+}
+
+void BoringLogView::UpdateScrollBars() {
+  const double k = DeviceScale();
+  const QSize picture(static_cast<int>(std::ceil(layout_.width * k)),
+                      static_cast<int>(std::ceil(layout_.height * k)));
+  const QSize room = viewport()->size();
+  horizontalScrollBar()->setRange(0, std::max(0, picture.width() - room.width()));
+  horizontalScrollBar()->setPageStep(room.width());
+  horizontalScrollBar()->setSingleStep(20);
+  verticalScrollBar()->setRange(0, std::max(0, picture.height() - room.height()));
+  verticalScrollBar()->setPageStep(room.height());
+  verticalScrollBar()->setSingleStep(20);
+}
+
+double BoringLogView::TopRow() const {
+  return verticalScrollBar()->value() / DeviceScale();
+}
+
+void BoringLogView::paintEvent(QPaintEvent* event) {
+  QPainter painter(viewport());
+  painter.fillRect(event->rect(), Qt::white);
+  const double k = DeviceScale();
+  painter.translate(-horizontalScrollBar()->value(), -verticalScrollBar()->value());
+  painter.scale(k, k);
+  CountingCanvas canvas(painter);
+  // The picture rows of the part to paint.
+  const double from = (event->rect().top() + verticalScrollBar()->value()) / k;
+  const double to = (event->rect().bottom() + 1 + verticalScrollBar()->value()) / k;
+  if (from < layout_.headsTop) DrawTitleBlock(canvas, *model_, layout_);
+  if (model_->layers.empty()) {
+    DrawBoringLog(canvas, *model_, layout_);
+  } else {
+    DrawBody(canvas, *model_, layout_, from, to);
+    // The headings stay at the top of the window once the picture scrolls past them.
+    const double top = std::max(layout_.headsTop, TopRow());
+    if (top < to) DrawColumnHeads(canvas, layout_, top);
+  }
+  layersPainted_ = canvas.layers;
+}
+
+void BoringLogView::resizeEvent(QResizeEvent* event) {
+  QAbstractScrollArea::resizeEvent(event);
+  if (scale_ == kFitScale) {
+    Relayout();
+  } else {
+    UpdateScrollBars();
+  }
+}
+
+void BoringLogView::wheelEvent(QWheelEvent* event) {
+  if (event->modifiers() & Qt::ControlModifier) {
+    const int delta = event->angleDelta().y();
+    if (delta != 0) Zoom(delta > 0 ? 1 : -1);
+    event->accept();
+    return;
+  }
+  QAbstractScrollArea::wheelEvent(event);
+}
+
+void BoringLogView::keyPressEvent(QKeyEvent* event) {
+  if (event->modifiers() & Qt::ControlModifier) {
+    if (event->key() == Qt::Key_Plus || event->key() == Qt::Key_Equal) {
+      Zoom(1);
+      return;
+    }
+    if (event->key() == Qt::Key_Minus) {
+      Zoom(-1);
+      return;
+    }
+  }
+  QAbstractScrollArea::keyPressEvent(event);
+}
+
+QString BoringLogView::ToolTipAt(const QPoint& at) const {
+  if (model_->layers.empty()) return QString();
+  const double k = DeviceScale();
+  const double x = (at.x() + horizontalScrollBar()->value()) / k;
+  const double y = (at.y() + verticalScrollBar()->value()) / k;
+  const double headsTop = std::max(layout_.headsTop, TopRow());
+  if (y >= headsTop && y <= headsTop + kColumnHeadHeight) {
+    for (const ColumnHead& head : ColumnHeads()) {
+      if (x >= head.left && x < head.left + head.width && *head.files != u'\0') {
+        return ToQString(Text(head.heading) + u"（" + head.files + u"）");
+      }
+    }
+    return QString();
+  }
+  return ToQString(TextAt(x, y));
+}
+
+Text BoringLogView::TextAt(double x, double y) const {
+  // In the body: the whole text of a layer or a class cell, also where it had to be shortened.
+  if (y < layout_.bodyTop || y > layout_.bodyBottom) return Text();
+  auto range = [](double top, double bottom) {
+    return u"（" + FromUtf8(svg::Num2(top)) + u"～" + FromUtf8(svg::Num2(bottom)) + u" m）";
+  };
+  if (x >= kBandLeft && x < kBandLeft + kBandWidth) {
+    for (size_t i = 0; i < layout_.layers.size(); ++i) {
+      const LayerBox& box = layout_.layers[i];
+      if (y >= box.top && y < box.bottom) {
+        const Layer& layer = model_->layers[i];
+        return layer.name + range(layer.top, layer.bottom);
+      }
+    }
+  }
+  for (size_t c = 0; c < layout_.classes.size(); ++c) {
+    const ClassColumnBox& column = layout_.classes[c];
+    if (x < column.left || x >= column.left + kClassWidth) continue;
+    for (size_t k = 0; k < column.cells.size(); ++k) {
+      const CellBox& cell = column.cells[k];
+      if (y >= cell.top && y < cell.bottom) {
+        const ClassLine& line = model_->classes[c].lines[k];
+        return line.text + range(cell.topDepth, line.bottom);
+      }
+    }
+  }
+  return Text();
+}
+
+bool BoringLogView::viewportEvent(QEvent* event) {
+  if (event->type() == QEvent::ToolTip) {
+    auto* help = static_cast<QHelpEvent*>(event);
+    const QString tip = ToolTipAt(help->pos());
+    if (tip.isEmpty()) {
+      QToolTip::hideText();
+    } else {
+      QToolTip::showText(help->globalPos(), tip, viewport());
+    }
+    return true;
+  }
+  return QAbstractScrollArea::viewportEvent(event);
+}
+
+}  // namespace ostra

@@ -1,0 +1,230 @@
+// The boring-log picture window: true depth scale, zoom, scrolling that draws only what shows,
+// headings with the files named in tooltips, and A4 pages in a PDF.
+#include <QComboBox>
+#include <QFile>
+#include <QPushButton>
+#include <QRegularExpression>
+#include <QScrollBar>
+#include <QTemporaryDir>
+#include <QWheelEvent>
+#include <cmath>
+
+#include "gui/boring_log_print.h"
+#include "gui/preview_window.h"
+#include "gui_fixture.h"
+#include "preview/boring_log_pages.h"
+
+namespace ostra {
+
+namespace {
+
+// A hole of layers `thickness` metres thick down to `depth`.
+BoringLogModel Hole(double depth, double thickness) {
+  BoringLogModel model;
+  model.folder = u"T:\\OUT\\";
+  const Text names[] = {u"砂岩", u"泥岩", u"花崗岩", u"礫岩"};
+  int n = 0;
+  for (double top = 0; top < depth - 1e-9; top += thickness, ++n) {
+    const double bottom = std::min(depth, top + thickness);
+    model.layers.push_back({top, bottom, Text(), u"5001", names[n % 4]});
+  }
+  for (const char16_t* file : kClassFiles) model.classes.push_back({file, {}});
+  return model;
+}
+
+int PdfPages(const QString& path) {
+  QFile file(path);
+  if (!file.open(QIODevice::ReadOnly)) return -1;
+  const QString pdf = QString::fromLatin1(file.readAll());
+  return static_cast<int>(pdf.count(QRegularExpression(QStringLiteral("/Type\\s*/Page[^s]"))));
+}
+
+}  // namespace
+
+class PictureWindowTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void init() {
+    window_ = std::make_unique<BoringLogWindow>();
+    window_->resize(900, 700);
+    window_->show();
+    QVERIFY(QTest::qWaitForWindowExposed(window_.get()));
+  }
+  void cleanup() { window_.reset(); }
+
+  void TheSampleOpensAtOneToAHundred();
+  void ScalesAreChosenInTheBoxWithTheWheelAndWithTheKeys();
+  void FitToTheWindowShowsTheWholeHole();
+  void HeadingsNameTheirFilesAndStayInSight();
+  void ShortenedTextsShowWholeInTheirTooltips();
+  void OnlyWhatShowsIsDrawn();
+  void PdfPagesFollowFromThePrintableHeight_data();
+  void PdfPagesFollowFromThePrintableHeight();
+
+ private:
+  BoringLogView* View() { return window_->View(); }
+  std::unique_ptr<BoringLogWindow> window_;
+};
+
+void PictureWindowTest::TheSampleOpensAtOneToAHundred() {
+  test::WindowFixture w;
+  if (!w.LoadSample(QStringLiteral("T:\\OUT\\B-1"))) QFAIL("no window");
+  QTest::mouseClick(w.Find<QPushButton>("Command1"), Qt::LeftButton);
+  QTest::mouseClick(w.Find<QPushButton>("PreviewButton"), Qt::LeftButton);
+  auto* window = w.Form().findChild<BoringLogWindow*>();
+  QVERIFY(window != nullptr);
+  BoringLogView* view = window->View();
+  QCOMPARE(view->Scale(), 100.0);
+  QCOMPARE(window->findChild<QComboBox*>(QStringLiteral("ScaleBox"))->currentText(),
+           QStringLiteral("1:100"));
+  // One metre of depth is 10 mm at the screen's logical resolution.
+  const double screenPxPerMetre = view->Layout().pxPerMetre * view->DeviceScale();
+  QCOMPARE(screenPxPerMetre, view->logicalDpiY() / 2.54);
+  // The 30 m hole is taller than the window: it scrolls.
+  QVERIFY(view->verticalScrollBar()->maximum() > 0);
+  QVERIFY(std::abs(view->verticalScrollBar()->maximum() + view->viewport()->height() -
+                   view->Layout().height * view->DeviceScale()) <= 1);
+}
+
+void PictureWindowTest::ScalesAreChosenInTheBoxWithTheWheelAndWithTheKeys() {
+  window_->ShowModel(u"T:\\OUT", Hole(30, 1.5));
+  auto* box = window_->findChild<QComboBox*>(QStringLiteral("ScaleBox"));
+  QStringList offered;
+  for (int i = 0; i < box->count(); ++i) offered << box->itemText(i);
+  QCOMPARE(offered,
+           QStringList({QStringLiteral("1:50"), QStringLiteral("1:100"), QStringLiteral("1:200"),
+                        QStringLiteral("1:500"), QStringLiteral("全体表示")}));
+  const double at100 = View()->Layout().bodyBottom - View()->Layout().bodyTop;
+
+  box->setCurrentIndex(box->findText(QStringLiteral("1:500")));
+  emit box->activated(box->currentIndex());
+  QCOMPARE(View()->Scale(), 500.0);
+  QCOMPARE(View()->Layout().bodyBottom - View()->Layout().bodyTop, at100 / 5);
+
+  // Ctrl+wheel up: one step larger; without Ctrl the wheel scrolls.
+  auto wheel = [&](int delta, Qt::KeyboardModifiers modifiers) {
+    const QPointF at(50, 50);
+    QWheelEvent event(at, View()->viewport()->mapToGlobal(at), QPoint(), QPoint(0, delta),
+                      Qt::NoButton, modifiers, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(View()->viewport(), &event);
+  };
+  wheel(120, Qt::ControlModifier);
+  QCOMPARE(View()->Scale(), 200.0);
+  QCOMPARE(box->currentText(), QStringLiteral("1:200"));
+  wheel(-120, Qt::NoModifier);
+  QCOMPARE(View()->Scale(), 200.0);
+
+  // Ctrl++ and Ctrl+-, at the ends the scale stays.
+  View()->setFocus();
+  QTest::keyClick(View(), Qt::Key_Plus, Qt::ControlModifier);
+  QCOMPARE(View()->Scale(), 100.0);
+  QTest::keyClick(View(), Qt::Key_Plus, Qt::ControlModifier);
+  QCOMPARE(View()->Scale(), 50.0);
+  QTest::keyClick(View(), Qt::Key_Plus, Qt::ControlModifier);
+  QCOMPARE(View()->Scale(), 50.0);
+  QCOMPARE(View()->Layout().bodyBottom - View()->Layout().bodyTop, at100 * 2);
+  QTest::keyClick(View(), Qt::Key_Minus, Qt::ControlModifier);
+  QCOMPARE(View()->Scale(), 100.0);
+  QCOMPARE(box->currentText(), QStringLiteral("1:100"));
+}
+
+void PictureWindowTest::FitToTheWindowShowsTheWholeHole() {
+  window_->ShowModel(u"T:\\OUT", Hole(300, 2));
+  window_->SetScale(kFitScale);
+  const BoringLogLayout& layout = View()->Layout();
+  QVERIFY(layout.bodyBottom * View()->DeviceScale() <= View()->viewport()->height());
+  QVERIFY(layout.bodyBottom * View()->DeviceScale() > View()->viewport()->height() * 0.8);
+  QCOMPARE(View()->verticalScrollBar()->maximum(), 0);
+  // From the fitted picture, Ctrl++ goes to the next scale larger than it.
+  View()->Zoom(1);
+  QCOMPARE(View()->Scale(), 500.0);
+}
+
+void PictureWindowTest::HeadingsNameTheirFilesAndStayInSight() {
+  window_->ShowModel(u"T:\\OUT", Hole(60, 1));
+  const double k = View()->DeviceScale();
+  const int headsY = static_cast<int>((View()->Layout().headsTop + kColumnHeadHeight / 2) * k);
+  auto tipAt = [&](double x, int y) {
+    return View()->ToolTipAt(QPoint(static_cast<int>(x * k), y));
+  };
+  QCOMPARE(tipAt(kClassLeft + kClassWidth / 2, headsY), QStringLiteral("岩級区分（X3.TXT）"));
+  QCOMPARE(tipAt(kClassLeft + 1.5 * kClassWidth, headsY), QStringLiteral("岩級（R31.TXT）"));
+  QCOMPARE(tipAt(kClassLeft + 5.5 * kClassWidth, headsY), QStringLiteral("変質（R35.TXT）"));
+  QCOMPARE(tipAt(kBandLeft + 10, headsY), QStringLiteral("地層名（X1.TXT）"));
+  QVERIFY(tipAt(kMargin + 2, headsY + 200).isEmpty());  // the depth axis has none
+  // Scrolled down the headings stay at the top, and so do their tooltips.
+  View()->verticalScrollBar()->setValue(View()->verticalScrollBar()->maximum() / 2);
+  QCOMPARE(tipAt(kClassLeft + 3.5 * kClassWidth, static_cast<int>(kColumnHeadHeight / 2 * k)),
+           QStringLiteral("硬軟（R33.TXT）"));
+}
+
+void PictureWindowTest::ShortenedTextsShowWholeInTheirTooltips() {
+  BoringLogModel model = Hole(10, 0.2);
+  model.layers[3].name = u"とても長い名前の地層でバンドに入りきらない";
+  model.classes[4].lines = {{0.8, u"密着～ヘアークラック"}};
+  window_->ShowModel(u"T:\\OUT", model);
+  window_->SetScale(500);  // 0.2 m: under 2 pixels, no room for a line of text
+  const BoringLogLayout& layout = View()->Layout();
+  const double k = View()->DeviceScale();
+  auto at = [&](double x, double y) {
+    return View()->ToolTipAt(QPoint(
+        static_cast<int>(x * k), static_cast<int>(y * k) - View()->verticalScrollBar()->value()));
+  };
+  const double layerY = (layout.layers[3].top + layout.layers[3].bottom) / 2;
+  QCOMPARE(at(kBandLeft + 20, layerY),
+           QStringLiteral("とても長い名前の地層でバンドに入りきらない（0.60～0.80 m）"));
+  const CellBox& cell = layout.classes[4].cells[0];
+  QCOMPARE(at(layout.classes[4].left + 5, (cell.top + cell.bottom) / 2),
+           QStringLiteral("密着～ヘアークラック（0.60～0.80 m）"));
+}
+
+void PictureWindowTest::OnlyWhatShowsIsDrawn() {
+  // 30,000 layers of 0.5 m: 15 km of hole, 567,000 picture pixels at 1:100.
+  window_->ShowModel(u"T:\\OUT", Hole(15000, 0.5));
+  QCOMPARE(View()->Model().layers.size(), size_t{30000});
+  View()->viewport()->repaint();
+  const int first = View()->LayersPainted();
+  QVERIFY(first > 0);
+  // The window shows some 20 m: about 40 layers, never the whole hole.
+  QVERIFY2(first < 100, qPrintable(QString::number(first)));
+  View()->verticalScrollBar()->setValue(View()->verticalScrollBar()->maximum() / 2);
+  View()->viewport()->repaint();
+  QVERIFY(View()->LayersPainted() > 0);
+  QVERIFY(View()->LayersPainted() < 100);
+}
+
+void PictureWindowTest::PdfPagesFollowFromThePrintableHeight_data() {
+  QTest::addColumn<double>("scale");
+  QTest::newRow("1:100") << 100.0;
+  QTest::newRow("1:200") << 200.0;
+  QTest::newRow("1:50") << 50.0;
+}
+
+void PictureWindowTest::PdfPagesFollowFromThePrintableHeight() {
+  QFETCH(double, scale);
+  // A 60 m hole on A4 portrait with margins of 10 mm: 190 x 277 mm to print on.
+  window_->ShowModel(u"T:\\OUT", Hole(60, 5));
+  window_->SetScale(scale);
+  QTemporaryDir dir;
+  const QString path = dir.filePath(QStringLiteral("b1.pdf"));
+  QVERIFY(window_->SavePdf(path));
+
+  // The picture is shrunk to the paper's width; the depth keeps its scale on the paper.
+  const double mmPerPx = std::min(25.4 / 96, 190.0 / kWidth);
+  const BoringLogLayout layout = LayOutBoringLog(window_->Model(), 1000.0 / scale / mmPerPx);
+  const double bodyMm = 60 * 1000.0 / scale;
+  QCOMPARE((layout.bodyBottom - layout.bodyTop) * mmPerPx, bodyMm);
+  // The first page holds the title block and headings, every other page the headings.
+  const double firstMm = 277 - layout.bodyTop * mmPerPx;
+  const double otherMm = 277 - kColumnHeadHeight * mmPerPx;
+  const int expected =
+      bodyMm <= firstMm ? 1 : 1 + static_cast<int>(std::ceil((bodyMm - firstMm) / otherMm));
+  QCOMPARE(PdfPages(path), expected);
+  if (scale == 100) QCOMPARE(expected, 3);
+}
+
+}  // namespace ostra
+
+QTEST_MAIN(ostra::PictureWindowTest)
+#include "picture_window_test.moc"
