@@ -163,21 +163,20 @@ void FieldReader::ReadRecord(RecordFields& fields, int count) {
   if (block_.record >= block_.records.value) block_.active = false;
 }
 
+void FieldReader::CheckLimit(const Count& count) const {
+  if (count.value <= kMaxFields) return;
+  const Text value = IntText(count.value);
+  throw RunError(MsgTooManyFields(path_, PlaceOf(count.offset), count.what, value, kMaxFields),
+                 path_, ErrorKind::kData, PlaceFor(count.offset, value));
+}
+
 void FieldReader::BeginBlock(const Count& records, const Count& fields) {
-  if (fields.value > kMaxFields) {
-    const Text value = IntText(fields.value);
-    throw RunError(MsgTooManyFields(path_, PlaceOf(fields.offset), fields.what, value, kMaxFields),
-                   path_, ErrorKind::kData, PlaceFor(fields.offset, value));
-  }
+  CheckLimit(fields);
   block_ = Block{records.value > 0, false, records, fields, 0, 0, 0};
 }
 
 void FieldReader::BeginItems(const Count& items) {
-  if (items.value > kMaxFields) {
-    const Text value = IntText(items.value);
-    throw RunError(MsgTooManyFields(path_, PlaceOf(items.offset), items.what, value, kMaxFields),
-                   path_, ErrorKind::kData, PlaceFor(items.offset, value));
-  }
+  CheckLimit(items);
   // One record of `items` fields.
   block_ = Block{items.value > 0, true, Count{1, items.offset, items.what}, items, 0, 0, 0};
 }

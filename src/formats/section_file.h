@@ -93,6 +93,8 @@ class FieldReader {
   [[noreturn]] void ThrowPastEnd(const Text* what) const;
   [[noreturn]] void ThrowBadValue(const Text& message, const Text& value) const;
   DataPlace PlaceFor(size_t offset, const Text& value) const;
+  // Throws RunError when a count of fields (or items) is above the 40 a record holds.
+  void CheckLimit(const Count& count) const;
 
   Text content_;
   Text path_;
