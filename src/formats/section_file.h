@@ -40,7 +40,7 @@ class FieldReader {
   static FieldReader Open(Env& env, const Text& path);
   // A file of a data set: code page 932, or UTF-8 when it looks so (see LooksUtf8); `utf8`
   // tells which. A UTF-8 file holding a character code page 932 cannot hold throws RunError
-  // naming the file, the line and the character.
+  // naming the file, the line and column and the character.
   static FieldReader OpenDataSet(Env& env, const Text& path, bool& utf8);
   FieldReader(Text content, Text path);
 
