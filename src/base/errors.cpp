@@ -44,8 +44,10 @@ FileError MakeFileError(int code, const Text& path, const Text& action) {
 }
 
 FileError FileError::ForPath(const Text& path) const {
-  if (action_.empty()) return FileError(code_, path, Message());
-  return MakeFileError(code_, path, action_);
+  FileError renamed =
+      action_.empty() ? FileError(code_, path, Message()) : MakeFileError(code_, path, action_);
+  if (Place()) renamed.SetPlace(*Place());
+  return renamed;
 }
 
 }  // namespace ostra

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <exception>
+#include <optional>
 #include <string>
 
 #include "base/codec.h"
@@ -15,6 +16,16 @@ enum class ErrorKind { kUnknown, kData, kReferenceFolder, kDestination, kLock, k
 // The key of a kind in the JSON report ("data", "reference-folder" ...).
 const char* ErrorKindKey(ErrorKind kind);
 
+// Where in a data file a problem lies (0 and empty: not known).
+struct DataPlace {
+  long line = 0;         // 1-based, as an editor counts
+  long column = 0;       // 1-based character position in the line
+  long record = 0;       // 1-based record of the block being read
+  long recordCount = 0;  // records the header announced for that block
+  long field = 0;        // 1-based field of the record (or header item)
+  Text value;            // the value as read
+};
+
 class RunError : public std::exception {
  public:
   explicit RunError(Text message, Text file = Text(), ErrorKind kind = ErrorKind::kUnknown)
@@ -22,16 +33,24 @@ class RunError : public std::exception {
         file_(std::move(file)),
         kind_(kind),
         utf8_(ToUtf8(message_)) {}
+  RunError(Text message, Text file, ErrorKind kind, DataPlace place)
+      : RunError(std::move(message), std::move(file), kind) {
+    place_ = std::move(place);
+  }
   const Text& Message() const { return message_; }
   // The file the error is about, when there is one.
   const Text& File() const { return file_; }
   ErrorKind Kind() const { return kind_; }
+  // Where in the file, for a problem with its data.
+  const std::optional<DataPlace>& Place() const { return place_; }
+  void SetPlace(DataPlace place) { place_ = std::move(place); }
   const char* what() const noexcept override { return utf8_.c_str(); }
 
  private:
   Text message_;
   Text file_;
   ErrorKind kind_;
+  std::optional<DataPlace> place_;
   std::string utf8_;
 };
 

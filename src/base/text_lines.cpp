@@ -1,5 +1,7 @@
 #include "base/text_lines.h"
 
+#include <algorithm>
+
 namespace ostra {
 
 std::vector<Text> SplitLines(Text text) {
@@ -27,6 +29,26 @@ long long LineNumberAt(TextView text, size_t pos) {
     }
   }
   return line;
+}
+
+size_t LineStartAt(TextView text, size_t pos) {
+  size_t start = std::min(pos, text.size());
+  while (start > 0) {
+    const char16_t c = text[start - 1];
+    // A CR ends its line unless the LF of its CR LF is still to come.
+    if (c == u'\n' || (c == u'\r' && (start >= text.size() || text[start] != u'\n'))) break;
+    --start;
+  }
+  return start;
+}
+
+long long ColumnAt(TextView text, size_t pos) {
+  long long column = 1;
+  const size_t end = std::min(pos, text.size());
+  for (size_t i = LineStartAt(text, pos); i < end; ++i) {
+    if (text[i] < 0xDC00 || text[i] > 0xDFFF) ++column;  // a low surrogate ends its pair
+  }
+  return column;
 }
 
 }  // namespace ostra

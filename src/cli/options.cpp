@@ -64,6 +64,9 @@ std::string ErrorLine(const CLI::ParseError& e) {
     return "余分な引数があります（" + what.substr(what.find(':') + 1) + " ）";
   if (dynamic_cast<const CLI::ArgumentMismatch*>(&e) != nullptr)
     return "オプション " + what.substr(0, what.find(':')) + " には値が必要です";
+  if (dynamic_cast<const CLI::ValidationError*>(&e) != nullptr ||
+      dynamic_cast<const CLI::ConversionError*>(&e) != nullptr)
+    return "オプションの値が正しくありません（" + what + "）";
   return what;
 }
 

@@ -14,6 +14,7 @@ struct CliOptions {
   bool dryRun = false;              // --dry-run
   std::string reportJson;           // --report-json FILE ("-": standard output)
   std::string preview;              // --preview FILE.svg
+  double scale = 100;               // --scale N: the picture at 1:N
   std::string batch;                // --batch LIST
   bool keepGoing = false;           // --keep-going
   bool quiet = false;               // -q, --quiet

@@ -75,7 +75,7 @@ void ConvertBdtSection(const SectionRun& run, FieldReader& reader) {
   const auto [records, fields] = ReadSixValueHeader(reader);
   if (records == 0 || fields == 0) return;
 
-  CheckFieldCount(reader, fields);
+  reader.BeginBlock(records, fields);
   OutFile n8 = run.Create(u"N8.TXT");
   OutFile g71 = run.Create(u"G71.TXT");
   OutFile g73 = run.Create(u"G73.TXT");
@@ -95,8 +95,8 @@ void ConvertBdtSection(const SectionRun& run, FieldReader& reader) {
   g81.Close();
 
   SkipHeaderValue(reader);
-  const int records2 = reader.ReadCount(kWhatRecords);
-  const int fields2 = reader.ReadCount(kWhatFields);
+  const Count records2 = reader.ReadCount(kWhatRecords);
+  const Count fields2 = reader.ReadCount(kWhatFields);
   if (records2 == 0 || fields2 == 0) return;
   ConvertBlock(run, reader, u"N9.TXT", records2, fields2, [&](OutFile& n9, std::int16_t& counter) {
     if (!run.fields[1].empty()) WriteDatedDepth(n9, counter, run.fields, run.itemsA[10]);

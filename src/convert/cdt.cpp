@@ -90,7 +90,7 @@ void MergeDepthLists(OutFile& r41, const CdtList1& list1, const CdtList2& list2)
 void ConvertCdtSection(const SectionRun& run, FieldReader& reader) {
   const auto [records, fields] = ReadSixValueHeader(reader);
   if (records == 0 || fields == 0) return;
-  CheckFieldCount(reader, fields);
+  reader.BeginBlock(records, fields);
   CdtList1 list1;
   CdtList2 list2;
   ResetCdtLists(list1, list2);

@@ -98,10 +98,10 @@ void MergeRemarkLines(Env& env, const Text& basePath) {
 
 void ConvertKdtSection(const SectionRun& run, FieldReader& reader) {
   SkipHeaderValue(reader);
-  const int records = reader.ReadCount(kWhatRecords);
-  const int fields = reader.ReadCount(kWhatFields);
+  const Count records = reader.ReadCount(kWhatRecords);
+  const Count fields = reader.ReadCount(kWhatFields);
   if (records == 0 || fields == 0) return;
-  CheckFieldCount(reader, fields);
+  reader.BeginBlock(records, fields);
   Env& files = run.Files();
   {
     OutFile n12(files, run.Out(u"N12.TXT"));

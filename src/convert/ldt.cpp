@@ -222,13 +222,13 @@ void ConvertLdtSection(const SectionRun& run, FieldReader& reader) {
   constexpr int kLdtTestRecords = 20;  // the test block always holds 20 records
   SkipHeaderValue(reader);
   const double a = reader.ReadNumber(kWhatHeader);
-  const int records = reader.ReadCount(kWhatRecords);
+  const Count records = reader.ReadCount(kWhatRecords);
   if (a == 0.0) return;
-  const int fields1 = reader.ReadCount(kWhatFields);
-  const int fields2 = reader.ReadCount(kWhatFields);
+  const Count fields1 = reader.ReadCount(kWhatFields);
+  const Count fields2 = reader.ReadCount(kWhatFields);
   if (records == 0) return;
 
-  CheckFieldCount(reader, fields1);
+  reader.BeginBlock(Count{kLdtTestRecords, Count::kFixed, u"試験データのレコード数"}, fields1);
   {
     // A working file, removed again once X7.txt is built: a run stopped before that leaves it.
     run.noteOutput(u"N7Merg.Dat");

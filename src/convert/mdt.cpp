@@ -24,8 +24,9 @@ void WriteCnt(const SectionRun& run) {
   cnt.Close();
 }
 
-void ConvertLayers(const SectionRun& run, FieldReader& reader, int records, int fields) {
-  CheckFieldCount(reader, fields);
+void ConvertLayers(const SectionRun& run, FieldReader& reader, const Count& records,
+                   const Count& fields) {
+  reader.BeginBlock(records, fields);
   OutFile x1 = run.Create(u"X1.TXT");
   OutFile x3 = run.Create(u"X3.TXT");
   LayerClassFiles r3;
@@ -51,8 +52,8 @@ void ConvertLayers(const SectionRun& run, FieldReader& reader, int records, int 
 }
 
 void ConvertSecondBlock(const SectionRun& run, FieldReader& reader) {
-  const int records = reader.ReadCount(kWhatRecords);
-  const int fields = reader.ReadCount(kWhatFields);
+  const Count records = reader.ReadCount(kWhatRecords);
+  const Count fields = reader.ReadCount(kWhatFields);
   const int flag = static_cast<int>(reader.ReadNumber(kWhatHeader) != 0.0);
   if (records == 0 || flag == 0) return;
   ConvertBlock(run, reader, u"X11.TXT", records, fields, [&](OutFile& x11, std::int16_t& counter) {
@@ -64,14 +65,11 @@ void ConvertSecondBlock(const SectionRun& run, FieldReader& reader) {
 
 void ConvertMdtSection(const SectionRun& run, FieldReader& reader) {
   SkipHeaderValue(reader);
-  const int items = reader.ReadCount(kWhatItems);
-  const int records = reader.ReadCount(kWhatRecords);
+  const Count items = reader.ReadCount(kWhatItems);
+  const Count records = reader.ReadCount(kWhatRecords);
   SkipHeaderValue(reader);
-  const int fields = reader.ReadCount(kWhatFields);
-  if (items > kMaxFields) {
-    throw RunError(MsgTooManyFields(reader.Path(), kWhatItems, items, kMaxFields), reader.Path(),
-                   ErrorKind::kData);
-  }
+  const Count fields = reader.ReadCount(kWhatFields);
+  reader.BeginItems(items);
   reader.ReadRecord(run.fields, items);
   DecodeHeaderItems(run.env, run.fields, run.itemsA, run.itemsB);
   run.env.Tables().CreateEmpty(u"KISHITU.TXT");

@@ -151,8 +151,8 @@ void WriteIntervalRecord(OutFile& x5, std::int16_t& seq, const RecordFields& rec
 
 void ConvertNdtSection(const SectionRun& run, FieldReader& reader) {
   const double h1 = reader.ReadNumber(kWhatHeader);
-  const int records = reader.ReadCount(kWhatRecords);
-  const int fields = reader.ReadCount(kWhatFields);
+  const Count records = reader.ReadCount(kWhatRecords);
+  const Count fields = reader.ReadCount(kWhatFields);
   if (h1 != 100.0) return;
   SkipHeaderValue(reader);
   ConvertBlock(run, reader, u"X5.TXT", records, fields, [&](OutFile& x5, std::int16_t& counter) {

@@ -1,7 +1,5 @@
 #include "convert/section_unit.h"
 
-#include "base/errors.h"
-
 namespace ostra {
 
 OutFile SectionRun::Create(const Text& name) const {
@@ -18,17 +16,10 @@ void SkipHeaderValue(FieldReader& reader) {
   reader.ReadNumber(kWhatHeader);
 }
 
-void CheckFieldCount(const FieldReader& reader, int fields) {
-  if (fields > kMaxFields) {
-    throw RunError(MsgTooManyFields(reader.Path(), kWhatFields, fields, kMaxFields), reader.Path(),
-                   ErrorKind::kData);
-  }
-}
-
-std::pair<int, int> ReadSixValueHeader(FieldReader& reader) {
+std::pair<Count, Count> ReadSixValueHeader(FieldReader& reader) {
   SkipHeaderValue(reader);
-  const int records = reader.ReadCount(kWhatRecords);
-  const int fields = reader.ReadCount(kWhatFields);
+  Count records = reader.ReadCount(kWhatRecords);
+  Count fields = reader.ReadCount(kWhatFields);
   SkipHeaderValue(reader);
   SkipHeaderValue(reader);
   SkipHeaderValue(reader);

@@ -45,17 +45,16 @@ inline constexpr const char16_t* kWhatFields = u"項目数";
 
 // A header value that the conversion does not use; it must still be a number.
 void SkipHeaderValue(FieldReader& reader);
-// Field count of a block about to be read: at most 40 fields fit the record buffer.
-void CheckFieldCount(const FieldReader& reader, int fields);
 // The six header values h1, R, F, h4, h5, h6 of the BDT and CDT sections: (R, F).
-std::pair<int, int> ReadSixValueHeader(FieldReader& reader);
+std::pair<Count, Count> ReadSixValueHeader(FieldReader& reader);
 
 // Reads a block of `records` records of `fields` fields into the record buffer, handing each to
-// `convert` with the block's output file `name` and its line counter.
+// `convert` with the block's output file `name` and its line counter. At most 40 fields fit the
+// record buffer (FieldReader::BeginBlock checks, before anything is written).
 template <typename Convert>
-void ConvertBlock(const SectionRun& run, FieldReader& reader, const Text& name, int records,
-                  int fields, Convert convert) {
-  CheckFieldCount(reader, fields);
+void ConvertBlock(const SectionRun& run, FieldReader& reader, const Text& name,
+                  const Count& records, const Count& fields, Convert convert) {
+  reader.BeginBlock(records, fields);
   OutFile out = run.Create(name);
   std::int16_t counter = 1;
   for (int i = 0; i < records; ++i) {

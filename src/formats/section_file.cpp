@@ -1,5 +1,6 @@
 #include "formats/section_file.h"
 
+#include <algorithm>
 #include <cmath>
 #include <string>
 
@@ -36,10 +37,12 @@ FieldReader FieldReader::OpenDataSet(Env& env, const Text& path, bool& utf8) {
   Text text = FromUtf8(std::string_view(bytes).substr(bom ? 3 : 0));
   const size_t bad = FindUnencodable(text);
   if (bad != Text::npos) {
-    throw RunError(u"ファイル \"" + path + u"\" の " + IntText(LineNumberAt(text, bad)) +
-                       u" 行目の文字「" + CharacterAt(text, bad) +
+    const Text character = CharacterAt(text, bad);
+    const TextPlace at{static_cast<long>(LineNumberAt(text, bad)),
+                       static_cast<long>(ColumnAt(text, bad))};
+    throw RunError(u"ファイル \"" + path + u"\" の " + PlaceText(at) + u"の文字「" + character +
                        u"」は Shift-JIS（コードページ 932）にない文字です。変換できません。",
-                   path, ErrorKind::kData);
+                   path, ErrorKind::kData, DataPlace{at.line, at.column, 0, 0, 0, character});
   }
   return FieldReader(std::move(text), path);
 }
@@ -78,14 +81,15 @@ bool FieldReader::AtEnd() {
 }
 
 Text FieldReader::ReadText() {
-  if (AtEnd()) {
-    throw FileError(FileError::kInputPastEnd, path_,
-                    u"ファイル \"" + path_ + u"\" のデータが途中で終わっています。" +
-                        FileError::DescriptionOf(FileError::kInputPastEnd));
-  }
+  return Next(nullptr);
+}
+
+Text FieldReader::Next(const Text* what) {
+  if (AtEnd()) ThrowPastEnd(what);
   pendingEmpty_ = false;
   const size_t size = content_.size();
   while (pos_ < size && IsBlank(content_[pos_])) ++pos_;
+  fieldStart_ = pos_;
   if (pos_ >= size) {
     openEnd_ = true;
     return Text();
@@ -96,6 +100,7 @@ Text FieldReader::ReadText() {
   if (content_[pos_] == u'"') {
     size_t close = content_.find(u'"', pos_ + 1);
     if (close == Text::npos) {
+      unclosedQuote_ = pos_;
       value = content_.substr(pos_ + 1);
       stop = size;
     } else {
@@ -122,44 +127,119 @@ Text FieldReader::ReadText() {
 }
 
 double FieldReader::ReadNumber(const Text& what) {
-  Text raw = ReadText();
+  Text raw = Next(&what);
   Text t = Trim(NarrowNumerals(raw));
   if (t.empty()) return 0.0;
   std::optional<double> v = ostra::ReadNumber(t);
-  if (!v) throw RunError(MsgNotANumber(path_, what, raw), path_);
+  if (!v) ThrowBadValue(MsgNotANumber(path_, LastPlace(), what, raw), raw);
   return *v;
 }
 
-int FieldReader::ReadCount(const Text& what, int max) {
-  Text raw = ReadText();
+Count FieldReader::ReadCount(const Text& what, int max) {
+  Text raw = Next(&what);
+  Count count{0, fieldStart_, what};
   Text t = Trim(NarrowNumerals(raw));
-  if (t.empty()) return 0;
+  if (t.empty()) return count;
   std::optional<double> v = ostra::ReadNumber(t);
-  if (!v) throw RunError(MsgNotANumber(path_, what, raw), path_);
+  if (!v) ThrowBadValue(MsgNotANumber(path_, LastPlace(), what, raw), raw);
   if (*v < 0 || std::floor(*v) != *v || *v > 32767)
-    throw RunError(MsgBadCount(path_, what, raw), path_);
-  int n = static_cast<int>(*v);
-  if (n > max) throw RunError(MsgTooManyFields(path_, what, n, max), path_);
-  return n;
+    ThrowBadValue(MsgBadCount(path_, LastPlace(), what, raw), raw);
+  count.value = static_cast<int>(*v);
+  if (count.value > max) ThrowBadValue(MsgTooManyFields(path_, LastPlace(), what, raw, max), raw);
+  return count;
 }
 
 void FieldReader::ReadRecord(RecordFields& fields, int count) {
-  for (int i = 1; i <= count; ++i) fields[static_cast<size_t>(i)] = ReadText();
+  if (!block_.active) {
+    for (int i = 1; i <= count; ++i) fields[static_cast<size_t>(i)] = Next(nullptr);
+    return;
+  }
+  ++block_.record;
+  for (int i = 1; i <= count; ++i) {
+    block_.field = i;
+    fields[static_cast<size_t>(i)] = Next(nullptr);
+    if (i == 1) block_.recordStart = fieldStart_;
+  }
+  if (block_.record >= block_.records.value) block_.active = false;
 }
 
-Text MsgNotANumber(const Text& path, const Text& what, const Text& value) {
-  return u"ファイル \"" + path + u"\" の" + what + u"「" + value +
-         u"」が数値ではありません。変換できません。";
+void FieldReader::CheckLimit(const Count& count) const {
+  if (count.value <= kMaxFields) return;
+  const Text value = IntText(count.value);
+  throw RunError(MsgTooManyFields(path_, PlaceOf(count.offset), count.what, value, kMaxFields),
+                 path_, ErrorKind::kData, PlaceFor(count.offset, value));
 }
 
-Text MsgBadCount(const Text& path, const Text& what, const Text& value) {
-  return u"ファイル \"" + path + u"\" の" + what + u"「" + value +
-         u"」が 0 から 32767 までの整数ではありません。変換できません。";
+void FieldReader::BeginBlock(const Count& records, const Count& fields) {
+  CheckLimit(fields);
+  block_ = Block{records.value > 0, false, records, fields, 0, 0, 0};
 }
 
-Text MsgTooManyFields(const Text& path, const Text& what, int count, int limit) {
-  return u"ファイル \"" + path + u"\" の" + what + u" " + IntText(count) + u" が上限 " +
-         IntText(limit) + u" を超えています。変換できません。";
+void FieldReader::BeginItems(const Count& items) {
+  CheckLimit(items);
+  // One record of `items` fields.
+  block_ = Block{items.value > 0, true, Count{1, items.offset, items.what}, items, 0, 0, 0};
+}
+
+TextPlace FieldReader::PlaceOf(size_t offset) const {
+  offset = std::min(offset, content_.size());
+  // Lines are counted on from the last place asked for, so that asking field after field
+  // costs what reading them did.
+  if (offset < placeOffset_) {
+    placeOffset_ = 0;
+    placeLine_ = 1;
+  }
+  placeLine_ += static_cast<long>(
+      LineNumberAt(TextView(content_).substr(placeOffset_), offset - placeOffset_) - 1);
+  placeOffset_ = offset;
+  return TextPlace{placeLine_, static_cast<long>(ColumnAt(content_, offset))};
+}
+
+DataPlace FieldReader::PlaceFor(size_t offset, const Text& value) const {
+  const TextPlace at = PlaceOf(offset);
+  DataPlace place{at.line, at.column, 0, 0, 0, value};
+  if (block_.active && block_.record > 0) {
+    place.record = block_.items ? 0 : block_.record;
+    place.recordCount = block_.items ? 0 : block_.records.value;
+    place.field = block_.field;
+  }
+  return place;
+}
+
+void FieldReader::ThrowBadValue(const Text& message, const Text& value) const {
+  throw RunError(message, path_, ErrorKind::kData, PlaceFor(fieldStart_, value));
+}
+
+void FieldReader::ThrowPastEnd(const Text* what) const {
+  // The data ends after its last character that is no blank or line end.
+  size_t end = content_.size();
+  while (end > 0 && (IsBlank(content_[end - 1]) || IsLineEnd(content_[end - 1]))) --end;
+  PastEndFacts facts;
+  facts.path = path_;
+  facts.end = PlaceOf(end);
+  if (what != nullptr) facts.wanted = *what;
+  if (unclosedQuote_) facts.unclosedQuote = PlaceOf(*unclosedQuote_);
+  DataPlace place = PlaceFor(end, Text());
+  if (block_.active) {
+    // ReadRecord counts the record and field before it reads them.
+    const int field = block_.record == 0 ? 1 : block_.field;
+    const int record = block_.record == 0 ? 1 : block_.record;
+    facts.inBlock = true;
+    facts.items = block_.items;
+    facts.record = record;
+    facts.field = field;
+    facts.records = block_.items ? block_.fields.value : block_.records.value;
+    if (!block_.items && field > 1) facts.recordStart = PlaceOf(block_.recordStart);
+    facts.countWhat = block_.items ? block_.fields.what : block_.records.what;
+    const Count& count = block_.items ? block_.fields : block_.records;
+    if (count.offset != Count::kFixed) facts.countAt = PlaceOf(count.offset);
+    place.record = block_.items ? 0 : record;
+    place.recordCount = block_.items ? 0 : block_.records.value;
+    place.field = field;
+  }
+  FileError error(FileError::kInputPastEnd, path_, MsgPastEnd(facts));
+  error.SetPlace(std::move(place));
+  throw error;
 }
 
 }  // namespace ostra

@@ -10,9 +10,12 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
 
 #include "base/codec.h"
+#include "base/errors.h"
 #include "env/env.h"
+#include "formats/data_messages.h"
 
 namespace ostra {
 
@@ -21,27 +24,51 @@ namespace ostra {
 inline constexpr int kMaxFields = 40;
 using RecordFields = std::array<Text, kMaxFields + 1>;
 
+// A count read from a section header, with where it stands, for messages about the data it
+// announces. It reads as its value.
+struct Count {
+  static constexpr size_t kFixed = static_cast<size_t>(-1);  // a count the format fixes
+  int value = 0;
+  size_t offset = kFixed;  // where the field starts in the text
+  Text what;               // its name in messages ("レコード数" ...)
+  operator int() const { return value; }
+};
+
 class FieldReader {
  public:
   // Reads the whole file. Throws FileError (53) when it does not exist or cannot be read.
   static FieldReader Open(Env& env, const Text& path);
   // A file of a data set: code page 932, or UTF-8 when it looks so (see LooksUtf8); `utf8`
   // tells which. A UTF-8 file holding a character code page 932 cannot hold throws RunError
-  // naming the file, the line and the character.
+  // naming the file, the line and column and the character.
   static FieldReader OpenDataSet(Env& env, const Text& path, bool& utf8);
   FieldReader(Text content, Text path);
 
   // True when no further field can be read.
   bool AtEnd();
-  // The next field as text. Throws FileError (62, reading past the end) naming the file.
+  // The next field as text. Throws FileError (62, reading past the end) naming the file, where
+  // it ends and, within a block, the record and field that were missing.
   Text ReadText();
   // The next field as a decimal number (full-width numerals allowed, empty reads as 0).
-  // Throws RunError naming the file and `what` when it is not a number.
+  // Throws RunError naming the file, the place, `what` and the value when it is not a number.
   double ReadNumber(const Text& what);
   // The next field as a count: a whole number from 0 to `max`. Throws RunError otherwise.
-  int ReadCount(const Text& what, int max = 32767);
+  Count ReadCount(const Text& what, int max = 32767);
   // Reads F fields into slots 1..F of `fields`.
   void ReadRecord(RecordFields& fields, int count);
+
+  // Starts a block of `records` records of `fields` fields each, as the header announced them:
+  // until its last record has been read, a file that ends names the record and field it lacks
+  // and the count that asked for them. Throws RunError when `fields` is above the 40 fields a
+  // record holds.
+  void BeginBlock(const Count& records, const Count& fields);
+  // The same for a list of `items` single values (the MDT header items), at most 40.
+  void BeginItems(const Count& items);
+
+  // Where the last field returned starts, and where any offset of the text lies.
+  TextPlace LastPlace() const { return PlaceOf(fieldStart_); }
+  TextPlace PlaceOf(size_t offset) const;
+  size_t LastOffset() const { return fieldStart_; }
 
   // Adds text at the end, as if the file had grown, so that reading goes on where it stopped.
   // Returns false when reading on would not give what reading the grown file from its start
@@ -51,17 +78,35 @@ class FieldReader {
   const Text& Path() const { return path_; }
 
  private:
+  // The block being read: which record and field come next, for messages.
+  struct Block {
+    bool active = false;
+    bool items = false;  // header items rather than records
+    Count records;
+    Count fields;
+    int record = 0;  // 1-based record being read
+    int field = 0;   // 1-based field being read
+    size_t recordStart = 0;
+  };
+
+  Text Next(const Text* what);
+  [[noreturn]] void ThrowPastEnd(const Text* what) const;
+  [[noreturn]] void ThrowBadValue(const Text& message, const Text& value) const;
+  DataPlace PlaceFor(size_t offset, const Text& value) const;
+  // Throws RunError when a count of fields (or items) is above the 40 a record holds.
+  void CheckLimit(const Count& count) const;
+
   Text content_;
   Text path_;
   size_t pos_ = 0;
+  size_t fieldStart_ = 0;                // where the last field returned starts
+  std::optional<size_t> unclosedQuote_;  // a quote that ran to the end of the text
+  Block block_;
+  mutable size_t placeOffset_ = 0;  // PlaceOf counts lines on from here
+  mutable long placeLine_ = 1;
   bool pendingEmpty_ = false;  // a comma was consumed: one more (maybe empty) field follows
   bool openEnd_ = false;       // the last field read ended at the end of the text
   bool truncated_ = false;     // the text ended at a Ctrl-Z: nothing after it is read
 };
-
-// Japanese messages for bad section data, naming the file.
-Text MsgNotANumber(const Text& path, const Text& what, const Text& value);
-Text MsgBadCount(const Text& path, const Text& what, const Text& value);
-Text MsgTooManyFields(const Text& path, const Text& what, int count, int limit);
 
 }  // namespace ostra

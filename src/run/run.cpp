@@ -16,6 +16,7 @@
 #include "formats/code_table.h"
 #include "formats/section_file.h"
 #include "run/run_record.h"
+#include "run/stop_error.h"
 #include "run/validate_path.h"
 
 namespace ostra {
@@ -74,7 +75,8 @@ class Conversion {
   RunOutcome Stop();
   // Shows why the run stops (unless `shown` is false) and keeps it for the report.
   RunOutcome StopWith(const Text& message, ErrorKind kind, const Text& file,
-                      MsgIcon icon = MsgIcon::kNone, bool shown = true);
+                      MsgIcon icon = MsgIcon::kNone, bool shown = true,
+                      const std::optional<DataPlace>& place = std::nullopt);
   RunOutcome Finish(RunOutcome outcome);
   ErrorKind KindOf(const RunError& e) const;
   void NoteLeftovers();
@@ -116,9 +118,9 @@ class Conversion {
 };
 
 RunOutcome Conversion::StopWith(const Text& message, ErrorKind kind, const Text& file, MsgIcon icon,
-                                bool shown) {
+                                bool shown, const std::optional<DataPlace>& place) {
   if (shown) ui_.ShowMessage(message, icon, Text());
-  report_.error = RunReport::Error{message, file, kind};
+  report_.error = StopError(message, file, kind, place);
   return Stop();
 }
 
@@ -263,7 +265,7 @@ RunOutcome Conversion::Run(const Text& text1, const Text& text2) {
     }
     NoteLeftovers();
   } catch (const RunError& e) {
-    return StopWith(e.Message(), KindOf(e), e.File(), MsgIcon::kCritical);
+    return StopWith(e.Message(), KindOf(e), e.File(), MsgIcon::kCritical, true, e.Place());
   } catch (const std::exception& e) {
     return StopWith(u"変換中に予期しないエラーが発生しました。変換を中止しました。(" +
                         FromUtf8(e.what()) + u")",
@@ -364,7 +366,7 @@ bool Conversion::ConvertSection(const SectionUnit& unit) {
     }
   }
   if (!CheckSectionHeader(files_, name, unit.headerFields, ui_)) {
-    report_.error = RunReport::Error{recordingUi_.lastMessage, name, ErrorKind::kData};
+    report_.error = StopError(recordingUi_.lastMessage, name, ErrorKind::kData);
     return false;
   }
   bool utf8 = false;

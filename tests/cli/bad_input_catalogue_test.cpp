@@ -49,6 +49,24 @@ std::vector<std::string> Lines(const std::string& bytes) {
   return WholeLines(bytes, problem);
 }
 
+// "L 行目 C 文字目" of the character `chars` characters after byte `at` of code page 932 text
+// with CR LF line ends, as an editor counts them.
+std::string PlaceAt(const std::string& bytes, size_t at, size_t chars = 0) {
+  const Text before = DecodeCp932(bytes.substr(0, at));
+  const size_t line = static_cast<size_t>(std::count(before.begin(), before.end(), u'\n')) + 1;
+  const size_t lineStart = before.rfind(u'\n') == Text::npos ? 0 : before.rfind(u'\n') + 1;
+  return std::to_string(line) + " 行目 " + std::to_string(before.size() - lineStart + chars + 1) +
+         " 文字目";
+}
+
+// The line where the data of a (cut) section file ends: its last character that is neither a
+// blank nor a line end.
+size_t EndLine(const std::string& bytes) {
+  const size_t last = bytes.find_last_not_of(" \r\n");
+  if (last == std::string::npos) return 1;
+  return static_cast<size_t>(std::count(bytes.begin(), bytes.begin() + last, '\n')) + 1;
+}
+
 // Places where a section file can be cut so that at least one field it holds is lost: after
 // each line but the last, and before each comma outside double quotes.
 std::vector<size_t> CutPoints(const std::string& bytes) {
@@ -158,15 +176,30 @@ class BadInputCatalogueTest : public ::testing::Test {
 
 TEST_F(BadInputCatalogueTest, ASectionCutShortAnywhereStops) {
   int cases = 0;
+  MessageList messages("messages-truncation.txt");
   for (const std::string& kind : kSections) {
     const std::string sample = SampleBytes(kind);
-    for (size_t cut : CutPoints(sample)) {
+    const std::vector<size_t> cuts = CutPoints(sample);
+    bool listed = false;
+    for (size_t cut : cuts) {
       Reset();
       WriteBytes(Section(kind), sample.substr(0, cut));
       const Files before = Patdat();
       const std::string context = kind + " cut at byte " + std::to_string(cut);
-      ExpectStopped(Convert(), "G:\\GEO\\" + kind + "0001.GDF",
+      const CliResult r = Convert();
+      ExpectStopped(r, "G:\\GEO\\" + kind + "0001.GDF",
                     {"途中で終わっています", "のヘッダーが不正です"}, context);
+      // Past the header check, the message names the line where the data ends.
+      if (r.err.find("途中で終わっています") != std::string::npos) {
+        const std::string end =
+            "ファイルは " + std::to_string(EndLine(sample.substr(0, cut))) + " 行目で終わって";
+        EXPECT_NE(r.err.find(end), std::string::npos) << context << "\n" << r.err;
+      }
+      // One cut in the middle of each section for the list of messages.
+      if (cut == cuts[cuts.size() / 2] && !listed) {
+        listed = true;
+        messages.Add(kind, "cut after byte " + std::to_string(cut), r.err);
+      }
       ExpectConsistent(before, context);
       ++cases;
       if (HasFailure()) return;
@@ -174,27 +207,38 @@ TEST_F(BadInputCatalogueTest, ASectionCutShortAnywhereStops) {
   }
   EXPECT_GT(cases, 150);
   RecordFigures("catalogue-truncation.txt", {{"truncated_sections", std::to_string(cases)}});
+  messages.Write();
 }
 
 TEST_F(BadInputCatalogueTest, CountsAboveTheLimitsStop) {
   struct Case {
-    std::string kind, from, to, says;
+    std::string kind, from, to, bad, says;
   };
   const std::vector<Case> cases = {
-      {"MDT", "1,29,10,0,11", "1,29,10,0,41", "項目数 41 が上限 40"},
-      {"MDT", "6,4,4", "6,41,4", "項目数 41 が上限 40"},
-      {"KDT", "1,6,2", "1,6,41", "項目数 41 が上限 40"},
-      {"LDT", "3,3\r\n", "3,41\r\n", "項目数 41 が上限 40"},
-      {"CDT", "1,7,5", "1,40000,5", "「40000」が 0 から 32767 までの整数ではありません"},
-      {"BDT", "1,8,10", "1,8,32768", "「32768」が 0 から 32767 までの整数ではありません"},
+      {"MDT", "1,29,10,0,11", "1,29,10,0,41", "41", "項目数「41」が上限 40"},
+      {"MDT", "6,4,4", "6,41,4", "41", "項目数「41」が上限 40"},
+      {"KDT", "1,6,2", "1,6,41", "41", "項目数「41」が上限 40"},
+      {"LDT", "3,3\r\n", "3,41\r\n", "41", "項目数「41」が上限 40"},
+      {"CDT", "1,7,5", "1,40000,5", "40000", "「40000」が 0 から 32767 までの整数ではありません"},
+      {"BDT", "1,8,10", "1,8,32768", "32768", "「32768」が 0 から 32767 までの整数ではありません"},
   };
+  MessageList messages("messages-limits.txt");
   for (const Case& c : cases) {
     Reset();
+    // The message names the line and character where the count stands in the sample.
+    const std::string sample = SampleBytes(c.kind);
+    const std::string place =
+        PlaceAt(sample, sample.find(Sjis(c.from)), FromUtf8(c.to).find(FromUtf8(c.bad)));
     Patch(c.kind, c.from, Sjis(c.to));
     const Files before = Patdat();
-    ExpectStopped(Convert(), "G:\\GEO\\" + c.kind + "0001.GDF", {c.says}, c.kind + " " + c.to);
+    const CliResult r = Convert();
+    ExpectStopped(r, "G:\\GEO\\" + c.kind + "0001.GDF", {"の " + place + "の"},
+                  c.kind + " " + c.to);
+    ExpectStopped(r, "G:\\GEO\\" + c.kind + "0001.GDF", {c.says}, c.kind + " " + c.to);
     ExpectConsistent(before, c.to);
+    messages.Add(c.kind, c.from + " -> " + c.to, r.err);
   }
+  messages.Write();
   // Reference tables longer than the run's tables hold.
   for (const auto& [table, rows] :
        std::vector<std::pair<std::string, int>>{{"L4.TXT", 51}, {"L10.TXT", 41}}) {
@@ -211,28 +255,69 @@ TEST_F(BadInputCatalogueTest, CountsAboveTheLimitsStop) {
 
 TEST_F(BadInputCatalogueTest, NegativeFractionalAndNonNumericCountsStop) {
   struct Case {
-    std::string kind, from, to;
+    std::string kind, from, to, bad;
     bool number;  // a number, but no count
   };
   const std::vector<Case> cases = {
-      {"MDT", "1,29,10,0,11", "1,29,-3,0,11", true},
-      {"MDT", "1,29,10,0,11", "1,二十九,10,0,11", false},
-      {"BDT", "1,8,10", "1,2.5,10", true},
-      {"KDT", "1,6,2", "1,6,abc", false},
-      {"NDT", "100,5,5", "x100,5,5", false},
-      {"LDT", "1,1,4", "1,1,１.５", true},
-      {"CDT", "1,7,5", "1,7,0x10", false},
-      {"MDT", "6,4,4", "-0.5,4,4", true},
+      {"MDT", "1,29,10,0,11", "1,29,-3,0,11", "-3", true},
+      {"MDT", "1,29,10,0,11", "1,二十九,10,0,11", "二十九", false},
+      {"BDT", "1,8,10", "1,2.5,10", "2.5", true},
+      {"KDT", "1,6,2", "1,6,abc", "abc", false},
+      {"NDT", "100,5,5", "x100,5,5", "x100", false},
+      {"LDT", "1,1,4", "1,1,１.５", "１.５", true},
+      {"CDT", "1,7,5", "1,7,0x10", "0x10", false},
+      {"MDT", "6,4,4", "-0.5,4,4", "-0.5", true},
   };
+  MessageList messages("messages-counts.txt");
   for (const Case& c : cases) {
     Reset();
+    const std::string sample = SampleBytes(c.kind);
+    const std::string place =
+        PlaceAt(sample, sample.find(Sjis(c.from)), FromUtf8(c.to).find(FromUtf8(c.bad)));
     Patch(c.kind, c.from, Sjis(c.to));
     const Files before = Patdat();
-    ExpectStopped(Convert(), "G:\\GEO\\" + c.kind + "0001.GDF",
-                  {c.number ? "までの整数ではありません" : "が数値ではありません"},
+    const CliResult r = Convert();
+    const std::string says =
+        c.number ? "が 0 から 32767 までの整数ではありません" : "が数値ではありません";
+    ExpectStopped(r, "G:\\GEO\\" + c.kind + "0001.GDF", {"の " + place + "の"},
+                  c.kind + " " + c.to);
+    ExpectStopped(r, "G:\\GEO\\" + c.kind + "0001.GDF", {"「" + c.bad + "」" + says},
                   c.kind + " " + c.to);
     ExpectConsistent(before, c.to);
+    messages.Add(c.kind, c.from + " -> " + c.to, r.err);
   }
+  messages.Write();
+}
+
+// A double quote that never closes takes the rest of the file as one value: the last record then
+// lacks its fields, and the message names where the quote opened.
+TEST_F(BadInputCatalogueTest, AQuoteThatNeverClosesNamesWhereItOpened) {
+  struct Case {
+    std::string kind, from, to;
+  };
+  // A quote opens a field of the last record that reads, and no quote after it closes it.
+  const std::vector<Case> cases = {
+      {"BDT", "2.40,6/3,\"掘削完了後, 孔内洗浄後\"", "\"2.40,6/3,掘削完了後, 孔内洗浄後"},
+      {"KDT", "30.00,\"掘止め（孔内洗浄後, 水位測定）\"", "\"30.00,掘止め（孔内洗浄後, 水位測定）"},
+      {"NDT", "13.45,50/3,50/3,,\"\"", "\"13.45,50/3,50/3,,"},
+      {"CDT", "500,3,,,\"\"", "500,3,,,\""},  // line 7 holds the last record, without quotes
+  };
+  MessageList messages("messages-quotes.txt");
+  for (const Case& c : cases) {
+    Reset();
+    const std::string sample = SampleBytes(c.kind);
+    const std::string opened =
+        PlaceAt(sample, sample.find(Sjis(c.from)), FromUtf8(c.to).find(u'"'));
+    Patch(c.kind, c.from, Sjis(c.to));
+    const Files before = Patdat();
+    const CliResult r = Convert();
+    ExpectStopped(r, "G:\\GEO\\" + c.kind + "0001.GDF", {"途中で終わっています"}, c.to);
+    ExpectStopped(r, "G:\\GEO\\" + c.kind + "0001.GDF",
+                  {opened + "で始まる二重引用符「\"」が閉じていない"}, c.to);
+    ExpectConsistent(before, c.to);
+    messages.Add(c.kind, c.from + " -> " + c.to, r.err);
+  }
+  messages.Write();
 }
 
 // Bytes that are no code page 932 character read as "・" and convert like any other text; in a

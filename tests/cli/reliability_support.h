@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <fstream>
 #include <map>
+#include <regex>
 #include <string>
 #include <vector>
 
@@ -97,5 +98,44 @@ inline void RecordFigures(const std::string& file,
   std::ofstream out(folder / file, std::ios::binary | std::ios::trunc);
   for (const auto& [key, value] : figures) out << key << " " << value << "\n";
 }
+
+// The messages of stopped runs with the line and record they name, for the reliability report:
+// lines "section<TAB>change<TAB>line<TAB>record<TAB>message" in the build's reliability folder.
+class MessageList {
+ public:
+  explicit MessageList(std::string file) : file_(std::move(file)) {}
+  // `message` as the command line printed it; line and record are taken from its text (the
+  // first "N 行目" and "レコード N 件目（全 M 件）"), "-" when it names none.
+  void Add(const std::string& section, const std::string& change, std::string message) {
+    while (!message.empty() && (message.back() == '\n' || message.back() == '\r')) {
+      message.pop_back();
+    }
+    for (char& c : message) {
+      if (c == '\r' || c == '\n' || c == '\t') c = ' ';
+    }
+    std::smatch m;
+    std::string line = "-";
+    std::string record = "-";
+    if (std::regex_search(message, m, std::regex("([0-9]+) 行目"))) line = m[1];
+    if (std::regex_search(message, m, std::regex("レコード ([0-9]+) 件目（全 ([0-9]+) 件）"))) {
+      record = std::string(m[1]) + " / " + std::string(m[2]);
+    }
+    std::string printable;
+    for (char c : change) {
+      if (c != '\r' && c != '\n') printable += c == '\t' ? ' ' : c;
+    }
+    lines_.push_back(section + "\t" + printable + "\t" + line + "\t" + record + "\t" + message);
+  }
+  void Write() const {
+    const fs::path folder = fs::path(OSTRA_CLI_PATH).parent_path() / "reliability";
+    fs::create_directories(folder);
+    std::ofstream out(folder / file_, std::ios::binary | std::ios::trunc);
+    for (const std::string& line : lines_) out << line << "\n";
+  }
+
+ private:
+  std::string file_;
+  std::vector<std::string> lines_;
+};
 
 }  // namespace ostra::test

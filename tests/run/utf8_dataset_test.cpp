@@ -78,8 +78,15 @@ TEST(Utf8DataSetTest, ACharacterWithoutACodePage932FormStopsTheRunNamingItsLine)
   AppState app;
   ASSERT_EQ(Convert(env, ui, app), RunOutcome::kStopped);
   ASSERT_EQ(ui.messages.size(), 1u);
-  EXPECT_NE(ui.messages[0].text.find(u"W:\\GEO\\MDT0001.GDF\" の 4 行目の文字「𠮷」"), Text::npos)
+  EXPECT_NE(ui.messages[0].text.find(u"W:\\GEO\\MDT0001.GDF\" の 4 行目 5 文字目の文字「𠮷」"),
+            Text::npos)
       << test::U8(ui.messages[0].text);
+  // The report keeps the place apart: line 4 is "H10,5,..." and the character follows its first
+  // comma.
+  ASSERT_TRUE(app.lastReport.error.has_value());
+  EXPECT_EQ(app.lastReport.error->line, 4);
+  EXPECT_EQ(app.lastReport.error->column, 5);
+  EXPECT_EQ(app.lastReport.error->value, u"𠮷");
   // Nothing was written: neither outputs nor registrations (only the lock file is new).
   std::map<Text, std::string> after = Written(env);
   after.erase(u"W:\\PATDAT\\OSTRACONV.LCK");
