@@ -51,6 +51,16 @@ bool Session::FindReferenceFolder() {
   app_.patdatFolder = FindPatdat(env_);
   if (!app_.patdatFolder.empty()) return true;
   terminal_.Print(stderr, u" PATDAT の設定がありません.");
+  // The window's words do not say where it looked.
+  Text places;
+  const Text program = env_.ProgramFolder();
+  if (!program.empty()) places += u"\"" + program + u"\\PATDAT\"、";
+  for (char16_t letter : env_.Drives().Letters()) {
+    places += Text(1, letter) + u":\\PATDAT ";
+  }
+  terminal_.Print(stderr, u"探した場所: " + places +
+                              u"（とその下のフォルダ）。KISHITU.TXT のある参照フォルダを "
+                              u"--patdat DIR で指定してください。");
   RunReport report;
   report.error =
       RunReport::Error{u" PATDAT の設定がありません.", Text(), ErrorKind::kReferenceFolder};

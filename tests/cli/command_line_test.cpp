@@ -133,6 +133,16 @@ TEST_F(CommandLineTest, RedirectedOutputIsInTheSystemsCodePageOnWindows) {
 #endif
 }
 
+TEST_F(CommandLineTest, WithoutAReferenceFolderItSaysWhereItLooked) {
+  TempDrive empty{u'E'};
+  const CliResult r =
+      RunCli({"--drive", "E=" + empty.Root().string(), "E:\\GEO\\MDT0001.GDF", "E:\\OUT"});
+  EXPECT_EQ(r.exitCode, 1);
+  EXPECT_NE(r.err.find(" PATDAT の設定がありません.\n探した場所: "), std::string::npos) << r.err;
+  EXPECT_NE(r.err.find("E:\\PATDAT"), std::string::npos) << r.err;
+  EXPECT_NE(r.err.find("--patdat"), std::string::npos) << r.err;
+}
+
 TEST_F(CommandLineTest, PathsThatAreNeitherFormAreRefused) {
   for (const char* dest : {"1:\\X", ":\\X", "\\\\SERVER\\SHARE\\B-1"}) {
     const CliResult r = RunCli(With({"W:\\GEO\\MDT0001.GDF", dest}));
