@@ -125,10 +125,10 @@ void PrintSummary(Session& session, const std::vector<BatchResult>& results, lon
 int RunBatch(Session& session) {
   const CliOptions& options = session.Options();
   const std::optional<std::string> bytes = ReadHostFile(options.batch);
-  if (!bytes) return UsageError("一覧「" + options.batch + "」を読めません");
+  if (!bytes) return UsageError(session.Term(), "一覧「" + options.batch + "」を読めません");
   std::string error;
   const std::vector<BatchItem> items = ReadBatchList(*bytes, error);
-  if (items.empty()) return UsageError(options.batch + ": " + error);
+  if (items.empty()) return UsageError(session.Term(), options.batch + ": " + error);
   if (!session.FindReferenceFolder()) return 1;
   // The reference folder is read once for the whole batch (again only when another program
   // changed it between two conversions); the lock is taken for each conversion.

@@ -29,7 +29,8 @@ std::string EnvironmentText(const char* name) {
 }  // namespace
 
 int CliMain(int argc, char** argv) {
-  const ParsedCommandLine parsed = ParseCommandLine(argc, argv);
+  const Terminal early(AsksForUtf8(argc, argv), false);
+  const ParsedCommandLine parsed = ParseCommandLine(argc, argv, early);
   if (!parsed.options) return parsed.exitCode;
   const CliOptions& options = *parsed.options;
 
@@ -37,12 +38,12 @@ int CliMain(int argc, char** argv) {
   DriveMap drives = DriveMap::SystemDefaults();
   const std::string spec = EnvironmentText("OSTRACONV_DRIVES");
   if (!spec.empty() && !drives.AddSpec(spec)) {
-    return UsageError("環境変数 OSTRACONV_DRIVES の割り当て「" + spec +
-                      "」が正しくありません（例: C=/home/me/geo;D=/mnt/usb）");
+    return UsageError(early, "環境変数 OSTRACONV_DRIVES の割り当て「" + spec +
+                                 "」が正しくありません（例: C=/home/me/geo;D=/mnt/usb）");
   }
   for (const std::string& d : options.drives) {
     if (!drives.AddSpec(d))
-      return UsageError("ドライブの割り当て「" + d + "」が正しくありません（L=DIR の形）");
+      return UsageError(early, "ドライブの割り当て「" + d + "」が正しくありません（L=DIR の形）");
   }
 
   Session session(options, NewHostEnv(argc > 0 ? argv[0] : nullptr), drives);
@@ -51,7 +52,7 @@ int CliMain(int argc, char** argv) {
   if (!options.batch.empty()) return RunBatch(session);
   for (const std::string& path : options.paths) {
     if (const std::string problem = PathArgumentProblem(path); !problem.empty())
-      return UsageError(problem);
+      return UsageError(early, problem);
   }
   if (!session.FindReferenceFolder()) return 1;
   return session.Convert(options.paths[0], options.paths[1]);

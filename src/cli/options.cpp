@@ -1,7 +1,6 @@
 #include "cli/options.h"
 
 #include <CLI/CLI.hpp>
-#include <iostream>
 
 namespace ostra {
 
@@ -76,12 +75,21 @@ std::string HelpText() {
   return kHelp;
 }
 
-int UsageError(const std::string& what) {
-  std::cerr << "ostraconv-cli: " << what << "\n詳しくは --help\n";
+int UsageError(const Terminal& terminal, const std::string& what) {
+  terminal.Write(stderr, "ostraconv-cli: " + what + "\n詳しくは --help\n");
   return 2;
 }
 
-ParsedCommandLine ParseCommandLine(int argc, char** argv) {
+bool AsksForUtf8(int argc, char** argv) {
+  for (int i = 1; i < argc; ++i) {
+    const std::string a = argv[i];
+    if (a == "--") return false;
+    if (a == "--utf8") return true;
+  }
+  return false;
+}
+
+ParsedCommandLine ParseCommandLine(int argc, char** argv, const Terminal& terminal) {
   CliOptions o;
   CLI::App app("ostraconv-cli", "ostraconv-cli");
   app.set_help_flag();
@@ -108,33 +116,34 @@ ParsedCommandLine ParseCommandLine(int argc, char** argv) {
   try {
     app.parse(argc, argv);
   } catch (const CLI::ParseError& e) {
-    parsed.exitCode = UsageError(ErrorLine(e));
+    parsed.exitCode = UsageError(terminal, ErrorLine(e));
     return parsed;
   }
   if (help) {
-    std::cout << kHelp;
+    terminal.Write(stdout, kHelp);
     return parsed;
   }
   if (version) {
-    std::cout << "ostraconv-cli " << OSTRA_VERSION << " (" << OSTRA_COMMIT << ")\n";
+    terminal.Write(stdout,
+                   std::string("ostraconv-cli ") + OSTRA_VERSION + " (" + OSTRA_COMMIT + ")\n");
     return parsed;
   }
   if (!o.batch.empty()) {
     if (!o.paths.empty()) {
-      parsed.exitCode = UsageError("--batch のときは SOURCE と DEST を指定しません");
+      parsed.exitCode = UsageError(terminal, "--batch のときは SOURCE と DEST を指定しません");
       return parsed;
     }
   } else if (o.paths.size() < 2) {
-    parsed.exitCode = UsageError(o.paths.empty() ? "SOURCE と DEST を指定してください"
-                                                 : "DEST を指定してください");
+    parsed.exitCode = UsageError(terminal, o.paths.empty() ? "SOURCE と DEST を指定してください"
+                                                           : "DEST を指定してください");
     return parsed;
   } else if (o.paths.size() > 2) {
-    parsed.exitCode =
-        UsageError("引数が多すぎます（SOURCE と DEST の 2 つです。3 つ目: " + o.paths[2] + "）");
+    parsed.exitCode = UsageError(
+        terminal, "引数が多すぎます（SOURCE と DEST の 2 つです。3 つ目: " + o.paths[2] + "）");
     return parsed;
   }
   if (o.keepGoing && o.batch.empty()) {
-    parsed.exitCode = UsageError("--keep-going は --batch と一緒に使います");
+    parsed.exitCode = UsageError(terminal, "--keep-going は --batch と一緒に使います");
     return parsed;
   }
   parsed.options = o;

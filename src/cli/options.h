@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "cli/terminal.h"
+
 namespace ostra {
 
 struct CliOptions {
@@ -29,10 +31,14 @@ struct ParsedCommandLine {
   int exitCode = 0;
 };
 
-ParsedCommandLine ParseCommandLine(int argc, char** argv);
+// The help, the version and usage errors are written through `terminal`.
+ParsedCommandLine ParseCommandLine(int argc, char** argv, const Terminal& terminal);
 
 // A usage error: one line, the pointer to --help, exit status 2.
-int UsageError(const std::string& what);
+int UsageError(const Terminal& terminal, const std::string& what);
+
+// Whether the command line asks for UTF-8 output (--utf8 before any "--").
+bool AsksForUtf8(int argc, char** argv);
 
 // The help text (Japanese, UTF-8).
 std::string HelpText();

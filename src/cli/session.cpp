@@ -30,12 +30,13 @@ Session::Session(const CliOptions& options, std::unique_ptr<Env> host, DriveMap 
 bool Session::FindReferenceFolder() {
   if (!options_.patdat.empty()) {
     if (const std::string problem = PathArgumentProblem(options_.patdat); !problem.empty()) {
-      UsageError(problem);
+      UsageError(terminal_, problem);
       return false;
     }
     std::optional<Text> p = DriveFormOf(env_.Drives(), options_.patdat);
     if (!p) {
-      UsageError("--patdat のフォルダ「" + options_.patdat + "」はどのドライブにもありません");
+      UsageError(terminal_,
+                 "--patdat のフォルダ「" + options_.patdat + "」はどのドライブにもありません");
       return false;
     }
     app_.patdatFolder = *p;
@@ -100,12 +101,12 @@ int Session::Stopped(const RunReport& report) {
 int Session::Convert(const std::string& source, const std::string& dest) {
   for (const std::string& arg : {source, dest}) {
     if (const std::string problem = PathArgumentProblem(arg); !problem.empty())
-      return UsageError(problem);
+      return UsageError(terminal_, problem);
   }
   std::optional<Text> src = DriveFormOf(env_.Drives(), source);
-  if (!src) return UsageError("SOURCE「" + source + "」はどのドライブにもありません");
+  if (!src) return UsageError(terminal_, "SOURCE「" + source + "」はどのドライブにもありません");
   std::optional<Text> dst = DriveFormOf(env_.Drives(), dest);
-  if (!dst) return UsageError("DEST「" + dest + "」はどのドライブにもありません");
+  if (!dst) return UsageError(terminal_, "DEST「" + dest + "」はどのドライブにもありません");
   // The window offers only MDT files as sources: another section file would convert into
   // garbage titles and missing layer files.
   if (!IsMdtFileName(*src)) {
