@@ -215,6 +215,12 @@ TEST_F(ReportCliTest, AStoppedRunReportsWhatItHadWrittenAndRegistered) {
   EXPECT_EQ(j["error"]["kind"], "data");
   EXPECT_EQ(j["error"]["file"]["drive"], "W:\\GEO\\LDT0001.GDF");
   EXPECT_NE(j["error"]["message"].get<std::string>().find("LDT0001.GDF"), std::string::npos);
+  // Where in the file, as separate members.
+  ASSERT_TRUE(j["error"]["line"].is_number()) << j["error"];
+  EXPECT_GT(j["error"]["line"], 1);
+  EXPECT_GT(j["error"]["record"], 0);
+  EXPECT_GT(j["error"]["recordCount"], 0);
+  EXPECT_GT(j["error"]["field"], 0);
   EXPECT_GT(Find(j["outputs"], "file", "X1.TXT")["lines"], 0) << j;
   const Json added = Find(j["tables"], "file", "XKISHITU.TXT")["added"];
   ASSERT_FALSE(added.empty()) << j;
