@@ -4,7 +4,9 @@
 #   bin/ostraconv-cli, bin/ostraconv        ostraconv-cli.exe (and any MinGW DLL it needs)
 #   share/ostraconv/examples/ (the sample   sample\ (the sample data set, its PATDAT and
 #     data set, its PATDAT and README.md)     README.md), convert-sample.cmd
-#   share/doc/ostraconv/README.md           README.md
+#   share/doc/ostraconv/README.md,          README.md, README.ja.md, docs\ (the
+#     README.ja.md, docs/ (their pictures     pictures and report-json.md)
+#     and report-json.md)
 include(GNUInstallDirs)
 
 if(WIN32)
@@ -26,7 +28,12 @@ file(GLOB ostra_sample_files ${PROJECT_SOURCE_DIR}/examples/*.GDF)
 install(FILES ${ostra_sample_files} ${PROJECT_SOURCE_DIR}/examples/README.md
         DESTINATION ${OSTRA_INSTALL_EXAMPLES})
 install(DIRECTORY ${PROJECT_SOURCE_DIR}/examples/PATDAT DESTINATION ${OSTRA_INSTALL_EXAMPLES})
-install(FILES ${PROJECT_SOURCE_DIR}/README.md DESTINATION ${OSTRA_INSTALL_DOC})
+# The guides with the pictures and the report format they link to, so that the links hold.
+install(FILES ${PROJECT_SOURCE_DIR}/README.md ${PROJECT_SOURCE_DIR}/README.ja.md
+        DESTINATION ${OSTRA_INSTALL_DOC})
+install(FILES ${PROJECT_SOURCE_DIR}/docs/window.png ${PROJECT_SOURCE_DIR}/docs/preview.png
+              ${PROJECT_SOURCE_DIR}/docs/preview-page1.png ${PROJECT_SOURCE_DIR}/docs/report-json.md
+        DESTINATION ${OSTRA_INSTALL_DOC}/docs)
 
 if(WIN32)
   # A command file for cmd, with the CR LF line ends cmd expects whatever the checkout has.
