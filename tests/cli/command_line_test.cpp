@@ -121,7 +121,9 @@ TEST_F(CommandLineTest, RedirectedOutputIsInTheSystemsCodePageOnWindows) {
 #ifdef _WIN32
   // Started without a console: converted into a code page of the system (which one, and how
   // it maps what it lacks, is the system's); UTF-8 only when that is the code page.
-  if (GetACP() != CP_UTF8) EXPECT_NE(asIs.out, utf8.out);
+  if (GetACP() != CP_UTF8) {
+    EXPECT_NE(asIs.out, utf8.out);
+  }
   for (const char* ascii : {"ostraconv-cli [", "] SOURCE DEST\n", "--patdat DIR", "--utf8"}) {
     EXPECT_NE(asIs.out.find(ascii), std::string::npos) << ascii;
   }
