@@ -98,9 +98,23 @@ long AddedTo(const RunReport& report, bool classes) {
   return n;
 }
 
+enum class BatchStatus { kConverted, kStopped, kNotRun };
+
+// The status as the summary shows it and as the JSON report names it.
+const char16_t* StatusText(BatchStatus s) {
+  return s == BatchStatus::kConverted ? u"変換済み"
+         : s == BatchStatus::kStopped ? u"中止"
+                                      : u"未実行";
+}
+const char* StatusKey(BatchStatus s) {
+  return s == BatchStatus::kConverted ? "converted"
+         : s == BatchStatus::kStopped ? "stopped"
+                                      : "not-run";
+}
+
 struct BatchResult {
   const BatchItem* item;
-  const char16_t* status;  // 変換済み, 中止, 未実行
+  BatchStatus status;
   RunReport report;
 };
 
@@ -110,10 +124,11 @@ void PrintSummary(Session& session, const std::vector<BatchResult>& results, lon
     t.Print(session.TextStream(),
             u"\n変換元\t変換先\t結果\tファイル数\t新しい地質名\t新しい区分名");
     for (const BatchResult& r : results) {
-      t.Print(session.TextStream(),
-              FromUtf8(r.item->source) + u"\t" + FromUtf8(r.item->dest) + u"\t" + r.status + u"\t" +
-                  IntText(static_cast<long>(r.report.outputs.size())) + u"\t" +
-                  IntText(AddedTo(r.report, false)) + u"\t" + IntText(AddedTo(r.report, true)));
+      t.Print(session.TextStream(), FromUtf8(r.item->source) + u"\t" + FromUtf8(r.item->dest) +
+                                        u"\t" + StatusText(r.status) + u"\t" +
+                                        IntText(static_cast<long>(r.report.outputs.size())) +
+                                        u"\t" + IntText(AddedTo(r.report, false)) + u"\t" +
+                                        IntText(AddedTo(r.report, true)));
     }
   }
   t.Print(session.TextStream(), IntText(static_cast<long>(results.size())) + u" 件中 " +
@@ -141,7 +156,7 @@ int RunBatch(Session& session) {
   for (size_t i = 0; i < items.size(); ++i) {
     const BatchItem& item = items[i];
     if (stop) {
-      results.push_back({&item, u"未実行", RunReport()});
+      results.push_back({&item, BatchStatus::kNotRun, RunReport()});
       continue;
     }
     if (!session.Term().Quiet()) {
@@ -155,7 +170,7 @@ int RunBatch(Session& session) {
     RunReport report = session.State().lastReport;
     if (code == 0) {
       ++converted;
-      results.push_back({&item, u"変換済み", report});
+      results.push_back({&item, BatchStatus::kConverted, report});
       continue;
     }
     if (!report.error) {
@@ -163,7 +178,7 @@ int RunBatch(Session& session) {
       report.error = RunReport::Error{u"一覧の " + IntText(item.line) + u" 行目を変換できません。",
                                       Text(), ErrorKind::kData};
     }
-    results.push_back({&item, u"中止", report});
+    results.push_back({&item, BatchStatus::kStopped, report});
     exitCode = std::max(exitCode, 1);
     if (!options.keepGoing) stop = true;
   }
@@ -172,20 +187,19 @@ int RunBatch(Session& session) {
   Json j;
   j["schema"] = kReportSchema;
   j["program"] = ProgramJson(session.Context());
-  j["batch"] = {
-      {"list", options.batch},
-      {"conversions", results.size()},
-      {"converted", converted},
-      {"stopped", std::count_if(results.begin(), results.end(),
-                                [](const BatchResult& r) { return Text(r.status) == u"中止"; })},
-      {"keepGoing", options.keepGoing}};
+  j["batch"] = {{"list", options.batch},
+                {"conversions", results.size()},
+                {"converted", converted},
+                {"stopped", std::count_if(results.begin(), results.end(),
+                                          [](const BatchResult& r) {
+                                            return r.status == BatchStatus::kStopped;
+                                          })},
+                {"keepGoing", options.keepGoing}};
   Json conversions = Json::array();
   for (const BatchResult& r : results) {
     Json c = RunJson(r.report, session.Context());
     c["line"] = r.item->line;
-    c["status"] = Text(r.status) == u"変換済み" ? "converted"
-                  : Text(r.status) == u"中止"   ? "stopped"
-                                                : "not-run";
+    c["status"] = StatusKey(r.status);
     conversions.push_back(c);
   }
   j["conversions"] = conversions;

@@ -16,6 +16,17 @@
 namespace ostra::test {
 
 #ifndef _WIN32
+// In a child process: becomes the program with these arguments.
+[[noreturn]] inline void ExecCli(const std::vector<std::string>& args) {
+  std::vector<std::string> copy = args;
+  std::string cli = OSTRA_CLI_PATH;
+  std::vector<char*> argv = {cli.data()};
+  for (std::string& a : copy) argv.push_back(a.data());
+  argv.push_back(nullptr);
+  execv(cli.c_str(), argv.data());
+  _exit(127);
+}
+
 // Starts the program with its output thrown away; returns its process id.
 inline pid_t SpawnCli(const std::vector<std::string>& args) {
   const pid_t pid = fork();
@@ -24,13 +35,7 @@ inline pid_t SpawnCli(const std::vector<std::string>& args) {
     dup2(devnull, 0);
     dup2(devnull, 1);
     dup2(devnull, 2);
-    std::vector<std::string> copy = args;
-    std::string cli = OSTRA_CLI_PATH;
-    std::vector<char*> argv = {cli.data()};
-    for (std::string& a : copy) argv.push_back(a.data());
-    argv.push_back(nullptr);
-    execv(cli.c_str(), argv.data());
-    _exit(127);
+    ExecCli(args);
   }
   return pid;
 }

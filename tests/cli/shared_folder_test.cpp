@@ -43,13 +43,7 @@ int RunCliAs(uid_t uid, const std::vector<std::string>& args, const fs::path& er
     dup2(devnull, 1);
     dup2(err, 2);
     setenv("OSTRACONV_LOCK_WAIT", "60", 1);
-    std::vector<std::string> copy = args;
-    std::string cli = OSTRA_CLI_PATH;
-    std::vector<char*> argv = {cli.data()};
-    for (std::string& a : copy) argv.push_back(a.data());
-    argv.push_back(nullptr);
-    execv(cli.c_str(), argv.data());
-    _exit(127);
+    ExecCli(args);
   }
   int status = 0;
   waitpid(pid, &status, 0);
