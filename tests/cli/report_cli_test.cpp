@@ -82,8 +82,7 @@ TEST_F(ReportCliTest, TheReportListsFilesSectionsAndRegistrations) {
     EXPECT_NE(r.out.find(line), std::string::npos) << line << r.out;
   }
   EXPECT_NE(r.out.find("  MDT  MDT0001.GDF  変換しました\n"), std::string::npos);
-  EXPECT_NE(r.out.find("  CDT  CDT0001.GDF  空のファイルのため省略しました\n"),
-            std::string::npos);
+  EXPECT_NE(r.out.find("  CDT  CDT0001.GDF  空のファイルのため省略しました\n"), std::string::npos);
   EXPECT_NE(r.out.find("  XKISHITU.TXT  2 行追加\n    2002,砂岩泥岩互層,    ,    ,    ,0000\n"
                        "    2003,断層角礫,    ,    ,    ,0000\n"),
             std::string::npos)
