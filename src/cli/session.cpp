@@ -41,8 +41,12 @@ bool Session::FindReferenceFolder() {
     }
     app_.patdatFolder = *p;
     if (app_.patdatFolder.back() != u'\\') app_.patdatFolder += u"\\";
-    if (env_.FolderExists(app_.patdatFolder)) return true;
-    const Text message = u"参照フォルダ \"" + app_.patdatFolder + u"\" がありません。";
+    Text message = u"参照フォルダ \"" + app_.patdatFolder + u"\" がありません。";
+    try {
+      if (env_.FolderExists(app_.patdatFolder)) return true;
+    } catch (const RunError& e) {
+      message = e.Message();
+    }
     terminal_.Print(stderr, message);
     RunReport report;
     report.error = RunReport::Error{message, app_.patdatFolder, ErrorKind::kReferenceFolder};
@@ -136,10 +140,14 @@ int Session::Convert(const std::string& source, const std::string& dest) {
   if (outcome != RunOutcome::kCompleted) {
     // The run's own words do not say which source it was given.
     const Text given = Trim(*src);
-    if (env_.FolderExists(given)) {
-      terminal_.Print(stderr, u"変換元 \"" + given + u"\" はフォルダです。");
-    } else if (!env_.FileExists(given)) {
-      terminal_.Print(stderr, u"変換元 \"" + given + u"\" がありません。");
+    try {
+      if (env_.FolderExists(given)) {
+        terminal_.Print(stderr, u"変換元 \"" + given + u"\" はフォルダです。");
+      } else if (!env_.FileExists(given)) {
+        terminal_.Print(stderr, u"変換元 \"" + given + u"\" がありません。");
+      }
+    } catch (const RunError&) {
+      // The run's own message has named the file.
     }
     // What the run had done before it stopped stays: say what it was.
     if (!report.sections.empty() || !report.outputs.empty() || !report.tables.empty())

@@ -40,9 +40,15 @@ class MappedFile : public WritableFile {
 }  // namespace
 
 Text DriveMapEnv::ToHost(const Text& drivePath) {
+  std::optional<Text> host = HostOrNone(drivePath);
+  if (!host) throw MakeFileError(FileError::kPathNotFound, drivePath, u"開けません");
+  return *host;
+}
+
+std::optional<Text> DriveMapEnv::HostOrNone(const Text& drivePath) {
   const char16_t letter = DriveLetterOf(drivePath);
   std::optional<std::filesystem::path> root = letter ? drives_.Root(letter) : std::nullopt;
-  if (!root) throw MakeFileError(FileError::kPathNotFound, drivePath, u"開けません");
+  if (!root) return std::nullopt;
 #ifdef _WIN32
   // The system finds names whatever their letter case.
   size_t start = drivePath.find_first_not_of(u'\\', 2);
@@ -62,10 +68,13 @@ Text DriveMapEnv::ToHost(const Text& drivePath) {
       host = host.parent_path();
       continue;
     }
-    if (exists && target().KindOf(HostText(host / HostPath(comp))) == FileKind::kNone) {
+    if (exists && Told(drivePath, [&] {
+                    return target().KindOf(HostText(host / HostPath(comp)));
+                  }) == FileKind::kNone) {
       exists = false;
       const Text folded = UpperAscii(comp);
-      for (const FolderEntry& e : target().ListFolder(HostText(host))) {
+      const Text folder = HostText(host);
+      for (const FolderEntry& e : Told(drivePath, [&] { return target().ListFolder(folder); })) {
         if (UpperAscii(e.name) == folded) {
           host /= HostPath(e.name);
           exists = true;
@@ -80,32 +89,31 @@ Text DriveMapEnv::ToHost(const Text& drivePath) {
 #endif
 }
 
-std::optional<Text> DriveMapEnv::HostOrNone(const Text& drivePath) {
-  try {
-    return ToHost(drivePath);
-  } catch (const FileError&) {
-    return std::nullopt;
-  }
-}
-
 FileKind DriveMapEnv::KindOf(const Text& path) {
   std::optional<Text> host = HostOrNone(path);
-  return host ? target().KindOf(*host) : FileKind::kNone;
+  return host ? Told(path, [&] { return target().KindOf(*host); }) : FileKind::kNone;
 }
 
 bool DriveMapEnv::IsSelectable(const Text& path) {
   std::optional<Text> host = HostOrNone(path);
-  return host && target().IsSelectable(*host);
+  return host && Told(path, [&] { return target().IsSelectable(*host); });
 }
 
 std::int64_t DriveMapEnv::FileSize(const Text& path) {
   std::optional<Text> host = HostOrNone(path);
-  return host ? target().FileSize(*host) : -1;
+  return host ? Told(path, [&] { return target().FileSize(*host); }) : -1;
 }
 
 std::vector<FolderEntry> DriveMapEnv::ListFolder(const Text& path) {
   std::optional<Text> host = HostOrNone(path);
-  return host ? target().ListFolder(*host) : std::vector<FolderEntry>();
+  if (!host) return {};
+  return Told(path, [&] { return target().ListFolder(*host); });
+}
+
+FileFacts DriveMapEnv::Inspect(const Text& path) {
+  std::optional<Text> host = HostOrNone(path);
+  if (!host) return {};
+  return Told(path, [&] { return target().Inspect(*host); });
 }
 
 std::string DriveMapEnv::ReadFile(const Text& path) {

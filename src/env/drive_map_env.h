@@ -25,6 +25,7 @@ class DriveMapEnv : public EnvWrapper {
   bool IsSelectable(const Text& path) override;
   std::int64_t FileSize(const Text& path) override;
   std::vector<FolderEntry> ListFolder(const Text& path) override;
+  FileFacts Inspect(const Text& path) override;
   std::string ReadFile(const Text& path) override;
   std::unique_ptr<WritableFile> OpenWrite(const Text& path, WriteMode mode) override;
   void Truncate(const Text& path, std::int64_t size) override;
@@ -36,6 +37,7 @@ class DriveMapEnv : public EnvWrapper {
   Text ProgramFolder() override;
 
  private:
+  // The host path; none when the drive is not mapped (the path names nothing).
   std::optional<Text> HostOrNone(const Text& drivePath);
   DriveMap drives_;
 };

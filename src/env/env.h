@@ -4,8 +4,9 @@
 // tests (FaultEnv). Paths are texts in the form the Env understands: host paths for the system
 // Envs, drive-form paths ("D:\WORK\B-1") for the others.
 //
-// Queries never throw: a path that cannot be reached does not exist. Every other operation
-// throws FileError naming the file when it fails.
+// Queries (KindOf, IsSelectable, FileSize, ListFolder, Inspect) tell "not there" only when the
+// system says so (no such file or folder); any other failure of a query throws FileError naming
+// the path and the operation, as every other operation does when it fails.
 #pragma once
 
 #include <chrono>
@@ -27,6 +28,14 @@ struct FolderEntry {
   Text name;
   FileKind kind = FileKind::kNone;
   bool link = false;  // a symbolic link (followed for its kind)
+};
+
+// What a query learns of one name.
+struct FileFacts {
+  FileKind kind = FileKind::kNone;  // of what the name leads to (a link is followed)
+  bool link = false;                // the name itself is a symbolic link (also a dangling one)
+  long links = 0;                   // hard links to the file (its names), 0 when not there
+  bool readOnly = false;            // its owner made it read-only (no write permission at all)
 };
 
 // A file being written. Every call hands its bytes to the system; the data is complete once
@@ -61,13 +70,16 @@ class Env {
   virtual bool IsSelectable(const Text& path) { return FileExists(path); }
   // Length in bytes; -1 when the path is not an ordinary file.
   virtual std::int64_t FileSize(const Text& path) = 0;
-  // The entries of a folder, without "." and "..", in no particular order; none when the
-  // folder cannot be read.
+  // The entries of a folder, without "." and "..", in no particular order; none when there is
+  // no such folder.
   virtual std::vector<FolderEntry> ListFolder(const Text& path) = 0;
+  virtual FileFacts Inspect(const Text& path) = 0;
 
   // The whole file.
   virtual std::string ReadFile(const Text& path) = 0;
-  // Creates (truncating) or opens for appending.
+  // kCreate makes the file anew: whatever had the name (a file, a symbolic link) is removed
+  // first, so that nothing is written through a link or to another name of a hard-linked file.
+  // kAppend never follows a symbolic link. Only ordinary files are written.
   virtual std::unique_ptr<WritableFile> OpenWrite(const Text& path, WriteMode mode) = 0;
   // Cuts a file down to `size` bytes.
   virtual void Truncate(const Text& path, std::int64_t size) = 0;
@@ -105,6 +117,7 @@ class EnvWrapper : public Env {
   std::vector<FolderEntry> ListFolder(const Text& path) override {
     return target_.ListFolder(path);
   }
+  FileFacts Inspect(const Text& path) override { return target_.Inspect(path); }
   std::string ReadFile(const Text& path) override { return target_.ReadFile(path); }
   std::unique_ptr<WritableFile> OpenWrite(const Text& path, WriteMode mode) override {
     return target_.OpenWrite(path, mode);

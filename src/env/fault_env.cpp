@@ -37,6 +37,31 @@ void FaultEnv::Step(FaultKind kind, const Text& path) {
   throw MakeFileError(FileError::kAccessError, path, u"扱えません（試験のための故障）");
 }
 
+FileKind FaultEnv::KindOf(const Text& path) {
+  Step(FaultKind::kQuery, path);
+  return target().KindOf(path);
+}
+
+bool FaultEnv::IsSelectable(const Text& path) {
+  Step(FaultKind::kQuery, path);
+  return target().IsSelectable(path);
+}
+
+std::int64_t FaultEnv::FileSize(const Text& path) {
+  Step(FaultKind::kQuery, path);
+  return target().FileSize(path);
+}
+
+std::vector<FolderEntry> FaultEnv::ListFolder(const Text& path) {
+  Step(FaultKind::kQuery, path);
+  return target().ListFolder(path);
+}
+
+FileFacts FaultEnv::Inspect(const Text& path) {
+  Step(FaultKind::kQuery, path);
+  return target().Inspect(path);
+}
+
 std::string FaultEnv::ReadFile(const Text& path) {
   Step(FaultKind::kRead, path);
   return target().ReadFile(path);

@@ -1,8 +1,8 @@
 // An Env that fails one chosen operation, for tests of what a failure leaves behind. Every
 // operation that can fail is counted (reads, opening a file for writing, each write, sync and
-// close of it, truncating, making folders, removing, copying, replacing, locking); the N-th one
-// of the chosen kinds throws FileError naming its file, before it reaches the wrapped Env.
-// Queries (existence, size, listing) are not counted.
+// close of it, truncating, making folders, removing, copying, replacing, locking, and every
+// query: existence, kind, size, facts, listing); the N-th one of the chosen kinds throws
+// FileError naming its file, before it reaches the wrapped Env.
 #pragma once
 
 #include <functional>
@@ -17,7 +17,8 @@ enum class FaultKind : unsigned {
   kWrite = 4,   // Append, Sync and Close of a file being written
   kChange = 8,  // Truncate, MakeFolder, RemoveFile, CopyFile, ReplaceFile
   kLock = 16,
-  kAll = 31,
+  kQuery = 32,  // KindOf, IsSelectable, FileSize, ListFolder, Inspect
+  kAll = 63,
 };
 
 class FaultEnv : public EnvWrapper {
@@ -32,6 +33,11 @@ class FaultEnv : public EnvWrapper {
   bool Failed() const { return failed_; }
   const Text& FailedPath() const { return failedPath_; }
 
+  FileKind KindOf(const Text& path) override;
+  bool IsSelectable(const Text& path) override;
+  std::int64_t FileSize(const Text& path) override;
+  std::vector<FolderEntry> ListFolder(const Text& path) override;
+  FileFacts Inspect(const Text& path) override;
   std::string ReadFile(const Text& path) override;
   std::unique_ptr<WritableFile> OpenWrite(const Text& path, WriteMode mode) override;
   void Truncate(const Text& path, std::int64_t size) override;

@@ -57,12 +57,24 @@ void MemoryEnv::AddFolder(const Text& path) {
   if (key.size() > 2) AddFolder(Parent(key));
   Node& node = nodes_[key];
   if (node.kind == FileKind::kFolder) return;
-  node = Node{path.substr(0, key.size()), FileKind::kFolder, nullptr};
+  node = Node{path.substr(0, key.size()), FileKind::kFolder, nullptr, {}};
 }
 
 void MemoryEnv::SetFile(const Text& path, std::string bytes) {
   AddFolder(Parent(Key(path)));
-  nodes_[Key(path)] = Node{path, FileKind::kFile, std::make_shared<std::string>(std::move(bytes))};
+  nodes_[Key(path)] = Node{path, FileKind::kFile, std::make_shared<std::string>(std::move(bytes)), {}};
+}
+
+void MemoryEnv::SetFacts(const Text& path, const FileFacts& facts) {
+  Node* node = Find(path);
+  if (node == nullptr) {
+    AddFolder(Parent(Key(path)));
+    node = &nodes_[Key(path)];
+    *node = Node{path, FileKind::kNone, std::make_shared<std::string>(), {}};
+  }
+  node->kind = facts.kind;
+  node->facts = facts;
+  if (!node->bytes) node->bytes = std::make_shared<std::string>();
 }
 
 std::optional<std::string> MemoryEnv::File(const Text& path) {
@@ -100,6 +112,17 @@ std::int64_t MemoryEnv::FileSize(const Text& path) {
   return base_ != nullptr ? base_->FileSize(path) : -1;
 }
 
+FileFacts MemoryEnv::Inspect(const Text& path) {
+  if (const Node* node = Find(path)) {
+    FileFacts facts = node->facts;
+    facts.kind = node->kind;
+    if (facts.links == 0 && node->kind != FileKind::kNone) facts.links = 1;
+    return facts;
+  }
+  if (base_ != nullptr) return base_->Inspect(path);
+  return {};
+}
+
 std::vector<FolderEntry> MemoryEnv::ListFolder(const Text& path) {
   const Text folder = Key(path);
   std::vector<FolderEntry> entries;
@@ -107,7 +130,8 @@ std::vector<FolderEntry> MemoryEnv::ListFolder(const Text& path) {
   for (const auto& [key, node] : nodes_) {
     if (Parent(key) != folder) continue;
     seen.insert(key);
-    if (node.kind != FileKind::kNone) entries.push_back({LastName(node.spelled), node.kind, false});
+    if (node.kind != FileKind::kNone)
+      entries.push_back({LastName(node.spelled), node.kind, node.facts.link});
   }
   if (base_ != nullptr) {
     for (FolderEntry& e : base_->ListFolder(path)) {
@@ -124,6 +148,10 @@ std::string MemoryEnv::ReadFile(const Text& path) {
     }
     if (node->kind == FileKind::kNone) {
       throw MakeFileError(FileError::kFileNotFound, path, u"開けません");
+    }
+    if (node->kind == FileKind::kOther) {
+      throw MakeFileError(FileError::kAccessError, path,
+                          u"読み込めません（通常のファイルではありません）");
     }
     return *node->bytes;
   }
@@ -147,7 +175,7 @@ MemoryEnv::Node& MemoryEnv::Writable(const Text& path, const Text& action) {
   std::string bytes;
   if (node == nullptr && base_ != nullptr && base_->FileExists(path)) bytes = base_->ReadFile(path);
   Node& fresh = nodes_[Key(path)];
-  fresh = Node{path, FileKind::kFile, std::make_shared<std::string>(std::move(bytes))};
+  fresh = Node{path, FileKind::kFile, std::make_shared<std::string>(std::move(bytes)), {}};
   return fresh;
 }
 
@@ -163,7 +191,7 @@ std::unique_ptr<WritableFile> MemoryEnv::OpenWrite(const Text& path, WriteMode m
     RequireParent(path, FileError::kPathNotFound, u"作成できません");
     Node& node = nodes_[Key(path)];
     const Text spelled = node.kind == FileKind::kFile ? node.spelled : path;
-    node = Node{spelled, FileKind::kFile, std::make_shared<std::string>()};
+    node = Node{spelled, FileKind::kFile, std::make_shared<std::string>(), {}};
     return std::make_unique<MemoryFile>(node.bytes);
   }
   RequireParent(path, FileError::kFileNotFound, u"開けません");
@@ -181,7 +209,7 @@ void MemoryEnv::MakeFolder(const Text& path) {
   if (kind != FileKind::kNone)
     throw MakeFileError(FileError::kAccessError, path, u"作成できません");
   RequireParent(path, FileError::kFileNotFound, u"作成できません");
-  nodes_[Key(path)] = Node{path, FileKind::kFolder, nullptr};
+  nodes_[Key(path)] = Node{path, FileKind::kFolder, nullptr, {}};
 }
 
 void MemoryEnv::RemoveFile(const Text& path) {
@@ -190,7 +218,7 @@ void MemoryEnv::RemoveFile(const Text& path) {
   if (kind == FileKind::kFolder && !ListFolder(path).empty()) {
     throw MakeFileError(FileError::kAccessError, path, u"削除できません");
   }
-  nodes_[Key(path)] = Node{path, FileKind::kNone, nullptr};
+  nodes_[Key(path)] = Node{path, FileKind::kNone, nullptr, {}};
 }
 
 void MemoryEnv::CopyFile(const Text& from, const Text& to) {

@@ -23,12 +23,15 @@ class MemoryEnv : public Env {
   std::optional<std::string> File(const Text& path);
   // The files written here, as spelled when they were created, in order of their paths.
   std::vector<Text> WrittenFiles() const;
+  // Gives a name the facts a test needs: a link, hard links, read-only, a pipe (kOther).
+  void SetFacts(const Text& path, const FileFacts& facts);
   void SetProgramFolder(const Text& folder) { programFolder_ = folder; }
 
   FileKind KindOf(const Text& path) override;
   bool IsSelectable(const Text& path) override;
   std::int64_t FileSize(const Text& path) override;
   std::vector<FolderEntry> ListFolder(const Text& path) override;
+  FileFacts Inspect(const Text& path) override;
   std::string ReadFile(const Text& path) override;
   std::unique_ptr<WritableFile> OpenWrite(const Text& path, WriteMode mode) override;
   void Truncate(const Text& path, std::int64_t size) override;
@@ -47,6 +50,7 @@ class MemoryEnv : public Env {
     Text spelled;                     // the path as it was first written
     FileKind kind = FileKind::kNone;  // kNone: removed here (hides the base's file)
     std::shared_ptr<std::string> bytes;
+    FileFacts facts;  // as set by SetFacts (its kind is the node's)
   };
   class MemoryFile;
   class Lock;

@@ -27,6 +27,45 @@ const Text& ReferenceFolder::Content(const Text& name) {
   return table.content;
 }
 
+namespace {
+
+// Why a table cannot be used as it stands; empty when it can.
+Text TableProblem(const FileFacts& facts, bool written) {
+  if (facts.kind == FileKind::kFolder || facts.kind == FileKind::kOther) {
+    return u"は通常のファイルではありません（フォルダ、パイプ、デバイスなど）。変換できません。";
+  }
+  if (!written) return Text();
+  if (facts.link) {
+    return u"はシンボリックリンクです。他の場所の表と共有されていると、一つのコードが二つの"
+           u"名前に付くおそれがあります。リンクを実際のファイルに置き換えてから変換してください。";
+  }
+  if (facts.kind == FileKind::kFile && facts.links > 1) {
+    return u"には他の名前（ハードリンク）があります。他の場所の表と共有されていると、一つの"
+           u"コードが二つの名前に付くおそれがあります。一つの名前だけのファイルにしてから変換してく"
+           u"ださい。";
+  }
+  if (facts.kind == FileKind::kFile && facts.readOnly) {
+    return u"は読み取り専用です。変換はこの表に書き加えることがあるため、書き込みを許可してから"
+           u"変換してください。";
+  }
+  return Text();
+}
+
+}  // namespace
+
+void ReferenceFolder::CheckFiles(std::span<const char16_t* const> read,
+                                 std::span<const char16_t* const> written) {
+  auto check = [&](const Text& name, bool writes) {
+    const Text problem = TableProblem(env_.Inspect(PathOf(name)), writes);
+    if (!problem.empty()) {
+      throw RunError(u"参照ファイル \"" + PathOf(name) + u"\" " + problem, PathOf(name),
+                     ErrorKind::kReferenceFolder);
+    }
+  };
+  for (const char16_t* name : written) check(name, true);
+  for (const char16_t* name : read) check(name, false);
+}
+
 void ReferenceFolder::CreateEmpty(const Text& name) {
   if (Exists(name)) return;
   TouchFile(env_, PathOf(name));

@@ -6,6 +6,7 @@
 
 #include <map>
 #include <memory>
+#include <span>
 
 #include "base/codec.h"
 #include "env/env.h"
@@ -32,6 +33,12 @@ class ReferenceFolder {
   const Text& Content(const Text& name);
   // A reader over the table's content, its messages naming the table.
   FieldReader Reader(const Text& name) { return FieldReader(Content(name), PathOf(name)); }
+  // Stops the run (RunError naming the table and why) when a table it reads is there but is
+  // not an ordinary file (a folder, a pipe, a device), or when a table it may write is a
+  // symbolic link, has another name (a hard link) or was made read-only by its owner: written
+  // through another name, two folders' tables would give one code to two names. Missing tables
+  // pass. Called under the lock, before anything changes.
+  void CheckFiles(std::span<const char16_t* const> read, std::span<const char16_t* const> written);
   // Creates an empty table when the folder holds none of that name.
   void CreateEmpty(const Text& name);
 

@@ -20,8 +20,8 @@ using Row = std::vector<Text>;
 // The only file access of the picture: whole lines of a file; nothing when it is missing or
 // cannot be read.
 std::vector<Text> ReadLines(Env& env, const Text& path) {
-  if (!env.FileExists(path)) return {};
   try {
+    if (!env.FileExists(path)) return {};
     return ReadFileLines(env, path);
   } catch (const RunError&) {
     return {};

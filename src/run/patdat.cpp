@@ -28,12 +28,19 @@ std::vector<Text> SubfolderNames(Env& env, const Text& folder) {
 void Walk(Env& env, const Text& folder, std::int16_t& hitCount, std::vector<Text>& hits,
           const Text& fileName, UiPort* ui, int depth) {
   if (ui != nullptr) ui->ProcessEvents();
-  if (env.FileSize(folder + fileName) >= 1) {
-    ++hitCount;
-    hits.push_back(folder + u"\\");
+  // A search of whole drives: a folder that cannot be read holds no reference folder.
+  std::vector<Text> subfolders;
+  try {
+    if (env.FileSize(folder + fileName) >= 1) {
+      ++hitCount;
+      hits.push_back(folder + u"\\");
+    }
+    if (depth >= kMaxDepth) return;
+    subfolders = SubfolderNames(env, folder);
+  } catch (const FileError&) {
+    return;
   }
-  if (depth >= kMaxDepth) return;
-  for (const Text& name : SubfolderNames(env, folder)) {
+  for (const Text& name : subfolders) {
     if (name == u"." || name == u"..") continue;
     Walk(env, folder + u"\\" + name, hitCount, hits, fileName, ui, depth + 1);
   }
@@ -51,13 +58,21 @@ Text FindPatdat(Env& env, UiPort* ui) {
   Text a = env.ProgramFolder();
   if (!a.empty()) {
     if (a.back() != u'\\') a += u"\\";
-    if (env.FileSize(a + u"PATDAT\\kishitu.txt") >= 1) return a + u"PATDAT\\";
+    try {
+      if (env.FileSize(a + u"PATDAT\\kishitu.txt") >= 1) return a + u"PATDAT\\";
+    } catch (const FileError&) {
+      // Searched for on the drives below.
+    }
   }
   std::vector<char16_t> letters;
   if (!a.empty()) letters.push_back(DriveLetterOf(a));
   for (char16_t d = u'A'; d <= u'Z'; ++d) letters.push_back(d);
   for (char16_t d : letters) {
-    if (d == 0 || !DriveReady(env, d)) continue;
+    try {
+      if (d == 0 || !DriveReady(env, d)) continue;
+    } catch (const FileError&) {
+      continue;  // a drive that cannot be read holds no reference folder
+    }
     std::int16_t hitCount = 0;
     std::vector<Text> hits;
     Text root;

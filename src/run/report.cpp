@@ -17,8 +17,8 @@ const char16_t* StatusText(RunReport::SectionStatus status) {
       return u"変換しました";
     case RunReport::SectionStatus::kMissing:
       return u"ファイルがないため省略しました";
-    case RunReport::SectionStatus::kEmptyDeleted:
-      return u"空のファイルのため省略し、削除しました";
+    case RunReport::SectionStatus::kEmptySkipped:
+      return u"空のファイルのため省略しました";
   }
   return u"";
 }

@@ -16,7 +16,7 @@ struct RunReport {
   enum class SectionStatus {
     kConverted,     // read and converted
     kMissing,       // no such file: skipped
-    kEmptyDeleted,  // an empty file: skipped and deleted
+    kEmptySkipped,  // an empty file: skipped and left as it is
   };
   struct Output {
     Text file;  // file name in the destination folder

@@ -12,8 +12,8 @@ const char* StatusKey(RunReport::SectionStatus status) {
       return "converted";
     case RunReport::SectionStatus::kMissing:
       return "missing";
-    case RunReport::SectionStatus::kEmptyDeleted:
-      return "empty-deleted";
+    case RunReport::SectionStatus::kEmptySkipped:
+      return "empty-skipped";
   }
   return "";
 }

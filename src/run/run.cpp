@@ -69,9 +69,11 @@ class Conversion {
     env_.ui = &recordingUi_;
   }
 
+  // Every failure ends here as one message and a report: nothing escapes.
   RunOutcome Run(const Text& text1, const Text& text2);
 
  private:
+  RunOutcome Steps(const Text& text1, const Text& text2);
   RunOutcome Stop();
   // Shows why the run stops (unless `shown` is false) and keeps it for the report.
   RunOutcome StopWith(const Text& message, ErrorKind kind, const Text& file,
@@ -104,6 +106,7 @@ class Conversion {
   std::vector<Text> missingLevels_;  // destination levels to create, parent before child
   bool busy_ = false;
 
+  Text given_;  // the destination as given
   Text source_;
   Text sourceFileName_;
   Text destination_;  // normalised, without a trailing "\" (but "X:\" for a drive's root)
@@ -139,7 +142,8 @@ ErrorKind Conversion::KindOf(const RunError& e) const {
   }
   if (file == UpperAscii(source_)) return ErrorKind::kData;
   // The destination, its files and the levels created for it.
-  if (startsWith(outDir_) || UpperAscii(outDir_).rfind(file, 0) == 0)
+  if (startsWith(outDir_) || UpperAscii(outDir_).rfind(file, 0) == 0 ||
+      UpperAscii(given_).rfind(file, 0) == 0)
     return ErrorKind::kDestination;
   return ErrorKind::kSystem;
 }
@@ -167,13 +171,13 @@ RunOutcome Conversion::Finish(RunOutcome outcome) {
     } else {
       tables_.Forget();
     }
-  } catch (const RunError&) {
+  } catch (const std::exception&) {
     tables_.Forget();
   }
   try {
     CollectReport();
-  } catch (const RunError&) {
-    // The report is a courtesy: a file that vanished meanwhile is left out of it.
+  } catch (const std::exception&) {
+    // The report is a courtesy: a file that vanished or cannot be read meanwhile is left out.
   }
   app_.lastReport = report_;
   return outcome;
@@ -207,6 +211,19 @@ void Conversion::CollectReport() {
 }
 
 RunOutcome Conversion::Run(const Text& text1, const Text& text2) {
+  given_ = Trim(text2);
+  try {
+    return Steps(text1, text2);
+  } catch (const RunError& e) {
+    return StopWith(e.Message(), KindOf(e), e.File(), MsgIcon::kCritical, true, e.Place());
+  } catch (const std::exception& e) {
+    return StopWith(u"変換中に予期しないエラーが発生しました。変換を中止しました。(" +
+                        FromUtf8(e.what()) + u")",
+                    ErrorKind::kSystem, Text(), MsgIcon::kCritical);
+  }
+}
+
+RunOutcome Conversion::Steps(const Text& text1, const Text& text2) {
   ui_.SetStatus(kMsgConverting);
   ui_.ProcessEvents();
 
@@ -236,7 +253,7 @@ RunOutcome Conversion::Run(const Text& text1, const Text& text2) {
   report_.destination = destination_;
   report_.patdatFolder = env_.patdatFolder;
 
-  try {
+  {
     if (!AskForDestination()) {
       // The question was the message: a No ends the run without another word.
       return StopWith(u"変換先フォルダを作成しないことが選ばれたため、変換を中止しました。",
@@ -246,6 +263,7 @@ RunOutcome Conversion::Run(const Text& text1, const Text& text2) {
     std::int16_t k = CountChars(source_, u"\\");
     SplitPath(source_, u"\\", components_);
     sourceFileName_ = components_[static_cast<size_t>(k) + 1];
+    CheckDataSetFiles(files_, source_, sourceFileName_);
 
     ui_.SetBusy(true);
     busy_ = true;
@@ -256,6 +274,7 @@ RunOutcome Conversion::Run(const Text& text1, const Text& text2) {
                       env_.Table(kLockFileName), MsgIcon::kNone, false);
     }
     tables_.DropIfChanged();
+    tables_.CheckFiles(kReadTables, kWrittenTables);
     CreateDestination();
     SnapshotTables();
     LoadTables();
@@ -264,12 +283,6 @@ RunOutcome Conversion::Run(const Text& text1, const Text& text2) {
       if (!ConvertSection(unit)) return Stop();
     }
     NoteLeftovers();
-  } catch (const RunError& e) {
-    return StopWith(e.Message(), KindOf(e), e.File(), MsgIcon::kCritical, true, e.Place());
-  } catch (const std::exception& e) {
-    return StopWith(u"変換中に予期しないエラーが発生しました。変換を中止しました。(" +
-                        FromUtf8(e.what()) + u")",
-                    ErrorKind::kSystem, Text(), MsgIcon::kCritical);
   }
 
   app_.completionShown = true;
@@ -351,17 +364,14 @@ bool Conversion::ConvertSection(const SectionUnit& unit) {
   const bool isSource = unit.name == kSectionUnits[0].name;
   const Text name = isSource ? source_ : SectionFileName(source_, sourceFileName_, unit.name);
   if (!isSource) {
-    if (files_.FolderExists(name)) {
-      throw RunError(u"\"" + name + u"\" はファイルではなくフォルダです。変換できません。");
-    }
-    // A missing section file is skipped; an empty one is skipped and removed.
-    if (files_.FileSize(name) < 1) {
-      if (files_.FileExists(name)) {
-        files_.RemoveFile(name);
-        report_.sections.push_back({unit.name, name, RunReport::SectionStatus::kEmptyDeleted});
-      } else {
-        report_.sections.push_back({unit.name, name, RunReport::SectionStatus::kMissing});
-      }
+    // A missing section file is skipped; so is an empty one, left as it is: the run writes
+    // nothing into the data set's folder. (Folders and the like were refused before.)
+    const std::int64_t size = files_.FileSize(name);
+    if (size < 1) {
+      const bool empty = size == 0;
+      report_.sections.push_back(
+          {unit.name, name,
+           empty ? RunReport::SectionStatus::kEmptySkipped : RunReport::SectionStatus::kMissing});
       return true;
     }
   }

@@ -52,4 +52,8 @@ bool CheckSectionHeader(Env& env, const Text& path, std::int16_t n, UiPort& ui);
 // replaced by `section` ("BDT", ...).
 Text SectionFileName(const Text& sourcePath, const Text& sourceFileName, const Text& section);
 
+// Stops the run (RunError naming the file) when a section file of the data set is there but is
+// not an ordinary file (a folder, a pipe, a device), before anything has changed.
+void CheckDataSetFiles(Env& env, const Text& sourcePath, const Text& sourceFileName);
+
 }  // namespace ostra

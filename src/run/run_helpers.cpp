@@ -1,8 +1,10 @@
-// The run's small helpers: the lock wait setting, the header check and the sibling file names.
+// The run's small helpers: the lock wait setting, the header check, the sibling file names and
+// their check.
 #include <cstdlib>
 
 #include "base/errors.h"
 #include "base/numbers.h"
+#include "convert/section_unit.h"
 #include "formats/section_file.h"
 #include "run/run.h"
 
@@ -36,6 +38,25 @@ Text SectionFileName(const Text& sourcePath, const Text& sourceFileName, const T
   Text name = sourcePath.substr(0, p) + section;
   if (p + 3 < sourcePath.size()) name += sourcePath.substr(p + 3);
   return name;
+}
+
+void CheckDataSetFiles(Env& env, const Text& sourcePath, const Text& sourceFileName) {
+  for (const SectionUnit& unit : kSectionUnits) {
+    const Text name = unit.name == kSectionUnits[0].name
+                          ? sourcePath
+                          : SectionFileName(sourcePath, sourceFileName, unit.name);
+    const FileKind kind = env.Inspect(name).kind;
+    if (kind == FileKind::kFolder) {
+      throw RunError(u"\"" + name + u"\" はファイルではなくフォルダです。変換できません。", name,
+                     ErrorKind::kData);
+    }
+    if (kind == FileKind::kOther) {
+      throw RunError(u"\"" + name +
+                         u"\" は通常のファイルではありません（パイプやデバイスなど）。"
+                         u"変換できません。",
+                     name, ErrorKind::kData);
+    }
+  }
 }
 
 }  // namespace ostra

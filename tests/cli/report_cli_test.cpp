@@ -82,8 +82,7 @@ TEST_F(ReportCliTest, TheReportListsFilesSectionsAndRegistrations) {
     EXPECT_NE(r.out.find(line), std::string::npos) << line << r.out;
   }
   EXPECT_NE(r.out.find("  MDT  MDT0001.GDF  変換しました\n"), std::string::npos);
-  EXPECT_NE(r.out.find("  CDT  CDT0001.GDF  空のファイルのため省略し、削除しました\n"),
-            std::string::npos);
+  EXPECT_NE(r.out.find("  CDT  CDT0001.GDF  空のファイルのため省略しました\n"), std::string::npos);
   EXPECT_NE(r.out.find("  XKISHITU.TXT  2 行追加\n    2002,砂岩泥岩互層,    ,    ,    ,0000\n"
                        "    2003,断層角礫,    ,    ,    ,0000\n"),
             std::string::npos)
@@ -99,7 +98,7 @@ TEST_F(ReportCliTest, TheReportListsFilesSectionsAndRegistrations) {
   EXPECT_EQ(titl02["bytes"], fs::file_size(titl02Host));
   EXPECT_EQ(fs::path(titl02["path"]["host"].get<std::string>()), titl02Host);
   EXPECT_EQ(titl02["path"]["drive"], "W:\\OUT\\P001\\SITE\\B-1\\Titl02.txt");
-  EXPECT_EQ(Find(j["sections"], "section", "CDT")["status"], "empty-deleted");
+  EXPECT_EQ(Find(j["sections"], "section", "CDT")["status"], "empty-skipped");
   const Json l16 = Find(j["tables"], "file", "L16.TXT");
   ASSERT_EQ(l16["added"].size(), 1u) << j;
   EXPECT_EQ(l16["added"][0]["line"], " 6,鏡肌");

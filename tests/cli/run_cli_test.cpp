@@ -94,13 +94,15 @@ TEST_F(RunCliTest, CntTakesFourBytesOfTheThirdComponentAndNothingStale) {
             (Lines{"", "", "", "4   ", "1", "", "", "", "", ""}));
 }
 
-TEST_F(RunCliTest, EmptySiblingsAreDeletedAndSkipped) {
+TEST_F(RunCliTest, EmptySiblingsAreSkippedAndLeftAsTheyAre) {
   WriteSjis(In("GEO/BDT0001.GDF"), "");
   WriteSection("NDT", {"50,1,2", "5.00,10"});  // h1 other than 100: nothing more is read
   WriteSection("LDT", {"0,1,0", "3,3"});       // A set, B = 0: two more values, nothing written
   CliResult r = Convert();
   ASSERT_EQ(r.exitCode, 0) << r.err;
-  EXPECT_EQ(GeoFiles(), (std::vector<std::string>{"LDT0001.GDF", "MDT0001.GDF", "NDT0001.GDF"}));
+  // Nothing in the data set's folder is written or removed.
+  EXPECT_EQ(GeoFiles(),
+            (std::vector<std::string>{"BDT0001.GDF", "LDT0001.GDF", "MDT0001.GDF", "NDT0001.GDF"}));
   for (const char* none : {"N8.TXT", "X5.TXT", "X7.txt", "N6.TMP", "N7Merg.Dat"}) {
     EXPECT_FALSE(HasOutput(none)) << none;
   }

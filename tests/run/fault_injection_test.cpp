@@ -1,5 +1,6 @@
-// Whole conversions of the bundled sample in memory, with each file operation failing in turn:
-// every run must end in order, with a message or warning that names the file, and never crash.
+// Whole conversions of the bundled sample in memory, with each file operation (queries too)
+// failing in turn: every run must end in order, with a message or warning that names the file,
+// and never crash, change the data set or complete with wrong outputs.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -64,6 +65,24 @@ bool Mentions(const std::vector<Text>& texts, const Text& path) {
                      [&](const Text& t) { return t.find(path) != Text::npos; });
 }
 
+// The files a conversion wrote into the destination, with their bytes.
+std::map<Text, std::string> OutputsOf(MemoryEnv& env) {
+  std::map<Text, std::string> files;
+  for (const Text& path : env.WrittenFiles()) {
+    if (path.rfind(kDestination, 0) == 0) files[path] = *env.File(path);
+  }
+  return files;
+}
+
+// The data set's files with their bytes.
+std::map<Text, std::string> DataSetOf(MemoryEnv& env) {
+  std::map<Text, std::string> files;
+  for (const FolderEntry& e : env.ListFolder(u"W:\\GEO")) {
+    files[e.name] = env.ReadFile(u"W:\\GEO\\" + e.name);
+  }
+  return files;
+}
+
 TEST(FaultInjectionTest, TheSampleConvertsInMemory) {
   MemoryEnv env;
   PutSample(env);
@@ -78,14 +97,18 @@ TEST(FaultInjectionTest, TheSampleConvertsInMemory) {
 TEST(FaultInjectionTest, EveryFailedFileOperationEndsInOrderNamingTheFile) {
   long operations = 0;
   long converted = 0;  // operations up to the completion line; the report's reads follow
+  std::map<Text, std::string> outputs;
+  std::map<Text, std::string> dataSet;
   {
     MemoryEnv env;
     PutSample(env);
+    dataSet = DataSetOf(env);
     FaultEnv counting(env, 0);
     const Outcome o = Convert(counting, &counting);
     ASSERT_EQ(o.outcome, RunOutcome::kCompleted);
     operations = counting.Count();
     converted = o.ui.atCompletion;
+    outputs = OutputsOf(env);
   }
   ASSERT_GT(operations, 50);
   int stopped = 0;
@@ -96,6 +119,8 @@ TEST(FaultInjectionTest, EveryFailedFileOperationEndsInOrderNamingTheFile) {
     const Outcome o = Convert(faulty);
     ASSERT_TRUE(faulty.Failed()) << n;
     const Text& path = faulty.FailedPath();
+    // Nothing in the data set's folder is written or removed, whatever failed.
+    EXPECT_EQ(DataSetOf(env), dataSet) << n << " " << test::U8(path);
     // A table written anew leaves no temporary file behind, whatever failed.
     for (const FolderEntry& e : env.ListFolder(u"W:\\PATDAT")) {
       EXPECT_EQ(e.name.find(u".TMP"), Text::npos) << n << " left " << test::U8(e.name);
@@ -123,6 +148,10 @@ TEST(FaultInjectionTest, EveryFailedFileOperationEndsInOrderNamingTheFile) {
     // beside the program that is there after all and the line counts of the report after the
     // conversion are passed over.
     EXPECT_TRUE(o.ui.messages.empty()) << n;
+    // A run that says nothing wrote what an undisturbed one writes.
+    if (o.ui.warnings.empty() && n <= converted) {
+      EXPECT_EQ(OutputsOf(env), outputs) << n << " " << test::U8(path);
+    }
     const bool passedOver = path.find(u"PATADD.txt") != Text::npos || n > converted;
     EXPECT_TRUE(Mentions(said, path) || passedOver) << n << " " << test::U8(path);
   }
@@ -142,15 +171,6 @@ TEST(FaultInjectionTest, ARunThatCannotLockStopsBeforeChangingAnything) {
   EXPECT_NE(o.ui.messages[0].text.find(u"W:\\PATDAT\\OSTRACONV.LCK"), Text::npos);
   EXPECT_EQ(TablesOf(env), before);
   EXPECT_FALSE(env.FileExists(Text(kDestination) + u"\\CNT.TXT"));
-}
-
-// The files a conversion wrote into the destination, with their bytes.
-std::map<Text, std::string> OutputsOf(MemoryEnv& env) {
-  std::map<Text, std::string> files;
-  for (const Text& path : env.WrittenFiles()) {
-    if (path.rfind(kDestination, 0) == 0) files[path] = *env.File(path);
-  }
-  return files;
 }
 
 // A disk that fills up after every byte count of a whole conversion, in seven shards that run

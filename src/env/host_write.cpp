@@ -1,0 +1,180 @@
+// Writing host files: never through a symbolic link, only ordinary files.
+#include <cerrno>
+#include <utility>
+
+#include "env/host_io.h"
+
+#ifdef _WIN32
+#include <fcntl.h>
+#include <io.h>
+
+#include "base/windows_api.h"
+#else
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
+
+namespace ostra::host {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+class HostFile : public WritableFile {
+ public:
+  HostFile(std::FILE* file, Text path) : file_(file), path_(std::move(path)) {}
+  ~HostFile() override {
+    if (file_ != nullptr) std::fclose(file_);
+  }
+  void Append(std::string_view bytes) override {
+    if (file_ == nullptr) throw Failed(0);
+    // Handed to the system at once, so that nothing waits in this process's buffers.
+    errno = 0;
+    bool ok = std::fwrite(bytes.data(), 1, bytes.size(), file_) == bytes.size();
+    ok = std::fflush(file_) == 0 && ok;
+    if (!ok) throw Failed(errno);
+  }
+  void Sync() override {
+    errno = 0;
+    if (file_ == nullptr || !SyncStream(file_)) throw Failed(errno);
+  }
+  void Close() override {
+    if (file_ == nullptr) return;
+    errno = 0;
+    const bool ok = std::fclose(std::exchange(file_, nullptr)) == 0;
+    if (!ok) throw Failed(errno);
+  }
+
+ private:
+  // A disk that is full says so; any other failure is an access error.
+  FileError Failed(int err) const {
+    const int code =
+        CodeOfErrno(err) == FileError::kDiskFull ? FileError::kDiskFull : FileError::kAccessError;
+    return MakeFileError(code, path_, u"書き込めません");
+  }
+  std::FILE* file_;
+  Text path_;
+};
+
+FileError CreateFailed(int code, const Text& path) {
+  return MakeFileError(code == FileError::kFileNotFound ? FileError::kPathNotFound : code, path,
+                       u"作成できません");
+}
+
+#ifdef _WIN32
+
+// A stream on a file made anew, never through a link.
+std::FILE* OpenNew(const fs::path& host, const Text& path) {
+  HANDLE h = CreateFileW(host.wstring().c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                         FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (h == INVALID_HANDLE_VALUE) {
+    const DWORD err = GetLastError();
+    throw CreateFailed(err == ERROR_ACCESS_DENIED    ? FileError::kPermissionDenied
+                       : err == ERROR_PATH_NOT_FOUND ? FileError::kPathNotFound
+                                                     : FileError::kAccessError,
+                       path);
+  }
+  const int fd = _open_osfhandle(reinterpret_cast<intptr_t>(h), _O_BINARY | _O_WRONLY);
+  if (fd < 0) {
+    CloseHandle(h);
+    throw CreateFailed(FileError::kAccessError, path);
+  }
+  std::FILE* f = _fdopen(fd, "wb");
+  if (f == nullptr) {
+    _close(fd);
+    throw CreateFailed(FileError::kAccessError, path);
+  }
+  return f;
+}
+
+std::FILE* Open(const fs::path& host, const Text& path, WriteMode mode, const Stat& now) {
+  if (mode == WriteMode::kAppend) {
+    if (now.facts.link) {
+      throw MakeFileError(FileError::kAccessError, path, u"開けません（シンボリックリンクです）");
+    }
+    std::FILE* f = OpenStream(host, "ab");
+    if (f == nullptr) throw MakeFileError(CodeOfErrno(errno), path, u"開けません");
+    return f;
+  }
+  if (mode == WriteMode::kCreate && (now.facts.kind != FileKind::kNone || now.facts.link)) {
+    if (!DeleteFileW(host.wstring().c_str()) && GetLastError() != ERROR_FILE_NOT_FOUND) {
+      throw CreateFailed(CodeOfLastError(), path);
+    }
+  }
+  return OpenNew(host, path);
+}
+
+#else
+
+std::FILE* Open(const fs::path& host, const Text& path, WriteMode mode, const Stat&) {
+  // Never through a link; not blocking, so that a pipe of that name cannot hold the run.
+  int flags = O_WRONLY | O_CREAT | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK;
+  if (mode == WriteMode::kAppend) {
+    flags |= O_APPEND;
+  } else {
+    flags |= O_EXCL;
+  }
+  if (mode == WriteMode::kCreate && ::unlink(host.c_str()) != 0 && errno != ENOENT &&
+      errno != ENOTDIR) {
+    throw CreateFailed(CodeOfErrno(errno), path);
+  }
+  const int fd = ::open(host.c_str(), flags, 0666);
+  if (fd < 0) {
+    const int err = errno;
+    if (err == ELOOP && mode == WriteMode::kAppend) {
+      throw MakeFileError(FileError::kAccessError, path, u"開けません（シンボリックリンクです）");
+    }
+    if (mode == WriteMode::kAppend) throw MakeFileError(CodeOfErrno(err), path, u"開けません");
+    throw CreateFailed(CodeOfErrno(err), path);
+  }
+  struct stat st {};
+  if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+    ::close(fd);
+    throw MakeFileError(FileError::kAccessError, path,
+                        u"開けません（通常のファイルではありません）");
+  }
+  // Appending to a file of several names would change the others too.
+  if (st.st_nlink > 1) {
+    ::close(fd);
+    throw MakeFileError(FileError::kAccessError, path, u"開けません（他の名前があります）");
+  }
+  ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+  std::FILE* f = ::fdopen(fd, mode == WriteMode::kAppend ? "ab" : "wb");
+  if (f == nullptr) {
+    ::close(fd);
+    throw MakeFileError(FileError::kAccessError, path, u"開けません");
+  }
+  return f;
+}
+
+#endif
+
+}  // namespace
+
+std::unique_ptr<WritableFile> OpenForWrite(const fs::path& host, const Text& path, WriteMode mode) {
+  const Stat now = StatOf(host, path);
+  if (now.facts.kind == FileKind::kFolder && !now.facts.link) {
+    throw MakeFileError(FileError::kAccessError, path,
+                        u"作成できません（同じ名前のフォルダがあります）");
+  }
+  return std::make_unique<HostFile>(Open(host, path, mode, now), path);
+}
+
+void CutTo(const fs::path& host, const Text& path, std::int64_t size) {
+#ifdef _WIN32
+  std::error_code ec;
+  if (StatOf(host, path).facts.link) ec = std::make_error_code(std::errc::operation_not_permitted);
+  if (!ec) fs::resize_file(host, static_cast<std::uintmax_t>(size), ec);
+  if (ec) throw MakeFileError(FileError::kAccessError, path, u"書き込めません");
+#else
+  const int fd = ::open(host.c_str(), O_WRONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+  struct stat st {};
+  const bool ok = fd >= 0 && ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) &&
+                  st.st_nlink == 1 && ::ftruncate(fd, static_cast<off_t>(size)) == 0;
+  if (fd >= 0) ::close(fd);
+  if (!ok) throw MakeFileError(FileError::kAccessError, path, u"書き込めません");
+#endif
+}
+
+}  // namespace ostra::host
