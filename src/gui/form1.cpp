@@ -81,7 +81,7 @@ bool Form1::Form_Load() {
 
 Text Form1::CurrentFolderOf(char16_t letter) const {
   auto it = currentFolders_.find(letter);
-  if (it != currentFolders_.end() && env_.FolderExists(it->second)) return it->second;
+  if (it != currentFolders_.end() && FolderReachable(env_, it->second)) return it->second;
   return RootOf(letter);
 }
 

@@ -45,13 +45,29 @@ void SortNames(std::vector<Text>& names) {
 template <typename Keep>
 std::vector<Text> ListEntries(Env& env, const Text& folder, Keep keep) {
   std::vector<Text> names;
-  for (const FolderEntry& e : env.ListFolder(folder)) {
-    if (e.name.empty() || e.name.front() == u'.') continue;
-    if (keep(e)) names.push_back(e.name);
+  try {
+    for (const FolderEntry& e : env.ListFolder(folder)) {
+      if (e.name.empty() || e.name.front() == u'.') continue;
+      if (keep(e)) names.push_back(e.name);
+    }
+  } catch (const RunError&) {
+    // A folder that cannot be read lists nothing: the user picks another.
   }
   SortNames(names);
   return names;
 }
+
+}  // namespace
+
+bool FolderReachable(Env& env, const Text& folder) {
+  try {
+    return env.FolderExists(folder);
+  } catch (const RunError&) {
+    return false;
+  }
+}
+
+namespace {
 
 bool MatchFrom(const Text& name, size_t n, const Text& pattern, size_t p) {
   while (p < pattern.size()) {
@@ -216,7 +232,7 @@ bool FolderList::SetPath(const Text& path) {
   Text folder = path;
   while (folder.size() > 3 && folder.back() == u'\\') folder.pop_back();
   if (folder.size() == 2) folder += u"\\";
-  if (!env_.FolderExists(folder)) return false;
+  if (!FolderReachable(env_, folder)) return false;
   bool changed = folder != path_;
   path_ = folder;
   Fill();
@@ -225,7 +241,7 @@ bool FolderList::SetPath(const Text& path) {
 }
 
 void FolderList::Refresh() {
-  if (!path_.empty() && env_.FolderExists(path_)) Fill();
+  if (!path_.empty() && FolderReachable(env_, path_)) Fill();
 }
 
 int FolderList::RowOfSubfolder(const Text& name) const {

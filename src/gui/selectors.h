@@ -14,6 +14,8 @@ namespace ostra {
 // Names of the folders inside `folder`, sorted without regard to letter case. Hidden folders
 // (names starting with ".") are left out. An unreadable folder gives an empty list.
 std::vector<Text> ListSubfolders(Env& env, const Text& folder);
+// Whether a folder exists and can be looked at (a folder the system cannot read is passed by).
+bool FolderReachable(Env& env, const Text& folder);
 // Names of the ordinary files in `folder` that match `pattern`, sorted like ListSubfolders.
 std::vector<Text> ListMatchingFiles(Env& env, const Text& folder, const Text& pattern);
 // Wildcard match with "*" and "?", ignoring the letter case of ASCII letters.
