@@ -9,6 +9,7 @@
 #include "base/sjis.h"
 #include "base/text_lines.h"
 #include "env/files.h"
+#include "formats/data_set_encoding.h"
 
 namespace ostra {
 
@@ -29,22 +30,8 @@ FieldReader FieldReader::Open(Env& env, const Text& path) {
   return FieldReader(ReadFileText(env, path), path);
 }
 
-FieldReader FieldReader::OpenDataSet(Env& env, const Text& path, bool& utf8) {
-  const std::string bytes = env.ReadFile(path);
-  utf8 = LooksUtf8(bytes);
-  if (!utf8) return FieldReader(DecodeCp932(bytes), path);
-  const bool bom = bytes.compare(0, 3, "\xEF\xBB\xBF") == 0;
-  Text text = FromUtf8(std::string_view(bytes).substr(bom ? 3 : 0));
-  const size_t bad = FindUnencodable(text);
-  if (bad != Text::npos) {
-    const Text character = CharacterAt(text, bad);
-    const TextPlace at{static_cast<long>(LineNumberAt(text, bad)),
-                       static_cast<long>(ColumnAt(text, bad))};
-    throw RunError(u"ファイル \"" + path + u"\" の " + PlaceText(at) + u"の文字「" + character +
-                       u"」は Shift-JIS（コードページ 932）にない文字です。変換できません。",
-                   path, ErrorKind::kData, DataPlace{at.line, at.column, 0, 0, 0, character});
-  }
-  return FieldReader(std::move(text), path);
+FieldReader FieldReader::OpenDataSet(Env& env, const Text& path, bool utf8) {
+  return FieldReader(DecodeDataFile(env.ReadFile(path), path, utf8), path);
 }
 
 FieldReader::FieldReader(Text content, Text path)

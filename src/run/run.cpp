@@ -256,6 +256,14 @@ RunOutcome Conversion::Run(const Text& text1, const Text& text2) {
                       env_.Table(kLockFileName), MsgIcon::kNone, false);
     }
     tables_.DropIfChanged();
+    // One encoding for all the data set's files, before anything is written; a file that
+    // cannot be read fails as its header check would.
+    try {
+      report_.encoding = DecideDataSetEncoding(files_, DataSetFiles(source_), app_.encoding);
+    } catch (const FileError& e) {
+      ShowHeaderFailure(ui_, e, e.File());
+      return StopWith(recordingUi_.lastMessage, ErrorKind::kData, e.File(), MsgIcon::kNone, false);
+    }
     CreateDestination();
     SnapshotTables();
     LoadTables();
@@ -369,7 +377,7 @@ bool Conversion::ConvertSection(const SectionUnit& unit) {
     report_.error = StopError(recordingUi_.lastMessage, name, ErrorKind::kData);
     return false;
   }
-  bool utf8 = false;
+  const bool utf8 = report_.encoding && report_.encoding->utf8;
   FieldReader reader = FieldReader::OpenDataSet(files_, name, utf8);
   report_.sections.push_back({unit.name, name, RunReport::SectionStatus::kConverted, utf8});
   unit.convert(Sections(), reader);

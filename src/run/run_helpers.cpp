@@ -1,8 +1,10 @@
 // The run's small helpers: the lock wait setting, the header check and the sibling file names.
 #include <cstdlib>
+#include <iterator>
 
 #include "base/errors.h"
 #include "base/numbers.h"
+#include "convert/section_unit.h"
 #include "formats/section_file.h"
 #include "run/run.h"
 
@@ -23,11 +25,15 @@ bool CheckSectionHeader(Env& env, const Text& path, std::int16_t n, UiPort& ui) 
     for (int i = 0; i < n; ++i) reader.ReadText();
     return true;
   } catch (const FileError& e) {
-    ui.ShowMessage(u"エラー `" + IntText(e.Code()) + u" " + e.Description() + u"\r`" + path +
-                       u"` のヘッダーが不正です。変換できません",
-                   MsgIcon::kNone, Text());
+    ShowHeaderFailure(ui, e, path);
     return false;
   }
+}
+
+void ShowHeaderFailure(UiPort& ui, const FileError& e, const Text& path) {
+  ui.ShowMessage(u"エラー `" + IntText(e.Code()) + u" " + e.Description() + u"\r`" + path +
+                     u"` のヘッダーが不正です。変換できません",
+                 MsgIcon::kNone, Text());
 }
 
 Text SectionFileName(const Text& sourcePath, const Text& sourceFileName, const Text& section) {
@@ -36,6 +42,16 @@ Text SectionFileName(const Text& sourcePath, const Text& sourceFileName, const T
   Text name = sourcePath.substr(0, p) + section;
   if (p + 3 < sourcePath.size()) name += sourcePath.substr(p + 3);
   return name;
+}
+
+std::vector<Text> DataSetFiles(const Text& sourcePath) {
+  const size_t slash = sourcePath.rfind(u'\\');
+  const Text fileName = slash == Text::npos ? sourcePath : sourcePath.substr(slash + 1);
+  std::vector<Text> files{sourcePath};
+  // The first section is the MDT file itself.
+  for (size_t i = 1; i < std::size(kSectionUnits); ++i)
+    files.push_back(SectionFileName(sourcePath, fileName, kSectionUnits[i].name));
+  return files;
 }
 
 }  // namespace ostra
