@@ -24,6 +24,15 @@ bool IsLineEnd(char16_t c) {
   return c == u'\r' || c == u'\n';
 }
 
+// Whether a number has no fraction: every digit after the point is 0.
+bool IsWhole(const DecimalNumber& number) {
+  if (number.exponent >= 0) return true;
+  const std::uint64_t after = static_cast<std::uint64_t>(-(number.exponent + 1)) + 1;
+  const size_t fraction = static_cast<size_t>(std::min<std::uint64_t>(after, number.digits.size()));
+  return std::all_of(number.digits.end() - static_cast<std::ptrdiff_t>(fraction),
+                     number.digits.end(), [](char d) { return d == '0'; });
+}
+
 }  // namespace
 
 FieldReader FieldReader::Open(Env& env, const Text& path) {
@@ -125,11 +134,13 @@ double FieldReader::ReadNumber(const Text& what) {
 Count FieldReader::ReadCount(const Text& what, int max) {
   Text raw = Next(&what);
   Count count{0, fieldStart_, what};
-  Text t = Trim(NarrowNumerals(raw));
-  if (t.empty()) return count;
-  std::optional<double> v = ostra::ReadNumber(t);
-  if (!v) ThrowBadValue(MsgNotANumber(path_, LastPlace(), what, raw), raw);
-  if (*v < 0 || std::floor(*v) != *v || *v > 32767)
+  // A count is a whole number as written: not empty, and without a fraction however small
+  // ("1e-400" is no count even though it is 0 as a double).
+  const std::optional<DecimalNumber> number = ParseDecimal(Trim(NarrowNumerals(raw)));
+  if (!number && !Trim(NarrowNumerals(raw)).empty())
+    ThrowBadValue(MsgNotANumber(path_, LastPlace(), what, raw), raw);
+  const std::optional<double> v = number ? number->ToDouble() : std::nullopt;
+  if (!v || (number->negative && !number->IsZero()) || *v > 32767 || !IsWhole(*number))
     ThrowBadValue(MsgBadCount(path_, LastPlace(), what, raw), raw);
   count.value = static_cast<int>(*v);
   if (count.value > max) ThrowBadValue(MsgTooManyFields(path_, LastPlace(), what, raw, max), raw);
