@@ -6,6 +6,7 @@
 #include <sstream>
 
 #include "base/codec.h"
+#include "base/encoding_guess.h"
 #include "base/numbers.h"
 #include "base/sjis.h"
 #include "base/text_lines.h"
@@ -45,9 +46,11 @@ bool SplitCsv(const Text& line, std::vector<Text>& fields) {
 }  // namespace
 
 std::vector<BatchItem> ReadBatchList(const std::string& bytes, std::string& error) {
+  // Half-width katakana pairs alone do not make the list UTF-8.
   const bool bom = bytes.rfind("\xEF\xBB\xBF", 0) == 0;
-  const Text text =
-      bom || LooksUtf8(bytes) ? FromUtf8(bytes.substr(bom ? 3 : 0)) : DecodeCp932(bytes);
+  const Text text = VerdictOf(ScanUtf8(bytes)) == Utf8Verdict::kUtf8
+                        ? FromUtf8(bytes.substr(bom ? 3 : 0))
+                        : DecodeCp932(bytes);
   std::vector<BatchItem> items;
   const std::vector<Text> lines = SplitLines(text);
   bool first = true;
@@ -121,14 +124,15 @@ struct BatchResult {
 void PrintSummary(Session& session, const std::vector<BatchResult>& results, long converted) {
   Terminal& t = session.Term();
   if (!t.Quiet()) {
-    t.Print(session.TextStream(),
-            u"\n変換元\t変換先\t結果\tファイル数\t新しい地質名\t新しい区分名");
+    t.Print(session.TextStream(), Text());
+    t.PrintColumns(session.TextStream(), {u"変換元", u"変換先", u"結果", u"ファイル数",
+                                          u"新しい地質名", u"新しい区分名"});
     for (const BatchResult& r : results) {
-      t.Print(session.TextStream(), FromUtf8(r.item->source) + u"\t" + FromUtf8(r.item->dest) +
-                                        u"\t" + StatusText(r.status) + u"\t" +
-                                        IntText(static_cast<long>(r.report.outputs.size())) +
-                                        u"\t" + IntText(AddedTo(r.report, false)) + u"\t" +
-                                        IntText(AddedTo(r.report, true)));
+      // The columns are separated by tabs: a tab in a path is an escape.
+      t.PrintColumns(session.TextStream(),
+                     {FromUtf8(r.item->source), FromUtf8(r.item->dest), StatusText(r.status),
+                      IntText(static_cast<long>(r.report.outputs.size())),
+                      IntText(AddedTo(r.report, false)), IntText(AddedTo(r.report, true))});
     }
   }
   t.Print(session.TextStream(), IntText(static_cast<long>(results.size())) + u" 件中 " +
@@ -145,6 +149,9 @@ int RunBatch(Session& session) {
   const std::vector<BatchItem> items = ReadBatchList(*bytes, error);
   if (items.empty()) return UsageError(session.Term(), options.batch + ": " + error);
   if (!session.FindReferenceFolder()) return 1;
+  std::vector<std::string> sources;
+  for (const BatchItem& item : items) sources.push_back(item.source);
+  if (const int code = session.CheckReportFile(sources); code != 0) return code;
   // The reference folder is read once for the whole batch (again only when another program
   // changed it between two conversions); the lock is taken for each conversion.
   session.KeepTablesBetweenRuns();

@@ -55,6 +55,7 @@ int CliMain(int argc, char** argv) {
       return UsageError(early, problem);
   }
   if (!session.FindReferenceFolder()) return 1;
+  if (const int code = session.CheckReportFile({options.paths[0]}); code != 0) return code;
   return session.Convert(options.paths[0], options.paths[1]);
 }
 

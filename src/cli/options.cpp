@@ -36,6 +36,8 @@ constexpr const char* kHelp =
     "                      始まる行は読み飛ばします。UTF-8 か Shift-JIS）\n"
     "  --keep-going        --batch で、中止された変換があっても次の変換へ進みます\n"
     "  -q, --quiet         完了の行、警告とエラーだけを表示します\n"
+    "  --encoding ENC      データのファイルの文字コード: cp932（Shift-JIS）か utf-8。省略すると、\n"
+    "                      データのファイル全部の内容から一つに決めます\n"
     "  --utf8              出力をリダイレクトしたときも UTF-8 で書きます（Windows。既定は\n"
     "                      コンソールのコードページ）\n"
     "  --version           版とビルドしたコミットを表示します\n"
@@ -108,6 +110,8 @@ ParsedCommandLine ParseCommandLine(int argc, char** argv, const Terminal& termin
   app.add_flag("--keep-going", o.keepGoing);
   app.add_flag("-q,--quiet", o.quiet);
   app.add_flag("--utf8", o.utf8);
+  app.add_option("--encoding", o.encoding)
+      ->transform(CLI::IsMember({"cp932", "utf-8"}, CLI::ignore_case));
   app.add_option("paths", o.paths);
   app.allow_windows_style_options(false);
   app.positionals_at_end(false);

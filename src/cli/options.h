@@ -21,6 +21,7 @@ struct CliOptions {
   bool keepGoing = false;           // --keep-going
   bool quiet = false;               // -q, --quiet
   bool utf8 = false;                // --utf8
+  std::string encoding;             // --encoding cp932|utf-8 (empty: decided from the data)
   std::vector<std::string> paths;   // SOURCE DEST
 };
 

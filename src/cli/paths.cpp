@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cctype>
 #include <filesystem>
+#include <vector>
 
 #include "base/sjis.h"
 
@@ -48,6 +49,28 @@ std::optional<Text> DriveFormOf(const DriveMap& drives, const std::string& arg) 
   if (LooksDriveForm(arg)) return FromUtf8(arg);
   return drives.ToDriveForm(fs::path(arg));
 #endif
+}
+
+Text ComparableDriveForm(const Text& path) {
+  const Text p = UpperAscii(Trim(path));
+  const size_t colon = p.find(u':');
+  const Text drive = colon == Text::npos ? Text() : p.substr(0, colon + 1);
+  std::vector<Text> levels;
+  size_t start = drive.size();
+  while (start <= p.size()) {
+    size_t end = p.find_first_of(u"\\/", start);
+    if (end == Text::npos) end = p.size();
+    const Text level = p.substr(start, end - start);
+    if (level == u"..") {
+      if (!levels.empty()) levels.pop_back();
+    } else if (!level.empty() && level != u".") {
+      levels.push_back(level);
+    }
+    start = end + 1;
+  }
+  Text out = drive;
+  for (const Text& level : levels) out += u"\\" + level;
+  return out;
 }
 
 bool IsMdtFileName(const Text& path) {

@@ -21,6 +21,11 @@ std::string PathArgumentProblem(const std::string& arg);
 // The drive form of a command-line path; none when a host path lies on no mapped drive.
 std::optional<Text> DriveFormOf(const DriveMap& drives, const std::string& arg);
 
+// A drive-form path as the system compares it: blanks around it dropped, "." and empty levels
+// left out, ".." taken back, ASCII letters in upper case, no "\" at the end ("d:\work\.\B-1\"
+// gives "D:\WORK\B-1").
+Text ComparableDriveForm(const Text& path);
+
 // Whether the file name of a path starts with "MDT", in any letter case (or is missing).
 bool IsMdtFileName(const Text& path);
 

@@ -15,6 +15,8 @@ Session::Session(const CliOptions& options, std::unique_ptr<Env> host, DriveMap 
       env_(*host_, std::move(drives)),
       terminal_(options.utf8, options.quiet),
       ui_(terminal_, options.yes, app_.lockWait) {
+  if (options.encoding == "cp932") app_.encoding = DataEncoding::kCp932;
+  if (options.encoding == "utf-8") app_.encoding = DataEncoding::kUtf8;
   context_.program = "ostraconv-cli";
   context_.version = OSTRA_VERSION;
   context_.commit = OSTRA_COMMIT;
@@ -87,6 +89,33 @@ void Session::PrintReport(const RunReport& report) {
   Text text = ReportText(report);
   while (!text.empty() && text.back() == u'\n') text.pop_back();
   terminal_.Print(stdout, u"\n" + text);
+}
+
+int Session::CheckReportFile(const std::vector<std::string>& sources) {
+  const std::string& file = options_.reportJson;
+  if (file.empty() || file == "-" || !PathArgumentProblem(file).empty()) return 0;
+  const std::optional<Text> report = DriveFormOf(env_.Drives(), file);
+  if (!report) return 0;
+  const Text target = ComparableDriveForm(*report);
+  const Text patdat = ComparableDriveForm(app_.patdatFolder);
+  if (target == patdat || target.rfind(patdat + u"\\", 0) == 0) {
+    return UsageError(terminal_, "--report-json のファイル「" + file +
+                                     "」は参照フォルダ PATDAT の中です。PATDAT の外のファイルを"
+                                     "指定してください");
+  }
+  for (const std::string& source : sources) {
+    if (!PathArgumentProblem(source).empty()) continue;
+    const std::optional<Text> src = DriveFormOf(env_.Drives(), source);
+    if (!src) continue;
+    for (const Text& f : DataSetFiles(Trim(*src))) {
+      if (ComparableDriveForm(f) == target) {
+        return UsageError(terminal_, "--report-json のファイル「" + file +
+                                         "」は変換するデータのファイルです。別のファイルを"
+                                         "指定してください");
+      }
+    }
+  }
+  return 0;
 }
 
 void Session::WriteJson(const std::string& json) {

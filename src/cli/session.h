@@ -4,6 +4,7 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "cli/options.h"
 #include "cli/terminal.h"
@@ -24,6 +25,10 @@ class Session {
   // One conversion; the report is in State().lastReport. A SOURCE or DEST that is no path
   // gives a usage error (exit status 2) and no report.
   int Convert(const std::string& source, const std::string& dest);
+  // A --report-json file inside the reference folder or among the files of the data sets of
+  // `sources` would overwrite what the conversion reads: a usage error (2) says so before
+  // anything runs; 0 when the file is elsewhere.
+  int CheckReportFile(const std::vector<std::string>& sources);
   // Writes a report file when --report-json asked for one; failing costs only the report.
   void WriteJson(const std::string& json);
   // The JSON context: program, version and host paths.

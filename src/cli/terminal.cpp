@@ -31,7 +31,34 @@ std::string ForTerminal(const Text& text) {
 
 }  // namespace
 
+Text EscapeControls(const Text& text, bool keepLineEnds) {
+  static constexpr char kHex[] = "0123456789abcdef";
+  Text out;
+  for (const char16_t c : text) {
+    const bool control = c < 0x20 || (c >= 0x7F && c <= 0x9F);
+    if (!control || (keepLineEnds && c == u'\n')) {
+      out.push_back(c);
+      continue;
+    }
+    out += u"\\x";
+    out.push_back(static_cast<char16_t>(kHex[(c >> 4) & 0xF]));
+    out.push_back(static_cast<char16_t>(kHex[c & 0xF]));
+  }
+  return out;
+}
+
 void Terminal::Write(std::FILE* stream, const std::string& utf8) const {
+  WriteEscaped(stream, ToUtf8(EscapeControls(FromUtf8(utf8), true)));
+}
+
+void Terminal::PrintColumns(std::FILE* stream, const std::vector<Text>& cells) const {
+  Text line;
+  for (const Text& cell : cells) line += (line.empty() ? u"" : u"\t") + EscapeControls(cell, false);
+  WriteEscaped(stream, ToUtf8(line) + "\n");
+}
+
+// Writes text whose control characters are already escapes.
+void Terminal::WriteEscaped(std::FILE* stream, const std::string& utf8) const {
 #ifdef _WIN32
   HANDLE h = GetStdHandle(stream == stderr ? STD_ERROR_HANDLE : STD_OUTPUT_HANDLE);
   DWORD mode;

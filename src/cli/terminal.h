@@ -5,11 +5,17 @@
 #include <chrono>
 #include <cstdio>
 #include <string>
+#include <vector>
 
 #include "base/codec.h"
 #include "run/ui_port.h"
 
 namespace ostra {
+
+// Text safe for a terminal: control characters (below U+0020, U+007F, and U+0080 to U+009F)
+// written as escapes ("\x1b"), so that a path or a name cannot move the cursor, change colours
+// or break a line or a column. Line ends stay when `keepLineEnds` (the program's own layout).
+Text EscapeControls(const Text& text, bool keepLineEnds);
 
 class Terminal {
  public:
@@ -17,9 +23,12 @@ class Terminal {
   // warnings and errors.
   Terminal(bool utf8, bool quiet) : utf8_(utf8), quiet_(quiet) {}
   bool Quiet() const { return quiet_; }
-  // Writes UTF-8 bytes as they are: a Windows console gets them as UTF-16, redirected output
-  // the console's code page unless UTF-8 was asked for.
+  // Writes UTF-8 text, control characters other than line ends as escapes (see
+  // EscapeControls): a Windows console gets it as UTF-16, redirected output the console's code
+  // page unless UTF-8 was asked for.
   void Write(std::FILE* stream, const std::string& utf8) const;
+  // One line of cells separated by tabs, each cell's control characters as escapes.
+  void PrintColumns(std::FILE* stream, const std::vector<Text>& cells) const;
   // One message, its CRs as line ends, followed by a line end.
   void Print(std::FILE* stream, const Text& text) const;
   // Report text for stdout; left out when quiet.
@@ -28,6 +37,8 @@ class Terminal {
   }
 
  private:
+  void WriteEscaped(std::FILE* stream, const std::string& utf8) const;
+
   bool utf8_;
   bool quiet_;
 };

@@ -93,9 +93,15 @@ strata::ClassTable& ReferenceFolder::ClassTableOf(const Text& name, bool hasSeco
   return *slot;
 }
 
+// What a table file holds now: its bytes, none when there is no such file.
+std::optional<std::string> ReferenceFolder::BytesOf(const Text& name) {
+  if (!env_.FileExists(PathOf(name))) return std::nullopt;
+  return env_.ReadFile(PathOf(name));
+}
+
 void ReferenceFolder::MarkCurrent() {
   noted_.clear();
-  auto note = [&](const Text& name) { noted_[name] = env_.FileSize(PathOf(name)); };
+  auto note = [&](const Text& name) { noted_[name] = BytesOf(name); };
   for (const auto& entry : tables_) note(entry.first);
   for (const auto& entry : codes_) note(entry.first);
   for (const auto& entry : dictionaries_) note(entry.first);
@@ -103,8 +109,9 @@ void ReferenceFolder::MarkCurrent() {
 }
 
 void ReferenceFolder::DropIfChanged() {
-  for (const auto& [name, size] : noted_) {
-    if (env_.FileSize(PathOf(name)) != size) {
+  for (const auto& [name, bytes] : noted_) {
+    // Byte for byte: a correction of the same size, saved within the same second, counts.
+    if (BytesOf(name) != bytes) {
       Forget();
       return;
     }

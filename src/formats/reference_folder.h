@@ -7,6 +7,8 @@
 #include <map>
 #include <memory>
 #include <span>
+#include <optional>
+#include <string>
 
 #include "base/codec.h"
 #include "env/env.h"
@@ -49,9 +51,10 @@ class ReferenceFolder {
   strata::ClassTable& ClassTableOf(const Text& name, bool hasSecondField);
 
   // Kept between conversions (a batch), the tables read stay valid while no one else changes
-  // the files: MarkCurrent notes the size of every table read so far (after this run's own
+  // the files: MarkCurrent notes the bytes of every table read so far (after this run's own
   // changes), and DropIfChanged, once the folder is locked again, forgets every table when one
-  // of them is no longer as noted, so that all are read anew. Forget drops them at once.
+  // of them no longer holds exactly those bytes, so that all are read anew. Forget drops them
+  // at once.
   void MarkCurrent();
   void DropIfChanged();
   void Forget();
@@ -62,6 +65,7 @@ class ReferenceFolder {
     Text content;
   };
   Table& Load(const Text& name);
+  std::optional<std::string> BytesOf(const Text& name);
 
   Env& env_;
   Text folder_;
@@ -69,7 +73,8 @@ class ReferenceFolder {
   std::map<Text, CodeTable> codes_;
   std::map<Text, std::unique_ptr<strata::Dictionary>> dictionaries_;
   std::map<Text, std::unique_ptr<strata::ClassTable>> classTables_;
-  std::map<Text, std::int64_t> noted_;  // file sizes by upper-case name (-1: no such file)
+  // The bytes of each table file by upper-case name, as MarkCurrent found them (none: no file).
+  std::map<Text, std::optional<std::string>> noted_;
 };
 
 }  // namespace ostra

@@ -9,6 +9,7 @@
 #include "base/sjis.h"
 #include "base/text_lines.h"
 #include "env/files.h"
+#include "formats/data_set_encoding.h"
 
 namespace ostra {
 
@@ -23,28 +24,23 @@ bool IsLineEnd(char16_t c) {
   return c == u'\r' || c == u'\n';
 }
 
+// Whether a number has no fraction: every digit after the point is 0.
+bool IsWhole(const DecimalNumber& number) {
+  if (number.exponent >= 0) return true;
+  const std::uint64_t after = static_cast<std::uint64_t>(-(number.exponent + 1)) + 1;
+  const size_t fraction = static_cast<size_t>(std::min<std::uint64_t>(after, number.digits.size()));
+  return std::all_of(number.digits.end() - static_cast<std::ptrdiff_t>(fraction),
+                     number.digits.end(), [](char d) { return d == '0'; });
+}
+
 }  // namespace
 
 FieldReader FieldReader::Open(Env& env, const Text& path) {
   return FieldReader(ReadFileText(env, path), path);
 }
 
-FieldReader FieldReader::OpenDataSet(Env& env, const Text& path, bool& utf8) {
-  const std::string bytes = env.ReadFile(path);
-  utf8 = LooksUtf8(bytes);
-  if (!utf8) return FieldReader(DecodeCp932(bytes), path);
-  const bool bom = bytes.compare(0, 3, "\xEF\xBB\xBF") == 0;
-  Text text = FromUtf8(std::string_view(bytes).substr(bom ? 3 : 0));
-  const size_t bad = FindUnencodable(text);
-  if (bad != Text::npos) {
-    const Text character = CharacterAt(text, bad);
-    const TextPlace at{static_cast<long>(LineNumberAt(text, bad)),
-                       static_cast<long>(ColumnAt(text, bad))};
-    throw RunError(u"ファイル \"" + path + u"\" の " + PlaceText(at) + u"の文字「" + character +
-                       u"」は Shift-JIS（コードページ 932）にない文字です。変換できません。",
-                   path, ErrorKind::kData, DataPlace{at.line, at.column, 0, 0, 0, character});
-  }
-  return FieldReader(std::move(text), path);
+FieldReader FieldReader::OpenDataSet(Env& env, const Text& path, bool utf8) {
+  return FieldReader(DecodeDataFile(env.ReadFile(path), path, utf8), path);
 }
 
 FieldReader::FieldReader(Text content, Text path)
@@ -138,11 +134,13 @@ double FieldReader::ReadNumber(const Text& what) {
 Count FieldReader::ReadCount(const Text& what, int max) {
   Text raw = Next(&what);
   Count count{0, fieldStart_, what};
-  Text t = Trim(NarrowNumerals(raw));
-  if (t.empty()) return count;
-  std::optional<double> v = ostra::ReadNumber(t);
-  if (!v) ThrowBadValue(MsgNotANumber(path_, LastPlace(), what, raw), raw);
-  if (*v < 0 || std::floor(*v) != *v || *v > 32767)
+  // A count is a whole number as written: not empty, and without a fraction however small
+  // ("1e-400" is no count even though it is 0 as a double).
+  const std::optional<DecimalNumber> number = ParseDecimal(Trim(NarrowNumerals(raw)));
+  if (!number && !Trim(NarrowNumerals(raw)).empty())
+    ThrowBadValue(MsgNotANumber(path_, LastPlace(), what, raw), raw);
+  const std::optional<double> v = number ? number->ToDouble() : std::nullopt;
+  if (!v || (number->negative && !number->IsZero()) || *v > 32767 || !IsWhole(*number))
     ThrowBadValue(MsgBadCount(path_, LastPlace(), what, raw), raw);
   count.value = static_cast<int>(*v);
   if (count.value > max) ThrowBadValue(MsgTooManyFields(path_, LastPlace(), what, raw, max), raw);

@@ -38,10 +38,10 @@ class FieldReader {
  public:
   // Reads the whole file. Throws FileError (53) when it does not exist or cannot be read.
   static FieldReader Open(Env& env, const Text& path);
-  // A file of a data set: code page 932, or UTF-8 when it looks so (see LooksUtf8); `utf8`
-  // tells which. A UTF-8 file holding a character code page 932 cannot hold throws RunError
-  // naming the file, the line and column and the character.
-  static FieldReader OpenDataSet(Env& env, const Text& path, bool& utf8);
+  // A file of a data set in the encoding decided for the whole set (see data_set_encoding.h):
+  // UTF-8 when `utf8`, else code page 932. In UTF-8, a byte that is no UTF-8 or a character
+  // code page 932 cannot hold throws RunError naming the file, the line and column and it.
+  static FieldReader OpenDataSet(Env& env, const Text& path, bool utf8);
   FieldReader(Text content, Text path);
 
   // True when no further field can be read.

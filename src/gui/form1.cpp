@@ -219,8 +219,17 @@ void Form1::PreviewButton_Click() {
 void Form1::ReportButton_Click() {
   if (running_) return;
   const bool first = reportWindow_ == nullptr;
-  if (first) reportWindow_ = new RunReportWindow(this);
-  if (first) PlaceOver(reportWindow_);
+  if (first) {
+    reportWindow_ = new RunReportWindow(this);
+    PlaceOver(reportWindow_);
+    // A choice of encoding holds for the runs that follow; after a trial, the trial is made
+    // again with it.
+    connect(reportWindow_->EncodingBox(), &QComboBox::activated, this, [this](int index) {
+      app_.encoding = static_cast<DataEncoding>(index);
+      if (app_.lastReport.dryRun) DryRunButton_Click();
+    });
+  }
+  reportWindow_->EncodingBox()->setCurrentIndex(static_cast<int>(app_.encoding));
   reportWindow_->SetReport(ReportText(app_.lastReport));
   reportWindow_->show();
   reportWindow_->raise();

@@ -143,6 +143,16 @@ RunReportWindow::RunReportWindow(QWidget* parent) : QWidget(parent, Qt::Window) 
   text_->setReadOnly(true);
   text_->setLineWrapMode(QPlainTextEdit::NoWrap);
   layout->addWidget(text_);
+  auto* encodingRow = new QHBoxLayout();
+  encodingRow->addWidget(new QLabel(QStringLiteral("データの文字コード:"), this));
+  encodingBox_ = new QComboBox(this);
+  encodingBox_->setObjectName(QStringLiteral("EncodingBox"));
+  encodingBox_->addItems({QStringLiteral("ファイルの内容から判断"),
+                          QStringLiteral("Shift-JIS（コードページ 932）"),
+                          QStringLiteral("UTF-8")});
+  encodingRow->addWidget(encodingBox_);
+  encodingRow->addStretch();
+  layout->addLayout(encodingRow);
   resize(640, 520);
 }
 

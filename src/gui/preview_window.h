@@ -64,12 +64,16 @@ class RunReportWindow : public QWidget {
 
   void SetReport(const Text& text);
   QPlainTextEdit* TextPane() const { return text_; }
+  // The choice of the data's encoding, in the order of DataEncoding: decided from the files,
+  // Shift-JIS, UTF-8. Choosing one runs the trial again with it.
+  QComboBox* EncodingBox() const { return encodingBox_; }
 
  protected:
   void keyPressEvent(QKeyEvent* event) override;
 
  private:
   QPlainTextEdit* text_ = nullptr;
+  QComboBox* encodingBox_ = nullptr;
 };
 
 }  // namespace ostra

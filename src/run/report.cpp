@@ -31,6 +31,13 @@ Text ReportText(const RunReport& r) {
   t += u"変換元: " + r.source + u"\n";
   t += u"変換先: " + r.destination + u"\n";
   t += u"参照フォルダ: " + r.patdatFolder + u"\n";
+  if (r.encoding && (r.encoding->utf8 || r.encoding->basis == EncodingBasis::kChosen)) {
+    t += Text(u"データの文字コード: ") +
+         (r.encoding->utf8 ? u"UTF-8" : u"Shift-JIS（コードページ 932）") +
+         (r.encoding->basis == EncodingBasis::kChosen ? u"（指定）"
+                                                      : u"（ファイルの内容から判断）") +
+         u"\n";
+  }
   if (!r.completed) {
     t += u"変換は途中で中止されました。\n";
     if (r.error) t += u"理由: " + r.error->message + u"\n";

@@ -9,6 +9,7 @@
 
 #include "base/codec.h"
 #include "base/errors.h"
+#include "formats/data_set_encoding.h"
 
 namespace ostra {
 
@@ -57,6 +58,7 @@ struct RunReport {
   Text source;
   Text destination;
   Text patdatFolder;
+  std::optional<DataSetEncoding> encoding;  // decided once the data set was looked at
   std::vector<Section> sections;
   std::vector<Output> outputs;
   std::vector<TableChange> tables;  // only tables that changed

@@ -86,6 +86,9 @@ Json RunJson(const RunReport& r, const JsonContext& context) {
   j["destination"] = PathJson(r.destination, context);
   j["referenceFolder"] = PathJson(r.patdatFolder, context);
   j["error"] = r.error ? ErrorJson(*r.error, context) : Json(nullptr);
+  j["encoding"] = r.encoding ? Json{{"name", EncodingKey(r.encoding->utf8)},
+                                    {"basis", EncodingBasisKey(r.encoding->basis)}}
+                             : Json(nullptr);
   Json sections = Json::array();
   for (const RunReport::Section& s : r.sections) {
     sections.push_back({{"section", ToUtf8(s.section)},

@@ -15,6 +15,7 @@
 #include "env/files.h"
 #include "formats/code_table.h"
 #include "formats/section_file.h"
+#include "run/recording_ui.h"
 #include "run/run_record.h"
 #include "run/stop_error.h"
 #include "run/validate_path.h"
@@ -28,25 +29,6 @@ constexpr size_t kL10Rows = 40;
 
 constexpr const char16_t* kLockFileName = u"OSTRACONV.LCK";
 constexpr auto kLockPollInterval = std::chrono::milliseconds(100);
-
-// Passes everything on to the window, keeping the warnings for the report.
-class RecordingUi : public ForwardingUi {
- public:
-  RecordingUi(UiPort& ui, std::vector<Text>& warnings) : ForwardingUi(ui), warnings_(warnings) {}
-  void Warn(const Text& text) override {
-    warnings_.push_back(text);
-    ForwardingUi::Warn(text);
-  }
-  void ShowMessage(const Text& text, MsgIcon icon, const Text& title) override {
-    lastMessage = text;
-    ForwardingUi::ShowMessage(text, icon, title);
-  }
-
-  Text lastMessage;  // the last message box shown
-
- private:
-  std::vector<Text>& warnings_;
-};
 
 // The tables kept from an earlier run when they are of this folder, else a fresh set.
 ReferenceFolder& TablesFor(AppState& app, Env& files, std::optional<ReferenceFolder>& own) {
@@ -263,7 +245,7 @@ RunOutcome Conversion::Steps(const Text& text1, const Text& text2) {
     std::int16_t k = CountChars(source_, u"\\");
     SplitPath(source_, u"\\", components_);
     sourceFileName_ = components_[static_cast<size_t>(k) + 1];
-    CheckDataSetFiles(files_, source_, sourceFileName_);
+    CheckDataSetFiles(files_, source_);
 
     ui_.SetBusy(true);
     busy_ = true;
@@ -275,6 +257,14 @@ RunOutcome Conversion::Steps(const Text& text1, const Text& text2) {
     }
     tables_.DropIfChanged();
     tables_.CheckFiles(kReadTables, kWrittenTables);
+    // One encoding for all the data set's files, before anything is written; a file that
+    // cannot be read fails as its header check would.
+    try {
+      report_.encoding = DecideDataSetEncoding(files_, DataSetFiles(source_), app_.encoding);
+    } catch (const FileError& e) {
+      ShowHeaderFailure(ui_, e, e.File());
+      return StopWith(recordingUi_.lastMessage, ErrorKind::kData, e.File(), MsgIcon::kNone, false);
+    }
     CreateDestination();
     SnapshotTables();
     LoadTables();
@@ -379,7 +369,7 @@ bool Conversion::ConvertSection(const SectionUnit& unit) {
     report_.error = StopError(recordingUi_.lastMessage, name, ErrorKind::kData);
     return false;
   }
-  bool utf8 = false;
+  const bool utf8 = report_.encoding && report_.encoding->utf8;
   FieldReader reader = FieldReader::OpenDataSet(files_, name, utf8);
   report_.sections.push_back({unit.name, name, RunReport::SectionStatus::kConverted, utf8});
   unit.convert(Sections(), reader);

@@ -5,10 +5,13 @@
 #include <chrono>
 #include <cstdint>
 #include <memory>
+#include <vector>
 
 #include "base/codec.h"
+#include "base/errors.h"
 #include "base/path_text.h"
 #include "env/env.h"
+#include "formats/data_set_encoding.h"
 #include "formats/reference_folder.h"
 #include "run/report.h"
 #include "run/ui_port.h"
@@ -25,6 +28,8 @@ struct AppState {
   // The reference folder's tables kept from one run to the next (a batch); null: each run
   // reads them anew. Used only for runs over the same Env and folder.
   std::shared_ptr<ReferenceFolder> tables;
+  // The encoding of the data set's files: decided from them, or the user's choice.
+  DataEncoding encoding = DataEncoding::kAuto;
 };
 
 enum class RunOutcome { kCompleted, kStopped };
@@ -47,6 +52,8 @@ RunOutcome Command1_Click(AppState& app, Env& env, UiPort& ui, const Text& text1
 // Checks that a section file can be opened and holds at least n fields; on failure shows
 // "エラー `<number> <description>\r`<path>` のヘッダーが不正です。変換できません".
 bool CheckSectionHeader(Env& env, const Text& path, std::int16_t n, UiPort& ui);
+// Shows the header check's message for a section file that could not be read.
+void ShowHeaderFailure(UiPort& ui, const FileError& e, const Text& path);
 
 // The sibling section file: the source path with the first three characters of its file name
 // replaced by `section` ("BDT", ...).
@@ -54,6 +61,10 @@ Text SectionFileName(const Text& sourcePath, const Text& sourceFileName, const T
 
 // Stops the run (RunError naming the file) when a section file of the data set is there but is
 // not an ordinary file (a folder, a pipe, a device), before anything has changed.
-void CheckDataSetFiles(Env& env, const Text& sourcePath, const Text& sourceFileName);
+void CheckDataSetFiles(Env& env, const Text& sourcePath);
+
+// The files of the data set whose MDT file is `sourcePath`: that file, then its siblings in
+// section order, whether they exist or not.
+std::vector<Text> DataSetFiles(const Text& sourcePath);
 
 }  // namespace ostra

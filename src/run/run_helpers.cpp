@@ -1,6 +1,7 @@
 // The run's small helpers: the lock wait setting, the header check, the sibling file names and
 // their check.
 #include <cstdlib>
+#include <iterator>
 
 #include "base/errors.h"
 #include "base/numbers.h"
@@ -25,11 +26,15 @@ bool CheckSectionHeader(Env& env, const Text& path, std::int16_t n, UiPort& ui) 
     for (int i = 0; i < n; ++i) reader.ReadText();
     return true;
   } catch (const FileError& e) {
-    ui.ShowMessage(u"エラー `" + IntText(e.Code()) + u" " + e.Description() + u"\r`" + path +
-                       u"` のヘッダーが不正です。変換できません",
-                   MsgIcon::kNone, Text());
+    ShowHeaderFailure(ui, e, path);
     return false;
   }
+}
+
+void ShowHeaderFailure(UiPort& ui, const FileError& e, const Text& path) {
+  ui.ShowMessage(u"エラー `" + IntText(e.Code()) + u" " + e.Description() + u"\r`" + path +
+                     u"` のヘッダーが不正です。変換できません",
+                 MsgIcon::kNone, Text());
 }
 
 Text SectionFileName(const Text& sourcePath, const Text& sourceFileName, const Text& section) {
@@ -40,11 +45,8 @@ Text SectionFileName(const Text& sourcePath, const Text& sourceFileName, const T
   return name;
 }
 
-void CheckDataSetFiles(Env& env, const Text& sourcePath, const Text& sourceFileName) {
-  for (const SectionUnit& unit : kSectionUnits) {
-    const Text name = unit.name == kSectionUnits[0].name
-                          ? sourcePath
-                          : SectionFileName(sourcePath, sourceFileName, unit.name);
+void CheckDataSetFiles(Env& env, const Text& sourcePath) {
+  for (const Text& name : DataSetFiles(sourcePath)) {
     const FileKind kind = env.Inspect(name).kind;
     if (kind == FileKind::kFolder) {
       throw RunError(u"\"" + name + u"\" はファイルではなくフォルダです。変換できません。", name,
@@ -57,6 +59,16 @@ void CheckDataSetFiles(Env& env, const Text& sourcePath, const Text& sourceFileN
                      name, ErrorKind::kData);
     }
   }
+}
+
+std::vector<Text> DataSetFiles(const Text& sourcePath) {
+  const size_t slash = sourcePath.rfind(u'\\');
+  const Text fileName = slash == Text::npos ? sourcePath : sourcePath.substr(slash + 1);
+  std::vector<Text> files{sourcePath};
+  // The first section is the MDT file itself.
+  for (size_t i = 1; i < std::size(kSectionUnits); ++i)
+    files.push_back(SectionFileName(sourcePath, fileName, kSectionUnits[i].name));
+  return files;
 }
 
 }  // namespace ostra

@@ -32,6 +32,7 @@ class DailyUseTest : public QObject {
   void TheKeyboardChoosesTheOnlyFile();
   void DuringALockWaitOnlyExitWorksAndItChangesNothing();
   void ATrialSaysItChangedNothing();
+  void TheTrialsReportChoosesTheDataEncoding();
   void ListsShowTheirFocus();
   void TheDriveBoxShowsTheEndOfALongFolder();
   void TheDestinationListShowsAFolderTheRunCreated();
@@ -182,6 +183,31 @@ void DailyUseTest::ATrialSaysItChangedNothing() {
   // A real run says what it always said.
   QTest::mouseClick(w_->Find<QPushButton>("Command1"), Qt::LeftButton);
   QVERIFY(w_->Status() == u"変換が正常に終了しました。");
+}
+
+void DailyUseTest::TheTrialsReportChoosesTheDataEncoding() {
+  if (!w_->LoadSample(QStringLiteral("T:\\OUT\\B-1"))) QFAIL("no window");
+  // The data set in UTF-8 but for one stray byte: the guess stops the trial.
+  for (const char* section : {"MDT", "BDT", "KDT", "NDT", "LDT", "CDT"}) {
+    const fs::path file = w_->Drive().Host(std::string("GEO/") + section + "0001.GDF");
+    test::WriteBytes(file, ToUtf8(DecodeCp932(test::ReadBytes(file))));
+  }
+  const fs::path mdt = w_->Drive().Host("GEO/MDT0001.GDF");
+  test::WriteBytes(mdt, test::ReadBytes(mdt) + "\xE9");
+  QTest::mouseClick(w_->Find<QPushButton>("DryRunButton"), Qt::LeftButton);
+  QCOMPARE(w_->boxes.size(), size_t{1});
+  QTest::mouseClick(w_->Find<QPushButton>("ReportButton"), Qt::LeftButton);
+  auto* report = w_->Form().findChild<RunReportWindow*>();
+  QVERIFY(report != nullptr);
+  QCOMPARE(report->EncodingBox()->currentIndex(), 0);
+  // Choosing Shift-JIS makes the trial again, which now goes through.
+  report->EncodingBox()->setCurrentIndex(1);
+  emit report->EncodingBox()->activated(1);
+  QVERIFY(w_->Form().State().encoding == DataEncoding::kCp932);
+  QVERIFY(w_->Status() == u"試行変換が終了しました（ファイルは変更していません）");
+  QVERIFY(report->TextPane()->toPlainText().contains(
+      QStringLiteral("データの文字コード: Shift-JIS（コードページ 932）（指定）")));
+  QVERIFY(!fs::exists(w_->Drive().Host("OUT/B-1")));
 }
 
 void DailyUseTest::ListsShowTheirFocus() {

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <functional>
 #include <map>
 
 #include "env/memory_env.h"
@@ -49,25 +50,149 @@ TEST(Utf8DataSetTest, ConvertsToTheBytesOfItsCodePage932Twin) {
       if (path.rfind(u"W:\\GEO\\", 0) == 0) continue;  // the data set itself
       EXPECT_EQ(written[path], bytes) << test::U8(path);
     }
-    // The report tells which files were read as UTF-8: with a byte order mark every one; without,
-    // those that hold Japanese (ASCII alone reads the same either way).
+    // The whole data set was read as UTF-8, as its contents said.
     for (const RunReport::Section& s : app.lastReport.sections) {
-      if (s.status != RunReport::SectionStatus::kConverted) continue;
-      const std::string bytes = *env.File(s.file);
-      const bool japanese =
-          std::any_of(bytes.begin(), bytes.end(), [](char c) { return (c & 0x80) != 0; });
-      EXPECT_EQ(s.utf8, japanese) << test::U8(s.file);
+      if (s.status == RunReport::SectionStatus::kConverted) {
+        EXPECT_TRUE(s.utf8) << test::U8(s.file);
+      }
     }
+    ASSERT_TRUE(app.lastReport.encoding.has_value());
+    EXPECT_TRUE(app.lastReport.encoding->utf8);
+    EXPECT_EQ(app.lastReport.encoding->basis, EncodingBasis::kContent);
     EXPECT_NE(ReportText(app.lastReport).find(u"UTF-8 として読み込み"), Text::npos);
   }
   for (const RunReport::Section& s : twinApp.lastReport.sections) EXPECT_FALSE(s.utf8);
+  EXPECT_FALSE(twinApp.lastReport.encoding->utf8);
+}
+
+// Where a byte stands: its line, and its column counted in characters (the text is UTF-8).
+std::pair<long, long> PlaceOf(const std::string& utf8, size_t offset) {
+  const size_t newline = offset == 0 ? std::string::npos : utf8.rfind('\n', offset - 1);
+  const size_t from = newline == std::string::npos ? 0 : newline + 1;
+  const long line =
+      static_cast<long>(std::count(utf8.begin(), utf8.begin() + static_cast<long>(offset), '\n')) +
+      1;
+  return {line, static_cast<long>(FromUtf8(utf8.substr(from, offset - from)).size()) + 1};
+}
+
+// Each data set is read in one encoding: a set that is UTF-8 but for a stray byte, or whose
+// files disagree, stops before anything is written, naming the byte or the files; a code page
+// 932 file is not taken for UTF-8 because two half-width katakana look like one UTF-8
+// character; and the user's choice overrides the guess.
+TEST(Utf8DataSetTest, EachDataSetIsReadInOneEncoding) {
+  const Text mdt = u"W:\\GEO\\MDT0001.GDF";
+  const Text kdt = u"W:\\GEO\\KDT0001.GDF";
+  struct Case {
+    const char* what;
+    bool utf8Set;
+    DataEncoding choice;
+    std::function<void(MemoryEnv&)> change;
+    std::vector<Text> named;  // texts the message holds; empty: the run completes
+    long line = 0;
+    long column = 0;
+  };
+  std::vector<Case> cases;
+  auto stray = [&](const Text& file, const std::string& bytes, bool atEnd) {
+    return [=](MemoryEnv& env) {
+      std::string content = *env.File(file);
+      const size_t at = atEnd ? content.size() : content.find("1.20,") + 5;
+      content.insert(at, bytes);
+      env.SetFile(file, content);
+    };
+  };
+  {
+    MemoryEnv probe;
+    PutSample(probe, AsUtf8);
+    const std::string m = *probe.File(mdt);
+    const std::string k = *probe.File(kdt);
+    const auto [mLine, mColumn] = PlaceOf(m, m.find("1.20,") + 5);
+    const auto [kLine, kColumn] = PlaceOf(k, k.size());
+    cases.push_back({"a Latin-1 byte",
+                     true,
+                     DataEncoding::kAuto,
+                     stray(mdt, "\xE9", false),
+                     {mdt + u"\" の " + test::U16(std::to_string(mLine)) + u" 行目 " +
+                      test::U16(std::to_string(mColumn)) + u" 文字目のバイト 0xE9"},
+                     mLine,
+                     mColumn});
+    cases.push_back({"a character cut at the end",
+                     true,
+                     DataEncoding::kAuto,
+                     stray(kdt, "\xE8\xA1", true),
+                     {kdt + u"\" の " + test::U16(std::to_string(kLine)) + u" 行目 " +
+                      test::U16(std::to_string(kColumn)) + u" 文字目のバイト 0xE8"},
+                     kLine,
+                     kColumn});
+  }
+  cases.push_back({"files that disagree",
+                   true,
+                   DataEncoding::kAuto,
+                   [&](MemoryEnv& env) {
+                     MemoryEnv cp932;
+                     PutSample(cp932);
+                     env.SetFile(kdt, *cp932.File(kdt));
+                   },
+                   {u"そろっていません", u"\"" + mdt + u"\"", u"\"" + kdt + u"\""}});
+  cases.push_back({"UTF-8 chosen for Shift-JIS",
+                   false,
+                   DataEncoding::kUtf8,
+                   {},
+                   {mdt + u"\" の 2 行目 2 文字目のバイト 0x81"},
+                   2,
+                   2});
+  cases.push_back({"katakana pairs in Shift-JIS",
+                   false,
+                   DataEncoding::kAuto,
+                   [&](MemoryEnv& env) { env.SetFile(kdt, "0,1,2\r\n1.00,\xCF\xBB\r\n"); },
+                   {}});
+  cases.push_back({"Shift-JIS chosen for UTF-8", true, DataEncoding::kCp932, {}, {}});
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    MemoryEnv env;
+    if (c.utf8Set) {
+      PutSample(env, AsUtf8);
+    } else {
+      PutSample(env);
+    }
+    if (c.change) c.change(env);
+    const std::map<Text, std::string> before = Written(env);
+    test::FakeUi ui;
+    AppState app;
+    app.encoding = c.choice;
+    const RunOutcome outcome = Convert(env, ui, app);
+    if (c.named.empty()) {
+      ASSERT_EQ(outcome, RunOutcome::kCompleted) << test::U8(ui.messages.at(0).text);
+      ASSERT_TRUE(app.lastReport.encoding.has_value());
+      EXPECT_EQ(app.lastReport.encoding->utf8, c.choice == DataEncoding::kUtf8);
+      EXPECT_EQ(app.lastReport.encoding->basis,
+                c.choice == DataEncoding::kAuto ? EncodingBasis::kContent : EncodingBasis::kChosen);
+      if (!c.utf8Set) {
+        const std::string x12 = *env.File(Text(kDestination) + u"\\X12.TXT");
+        EXPECT_NE(x12.find("\xCF\xBB"), std::string::npos);
+      }
+      continue;
+    }
+    ASSERT_EQ(outcome, RunOutcome::kStopped);
+    ASSERT_EQ(ui.messages.size(), 1u);
+    for (const Text& part : c.named)
+      EXPECT_NE(ui.messages[0].text.find(part), Text::npos) << test::U8(ui.messages[0].text);
+    ASSERT_TRUE(app.lastReport.error.has_value());
+    EXPECT_EQ(app.lastReport.error->kind, ErrorKind::kData);
+    EXPECT_EQ(app.lastReport.error->line, c.line);
+    EXPECT_EQ(app.lastReport.error->column, c.column);
+    // Nothing was written, not even the destination folder.
+    std::map<Text, std::string> after = Written(env);
+    after.erase(u"W:\\PATDAT\\OSTRACONV.LCK");
+    EXPECT_EQ(after, before);
+    EXPECT_FALSE(env.FolderExists(u"W:\\OUT\\P001"));
+  }
 }
 
 TEST(Utf8DataSetTest, ACharacterWithoutACodePage932FormStopsTheRunNamingItsLine) {
   MemoryEnv env;
-  PutSample(env);
+  PutSample(env, AsUtf8);
   // The MDT file in UTF-8 with "𠮷" (outside code page 932) in a soil name of its 4th line.
-  std::string mdt = AsUtf8(*env.File(u"W:\\GEO\\MDT0001.GDF"));
+  std::string mdt = *env.File(u"W:\\GEO\\MDT0001.GDF");
   size_t line4 = 0;
   for (int i = 0; i < 3; ++i) line4 = mdt.find('\n', line4) + 1;
   const size_t comma = mdt.find(',', line4);
