@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <random>
 
+#include "base/encoding_guess.h"
 #include "base/errors.h"
 #include "base/numbers.h"
 #include "base/text_lines.h"
@@ -39,7 +40,9 @@ bool PrepareAppend(Env& env, const Text& path) {
 
 Text ReadTableText(Env& env, const Text& path, bool extended) {
   const std::string bytes = env.ReadFile(path);
-  if (LooksUtf8(bytes)) {
+  // Half-width katakana pairs that happen to be valid UTF-8 do not count.
+  const Utf8Verdict verdict = VerdictOf(ScanUtf8(bytes));
+  if (verdict == Utf8Verdict::kUtf8 || verdict == Utf8Verdict::kMostlyUtf8) {
     throw RunError(u"参照ファイル \"" + path +
                        u"\" は UTF-8 で保存されています。Shift-JIS（コードページ "
                        u"932）で保存し直してください。変換できません。",

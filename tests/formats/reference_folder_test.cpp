@@ -101,6 +101,8 @@ TEST(ReferenceFolderTest, TablesSavedAsUtf8OrWithDataAfterACtrlZAreRefused) {
   env.SetFile(u"W:\\PATDAT\\KISHITU.TXT", "1001,A,,,,\r\n\x1A\r\n1002,B,,,,\r\n");
   env.SetFile(u"W:\\PATDAT\\L13.TXT", "1,A\r\n2,B\r\n\x1A  \r\n");
   env.SetFile(u"W:\\PATDAT\\L3.TXT", EncodeCp932(u"1,表土\r\n"));
+  // Half-width katakana pairs that also read as UTF-8 ("ﾏｻ" is CF BB) are code page 932.
+  env.SetFile(u"W:\\PATDAT\\L16.TXT", EncodeCp932(u"1,ﾏｻ\r\n"));
   ReferenceFolder tables(env, kFolder);
   for (const char16_t* name : {u"L1.TXT", u"L2.TXT"}) {
     try {
@@ -112,6 +114,7 @@ TEST(ReferenceFolderTest, TablesSavedAsUtf8OrWithDataAfterACtrlZAreRefused) {
     }
   }
   EXPECT_EQ(tables.Content(u"L3.TXT"), u"1,表土\r\n");  // code page 932 as before
+  EXPECT_EQ(tables.Content(u"L16.TXT"), u"1,ﾏｻ\r\n");
   try {
     tables.DictionaryOf(u"KISHITU.TXT");
     ADD_FAILURE() << "no error";
