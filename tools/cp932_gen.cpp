@@ -1,10 +1,21 @@
 // Writes the code page 932 tables that the codec (src/base/codec.cpp) builds in, as a C++
-// source, from the build machine's iconv CP932 converter:
+// source, from the build machine's converter (iconv's CP932; on a Windows build machine,
+// Windows' code page 932 made to give the same):
 //   cp932_gen <output.cpp>
 // Runs on the build machine at build time (for a cross build too). Fails, writing nothing,
 // when the converter cannot be opened or its tables are not the complete code page 932 the
 // codec expects.
+#ifdef _WIN32
+#ifndef WIN32_LEAN_AND_MEAN
+#define WIN32_LEAN_AND_MEAN
+#endif
+#ifndef NOMINMAX
+#define NOMINMAX
+#endif
+#include <windows.h>
+#else
 #include <iconv.h>
+#endif
 
 #include <cerrno>
 #include <cstdint>
@@ -40,61 +51,116 @@ std::string Hex(unsigned v) {
   return buf;
 }
 
-class Iconv {
+#ifdef _WIN32
+// A build on Windows asks Windows' own conversion, and makes it give what iconv's CP932 gives:
+// iconv also encodes these units of the JIS tables one way (the wave dash to the full-width
+// tilde, the yen sign to the backslash, ...), where Windows has no form for them.
+struct OneWay {
+  char16_t unit;
+  const char* bytes;
+};
+constexpr OneWay kOneWay[] = {
+    {u'\u00A2', "\x81\x91"}, {u'\u00A3', "\x81\x92"}, {u'\u00A5', "\x5C"},
+    {u'\u00AC', "\x81\xCA"}, {u'\u2014', "\x81\x5C"}, {u'\u2016', "\x81\x61"},
+    {u'\u203E', "\x7E"},     {u'\u2212', "\x81\x7C"}, {u'\u301C', "\x81\x60"},
+};
+
+// Windows maps the single bytes 0x80, 0xA0 and 0xFD to 0xFF to U+0080 and U+F8F0 to U+F8F3.
+// They are no Shift-JIS characters: none decodes, nothing encodes to them.
+bool IsStrayByte(unsigned char b) {
+  return b == 0x80 || b == 0xA0 || b >= 0xFD;
+}
+
+class Converter {
  public:
-  Iconv(const char* to, const char* from) : cd_(iconv_open(to, from)) {}
-  ~Iconv() {
-    if (Ok()) iconv_close(cd_);
+  bool Ok() const { return IsValidCodePage(932) != 0; }
+
+  // The bytes of one UTF-16 unit, empty when code page 932 has no form for it.
+  std::string EncodeUnit(char16_t ch) {
+    if (ch >= 0xD800 && ch <= 0xDFFF) return {};
+    if (ch == 0x80 || (ch >= 0xF8F0 && ch <= 0xF8F3)) return {};
+    for (const OneWay& m : kOneWay) {
+      if (m.unit == ch) return m.bytes;
+    }
+    const wchar_t w = static_cast<wchar_t>(ch);
+    char out[8];
+    BOOL usedDefault = FALSE;
+    const int n = WideCharToMultiByte(932, WC_NO_BEST_FIT_CHARS, &w, 1, out, sizeof out, nullptr,
+                                      &usedDefault);
+    if (n <= 0 || usedDefault) return {};
+    return std::string(out, static_cast<size_t>(n));
   }
-  Iconv(const Iconv&) = delete;
-  Iconv& operator=(const Iconv&) = delete;
-  bool Ok() const { return cd_ != reinterpret_cast<iconv_t>(-1); }
-  iconv_t Get() {
-    iconv(cd_, nullptr, nullptr, nullptr, nullptr);
-    return cd_;
+
+  // The character at the front of `bytes` (one or two of them): its unit and byte length, or a
+  // length of 0 when they do not form one.
+  std::pair<char16_t, size_t> DecodeOne(const std::string& bytes) {
+    if (bytes.empty() || IsStrayByte(static_cast<unsigned char>(bytes[0]))) return {0, 0};
+    for (int len = 1; len <= 2 && static_cast<size_t>(len) <= bytes.size(); ++len) {
+      wchar_t out[4];
+      const int n = MultiByteToWideChar(932, MB_ERR_INVALID_CHARS, bytes.data(), len, out, 4);
+      if (n == 1) return {static_cast<char16_t>(out[0]), static_cast<size_t>(len)};
+      if (len == 1 && !IsDBCSLeadByteEx(932, static_cast<BYTE>(bytes[0]))) return {0, 0};
+    }
+    return {0, 0};
+  }
+};
+#else
+class Converter {
+ public:
+  Converter() : enc_(iconv_open("CP932", "UTF-16LE")), dec_(iconv_open("UTF-16LE", "CP932")) {}
+  ~Converter() {
+    if (enc_ != kBad) iconv_close(enc_);
+    if (dec_ != kBad) iconv_close(dec_);
+  }
+  Converter(const Converter&) = delete;
+  Converter& operator=(const Converter&) = delete;
+  bool Ok() const { return enc_ != kBad && dec_ != kBad; }
+
+  // The bytes of one UTF-16 unit, empty when code page 932 has no form for it.
+  std::string EncodeUnit(char16_t ch) {
+    if (ch >= 0xD800 && ch <= 0xDFFF) return {};
+    char in[2] = {static_cast<char>(ch & 0xFF), static_cast<char>(ch >> 8)};
+    char out[8];
+    char* inp = in;
+    size_t inLeft = 2;
+    char* outp = out;
+    size_t outLeft = sizeof out;
+    iconv(enc_, nullptr, nullptr, nullptr, nullptr);
+    if (iconv(enc_, &inp, &inLeft, &outp, &outLeft) == static_cast<size_t>(-1)) return {};
+    if (iconv(enc_, nullptr, nullptr, &outp, &outLeft) == static_cast<size_t>(-1)) return {};
+    return std::string(out, static_cast<size_t>(outp - out));
+  }
+
+  // The character at the front of `bytes` (one or two of them): its unit and byte length, or a
+  // length of 0 when they do not form one. A first byte the converter rejects outright ends the
+  // search; one it calls incomplete (a lead byte) is tried with its trail byte.
+  std::pair<char16_t, size_t> DecodeOne(const std::string& bytes) {
+    for (size_t len = 1; len <= 2 && len <= bytes.size(); ++len) {
+      char in[2];
+      for (size_t i = 0; i < len; ++i) in[i] = bytes[i];
+      char out[8];
+      char* inp = in;
+      size_t inLeft = len;
+      char* outp = out;
+      size_t outLeft = sizeof out;
+      iconv(dec_, nullptr, nullptr, nullptr, nullptr);
+      const size_t r = iconv(dec_, &inp, &inLeft, &outp, &outLeft);
+      if (r != static_cast<size_t>(-1) && inLeft == 0 && outp - out == 2) {
+        auto lo = static_cast<unsigned char>(out[0]);
+        auto hi = static_cast<unsigned char>(out[1]);
+        return {static_cast<char16_t>(lo | (hi << 8)), len};
+      }
+      if (r == static_cast<size_t>(-1) && errno != EINVAL && len == 1) return {0, 0};
+    }
+    return {0, 0};
   }
 
  private:
-  iconv_t cd_;
+  static inline const iconv_t kBad = reinterpret_cast<iconv_t>(-1);
+  iconv_t enc_;
+  iconv_t dec_;
 };
-
-// The bytes of one UTF-16 unit, empty when code page 932 has no form for it.
-std::string EncodeUnit(Iconv& enc, char16_t ch) {
-  if (ch >= 0xD800 && ch <= 0xDFFF) return {};
-  char in[2] = {static_cast<char>(ch & 0xFF), static_cast<char>(ch >> 8)};
-  char out[8];
-  char* inp = in;
-  size_t inLeft = 2;
-  char* outp = out;
-  size_t outLeft = sizeof out;
-  iconv_t cd = enc.Get();
-  if (iconv(cd, &inp, &inLeft, &outp, &outLeft) == static_cast<size_t>(-1)) return {};
-  if (iconv(cd, nullptr, nullptr, &outp, &outLeft) == static_cast<size_t>(-1)) return {};
-  return std::string(out, static_cast<size_t>(outp - out));
-}
-
-// The character at the front of `bytes` (one or two of them): its unit and byte length, or a
-// length of 0 when they do not form one. A first byte the converter rejects outright ends the
-// search; one it calls incomplete (a lead byte) is tried with its trail byte.
-std::pair<char16_t, size_t> DecodeOne(Iconv& dec, const std::string& bytes) {
-  for (size_t len = 1; len <= 2 && len <= bytes.size(); ++len) {
-    char in[2];
-    for (size_t i = 0; i < len; ++i) in[i] = bytes[i];
-    char out[8];
-    char* inp = in;
-    size_t inLeft = len;
-    char* outp = out;
-    size_t outLeft = sizeof out;
-    size_t r = iconv(dec.Get(), &inp, &inLeft, &outp, &outLeft);
-    if (r != static_cast<size_t>(-1) && inLeft == 0 && outp - out == 2) {
-      auto lo = static_cast<unsigned char>(out[0]);
-      auto hi = static_cast<unsigned char>(out[1]);
-      return {static_cast<char16_t>(lo | (hi << 8)), len};
-    }
-    if (r == static_cast<size_t>(-1) && errno != EINVAL && len == 1) return {0, 0};
-  }
-  return {0, 0};
-}
+#endif
 
 struct Tables {
   std::vector<char16_t> single = std::vector<char16_t>(128);           // bytes 0x80-0xFF, 0: none
@@ -103,14 +169,14 @@ struct Tables {
   std::vector<std::uint16_t> encode = std::vector<std::uint16_t>(65536, kNoForm);
 };
 
-Tables Build(Iconv& dec, Iconv& enc) {
+Tables Build(Converter& conv) {
   Tables t;
   for (int b = 0; b < 0x80; ++b) {
-    auto [ch, len] = DecodeOne(dec, std::string(1, static_cast<char>(b)));
+    auto [ch, len] = conv.DecodeOne(std::string(1, static_cast<char>(b)));
     if (len != 1 || ch != b) Fail("byte " + Hex(b) + " does not decode to itself");
   }
   for (int b0 = 0x80; b0 <= 0xFF; ++b0) {
-    auto [ch, len] = DecodeOne(dec, std::string(1, static_cast<char>(b0)));
+    auto [ch, len] = conv.DecodeOne(std::string(1, static_cast<char>(b0)));
     if (len == 1) {
       t.single[b0 - 0x80] = ch;
       continue;
@@ -118,7 +184,7 @@ Tables Build(Iconv& dec, Iconv& enc) {
     std::vector<char16_t> row(256);
     bool any = false;
     for (int b1 = 0; b1 <= 0xFF; ++b1) {
-      auto [c2, l2] = DecodeOne(dec, std::string{static_cast<char>(b0), static_cast<char>(b1)});
+      auto [c2, l2] = conv.DecodeOne(std::string{static_cast<char>(b0), static_cast<char>(b1)});
       if (l2 == 2 && c2 != 0) {
         row[b1] = c2;
         any = true;
@@ -130,7 +196,7 @@ Tables Build(Iconv& dec, Iconv& enc) {
     }
   }
   for (char32_t cp = 0; cp <= 0xFFFF; ++cp) {
-    const std::string bytes = EncodeUnit(enc, static_cast<char16_t>(cp));
+    const std::string bytes = conv.EncodeUnit(static_cast<char16_t>(cp));
     std::uint16_t code = kNoForm;
     if (bytes.size() == 1) {
       code = static_cast<unsigned char>(bytes[0]);
@@ -207,14 +273,13 @@ int main(int argc, char** argv) {
     std::cerr << "usage: cp932_gen <output.cpp>\n";
     return 2;
   }
-  Iconv dec("UTF-16LE", "CP932");
-  Iconv enc("CP932", "UTF-16LE");
-  if (!dec.Ok() || !enc.Ok()) {
-    std::cerr << "cp932_gen: iconv cannot convert between CP932 and UTF-16LE on this machine "
-                 "(is the CP932 converter module of the C library installed?)\n";
+  Converter conv;
+  if (!conv.Ok()) {
+    std::cerr << "cp932_gen: this machine cannot convert between code page 932 and UTF-16 (is "
+                 "the CP932 converter module of the C library installed?)\n";
     return 1;
   }
-  const Tables t = Build(dec, enc);
+  const Tables t = Build(conv);
   Check(t);
   if (failures != 0) {
     std::cerr << "cp932_gen: this machine's CP932 converter is not the expected code page 932; "
@@ -223,7 +288,7 @@ int main(int argc, char** argv) {
   }
 
   std::ostringstream src;
-  src << "// Generated at build time by tools/cp932_gen.cpp from iconv's CP932. Do not edit.\n"
+  src << "// Generated at build time by tools/cp932_gen.cpp. Do not edit.\n"
       << "#include \"base/cp932_tables.h\"\n\n"
       << "namespace ostra::cp932 {\n\n";
   WriteArray(src, "const char16_t kSingle[128]", t.single);
