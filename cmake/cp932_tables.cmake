@@ -1,7 +1,8 @@
-# The code page 932 tables of the codec: generated at build time from the build machine's iconv
-# by tools/cp932_gen.cpp, and compiled into ostra_base. The generator always runs on the build
-# machine: in a cross build (Windows with MinGW-w64) it is compiled with the host's own C++
-# compiler. It fails the build when the machine's CP932 converter is missing or incomplete.
+# The code page 932 tables of the codec: generated at build time by tools/cp932_gen.cpp from the
+# build machine's converter (iconv's CP932, or Windows' code page 932 on Windows), and compiled
+# into ostra_base. The generator always runs on the build machine: in a cross build (Windows
+# with MinGW-w64) it is compiled with the host's own C++ compiler. It fails the build when the
+# machine's converter is missing or incomplete.
 set(OSTRA_CP932_GEN_SOURCE ${CMAKE_CURRENT_SOURCE_DIR}/tools/cp932_gen.cpp)
 set(OSTRA_CP932_TABLES ${CMAKE_CURRENT_BINARY_DIR}/generated/cp932_tables.cpp)
 
@@ -28,6 +29,6 @@ add_custom_command(
   COMMAND ${CMAKE_COMMAND} -E make_directory ${CMAKE_CURRENT_BINARY_DIR}/generated
   COMMAND ${generator} ${OSTRA_CP932_TABLES}
   DEPENDS ${generator}
-  COMMENT "Generating the code page 932 tables from iconv"
+  COMMENT "Generating the code page 932 tables from the build machine's converter"
   VERBATIM)
 target_sources(ostra_base PRIVATE ${OSTRA_CP932_TABLES})
