@@ -1,14 +1,9 @@
 #include "base/codec.h"
 
-#include <array>
-#include <cerrno>
 #include <cstdint>
+#include <utility>
 
-#ifdef _WIN32
-#include "base/windows_api.h"
-#else
-#include <iconv.h>
-#endif
+#include "base/cp932_tables.h"
 
 namespace ostra {
 
@@ -16,178 +11,16 @@ namespace {
 
 constexpr char16_t kReplacement = u'\uFFFD';
 
-#ifndef _WIN32
-// One converter per direction and thread; iconv handles keep shift state, so each call resets.
-class Iconv {
- public:
-  Iconv(const char* to, const char* from) : cd_(iconv_open(to, from)) {}
-  ~Iconv() {
-    if (cd_ != reinterpret_cast<iconv_t>(-1)) iconv_close(cd_);
-  }
-  Iconv(const Iconv&) = delete;
-  Iconv& operator=(const Iconv&) = delete;
-  bool Ok() const { return cd_ != reinterpret_cast<iconv_t>(-1); }
-  iconv_t Get() {
-    iconv(cd_, nullptr, nullptr, nullptr, nullptr);
-    return cd_;
-  }
-
- private:
-  iconv_t cd_;
-};
-
-Iconv& Encoder() {
-  thread_local Iconv enc("CP932", "UTF-16LE");
-  return enc;
-}
-Iconv& Decoder() {
-  thread_local Iconv dec("UTF-16LE", "CP932");
-  return dec;
-}
-
-// Encodes one UTF-16 unit; empty when code page 932 has no form for it.
-std::string EncodeUnit(char16_t ch) {
-  if (ch >= 0xD800 && ch <= 0xDFFF) return {};
-  Iconv& enc = Encoder();
-  if (!enc.Ok()) return {};
-  char in[2] = {static_cast<char>(ch & 0xFF), static_cast<char>(ch >> 8)};
-  char out[8];
-  char* inp = in;
-  size_t inLeft = 2;
-  char* outp = out;
-  size_t outLeft = sizeof out;
-  iconv_t cd = enc.Get();
-  if (iconv(cd, &inp, &inLeft, &outp, &outLeft) == static_cast<size_t>(-1)) return {};
-  if (iconv(cd, nullptr, nullptr, &outp, &outLeft) == static_cast<size_t>(-1)) return {};
-  return std::string(out, static_cast<size_t>(outp - out));
-}
-
-// Decodes the character at the front of `bytes`: its UTF-16 unit and its byte length, or a
-// length of 0 when the bytes there do not form a character.
-std::pair<char16_t, size_t> DecodeOne(std::string_view bytes) {
-  Iconv& dec = Decoder();
-  if (!dec.Ok()) return {0, 0};
-  for (size_t len = 1; len <= 2 && len <= bytes.size(); ++len) {
-    char in[2];
-    for (size_t i = 0; i < len; ++i) in[i] = bytes[i];
-    char out[8];
-    char* inp = in;
-    size_t inLeft = len;
-    char* outp = out;
-    size_t outLeft = sizeof out;
-    size_t r = iconv(dec.Get(), &inp, &inLeft, &outp, &outLeft);
-    if (r != static_cast<size_t>(-1) && inLeft == 0 && outp - out == 2) {
-      auto lo = static_cast<unsigned char>(out[0]);
-      auto hi = static_cast<unsigned char>(out[1]);
-      return {static_cast<char16_t>(lo | (hi << 8)), len};
-    }
-    if (r == static_cast<size_t>(-1) && errno != EINVAL) {
-      // EILSEQ on one byte: a two-byte sequence cannot start here either, unless the byte is a
-      // lead byte, which iconv reports as EINVAL (incomplete). Try the longer form only then.
-      if (len == 1) return {0, 0};
-    }
-  }
-  return {0, 0};
-}
-#else
-// Code page 932 as iconv and most converters know it also takes these characters of the JIS
-// tables one way (the wave dash becomes the full-width tilde, the yen sign the backslash, ...).
-// Windows answers "no form" for them; mapping them here keeps the files written on Windows and
-// elsewhere byte for byte the same.
-struct OneWay {
-  char16_t unit;
-  const char* bytes;
-};
-constexpr OneWay kOneWay[] = {
-    {u'\u00A2', "\x81\x91"}, {u'\u00A3', "\x81\x92"}, {u'\u00A5', "\x5C"},
-    {u'\u00AC', "\x81\xCA"}, {u'\u2014', "\x81\x5C"}, {u'\u2016', "\x81\x61"},
-    {u'\u203E', "\x7E"},     {u'\u2212', "\x81\x7C"}, {u'\u301C', "\x81\x60"},
-};
-
-// Windows maps the single bytes 0x80, 0xA0 and 0xFD to 0xFF to U+0080 and U+F8F0 to U+F8F3.
-// They are no Shift-JIS characters: they decode as undecodable bytes and nothing encodes to
-// them.
-bool IsStrayByte(unsigned char b) {
-  return b == 0x80 || b == 0xA0 || b >= 0xFD;
-}
-
-std::string EncodeUnit(char16_t ch) {
-  if (ch >= 0xD800 && ch <= 0xDFFF) return {};
-  if (ch == 0x80 || (ch >= 0xF8F0 && ch <= 0xF8F3)) return {};
-  for (const OneWay& m : kOneWay) {
-    if (m.unit == ch) return m.bytes;
-  }
-  wchar_t w = static_cast<wchar_t>(ch);
-  char out[8];
-  BOOL usedDefault = FALSE;
-  int n =
-      WideCharToMultiByte(932, WC_NO_BEST_FIT_CHARS, &w, 1, out, sizeof out, nullptr, &usedDefault);
-  if (n <= 0 || usedDefault) return {};
-  return std::string(out, static_cast<size_t>(n));
-}
-
-std::pair<char16_t, size_t> DecodeOne(std::string_view bytes) {
-  if (bytes.empty() || IsStrayByte(static_cast<unsigned char>(bytes[0]))) return {0, 0};
-  for (int len = 1; len <= 2 && static_cast<size_t>(len) <= bytes.size(); ++len) {
-    wchar_t out[4];
-    int n = MultiByteToWideChar(932, MB_ERR_INVALID_CHARS, bytes.data(), len, out, 4);
-    if (n == 1) return {static_cast<char16_t>(out[0]), static_cast<size_t>(len)};
-    if (len == 1 && !IsDBCSLeadByteEx(932, static_cast<BYTE>(bytes[0]))) return {0, 0};
-  }
-  return {0, 0};
-}
-#endif
-
-// Conversions are cached per thread: the converter is asked once per character.
-constexpr std::uint16_t kUnknown = 0;
-constexpr std::uint16_t kNoForm = 0xFFFF;
-
-// Code page 932 code of a unit (a byte value below 0x100, else a two-byte code), kNoForm when
-// it has none.
-std::uint16_t EncodedCode(char16_t ch) {
-  thread_local std::array<std::uint16_t, 65536> cache{};
-  std::uint16_t& c = cache[ch];
-  if (c == kUnknown) {
-    std::string enc = EncodeUnit(ch);
-    if (enc.size() == 1) {
-      c = static_cast<unsigned char>(enc[0]);
-    } else if (enc.size() == 2) {
-      c = static_cast<std::uint16_t>((static_cast<unsigned char>(enc[0]) << 8) |
-                                     static_cast<unsigned char>(enc[1]));
-    } else {
-      c = kNoForm;
-    }
-    if (c == kUnknown) c = kNoForm;  // only U+0000 encodes to 0, and ASCII never gets here
-  }
-  return c;
-}
-
-// The unit of a single byte (>= 0x80): kNoForm when it is a lead byte or invalid.
-struct SingleByte {
-  char16_t unit = 0;
-  bool known = false;
-};
-
-std::pair<char16_t, size_t> DecodeCached(std::string_view bytes) {
-  thread_local std::array<SingleByte, 256> singles{};
-  thread_local std::array<char16_t, 65536> doubles{};
-  auto b0 = static_cast<unsigned char>(bytes[0]);
-  SingleByte& s = singles[b0];
-  if (!s.known) {
-    auto [ch, len] = DecodeOne(bytes.substr(0, 1));
-    s.known = true;
-    s.unit = (len == 1) ? ch : static_cast<char16_t>(kNoForm);
-  }
-  if (s.unit != kNoForm) return {s.unit, 1};
-  if (bytes.size() < 2) return {0, 0};
-  auto b1 = static_cast<unsigned char>(bytes[1]);
-  char16_t& d = doubles[static_cast<std::uint16_t>((b0 << 8) | b1)];
-  if (d == 0) {
-    auto [ch, len] = DecodeOne(bytes.substr(0, 2));
-    d = (len == 2) ? ch : static_cast<char16_t>(kNoForm);
-  }
-  if (d == kNoForm) return {0, 0};
-  return {d, 2};
+// Decodes the character at the front of `bytes`, whose first byte is 0x80 or above: its unit
+// and byte length, or a length of 0 when the bytes there do not form a character.
+std::pair<char16_t, size_t> DecodeAt(std::string_view bytes) {
+  const unsigned b0 = static_cast<unsigned char>(bytes[0]) - 0x80u;
+  if (const char16_t single = cp932::kSingle[b0]; single != 0) return {single, 1};
+  const unsigned row = cp932::kLeadRow[b0];
+  if (row == 0 || bytes.size() < 2) return {0, 0};
+  const char16_t pair = cp932::kPairs[(row - 1) * 256 + static_cast<unsigned char>(bytes[1])];
+  if (pair == 0) return {0, 0};
+  return {pair, 2};
 }
 
 }  // namespace
@@ -200,8 +33,8 @@ std::string EncodeCp932(TextView text) {
       out.push_back(static_cast<char>(ch));
       continue;
     }
-    std::uint16_t code = EncodedCode(ch);
-    if (code == kNoForm) {
+    const std::uint16_t code = cp932::kEncode[ch];
+    if (code == cp932::kNoForm) {
       out.push_back(kUnencodable);
     } else if (code < 0x100) {
       out.push_back(static_cast<char>(code));
@@ -224,7 +57,7 @@ Text DecodeCp932(std::string_view bytes) {
       ++i;
       continue;
     }
-    auto [ch, len] = DecodeCached(bytes.substr(i));
+    auto [ch, len] = DecodeAt(bytes.substr(i));
     if (len == 0) {
       out.push_back(kUndecodable);
       ++i;
@@ -238,8 +71,8 @@ Text DecodeCp932(std::string_view bytes) {
 
 int CharByteWidth(char16_t ch) {
   if (ch < 0x80) return 1;
-  std::uint16_t code = EncodedCode(ch);
-  return (code != kNoForm && code >= 0x100) ? 2 : 1;
+  const std::uint16_t code = cp932::kEncode[ch];
+  return (code != cp932::kNoForm && code >= 0x100) ? 2 : 1;
 }
 
 std::string ToUtf8(TextView text) {

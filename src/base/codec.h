@@ -1,8 +1,8 @@
 // Code page 932 (Shift-JIS) conversion and byte widths.
 //
 // Text in memory is UTF-16: every character of code page 932 is one UTF-16 unit.
-// Files are code page 932. Conversion goes through the platform's converter
-// (iconv on POSIX, MultiByteToWideChar/WideCharToMultiByte on Windows).
+// Files are code page 932. Conversion uses tables built into the program (base/cp932_tables.h),
+// the same on every system, whatever converters the system has.
 #pragma once
 
 #include <string>

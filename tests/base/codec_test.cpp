@@ -10,31 +10,94 @@ namespace ostra {
 namespace {
 
 #ifndef _WIN32
-// The converter asked directly, without the codec's caches: the bytes of one unit, or empty.
-std::string DirectEncode(char16_t ch) {
-  iconv_t cd = iconv_open("CP932", "UTF-16LE");
-  char in[2] = {static_cast<char>(ch & 0xFF), static_cast<char>(ch >> 8)};
-  char out[8];
-  char* inp = in;
-  size_t inLeft = 2;
-  char* outp = out;
-  size_t outLeft = sizeof out;
-  size_t r = iconv(cd, &inp, &inLeft, &outp, &outLeft);
-  iconv_close(cd);
-  if (r == static_cast<size_t>(-1)) return {};
-  return std::string(out, static_cast<size_t>(outp - out));
-}
+// The system's converter, asked one character at a time: the reference the built-in tables were
+// made from.
+class SystemConverter {
+ public:
+  SystemConverter()
+      : enc_(iconv_open("CP932", "UTF-16LE")), dec_(iconv_open("UTF-16LE", "CP932")) {}
+  ~SystemConverter() {
+    if (enc_ != kBad) iconv_close(enc_);
+    if (dec_ != kBad) iconv_close(dec_);
+  }
+  bool Ok() const { return enc_ != kBad && dec_ != kBad; }
 
-TEST(CodecTest, WidthsAndBytesAgreeWithTheConverterForEveryBmpCodePoint) {
+  // The bytes of one unit; "?" when it has no form.
+  std::string Encode(char16_t ch) {
+    char in[2] = {static_cast<char>(ch & 0xFF), static_cast<char>(ch >> 8)};
+    std::string out = Run(enc_, std::string(in, 2));
+    return out.empty() ? std::string(1, kUnencodable) : out;
+  }
+  // The decoded bytes: a character of one byte, else of two, else "・" for the first byte.
+  Text Decode(std::string_view bytes) {
+    Text out;
+    for (size_t i = 0; i < bytes.size();) {
+      size_t len = 1;
+      std::string u = Run(dec_, bytes.substr(i, 1));
+      if (u.size() != 2 && i + 1 < bytes.size()) {
+        len = 2;
+        u = Run(dec_, bytes.substr(i, 2));
+      }
+      if (u.size() == 2) {
+        out.push_back(static_cast<char16_t>(static_cast<unsigned char>(u[0]) |
+                                            (static_cast<unsigned char>(u[1]) << 8)));
+        i += len;
+      } else {
+        out.push_back(kUndecodable);
+        ++i;
+      }
+    }
+    return out;
+  }
+
+ private:
+  static inline const iconv_t kBad = reinterpret_cast<iconv_t>(-1);
+  // The whole input converted, or empty.
+  static std::string Run(iconv_t cd, std::string_view input) {
+    std::string in(input);
+    char out[8];
+    char* inp = in.data();
+    size_t inLeft = in.size();
+    char* outp = out;
+    size_t outLeft = sizeof out;
+    iconv(cd, nullptr, nullptr, nullptr, nullptr);
+    if (iconv(cd, &inp, &inLeft, &outp, &outLeft) == static_cast<size_t>(-1) || inLeft != 0 ||
+        iconv(cd, nullptr, nullptr, &outp, &outLeft) == static_cast<size_t>(-1)) {
+      return {};
+    }
+    return std::string(out, static_cast<size_t>(outp - out));
+  }
+  iconv_t enc_;
+  iconv_t dec_;
+};
+
+TEST(CodecTest, BuiltInTablesAgreeWithTheSystemConverterEverywhere) {
+  SystemConverter sys;
+  if (!sys.Ok()) GTEST_SKIP() << "this system's iconv cannot open CP932: nothing to compare with";
   int mismatches = 0;
+  auto mismatch = [&](const std::string& what) {
+    if (++mismatches <= 5) ADD_FAILURE() << what;
+  };
+  // Every UTF-16 unit, surrogates included.
   for (char32_t cp = 0; cp <= 0xFFFF; ++cp) {
-    if (cp >= 0xD800 && cp <= 0xDFFF) continue;
-    auto ch = static_cast<char16_t>(cp);
-    std::string direct = DirectEncode(ch);
-    std::string expected = direct.empty() ? std::string(1, kUnencodable) : direct;
+    const auto ch = static_cast<char16_t>(cp);
+    const std::string expected =
+        (cp >= 0xD800 && cp <= 0xDFFF) ? std::string(1, kUnencodable) : sys.Encode(ch);
     if (EncodeCp932(Text(1, ch)) != expected ||
         CharByteWidth(ch) != static_cast<int>(expected.size())) {
-      if (++mismatches < 5) ADD_FAILURE() << "code point " << std::hex << static_cast<unsigned>(cp);
+      mismatch("encoding U+" + std::to_string(cp));
+    }
+  }
+  // Every single byte, every two-byte code and every byte followed by a byte that cannot
+  // complete it.
+  for (int b0 = 0; b0 <= 0xFF; ++b0) {
+    const std::string one(1, static_cast<char>(b0));
+    if (DecodeCp932(one) != sys.Decode(one)) mismatch("decoding byte " + std::to_string(b0));
+    for (int b1 = 0; b1 <= 0xFF; ++b1) {
+      const std::string two = one + static_cast<char>(b1);
+      if (DecodeCp932(two) != sys.Decode(two)) {
+        mismatch("decoding bytes " + std::to_string(b0) + " " + std::to_string(b1));
+      }
     }
   }
   EXPECT_EQ(mismatches, 0);
@@ -51,6 +114,10 @@ TEST(CodecTest, KnownWidthsAndRoundTrip) {
   EXPECT_EQ(DecodeCp932(EncodeCp932(sample)), sample);
   EXPECT_EQ(EncodeCp932(u"～"), "\x81\x60");
   EXPECT_EQ(EncodeCp932(u"\U0001F600"), "??");  // no code page 932 form
+  // The same on every system: the one-way forms, and no form for what Windows keeps for its
+  // stray bytes.
+  EXPECT_EQ(EncodeCp932(u"\u00A5\u203E\u301C\u2014\u2212"), "\\~\x81\x60\x81\x5C\x81\x7C");
+  EXPECT_EQ(EncodeCp932(u"\u0080\uF8F0\uF8F3"), "???");
 }
 
 TEST(CodecTest, UndecodableBytesBecomeMiddleDots) {
