@@ -157,38 +157,6 @@ Text FromUtf8(std::string_view s) {
   return out;
 }
 
-bool LooksUtf8(std::string_view bytes) {
-  if (bytes.substr(0, 3) == "\xEF\xBB\xBF") return true;
-  bool multiByte = false;
-  for (size_t i = 0; i < bytes.size();) {
-    const auto b = static_cast<unsigned char>(bytes[i]);
-    size_t length = 1;
-    if (b >= 0xC2 && b <= 0xDF) {
-      length = 2;
-    } else if (b >= 0xE0 && b <= 0xEF) {
-      length = 3;
-    } else if (b >= 0xF0 && b <= 0xF4) {
-      length = 4;
-    } else if (b >= 0x80) {
-      return false;
-    }
-    if (i + length > bytes.size()) return false;
-    for (size_t k = 1; k < length; ++k) {
-      const auto c = static_cast<unsigned char>(bytes[i + k]);
-      if (c < 0x80 || c > 0xBF) return false;
-    }
-    // Overlong forms and surrogates are no UTF-8.
-    const auto c1 = length > 1 ? static_cast<unsigned char>(bytes[i + 1]) : 0;
-    if ((b == 0xE0 && c1 < 0xA0) || (b == 0xED && c1 > 0x9F) || (b == 0xF0 && c1 < 0x90) ||
-        (b == 0xF4 && c1 > 0x8F)) {
-      return false;
-    }
-    multiByte = multiByte || length > 1;
-    i += length;
-  }
-  return multiByte;
-}
-
 size_t FindUnencodable(TextView text) {
   for (size_t i = 0; i < text.size(); ++i) {
     const char16_t ch = text[i];

@@ -27,10 +27,6 @@ Text DecodeCp932(std::string_view bytes);
 // byte of "?").
 int CharByteWidth(char16_t ch);
 
-// Whether bytes are text saved as UTF-8: they start with its byte order mark, or they are valid
-// UTF-8 holding at least one character of more than one byte.
-bool LooksUtf8(std::string_view bytes);
-
 // The first character (by index) that code page 932 cannot hold, or npos.
 size_t FindUnencodable(TextView text);
 // The character that starts at `i`: both halves of a surrogate pair.

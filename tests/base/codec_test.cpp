@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "base/encoding_guess.h"
+
 #ifndef _WIN32
 #include <iconv.h>
 #endif
@@ -153,14 +155,15 @@ TEST(CodecTest, Utf8Conversions) {
 }
 
 TEST(CodecTest, Utf8IsToldFromCodePage932) {
-  EXPECT_TRUE(LooksUtf8("\xEF\xBB\xBF"));                    // a byte order mark alone
-  EXPECT_TRUE(LooksUtf8("1,\xE8\xA1\xA8\xE5\x9C\x9F\r\n"));  // 表土
-  EXPECT_FALSE(LooksUtf8("1,A\r\n"));                        // ASCII is both: code page 932
-  EXPECT_FALSE(LooksUtf8(EncodeCp932(u"1,表土,花崗岩\r\n")));
-  EXPECT_FALSE(LooksUtf8(EncodeCp932(u"ｸﾗｯｸ")));
-  EXPECT_FALSE(LooksUtf8("\xE8\xA1"));      // cut short
-  EXPECT_FALSE(LooksUtf8("\xC0\xAF"));      // an overlong form
-  EXPECT_FALSE(LooksUtf8("\xED\xA0\x80"));  // a surrogate
+  auto verdict = [](std::string_view bytes) { return VerdictOf(ScanUtf8(bytes)); };
+  EXPECT_EQ(verdict("\xEF\xBB\xBF"), Utf8Verdict::kUtf8);                    // a byte order mark
+  EXPECT_EQ(verdict("1,\xE8\xA1\xA8\xE5\x9C\x9F\r\n"), Utf8Verdict::kUtf8);  // 表土
+  EXPECT_EQ(verdict("1,A\r\n"), Utf8Verdict::kEither);                       // ASCII is both
+  EXPECT_EQ(verdict(EncodeCp932(u"1,表土,花崗岩\r\n")), Utf8Verdict::kCp932);
+  EXPECT_EQ(verdict(EncodeCp932(u"ｸﾗｯｸ")), Utf8Verdict::kCp932);
+  EXPECT_EQ(verdict("\xE8\xA1"), Utf8Verdict::kCp932);      // cut short
+  EXPECT_EQ(verdict("\xC0\xAF"), Utf8Verdict::kCp932);      // an overlong form
+  EXPECT_EQ(verdict("\xED\xA0\x80"), Utf8Verdict::kCp932);  // a surrogate
 }
 
 }  // namespace
