@@ -30,6 +30,7 @@ const Text& ReferenceFolder::Content(const Text& name) {
 void ReferenceFolder::CreateEmpty(const Text& name) {
   if (Exists(name)) return;
   TouchFile(env_, PathOf(name));
+  env_.SyncFolder(folder_);  // the new table's name on the disk before entries refer to it
   tables_.erase(UpperAscii(name));
 }
 
