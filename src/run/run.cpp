@@ -15,6 +15,7 @@
 #include "env/files.h"
 #include "formats/code_table.h"
 #include "formats/section_file.h"
+#include "formats/table_append.h"
 #include "run/run_record.h"
 #include "run/stop_error.h"
 #include "run/validate_path.h"
@@ -255,6 +256,8 @@ RunOutcome Conversion::Run(const Text& text1, const Text& text2) {
       return StopWith(u"他の変換を待つ間に、変換を取りやめました。", ErrorKind::kDeclined,
                       env_.Table(kLockFileName), MsgIcon::kNone, false);
     }
+    // Holding the lock, this run knows that no other run is writing a temporary table.
+    strata::RemoveRewriteLeftovers(files_, env_.patdatFolder);
     tables_.DropIfChanged();
     CreateDestination();
     SnapshotTables();
