@@ -10,6 +10,7 @@
 #include "base/numbers.h"
 #include "base/sjis.h"
 #include "base/text_lines.h"
+#include "cli/interrupt.h"
 #include "cli/session.h"
 
 namespace ostra {
@@ -187,7 +188,7 @@ int RunBatch(Session& session) {
     }
     results.push_back({&item, BatchStatus::kStopped, report});
     exitCode = std::max(exitCode, 1);
-    if (!options.keepGoing) stop = true;
+    if (!options.keepGoing || InterruptFlag().load()) stop = true;
   }
   PrintSummary(session, results, converted);
 

@@ -2,10 +2,12 @@
 
 #include <cstdlib>
 
+#include "cli/interrupt.h"
 #include "cli/options.h"
 #include "cli/paths.h"
 #include "cli/session.h"
 #include "env/host_env.h"
+#include "env/interrupt_env.h"
 
 namespace ostra {
 
@@ -28,7 +30,24 @@ std::string EnvironmentText(const char* name) {
 
 }  // namespace
 
+namespace {
+
+int Convert(int argc, char** argv);
+
+}  // namespace
+
+// A run ended by a signal stops as any stopped run does (with its report) and exits with the
+// signal's status (130 for Ctrl-C, 143 for SIGTERM).
 int CliMain(int argc, char** argv) {
+  InstallInterruptHandlers();
+  const int status = Convert(argc, argv);
+  const int interrupted = InterruptExitStatus();
+  return interrupted != 0 ? interrupted : status;
+}
+
+namespace {
+
+int Convert(int argc, char** argv) {
   const Terminal early(AsksForUtf8(argc, argv), false);
   const ParsedCommandLine parsed = ParseCommandLine(argc, argv, early);
   if (!parsed.options) return parsed.exitCode;
@@ -46,7 +65,10 @@ int CliMain(int argc, char** argv) {
       return UsageError(early, "ドライブの割り当て「" + d + "」が正しくありません（L=DIR の形）");
   }
 
-  Session session(options, NewHostEnv(argc > 0 ? argv[0] : nullptr), drives);
+  Session session(
+      options,
+      std::make_unique<InterruptEnv>(NewHostEnv(argc > 0 ? argv[0] : nullptr), InterruptFlag()),
+      drives);
   const std::string wait = EnvironmentText("OSTRACONV_LOCK_WAIT");
   session.State().lockWait = LockWaitSetting(wait.empty() ? nullptr : wait.c_str());
   if (!options.batch.empty()) return RunBatch(session);
@@ -58,5 +80,7 @@ int CliMain(int argc, char** argv) {
   if (const int code = session.CheckReportFile({options.paths[0]}); code != 0) return code;
   return session.Convert(options.paths[0], options.paths[1]);
 }
+
+}  // namespace
 
 }  // namespace ostra

@@ -95,7 +95,8 @@ void TouchMarker(const RunEnv& env) {
   const Text path = env.Files().ProgramFolder() + u"\\PATADD.txt";
   try {
     TouchFile(env.Files(), path);
-  } catch (const RunError&) {
+  } catch (const RunError& e) {
+    if (e.Kind() == ErrorKind::kDeclined) throw;  // the run was asked to stop
     if (env.Files().FileExists(path) || env.markerWarned) return;
     env.markerWarned = true;
     env.Warn(u"プログラムのフォルダに PATADD.txt を作成できません（" + path +

@@ -162,6 +162,11 @@ void DriveMapEnv::ReplaceFile(const Text& from, const Text& to) {
   }
 }
 
+void DriveMapEnv::SyncFolder(const Text& path) {
+  const Text host = ToHost(path);
+  Told(path, [&] { target().SyncFolder(host); });
+}
+
 std::unique_ptr<HeldLock> DriveMapEnv::TryLock(const Text& path) {
   const Text host = ToHost(path);
   return Told(path, [&] { return target().TryLock(host); });

@@ -33,6 +33,7 @@ class DriveMapEnv : public EnvWrapper {
   void RemoveFile(const Text& path) override;
   void CopyFile(const Text& from, const Text& to) override;
   void ReplaceFile(const Text& from, const Text& to) override;
+  void SyncFolder(const Text& path) override;
   std::unique_ptr<HeldLock> TryLock(const Text& path) override;
   Text ProgramFolder() override;
 

@@ -88,11 +88,16 @@ class Env {
   // Copies a file, replacing the target.
   virtual void CopyFile(const Text& from, const Text& to) = 0;
   // Puts `from` in the place of `to` in one step, forcing `from` to disk first, so that `to`
-  // is never missing or half written.
+  // is never missing or half written. The new name is on disk once SyncFolder of the folder
+  // returns (a power loss before may still show the old `to`).
   virtual void ReplaceFile(const Text& from, const Text& to) = 0;
+  // Forces a folder's entries (files created, removed or renamed in it) to disk.
+  virtual void SyncFolder(const Text& path) = 0;
 
-  // Creates the lock file when absent and tries once to lock it exclusively: nullptr when
-  // another holder has it.
+  // Creates the lock file when absent and tries once to lock the folder it is in exclusively:
+  // nullptr when another holder has it. The lock does not go with the file: deleting the file
+  // while the lock is held lets no second holder in. A lock file that is not an ordinary file
+  // (a folder, a device, a pipe, a symbolic link) throws FileError naming it.
   virtual std::unique_ptr<HeldLock> TryLock(const Text& path) = 0;
 
   virtual Clock::time_point Now() { return Clock::now(); }
@@ -127,6 +132,7 @@ class EnvWrapper : public Env {
   void RemoveFile(const Text& path) override { target_.RemoveFile(path); }
   void CopyFile(const Text& from, const Text& to) override { target_.CopyFile(from, to); }
   void ReplaceFile(const Text& from, const Text& to) override { target_.ReplaceFile(from, to); }
+  void SyncFolder(const Text& path) override { target_.SyncFolder(path); }
   std::unique_ptr<HeldLock> TryLock(const Text& path) override { return target_.TryLock(path); }
   Clock::time_point Now() override { return target_.Now(); }
   void Sleep(std::chrono::milliseconds duration) override { target_.Sleep(duration); }

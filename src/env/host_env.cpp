@@ -157,6 +157,25 @@ class HostEnv : public Env {
 #endif
   }
 
+  void SyncFolder(const Text& path) override {
+#ifdef _WIN32
+    // NTFS writes its folder entries through its journal; a replacement is written through
+    // (MOVEFILE_WRITE_THROUGH) and a new file's entry goes with the file's own flush.
+    std::error_code ec;
+    if (!fs::is_directory(HostPath(path), ec)) {
+      throw MakeFileError(FileError::kPathNotFound, path, u"書き込めません");
+    }
+#else
+    const int fd = ::open(HostPath(path).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0) throw MakeFileError(CodeOfErrno(errno), path, u"開けません");
+    // Some file systems cannot force a folder (EINVAL): their entries are written as they go.
+    const bool ok = ::fsync(fd) == 0 || errno == EINVAL;
+    const int err = errno;
+    ::close(fd);
+    if (!ok) throw MakeFileError(CodeOfErrno(err), path, u"書き込めません");
+#endif
+  }
+
   std::unique_ptr<HeldLock> TryLock(const Text& path) override {
     FileLock lock = FileLock::TryAcquire(HostPath(path), path);
     if (!lock.Held()) return nullptr;

@@ -235,6 +235,12 @@ void MemoryEnv::ReplaceFile(const Text& from, const Text& to) {
   RemoveFile(from);
 }
 
+void MemoryEnv::SyncFolder(const Text& path) {
+  if (KindOf(path) != FileKind::kFolder) {
+    throw MakeFileError(FileError::kPathNotFound, path, u"書き込めません");
+  }
+}
+
 std::unique_ptr<HeldLock> MemoryEnv::TryLock(const Text& path) {
   RequireParent(path, FileError::kAccessError, u"開けません");
   if (!PathExists(path)) OpenWrite(path, WriteMode::kAppend)->Close();

@@ -39,6 +39,8 @@ class MemoryEnv : public Env {
   void RemoveFile(const Text& path) override;
   void CopyFile(const Text& from, const Text& to) override;
   void ReplaceFile(const Text& from, const Text& to) override;
+  // Memory holds nothing to force; the folder must exist.
+  void SyncFolder(const Text& path) override;
   std::unique_ptr<HeldLock> TryLock(const Text& path) override;
   // A clock of its own that only Sleep moves on, so that waiting takes no time.
   Clock::time_point Now() override { return now_; }

@@ -69,6 +69,7 @@ void ReferenceFolder::CheckFiles(std::span<const char16_t* const> read,
 void ReferenceFolder::CreateEmpty(const Text& name) {
   if (Exists(name)) return;
   TouchFile(env_, PathOf(name));
+  env_.SyncFolder(folder_);  // the new table's name on the disk before entries refer to it
   tables_.erase(UpperAscii(name));
 }
 

@@ -7,6 +7,7 @@
 #include "base/encoding_guess.h"
 #include "base/errors.h"
 #include "base/numbers.h"
+#include "base/sjis.h"
 #include "base/text_lines.h"
 #include "env/files.h"
 #include "formats/code_table.h"
@@ -14,6 +15,11 @@
 namespace ostra {
 
 namespace {
+
+// The folder of a file's path, with its trailing "\".
+Text FolderOf(const Text& path) {
+  return path.substr(0, path.find_last_of(u'\\') + 1);
+}
 
 bool IsTrailing(char c) {
   return c == ' ' || c == '\r' || c == '\n' || c == '\x1A';
@@ -68,17 +74,23 @@ bool AppendTableLine(Env& env, const Text& path, const Text& line, bool& endTidy
   // was, so that no half entry (or half a character) stays in it.
   const std::int64_t before = env.FileSize(path);
   try {
-    AppendLines(env, path, {line});
+    // On the disk before the run goes on, as a database does: a power loss afterwards keeps
+    // the entry, so that no later entry (in this table or another) can refer to one lost.
+    std::unique_ptr<WritableFile> file = env.OpenWrite(path, WriteMode::kAppend);
+    file->Append(EncodeCp932(line) + "\r\n");
+    file->Sync();
+    file->Close();
   } catch (const FileError&) {
     if (before >= 0 && env.FileSize(path) != before) env.Truncate(path, before);
     throw;
   }
+  if (before < 0) env.SyncFolder(FolderOf(path));  // the table was made by this line
   endTidy = true;
   return endChanged;
 }
 
 void WriteTableAnew(Env& env, const Text& path, const std::vector<Text>& lines) {
-  const Text folder = path.substr(0, path.find_last_of(u'\\') + 1);
+  const Text folder = FolderOf(path);
   std::random_device random;
   for (int attempt = 0;; ++attempt) {
     const Text tmpPath = folder + u"XK" + ZeroPadded(random() % 1000000, 6) + u".TMP";
@@ -95,6 +107,8 @@ void WriteTableAnew(Env& env, const Text& path, const std::vector<Text>& lines) 
       for (const Text& line : lines) tmp.Line(line);
       tmp.Close();
       env.ReplaceFile(tmpPath, path);
+      // The new name on the disk before any other table refers to the new entry.
+      env.SyncFolder(folder);
     } catch (const FileError&) {
       try {
         tmp = OutFile();
@@ -106,6 +120,32 @@ void WriteTableAnew(Env& env, const Text& path, const std::vector<Text>& lines) 
     }
     return;
   }
+}
+
+bool IsRewriteTemporary(const Text& name) {
+  const Text upper = UpperAscii(name);
+  if (upper.size() != 12 || upper.rfind(u"XK", 0) != 0 || upper.substr(8) != u".TMP") return false;
+  return std::all_of(upper.begin() + 2, upper.begin() + 8,
+                     [](char16_t c) { return c >= u'0' && c <= u'9'; });
+}
+
+int RemoveRewriteLeftovers(Env& env, const Text& folder) {
+  const Text prefix = folder.empty() || folder.back() == u'\\' ? folder : folder + u"\\";
+  int removed = 0;
+  try {
+    for (const FolderEntry& entry : env.ListFolder(folder)) {
+      if (entry.link || entry.kind != FileKind::kFile || !IsRewriteTemporary(entry.name)) continue;
+      try {
+        env.RemoveFile(prefix + entry.name);
+        ++removed;
+      } catch (const FileError&) {
+        // Left for the next run; it stands in no one's way meanwhile.
+      }
+    }
+  } catch (const FileError&) {
+    // A folder that cannot be listed shows its problem to the run's next step.
+  }
+  return removed;
 }
 
 void RequireTable(Env& env, const Text& path) {

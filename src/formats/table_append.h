@@ -40,6 +40,16 @@ void RequireTable(Env& env, const Text& path);
 // or half written. The temporary file goes again if anything fails.
 void WriteTableAnew(Env& env, const Text& path, const std::vector<Text>& lines);
 
+// Whether `name` is the name of one of WriteTableAnew's temporary files ("XK" followed by six
+// digits and ".TMP").
+bool IsRewriteTemporary(const Text& name);
+
+// Removes the temporary files of rewrites that never ended (a killed run, a power loss) from
+// `folder`: only ordinary files named as WriteTableAnew names them, never a symbolic link.
+// Only a run that holds the folder's lock may call it: no other run is writing one then. A file
+// that cannot be removed is left for the next run. Returns how many went.
+int RemoveRewriteLeftovers(Env& env, const Text& folder);
+
 }  // namespace strata
 
 }  // namespace ostra

@@ -15,6 +15,7 @@
 #include "env/files.h"
 #include "formats/code_table.h"
 #include "formats/section_file.h"
+#include "formats/table_append.h"
 #include "run/recording_ui.h"
 #include "run/run_record.h"
 #include "run/stop_error.h"
@@ -265,6 +266,8 @@ RunOutcome Conversion::Steps(const Text& text1, const Text& text2) {
       ShowHeaderFailure(ui_, e, e.File());
       return StopWith(recordingUi_.lastMessage, ErrorKind::kData, e.File(), MsgIcon::kNone, false);
     }
+    // Holding the lock, this run knows that no other run is writing a temporary table.
+    strata::RemoveRewriteLeftovers(files_, env_.patdatFolder);
     CreateDestination();
     SnapshotTables();
     LoadTables();

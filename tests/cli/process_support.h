@@ -39,6 +39,38 @@ inline pid_t SpawnCli(const std::vector<std::string>& args) {
   }
   return pid;
 }
+
+// Starts the program with OSTRACONV_LOCK_WAIT set to `lockWait` and its standard error on a
+// pipe (`errorPipe`, to read; the rest thrown away); returns its process id.
+inline pid_t SpawnCliWithErrors(const std::vector<std::string>& args, const char* lockWait,
+                                int& errorPipe) {
+  int fds[2];
+  if (pipe(fds) != 0) return -1;
+  const pid_t pid = fork();
+  if (pid == 0) {
+    const int devnull = open("/dev/null", O_RDWR);
+    dup2(devnull, 0);
+    dup2(devnull, 1);
+    dup2(fds[1], 2);
+    close(fds[0]);
+    setenv("OSTRACONV_LOCK_WAIT", lockWait, 1);
+    ExecCli(args);
+  }
+  close(fds[1]);
+  errorPipe = fds[0];
+  return pid;
+}
+
+// Reads from `fd` until `text` has come (true) or the pipe closed (false); `seen` gets all.
+inline bool ReadUntil(int fd, const std::string& text, std::string& seen) {
+  char buf[4096];
+  while (seen.find(text) == std::string::npos) {
+    const ssize_t n = read(fd, buf, sizeof buf);
+    if (n <= 0) return false;
+    seen.append(buf, static_cast<size_t>(n));
+  }
+  return true;
+}
 #endif
 
 // An MDT section with no header items and one layer per name: the name, and `classText` as the

@@ -28,7 +28,8 @@ RunOutcome Convert(Env& env) {
   return Command1_Click(app, env, ui, kSource, kDestination);
 }
 
-// A temporary file of a table rewrite, which a killed process cannot remove.
+// A temporary file of a table rewrite, which a killed process cannot remove (the next run
+// does).
 bool IsRewriteLeftover(const Text& path) {
   const size_t slash = path.find_last_of(u'\\');
   const Text name = path.substr(slash + 1);
@@ -73,7 +74,8 @@ TEST(CrashPointTest, AfterAKillAtAnyOperationConvertingAgainGivesTheUninterrupte
   const long operations = counting.Count();
   ASSERT_GT(operations, 60);
 
-  int rewriteMoments = 0;  // kills as XKISHITU.TXT was read or replaced by its rewrite
+  int rewriteMoments = 0;   // kills as XKISHITU.TXT was read or replaced by its rewrite
+  int leftoverMoments = 0;  // kills that left a temporary file of the rewrite
   for (long n = 1; n <= operations; ++n) {
     MemoryEnv env;
     PutSample(env);
@@ -85,14 +87,22 @@ TEST(CrashPointTest, AfterAKillAtAnyOperationConvertingAgainGivesTheUninterrupte
     if (faulty.FailedPath() == u"W:\\PATDAT\\XKISHITU.TXT") ++rewriteMoments;
     ASSERT_TRUE(TablesAreWhole(*disk))
         << "killed at operation " << n << " on " << test::U8(faulty.FailedPath());
+    int leftovers = 0;
+    for (const Text& path : disk->WrittenFiles()) leftovers += IsRewriteLeftover(path) ? 1 : 0;
+    if (leftovers > 0) ++leftoverMoments;
     ASSERT_EQ(Convert(*disk), RunOutcome::kCompleted) << n;
+    // The run that holds the lock next removes what the killed rewrite left.
+    for (const Text& path : disk->WrittenFiles())
+      ASSERT_FALSE(IsRewriteLeftover(path)) << test::U8(path) << " left after a kill at " << n;
     EXPECT_EQ(FilesOf(*disk), expected)
         << "killed at operation " << n << " on " << test::U8(faulty.FailedPath());
     if (HasFailure()) return;
   }
   EXPECT_GE(rewriteMoments, 2);
+  EXPECT_GT(leftoverMoments, 0);
   test::RecordFigures("crash-points.txt", {{"moments", std::to_string(operations)},
-                                           {"rewrite_moments", std::to_string(rewriteMoments)}});
+                                           {"rewrite_moments", std::to_string(rewriteMoments)},
+                                           {"leftover_moments", std::to_string(leftoverMoments)}});
 }
 
 }  // namespace
