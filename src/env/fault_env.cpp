@@ -97,6 +97,11 @@ void FaultEnv::ReplaceFile(const Text& from, const Text& to) {
   target().ReplaceFile(from, to);
 }
 
+void FaultEnv::SyncFolder(const Text& path) {
+  Step(FaultKind::kChange, path);
+  target().SyncFolder(path);
+}
+
 std::unique_ptr<HeldLock> FaultEnv::TryLock(const Text& path) {
   Step(FaultKind::kLock, path);
   return target().TryLock(path);

@@ -1,7 +1,7 @@
 // An Env that fails one chosen operation, for tests of what a failure leaves behind. Every
 // operation that can fail is counted (reads, opening a file for writing, each write, sync and
-// close of it, truncating, making folders, removing, copying, replacing, locking, and every
-// query: existence, kind, size, facts, listing); the N-th one of the chosen kinds throws
+// close of it, truncating, making folders, removing, copying, replacing, syncing a folder, locking,
+// and every query: existence, kind, size, facts, listing); the N-th one of the chosen kinds throws
 // FileError naming its file, before it reaches the wrapped Env.
 #pragma once
 
@@ -15,7 +15,7 @@ enum class FaultKind : unsigned {
   kRead = 1,
   kOpen = 2,
   kWrite = 4,   // Append, Sync and Close of a file being written
-  kChange = 8,  // Truncate, MakeFolder, RemoveFile, CopyFile, ReplaceFile
+  kChange = 8,  // Truncate, MakeFolder, RemoveFile, CopyFile, ReplaceFile, SyncFolder
   kLock = 16,
   kQuery = 32,  // KindOf, IsSelectable, FileSize, ListFolder, Inspect
   kAll = 63,
@@ -45,6 +45,7 @@ class FaultEnv : public EnvWrapper {
   void RemoveFile(const Text& path) override;
   void CopyFile(const Text& from, const Text& to) override;
   void ReplaceFile(const Text& from, const Text& to) override;
+  void SyncFolder(const Text& path) override;
   std::unique_ptr<HeldLock> TryLock(const Text& path) override;
 
   // Counts one operation on `path`; throws when it is the one to fail.

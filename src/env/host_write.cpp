@@ -78,11 +78,13 @@ std::FILE* OpenNew(const fs::path& host, const Text& path) {
   const int fd = _open_osfhandle(reinterpret_cast<intptr_t>(h), _O_BINARY | _O_WRONLY);
   if (fd < 0) {
     CloseHandle(h);
+    DeleteFileW(host.wstring().c_str());
     throw CreateFailed(FileError::kAccessError, path);
   }
   std::FILE* f = _fdopen(fd, "wb");
   if (f == nullptr) {
     _close(fd);
+    DeleteFileW(host.wstring().c_str());  // made here: a failed create leaves nothing
     throw CreateFailed(FileError::kAccessError, path);
   }
   return f;
@@ -128,23 +130,25 @@ std::FILE* Open(const fs::path& host, const Text& path, WriteMode mode, const St
     if (mode == WriteMode::kAppend) throw MakeFileError(CodeOfErrno(err), path, u"開けません");
     throw CreateFailed(CodeOfErrno(err), path);
   }
+  // A file made here and then given up is removed again: a failed create leaves nothing.
+  const bool made = mode != WriteMode::kAppend;
+  auto giveUp = [&](const Text& action) {
+    ::close(fd);
+    if (made) ::unlink(host.c_str());
+    return MakeFileError(FileError::kAccessError, path, action);
+  };
   struct stat st {};
   if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
-    ::close(fd);
-    throw MakeFileError(FileError::kAccessError, path,
-                        u"開けません（通常のファイルではありません）");
+    throw giveUp(made ? u"作成できません" : u"開けません（通常のファイルではありません）");
   }
   // Appending to a file of several names would change the others too.
-  if (st.st_nlink > 1) {
-    ::close(fd);
-    throw MakeFileError(FileError::kAccessError, path, u"開けません（他の名前があります）");
+  if (st.st_nlink > 1) throw giveUp(u"開けません（他の名前があります）");
+  const int flagsNow = ::fcntl(fd, F_GETFL);
+  if (flagsNow == -1 || ::fcntl(fd, F_SETFL, flagsNow & ~O_NONBLOCK) == -1) {
+    throw giveUp(made ? u"作成できません" : u"開けません");
   }
-  ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
   std::FILE* f = ::fdopen(fd, mode == WriteMode::kAppend ? "ab" : "wb");
-  if (f == nullptr) {
-    ::close(fd);
-    throw MakeFileError(FileError::kAccessError, path, u"開けません");
-  }
+  if (f == nullptr) throw giveUp(made ? u"作成できません" : u"開けません");
   return f;
 }
 
@@ -170,8 +174,8 @@ void CutTo(const fs::path& host, const Text& path, std::int64_t size) {
 #else
   const int fd = ::open(host.c_str(), O_WRONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
   struct stat st {};
-  const bool ok = fd >= 0 && ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) &&
-                  st.st_nlink == 1 && ::ftruncate(fd, static_cast<off_t>(size)) == 0;
+  const bool ok = fd >= 0 && ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && st.st_nlink == 1 &&
+                  ::ftruncate(fd, static_cast<off_t>(size)) == 0;
   if (fd >= 0) ::close(fd);
   if (!ok) throw MakeFileError(FileError::kAccessError, path, u"書き込めません");
 #endif

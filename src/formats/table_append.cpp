@@ -132,18 +132,10 @@ bool IsRewriteTemporary(const Text& name) {
 int RemoveRewriteLeftovers(Env& env, const Text& folder) {
   const Text prefix = folder.empty() || folder.back() == u'\\' ? folder : folder + u"\\";
   int removed = 0;
-  try {
-    for (const FolderEntry& entry : env.ListFolder(folder)) {
-      if (entry.link || entry.kind != FileKind::kFile || !IsRewriteTemporary(entry.name)) continue;
-      try {
-        env.RemoveFile(prefix + entry.name);
-        ++removed;
-      } catch (const FileError&) {
-        // Left for the next run; it stands in no one's way meanwhile.
-      }
-    }
-  } catch (const FileError&) {
-    // A folder that cannot be listed shows its problem to the run's next step.
+  for (const FolderEntry& entry : env.ListFolder(folder)) {
+    if (entry.link || entry.kind != FileKind::kFile || !IsRewriteTemporary(entry.name)) continue;
+    env.RemoveFile(prefix + entry.name);
+    ++removed;
   }
   return removed;
 }

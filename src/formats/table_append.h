@@ -46,8 +46,9 @@ bool IsRewriteTemporary(const Text& name);
 
 // Removes the temporary files of rewrites that never ended (a killed run, a power loss) from
 // `folder`: only ordinary files named as WriteTableAnew names them, never a symbolic link.
-// Only a run that holds the folder's lock may call it: no other run is writing one then. A file
-// that cannot be removed is left for the next run. Returns how many went.
+// Only a run that holds the folder's lock may call it: no other run is writing one then. A folder
+// that cannot be listed or a file that cannot be removed throws FileError naming it. Returns how
+// many went.
 int RemoveRewriteLeftovers(Env& env, const Text& folder);
 
 }  // namespace strata
