@@ -10,7 +10,7 @@
 #include "base/numbers.h"
 #include "base/sjis.h"
 #include "base/text_lines.h"
-#include "cli/interrupt.h"
+#include "env/interrupt_signals.h"
 #include "cli/session.h"
 
 namespace ostra {

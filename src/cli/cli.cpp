@@ -2,7 +2,7 @@
 
 #include <cstdlib>
 
-#include "cli/interrupt.h"
+#include "env/interrupt_signals.h"
 #include "cli/options.h"
 #include "cli/paths.h"
 #include "cli/session.h"

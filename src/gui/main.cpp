@@ -12,13 +12,17 @@
 #include <QApplication>
 #include <QImage>
 #include <QPainter>
+#include <QSessionManager>
 #include <QStringList>
+#include <QTimer>
 #include <QtSvg/QSvgRenderer>
 #include <cstdio>
 #include <cstdlib>
 
 #include "env/drive_map_env.h"
 #include "env/host_env.h"
+#include "env/interrupt_env.h"
+#include "env/interrupt_signals.h"
 #include "gui/form1.h"
 #include "gui/preview_window.h"
 #include "gui/qt_text.h"
@@ -57,7 +61,18 @@ int main(int argc, char** argv) {
   std::unique_ptr<ostra::Env> host = ostra::NewHostEnv(argc > 0 ? argv[0] : nullptr);
   ostra::DriveMap drives = ostra::DriveMap::SystemDefaults();
   if (const char* spec = std::getenv("OSTRACONV_DRIVES")) drives.AddSpec(spec);
-  ostra::DriveMapEnv env(*host, drives);
+  // A termination signal, or the system ending the session, stops a run at its next file change
+  // (it then reports what it did, as a stopped run does), and then ends the program.
+  ostra::InstallInterruptHandlers();
+  QObject::connect(&app, &QGuiApplication::commitDataRequest,
+                   [](QSessionManager&) { ostra::RequestInterrupt(); });
+  QTimer interruptPoll;
+  QObject::connect(&interruptPoll, &QTimer::timeout, [] {
+    if (ostra::InterruptFlag().load()) QApplication::exit(ostra::InterruptExitStatus());
+  });
+  interruptPoll.start(200);
+  ostra::InterruptEnv interruptible(*host, ostra::InterruptFlag());
+  ostra::DriveMapEnv env(interruptible, drives);
 
   int picture = static_cast<int>(args.indexOf(QStringLiteral("--picture")));
   if (picture > 0 && picture + 1 < args.size()) {
@@ -80,7 +95,7 @@ int main(int argc, char** argv) {
 
   ostra::Form1 form(env);
   form.State().lockWait = ostra::LockWaitSetting(std::getenv("OSTRACONV_LOCK_WAIT"));
-  if (!form.Form_Load()) return 0;
+  if (!form.Form_Load()) return ostra::InterruptExitStatus();
   form.show();
   if (!screenshot.isEmpty()) {
     QApplication::processEvents();

@@ -1,4 +1,4 @@
-#include "cli/interrupt.h"
+#include "env/interrupt_signals.h"
 
 #include <csignal>
 
@@ -38,8 +38,13 @@ const std::atomic<bool>& InterruptFlag() {
   return interrupted;
 }
 
+void RequestInterrupt() {
+  interrupted.store(true);
+}
+
 int InterruptExitStatus() {
-  return interrupted.load() ? 128 + signalNumber.load() : 0;
+  const int signal = signalNumber.load();
+  return interrupted.load() && signal != 0 ? 128 + signal : 0;
 }
 
 }  // namespace ostra
