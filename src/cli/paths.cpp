@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "base/sjis.h"
+#include "env/host_env.h"
 
 namespace ostra {
 
@@ -51,8 +52,19 @@ std::optional<Text> DriveFormOf(const DriveMap& drives, const std::string& arg) 
 #endif
 }
 
-Text ComparableDriveForm(const Text& path) {
-  const Text p = UpperAscii(Trim(path));
+Text ComparableDriveForm(const DriveMap& drives, const Text& path) {
+  Text p = Trim(path);
+  if (p.size() >= 2 && p[1] == u':') {
+    if (const std::optional<fs::path> root = drives.Root(p[0])) {
+      Text rest = p.substr(2);
+      std::replace(rest.begin(), rest.end(), u'\\', u'/');
+      while (!rest.empty() && rest.front() == u'/') rest.erase(0, 1);
+      if (std::optional<Text> named =
+              drives.ToDriveForm((*root / HostPath(rest)).lexically_normal()))
+        p = *named;
+    }
+  }
+  p = UpperAscii(p);
   const size_t colon = p.find(u':');
   const Text drive = colon == Text::npos ? Text() : p.substr(0, colon + 1);
   std::vector<Text> levels;

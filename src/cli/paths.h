@@ -23,8 +23,9 @@ std::optional<Text> DriveFormOf(const DriveMap& drives, const std::string& arg);
 
 // A drive-form path as the system compares it: blanks around it dropped, "." and empty levels
 // left out, ".." taken back, ASCII letters in upper case, no "\" at the end ("d:\work\.\B-1\"
-// gives "D:\WORK\B-1").
-Text ComparableDriveForm(const Text& path);
+// gives "D:\WORK\B-1"). A path on a mapped drive is first named by the drive that maps the
+// deepest folder holding it, so that two drives reaching one folder give one form.
+Text ComparableDriveForm(const DriveMap& drives, const Text& path);
 
 // Whether the file name of a path starts with "MDT", in any letter case (or is missing).
 bool IsMdtFileName(const Text& path);

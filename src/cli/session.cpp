@@ -96,8 +96,8 @@ int Session::CheckReportFile(const std::vector<std::string>& sources) {
   if (file.empty() || file == "-" || !PathArgumentProblem(file).empty()) return 0;
   const std::optional<Text> report = DriveFormOf(env_.Drives(), file);
   if (!report) return 0;
-  const Text target = ComparableDriveForm(*report);
-  const Text patdat = ComparableDriveForm(app_.patdatFolder);
+  const Text target = ComparableDriveForm(env_.Drives(), *report);
+  const Text patdat = ComparableDriveForm(env_.Drives(), app_.patdatFolder);
   if (target == patdat || target.rfind(patdat + u"\\", 0) == 0) {
     return UsageError(terminal_, "--report-json のファイル「" + file +
                                      "」は参照フォルダ PATDAT の中です。PATDAT の外のファイルを"
@@ -108,7 +108,7 @@ int Session::CheckReportFile(const std::vector<std::string>& sources) {
     const std::optional<Text> src = DriveFormOf(env_.Drives(), source);
     if (!src) continue;
     for (const Text& f : DataSetFiles(Trim(*src))) {
-      if (ComparableDriveForm(f) == target) {
+      if (ComparableDriveForm(env_.Drives(), f) == target) {
         return UsageError(terminal_, "--report-json のファイル「" + file +
                                          "」は変換するデータのファイルです。別のファイルを"
                                          "指定してください");
