@@ -17,17 +17,6 @@
 namespace ostra {
 namespace {
 
-constexpr const char16_t* kSource = u"W:\\GEO\\MDT0001.GDF";
-constexpr const char16_t* kDestination = u"W:\\OUT\\P001\\SITE\\B-1";
-
-RunOutcome Convert(Env& env) {
-  test::FakeUi ui;
-  AppState app;
-  app.patdatFolder = u"W:\\PATDAT\\";
-  app.lockWait = std::chrono::milliseconds(0);
-  return Command1_Click(app, env, ui, kSource, kDestination);
-}
-
 // A temporary file of a table rewrite, which a killed process cannot remove (the next run
 // does).
 bool IsRewriteLeftover(const Text& path) {
@@ -68,7 +57,7 @@ TEST(CrashPointTest, AfterAKillAtAnyOperationConvertingAgainGivesTheUninterrupte
   MemoryEnv clean;
   PutSample(clean);
   FaultEnv counting(clean, 0);
-  ASSERT_EQ(Convert(counting), RunOutcome::kCompleted);
+  ASSERT_EQ(ConvertSample(counting), RunOutcome::kCompleted);
   const std::map<Text, std::string> expected = FilesOf(clean);
   const std::map<Text, std::vector<Text>> expectedTables = TablesOf(clean);
   const long operations = counting.Count();
@@ -82,7 +71,7 @@ TEST(CrashPointTest, AfterAKillAtAnyOperationConvertingAgainGivesTheUninterrupte
     std::unique_ptr<MemoryEnv> disk;
     FaultEnv faulty(env, n);
     faulty.AtFailure([&] { disk = DiskOf(env); });
-    Convert(faulty);
+    ConvertSample(faulty);
     ASSERT_TRUE(disk != nullptr) << n;
     if (faulty.FailedPath() == u"W:\\PATDAT\\XKISHITU.TXT") ++rewriteMoments;
     ASSERT_TRUE(TablesAreWhole(*disk))
@@ -90,7 +79,7 @@ TEST(CrashPointTest, AfterAKillAtAnyOperationConvertingAgainGivesTheUninterrupte
     int leftovers = 0;
     for (const Text& path : disk->WrittenFiles()) leftovers += IsRewriteLeftover(path) ? 1 : 0;
     if (leftovers > 0) ++leftoverMoments;
-    ASSERT_EQ(Convert(*disk), RunOutcome::kCompleted) << n;
+    ASSERT_EQ(ConvertSample(*disk), RunOutcome::kCompleted) << n;
     // The run that holds the lock next removes what the killed rewrite left.
     for (const Text& path : disk->WrittenFiles())
       ASSERT_FALSE(IsRewriteLeftover(path)) << test::U8(path) << " left after a kill at " << n;

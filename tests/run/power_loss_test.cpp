@@ -16,16 +16,7 @@
 namespace ostra {
 namespace {
 
-constexpr const char16_t* kSource = u"W:\\GEO\\MDT0001.GDF";
-constexpr const char16_t* kDestination = u"W:\\OUT\\P001\\SITE\\B-1";
-
-RunOutcome Convert(Env& env) {
-  test::FakeUi ui;
-  AppState app;
-  app.patdatFolder = u"W:\\PATDAT\\";
-  app.lockWait = std::chrono::milliseconds(0);
-  return Command1_Click(app, env, ui, kSource, kDestination);
-}
+constexpr const char16_t* kDestination = kSampleDestination;
 
 // Code -> name of a soil-name dictionary.
 std::map<Text, Text> NamesByCode(MemoryEnv& env, const Text& name) {
@@ -69,7 +60,7 @@ TEST(PowerLossTest, AfterAPowerLossAtAnyOperationTheTablesAgreeAndConvertingAgai
   MemoryEnv clean;
   PutSample(clean);
   PowerLossEnv counting(clean, 0);
-  ASSERT_EQ(Convert(counting), RunOutcome::kCompleted);
+  ASSERT_EQ(ConvertSample(counting), RunOutcome::kCompleted);
   const std::map<Text, std::string> expected = OutputsOf(clean);
   const std::map<Text, Text> expectedNames = NamesByCode(clean, u"XKISHITU.TXT");
   const long operations = counting.Count();
@@ -85,7 +76,7 @@ TEST(PowerLossTest, AfterAPowerLossAtAnyOperationTheTablesAgreeAndConvertingAgai
     MemoryEnv env;
     PutSample(env);
     PowerLossEnv power(env, n);
-    EXPECT_EQ(Convert(power), RunOutcome::kStopped) << n;
+    EXPECT_EQ(ConvertSample(power), RunOutcome::kStopped) << n;
     ASSERT_TRUE(power.Lost()) << n;
     MemoryEnv disk;
     disk.AddFolder(u"W:\\OUT");
@@ -98,7 +89,7 @@ TEST(PowerLossTest, AfterAPowerLossAtAnyOperationTheTablesAgreeAndConvertingAgai
     ASSERT_TRUE(DictionariesAgree(disk)) << where;
     if (NamesByCode(disk, u"XKISHITU.TXT").size() < NamesByCode(env, u"XKISHITU.TXT").size())
       ++lostRegistrations;
-    ASSERT_EQ(Convert(disk), RunOutcome::kCompleted) << where;
+    ASSERT_EQ(ConvertSample(disk), RunOutcome::kCompleted) << where;
     EXPECT_TRUE(OutputsOf(disk) == expected) << where;
     EXPECT_EQ(NamesByCode(disk, u"XKISHITU.TXT"), expectedNames) << where;
     EXPECT_TRUE(DictionariesAgree(disk)) << where;

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <functional>
 #include <map>
 #include <string>
@@ -10,6 +11,7 @@
 #include "base/text_lines.h"
 #include "env/memory_env.h"
 #include "formats/section_file.h"
+#include "run/run.h"
 #include "support/test_support.h"
 
 namespace ostra {
@@ -30,6 +32,18 @@ inline void PutSample(MemoryEnv& env,
     env.SetFile(u"W:\\PATDAT\\" + FromUtf8(e.path().filename().string()),
                 test::ReadBytes(e.path()));
   }
+}
+
+inline constexpr const char16_t* kSampleSource = u"W:\\GEO\\MDT0001.GDF";
+inline constexpr const char16_t* kSampleDestination = u"W:\\OUT\\P001\\SITE\\B-1";
+
+// Converts the sample put there by PutSample, without waiting for a lock.
+inline RunOutcome ConvertSample(Env& env) {
+  test::FakeUi ui;
+  AppState app;
+  app.patdatFolder = u"W:\\PATDAT\\";
+  app.lockWait = std::chrono::milliseconds(0);
+  return Command1_Click(app, env, ui, kSampleSource, kSampleDestination);
 }
 
 // Fields per line of each table a conversion extends.
