@@ -4,25 +4,14 @@
 #include <utility>
 
 #include "base/sjis.h"
+#include "env/path_keys.h"
 
 namespace ostra {
 
 namespace {
 
-// The key of a path: ASCII letters in upper case, no trailing "\" ("W:\" is "W:").
-Text Key(const Text& path) {
-  Text key = UpperAscii(path);
-  while (key.size() > 2 && key.back() == u'\\') key.pop_back();
-  return key;
-}
-
-Text Parent(const Text& key) {
-  const size_t slash = key.find_last_of(u'\\');
-  return slash == Text::npos ? Text() : key.substr(0, slash);
-}
-
 Text LastName(const Text& path) {
-  const Text key = Key(path);
+  const Text key = PathKey(path);
   const size_t slash = key.find_last_of(u'\\');
   const Text spelled = path.substr(0, std::min(path.size(), key.size()));
   return slash == Text::npos ? spelled : spelled.substr(slash + 1);
@@ -52,24 +41,25 @@ class MemoryEnv::Lock : public HeldLock {
 };
 
 void MemoryEnv::AddFolder(const Text& path) {
-  const Text key = Key(path);
+  const Text key = PathKey(path);
   if (key.empty()) return;
-  if (key.size() > 2) AddFolder(Parent(key));
+  if (key.size() > 2) AddFolder(ParentKey(key));
   Node& node = nodes_[key];
   if (node.kind == FileKind::kFolder) return;
   node = Node{path.substr(0, key.size()), FileKind::kFolder, nullptr, {}};
 }
 
 void MemoryEnv::SetFile(const Text& path, std::string bytes) {
-  AddFolder(Parent(Key(path)));
-  nodes_[Key(path)] = Node{path, FileKind::kFile, std::make_shared<std::string>(std::move(bytes)), {}};
+  AddFolder(ParentKey(PathKey(path)));
+  nodes_[PathKey(path)] =
+      Node{path, FileKind::kFile, std::make_shared<std::string>(std::move(bytes)), {}};
 }
 
 void MemoryEnv::SetFacts(const Text& path, const FileFacts& facts) {
   Node* node = Find(path);
   if (node == nullptr) {
-    AddFolder(Parent(Key(path)));
-    node = &nodes_[Key(path)];
+    AddFolder(ParentKey(PathKey(path)));
+    node = &nodes_[PathKey(path)];
     *node = Node{path, FileKind::kNone, std::make_shared<std::string>(), {}};
   }
   node->kind = facts.kind;
@@ -91,7 +81,7 @@ std::vector<Text> MemoryEnv::WrittenFiles() const {
 }
 
 MemoryEnv::Node* MemoryEnv::Find(const Text& path) {
-  auto it = nodes_.find(Key(path));
+  auto it = nodes_.find(PathKey(path));
   return it == nodes_.end() ? nullptr : &it->second;
 }
 
@@ -124,18 +114,18 @@ FileFacts MemoryEnv::Inspect(const Text& path) {
 }
 
 std::vector<FolderEntry> MemoryEnv::ListFolder(const Text& path) {
-  const Text folder = Key(path);
+  const Text folder = PathKey(path);
   std::vector<FolderEntry> entries;
   std::set<Text> seen;
   for (const auto& [key, node] : nodes_) {
-    if (Parent(key) != folder) continue;
+    if (ParentKey(key) != folder) continue;
     seen.insert(key);
     if (node.kind != FileKind::kNone)
       entries.push_back({LastName(node.spelled), node.kind, node.facts.link});
   }
   if (base_ != nullptr) {
     for (FolderEntry& e : base_->ListFolder(path)) {
-      if (seen.count(Key(folder + u"\\" + e.name)) == 0) entries.push_back(std::move(e));
+      if (seen.count(PathKey(folder + u"\\" + e.name)) == 0) entries.push_back(std::move(e));
     }
   }
   return entries;
@@ -160,7 +150,7 @@ std::string MemoryEnv::ReadFile(const Text& path) {
 }
 
 void MemoryEnv::RequireParent(const Text& path, int code, const Text& action) {
-  const Text parent = Parent(Key(path));
+  const Text parent = ParentKey(PathKey(path));
   if (parent.empty() || KindOf(parent) != FileKind::kFolder) {
     throw MakeFileError(code, path, action);
   }
@@ -174,7 +164,7 @@ MemoryEnv::Node& MemoryEnv::Writable(const Text& path, const Text& action) {
   if (node != nullptr && node->kind == FileKind::kFile) return *node;
   std::string bytes;
   if (node == nullptr && base_ != nullptr && base_->FileExists(path)) bytes = base_->ReadFile(path);
-  Node& fresh = nodes_[Key(path)];
+  Node& fresh = nodes_[PathKey(path)];
   fresh = Node{path, FileKind::kFile, std::make_shared<std::string>(std::move(bytes)), {}};
   return fresh;
 }
@@ -189,7 +179,7 @@ std::unique_ptr<WritableFile> MemoryEnv::OpenWrite(const Text& path, WriteMode m
   }
   if (mode != WriteMode::kAppend) {
     RequireParent(path, FileError::kPathNotFound, u"作成できません");
-    Node& node = nodes_[Key(path)];
+    Node& node = nodes_[PathKey(path)];
     const Text spelled = node.kind == FileKind::kFile ? node.spelled : path;
     node = Node{spelled, FileKind::kFile, std::make_shared<std::string>(), {}};
     return std::make_unique<MemoryFile>(node.bytes);
@@ -209,7 +199,7 @@ void MemoryEnv::MakeFolder(const Text& path) {
   if (kind != FileKind::kNone)
     throw MakeFileError(FileError::kAccessError, path, u"作成できません");
   RequireParent(path, FileError::kFileNotFound, u"作成できません");
-  nodes_[Key(path)] = Node{path, FileKind::kFolder, nullptr, {}};
+  nodes_[PathKey(path)] = Node{path, FileKind::kFolder, nullptr, {}};
 }
 
 void MemoryEnv::RemoveFile(const Text& path) {
@@ -218,7 +208,7 @@ void MemoryEnv::RemoveFile(const Text& path) {
   if (kind == FileKind::kFolder && !ListFolder(path).empty()) {
     throw MakeFileError(FileError::kAccessError, path, u"削除できません");
   }
-  nodes_[Key(path)] = Node{path, FileKind::kNone, nullptr, {}};
+  nodes_[PathKey(path)] = Node{path, FileKind::kNone, nullptr, {}};
 }
 
 void MemoryEnv::CopyFile(const Text& from, const Text& to) {
@@ -244,7 +234,7 @@ void MemoryEnv::SyncFolder(const Text& path) {
 std::unique_ptr<HeldLock> MemoryEnv::TryLock(const Text& path) {
   RequireParent(path, FileError::kAccessError, u"開けません");
   if (!PathExists(path)) OpenWrite(path, WriteMode::kAppend)->Close();
-  const Text key = Key(path);
+  const Text key = PathKey(path);
   if (!locks_.insert(key).second) return nullptr;
   return std::make_unique<Lock>(locks_, key);
 }

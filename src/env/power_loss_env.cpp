@@ -4,23 +4,9 @@
 #include <utility>
 
 #include "base/sjis.h"
+#include "env/path_keys.h"
 
 namespace ostra {
-
-namespace {
-
-Text Key(const Text& path) {
-  Text key = UpperAscii(path);
-  while (key.size() > 2 && key.back() == u'\\') key.pop_back();
-  return key;
-}
-
-Text ParentKey(const Text& key) {
-  const size_t slash = key.find_last_of(u'\\');
-  return slash == Text::npos ? Text() : key.substr(0, slash);
-}
-
-}  // namespace
 
 class PowerLossEnv::File : public WritableFile {
  public:
@@ -50,8 +36,8 @@ PowerLossEnv::PowerLossEnv(MemoryEnv& target, long lossAt)
     : EnvWrapper(target), memory_(target), lossAt_(lossAt) {
   for (const Text& path : memory_.WrittenFiles()) {
     std::string bytes = memory_.ReadFile(path);
-    live_[Key(path)] = Live{path, bytes, true};
-    disk_[Key(path)] = Stored{path, std::move(bytes)};
+    live_[PathKey(path)] = Live{path, bytes, true};
+    disk_[PathKey(path)] = Stored{path, std::move(bytes)};
   }
 }
 
@@ -68,14 +54,14 @@ void PowerLossEnv::Step(const Text& path) {
 }
 
 void PowerLossEnv::DataSynced(const Text& path) {
-  auto it = live_.find(Key(path));
+  auto it = live_.find(PathKey(path));
   if (it == live_.end() || !memory_.FileExists(path)) return;
   it->second.synced = memory_.ReadFile(path);
   if (it->second.named) disk_[it->first] = Stored{it->second.spelled, it->second.synced};
 }
 
 void PowerLossEnv::Created(const Text& path) {
-  live_[Key(path)] = Live{path, std::string(), false};
+  live_[PathKey(path)] = Live{path, std::string(), false};
 }
 
 std::unique_ptr<WritableFile> PowerLossEnv::OpenWrite(const Text& path, WriteMode mode) {
@@ -83,7 +69,7 @@ std::unique_ptr<WritableFile> PowerLossEnv::OpenWrite(const Text& path, WriteMod
   const bool existed = memory_.FileExists(path);
   auto file = std::make_unique<File>(*this, target().OpenWrite(path, mode), path);
   // A file cut short by kCreate keeps its data on the disk until it is synced.
-  if (!existed || live_.count(Key(path)) == 0) Created(path);
+  if (!existed || live_.count(PathKey(path)) == 0) Created(path);
   return file;
 }
 
@@ -100,28 +86,28 @@ void PowerLossEnv::MakeFolder(const Text& path) {
 void PowerLossEnv::RemoveFile(const Text& path) {
   Step(path);
   target().RemoveFile(path);
-  live_.erase(Key(path));
+  live_.erase(PathKey(path));
 }
 
 void PowerLossEnv::CopyFile(const Text& from, const Text& to) {
   Step(to);
   const bool existed = memory_.FileExists(to);
   target().CopyFile(from, to);
-  if (!existed || live_.count(Key(to)) == 0) Created(to);
+  if (!existed || live_.count(PathKey(to)) == 0) Created(to);
 }
 
 void PowerLossEnv::ReplaceFile(const Text& from, const Text& to) {
   Step(to);
   target().ReplaceFile(from, to);
   // The source's data was forced first; the new name waits for the folder's sync.
-  live_.erase(Key(from));
-  live_[Key(to)] = Live{to, memory_.ReadFile(to), false};
+  live_.erase(PathKey(from));
+  live_[PathKey(to)] = Live{to, memory_.ReadFile(to), false};
 }
 
 void PowerLossEnv::SyncFolder(const Text& path) {
   Step(path);
   target().SyncFolder(path);
-  const Text folder = Key(path);
+  const Text folder = PathKey(path);
   for (auto& [key, file] : live_) {
     if (ParentKey(key) != folder || !memory_.FileExists(file.spelled)) continue;
     file.named = true;
