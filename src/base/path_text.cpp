@@ -4,6 +4,12 @@
 
 namespace ostra {
 
+const Text& PathComponents::operator[](int n) const {
+  static const Text kNone;
+  if (n < 1 || n > Count()) return kNone;
+  return parts_[static_cast<size_t>(n - 1)];
+}
+
 std::int16_t CountChars(const Text& text, const Text& pattern) {
   long long count = 0;
   for (char16_t p : pattern) {
@@ -12,21 +18,22 @@ std::int16_t CountChars(const Text& text, const Text& pattern) {
   return static_cast<std::int16_t>(count > 32767 ? 32767 : count);
 }
 
-void SplitPath(const Text& text, const Text& separators, PathComponents& components) {
-  size_t slot = 1;
+PathComponents SplitPath(const Text& text, const Text& separators) {
+  std::vector<Text> parts;
   Text current;
   for (char16_t c : text) {
     if (separators.find(c) != Text::npos) {
-      if (slot >= static_cast<size_t>(kMaxPathComponents)) {
+      if (parts.size() + 1 >= static_cast<size_t>(kMaxPathComponents)) {
         throw RunError(u"パス \"" + text + u"\" の階層が多すぎます。変換できません。");
       }
-      components[slot++] = current;
+      parts.push_back(std::move(current));
       current.clear();
     } else {
       current.push_back(c);
     }
   }
-  components[slot] = current;
+  parts.push_back(std::move(current));
+  return PathComponents(std::move(parts));
 }
 
 }  // namespace ostra

@@ -25,7 +25,7 @@ Text CutBefore(const Text& text, char16_t mark) {
   return p == Text::npos ? text : text.substr(0, p);
 }
 
-void WriteDatedDepth(OutFile& out, std::int16_t& seq, const RecordFields& rec, const Text& year) {
+void WriteDatedDepth(OutputFile& out, const RecordFields& rec, const Text& year) {
   // Field 2 holds "month/day"; a field without "/" is taken as the month alone.
   Text month = u"  ";
   Text day = u"  ";
@@ -39,36 +39,33 @@ void WriteDatedDepth(OutFile& out, std::int16_t& seq, const RecordFields& rec, c
       day = RightField(TextView(monthDay).substr(p + 1), 2);
     }
   }
-  out.Line(SequenceField(seq) + u"," + year + u"/" + month + u"/" + day + u"," +
-           RightField(rec[1], 7));
-  ++seq;
+  out.NumberedLine(SequenceField(out.Number()) + u"," + year + u"/" + month + u"/" + day + u"," +
+                   RightField(rec[1], 7));
 }
 
-void WriteG71(OutFile& out, std::int16_t& seq, RecordFields& rec) {
+void WriteG71(OutputFile& out, RecordFields& rec) {
   if (IsBlank(rec[5])) return;
   rec[5] = CutBefore(rec[5], kRangeMark);
   // The field holds 4 characters: a longer value keeps its first 4 ("100.0" -> "100.").
   if (rec[5].size() > 4) rec[5].resize(4);
-  out.Line(SequenceField(seq) + u"," + RightField(rec[4], 7) + u",   ,     ," +
-           RightField(rec[5], 4));
-  ++seq;
+  out.NumberedLine(SequenceField(out.Number()) + u"," + RightField(rec[4], 7) + u",   ,     ," +
+                   RightField(rec[5], 4));
 }
 
-void WriteG73(OutFile& out, std::int16_t& seq, RecordFields& rec) {
+void WriteG73(OutputFile& out, RecordFields& rec) {
   if (IsBlank(rec[6]) && IsBlank(rec[7])) return;
   rec[6] = CutBefore(rec[6], kRangeMark);
   rec[7] = CutBefore(rec[7], kRangeMark);
-  out.Line(SequenceField(seq) + u"," + RightField(rec[4], 7) + u"," + RightField(rec[6], 3) + u"," +
-           RightField(rec[7], 3));
-  ++seq;
+  out.NumberedLine(SequenceField(out.Number()) + u"," + RightField(rec[4], 7) + u"," +
+                   RightField(rec[6], 3) + u"," + RightField(rec[7], 3));
 }
 
-void WriteG81(OutFile& out, std::int16_t& seq, RecordFields& rec) {
+void WriteG81(OutputFile& out, RecordFields& rec) {
   if (IsBlank(rec[8]) && IsBlank(rec[9]) && IsBlank(rec[10])) return;
   for (int i = 8; i <= 10; ++i) rec[i] = CutBefore(rec[i], kRangeMark);
-  out.Line(SequenceField(seq) + u"," + RightField(rec[4], 7) + u"," + RightField(rec[8], 3) + u"," +
-           RightField(rec[9], 3) + u"," + RightField(rec[10], 3));
-  ++seq;
+  out.NumberedLine(SequenceField(out.Number()) + u"," + RightField(rec[4], 7) + u"," +
+                   RightField(rec[8], 3) + u"," + RightField(rec[9], 3) + u"," +
+                   RightField(rec[10], 3));
 }
 
 void ConvertBdtSection(const SectionRun& run, FieldReader& reader) {
@@ -76,18 +73,17 @@ void ConvertBdtSection(const SectionRun& run, FieldReader& reader) {
   if (records == 0 || fields == 0) return;
 
   reader.BeginBlock(records, fields);
-  OutFile n8 = run.Create(u"N8.TXT");
-  OutFile g71 = run.Create(u"G71.TXT");
-  OutFile g73 = run.Create(u"G73.TXT");
-  OutFile g81 = run.Create(u"G81.TXT");
-  std::int16_t c1 = 1, c2 = 1, c3 = 1, c4 = 1;
+  OutputFile n8 = run.Create(u"N8.TXT");
+  OutputFile g71 = run.Create(u"G71.TXT");
+  OutputFile g73 = run.Create(u"G73.TXT");
+  OutputFile g81 = run.Create(u"G81.TXT");
   const Text yearN8 = TrimLeft(run.itemsA[10]);
   for (int i = 0; i < records; ++i) {
     reader.ReadRecord(run.fields, fields);
-    WriteDatedDepth(n8, c1, run.fields, yearN8);
-    WriteG71(g71, c2, run.fields);
-    WriteG73(g73, c3, run.fields);
-    WriteG81(g81, c4, run.fields);
+    WriteDatedDepth(n8, run.fields, yearN8);
+    WriteG71(g71, run.fields);
+    WriteG73(g73, run.fields);
+    WriteG81(g81, run.fields);
   }
   n8.Close();
   g71.Close();
@@ -98,8 +94,8 @@ void ConvertBdtSection(const SectionRun& run, FieldReader& reader) {
   const Count records2 = reader.ReadCount(kWhatRecords);
   const Count fields2 = reader.ReadCount(kWhatFields);
   if (records2 == 0 || fields2 == 0) return;
-  ConvertBlock(run, reader, u"N9.TXT", records2, fields2, [&](OutFile& n9, std::int16_t& counter) {
-    if (!run.fields[1].empty()) WriteDatedDepth(n9, counter, run.fields, run.itemsA[10]);
+  ConvertBlock(run, reader, u"N9.TXT", records2, fields2, [&](OutputFile& n9) {
+    if (!run.fields[1].empty()) WriteDatedDepth(n9, run.fields, run.itemsA[10]);
   });
 }
 

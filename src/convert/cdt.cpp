@@ -54,37 +54,32 @@ void AddCdtRecord(CdtList1& list1, CdtList2& list2, RecordFields& rec) {
   }
 }
 
-void WriteDepthPoint(OutFile& r41, std::int16_t& seq, float x, float y, const CdtList2& list2,
-                     std::int16_t& k) {
+void WriteDepthPoint(OutputFile& r41, float x, float y, const CdtList2& list2, std::int16_t& k) {
   // Second-list depths above x come first, each on a line of its own.
   while (k >= 1 && k <= kCdtListSize && x > list2.depth[k]) {
-    r41.Line(SequenceField(seq) + u"," + Field(list2.depth[k], 7) + u",   ," +
-             Field(list2.value1[k], 3) + u"," + Field(list2.value2[k], 3) + kEmptyFields);
-    ++seq;
+    r41.NumberedLine(SequenceField(r41.Number()) + u"," + Field(list2.depth[k], 7) + u",   ," +
+                     Field(list2.value1[k], 3) + u"," + Field(list2.value2[k], 3) + kEmptyFields);
     ++k;
   }
   if (x > kFlushDepth) return;
   const float depth = DepthAt(list2, k);
   if (x < depth) {
-    r41.Line(SequenceField(seq) + u"," + Field(x, 7) + u"," + Field(y, 3) + u",  0,  0" +
-             kEmptyFields);
-    ++seq;
+    r41.NumberedLine(SequenceField(r41.Number()) + u"," + Field(x, 7) + u"," + Field(y, 3) +
+                     u",  0,  0" + kEmptyFields);
   } else if (x == depth) {
-    r41.Line(SequenceField(seq) + u"," + Field(x, 7) + u"," + Field(y, 3) + u"," +
-             Field(list2.value1[k], 3) + u"," + Field(list2.value2[k], 3) + kEmptyFields);
-    ++seq;
+    r41.NumberedLine(SequenceField(r41.Number()) + u"," + Field(x, 7) + u"," + Field(y, 3) + u"," +
+                     Field(list2.value1[k], 3) + u"," + Field(list2.value2[k], 3) + kEmptyFields);
     ++k;
   }
 }
 
-void MergeDepthLists(OutFile& r41, const CdtList1& list1, const CdtList2& list2) {
-  std::int16_t seq = 1;
+void MergeDepthLists(OutputFile& r41, const CdtList1& list1, const CdtList2& list2) {
   std::int16_t k = 1;
   const int n1 = list1.count;
   const int n2 = list2.count;
-  for (int i = 1; i <= n1; ++i) WriteDepthPoint(r41, seq, list1.depth[i], list1.value[i], list2, k);
+  for (int i = 1; i <= n1; ++i) WriteDepthPoint(r41, list1.depth[i], list1.value[i], list2, k);
   // What is left of the second list.
-  if (n2 != 0 && k <= n2) WriteDepthPoint(r41, seq, kDepthEndMark, list1.value[1], list2, k);
+  if (n2 != 0 && k <= n2) WriteDepthPoint(r41, kDepthEndMark, list1.value[1], list2, k);
 }
 
 void ConvertCdtSection(const SectionRun& run, FieldReader& reader) {
@@ -98,7 +93,7 @@ void ConvertCdtSection(const SectionRun& run, FieldReader& reader) {
     reader.ReadRecord(run.fields, fields);
     AddCdtRecord(list1, list2, run.fields);
   }
-  OutFile r41 = run.Create(u"R41.TXT");
+  OutputFile r41 = run.Create(u"R41.TXT");
   MergeDepthLists(r41, list1, list2);
   r41.Close();
 }

@@ -149,9 +149,10 @@ Text RockCodeOf(const RunEnv& env, const Text& name) {
 
 }  // namespace
 
-void DecodeHeaderItems(const RunEnv& env, const RecordFields& items, TitleItems& a, TitleItems& b) {
-  a.fill(Text());
-  b.fill(Text());
+TitleItemLists DecodeHeaderItems(const RunEnv& env, const RecordFields& items) {
+  TitleItemLists lists;
+  TitleItems& a = lists.a;
+  TitleItems& b = lists.b;
   a[1] = items[1];
   a[6] = items[3];
   b[1] = items[4];
@@ -184,6 +185,7 @@ void DecodeHeaderItems(const RunEnv& env, const RecordFields& items, TitleItems&
   b[13] = items[25];
   b[14] = items[26];
   a[4] = items[29];
+  return lists;
 }
 
 }  // namespace ostra

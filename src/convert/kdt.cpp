@@ -39,7 +39,7 @@ void WritePending(OutFile& out, int number, float depth, const Text& text) {
 
 }  // namespace
 
-void WriteRemarkLines(OutFile& n12, std::int16_t& seq, const Text& depth, const Text& remark) {
+void WriteRemarkLines(OutputFile& n12, const Text& depth, const Text& remark) {
   std::vector<Text> lines(kMaxLines + 1, Text(kLineChars, kWideBlank));  // 1..20
   int line = 1;
   int column = 1;
@@ -59,12 +59,10 @@ void WriteRemarkLines(OutFile& n12, std::int16_t& seq, const Text& depth, const 
   }
   const int last = line > kMaxLines ? kMaxLines : line;
 
-  n12.Line(SequenceField(seq) + u"," + RightField(DepthForLine(depth), 7) + u"," +
-           QuotedLine(lines[1]));
-  ++seq;
+  n12.NumberedLine(SequenceField(n12.Number()) + u"," + RightField(DepthForLine(depth), 7) + u"," +
+                   QuotedLine(lines[1]));
   for (int k = 2; k <= last; ++k) {
-    n12.Line(SequenceField(seq) + u",       ," + QuotedLine(lines[k]));
-    ++seq;
+    n12.NumberedLine(SequenceField(n12.Number()) + u",       ," + QuotedLine(lines[k]));
   }
 }
 
@@ -104,14 +102,13 @@ void ConvertKdtSection(const SectionRun& run, FieldReader& reader) {
   reader.BeginBlock(records, fields);
   Env& files = run.Files();
   {
-    OutFile n12(files, run.Out(u"N12.TXT"));
-    std::int16_t counter = 1;
+    OutputFile n12(files, run.Out(u"N12.TXT"));
     RecordFields& f = run.fields;
     for (int i = 0; i < records; ++i) {
       reader.ReadRecord(f, fields);
       const size_t paren = f[1].find(u')');
       if (paren != Text::npos) f[1] = TrimRight(TextView(f[1]).substr(0, paren));
-      if (!f[2].empty()) WriteRemarkLines(n12, counter, f[1], f[2]);
+      if (!f[2].empty()) WriteRemarkLines(n12, f[1], f[2]);
     }
     n12.Close();
   }

@@ -86,25 +86,23 @@ ClassCodes LookUpClasses(const RunEnv& env, const Text& name, bool hasSecondFiel
 
 }  // namespace
 
-void ConvertLayerCode(OutFile& x3, std::int16_t& counter, const Text& depth, const Text& classText,
+void ConvertLayerCode(OutputFile& x3, const Text& depth, const Text& classText,
                       const CodeTable& l4Table) {
   if (Trim(classText).empty()) return;
   const auto [part1, part2] = SplitRange(classText);
-  x3.Line(strata::LinePrefix(counter, depth) + CodeGroup(part1, l4Table) + u"," + part1 + u"," +
-          CodeGroup(part2, l4Table) + u"," + part2 + u"," +
-          (part2.empty() ? Text() : Text(1, strata::kRangeMark)));
-  ++counter;
+  x3.NumberedLine(strata::LinePrefix(x3.Number(), depth) + CodeGroup(part1, l4Table) + u"," +
+                  part1 + u"," + CodeGroup(part2, l4Table) + u"," + part2 + u"," +
+                  (part2.empty() ? Text() : Text(1, strata::kRangeMark)));
 }
 
-void WriteLayerClasses(const RunEnv& env, LayerClassFiles& files, LayerCounters& counters,
-                       const Text& depth, RecordFields& fields) {
+void WriteLayerClasses(const RunEnv& env, LayerClassFiles& files, const Text& depth,
+                       const RecordFields& fields) {
   for (int k = 1; k <= 5; ++k) {
     const auto [part1, part2] = SplitRange(strata::OneLine(fields[k + 3]));
     const ClassTable& table = kClassTables[k];
     const ClassCodes codes = LookUpClasses(env, table.fileName, table.hasSecondField, part1, part2);
-    files[k].Line(strata::LinePrefix(counters[k], depth) + codes.code1 + u"," + part1 + u"," +
-                  codes.code2 + u"," + part2);
-    ++counters[k];
+    files[k].NumberedLine(strata::LinePrefix(files[k].Number(), depth) + codes.code1 + u"," +
+                          part1 + u"," + codes.code2 + u"," + part2);
   }
 }
 

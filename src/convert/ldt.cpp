@@ -168,18 +168,17 @@ void WriteTableLine(OutFile& out, int number, const TestLine& line,
 
 }  // namespace
 
-void WriteTestRecord(OutFile& n7, std::int16_t& seq, const RecordFields& rec) {
+void WriteTestRecord(OutputFile& n7, const RecordFields& rec) {
   const Text name = Trim(CutBefore(rec[3], u']'));
   const std::int16_t code = TestCodeOf(name);
-  n7.Line(SequenceField(seq) + u",      ," + RightField(NumText(std::int32_t{code}), 2) + u"," +
-          RightField(ForTestLine(rec[1], u'\''), 7) + u"," +
-          RightField(ForTestLine(rec[2], u'\''), 7) + u",        ,        ," +
-          ForTestLine(name, u'＂'));
-  ++seq;
+  n7.NumberedLine(
+      SequenceField(n7.Number()) + u",      ," + RightField(NumText(std::int32_t{code}), 2) + u"," +
+      RightField(ForTestLine(rec[1], u'\''), 7) + u"," + RightField(ForTestLine(rec[2], u'\''), 7) +
+      u",        ,        ," + ForTestLine(name, u'＂'));
 }
 
-void BuildTestTable(const RunEnv& env, const Text& folder) {
-  const Text mergePath = folder + u"N7Merg.Dat";
+void BuildTestTable(const RunEnv& env, const DrivePath& folder) {
+  const Text mergePath = folder.Join(u"N7Merg.Dat");
   Env& files = env.Files();
   if (files.FileSize(mergePath) < 1) {
     if (files.FileExists(mergePath)) files.RemoveFile(mergePath);
@@ -188,14 +187,14 @@ void BuildTestTable(const RunEnv& env, const Text& folder) {
   const std::vector<TestLine> lines = ReadTestLines(files, mergePath);
   const std::vector<Kind> kinds = CollectKinds(ReadKindTable(env.Tables()), lines);
 
-  OutFile out(files, folder + u"X7.txt");
+  OutFile out(files, folder.Join(u"X7.txt"));
   int number = 0;
   for (const TestLine& line : lines) WriteTableLine(out, ++number, line, kinds);
   out.Close();
   files.RemoveFile(mergePath);
 }
 
-void WriteSampleRecord(OutFile& n6, std::int16_t& seq, const RecordFields& rec) {
+void WriteSampleRecord(OutputFile& n6, const RecordFields& rec) {
   const Text& description = rec[3];
   Text kind = description;
   Text detail;
@@ -213,9 +212,8 @@ void WriteSampleRecord(OutFile& n6, std::int16_t& seq, const RecordFields& rec) 
 
   Text fitted;
   FitBytes(detail, fitted, 6);
-  n6.Line(SequenceField(seq) + u"," + fitted + u",  ," + RightField(rec[1], 7) + u"," +
-          RightField(rec[2], 7) + u",   ,   ," + flags);
-  ++seq;
+  n6.NumberedLine(SequenceField(n6.Number()) + u"," + fitted + u",  ," + RightField(rec[1], 7) +
+                  u"," + RightField(rec[2], 7) + u",   ,   ," + flags);
 }
 
 void ConvertLdtSection(const SectionRun& run, FieldReader& reader) {
@@ -232,21 +230,19 @@ void ConvertLdtSection(const SectionRun& run, FieldReader& reader) {
   {
     // A working file, removed again once X7.txt is built: a run stopped before that leaves it.
     run.noteOutput(u"N7Merg.Dat");
-    OutFile n7(run.Files(), run.Out(u"N7Merg.Dat"));
-    std::int16_t counter = 1;
+    OutputFile n7(run.Files(), run.Out(u"N7Merg.Dat"));
     for (int i = 0; i < kLdtTestRecords; ++i) {
       reader.ReadRecord(run.fields, fields1);
-      if (!Trim(run.fields[1]).empty()) WriteTestRecord(n7, counter, run.fields);
+      if (!Trim(run.fields[1]).empty()) WriteTestRecord(n7, run.fields);
     }
     n7.Close();
   }
-  BuildTestTable(run.env, run.outDir);
+  BuildTestTable(run.env, run.destination);
   run.NoteIfWritten(u"X7.txt");
 
   if (fields2 == 0) return;
-  ConvertBlock(run, reader, u"N6.TMP", records, fields2, [&](OutFile& n6, std::int16_t& counter) {
-    WriteSampleRecord(n6, counter, run.fields);
-  });
+  ConvertBlock(run, reader, u"N6.TMP", records, fields2,
+               [&](OutputFile& n6) { WriteSampleRecord(n6, run.fields); });
 }
 
 }  // namespace ostra

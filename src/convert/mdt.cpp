@@ -1,5 +1,7 @@
 // The MDT section: the header items (title files and CNT.TXT), the layer block (X1.TXT, X3.TXT,
 // R31.TXT to R35.TXT) and the second block (X11.TXT).
+#include <utility>
+
 #include "base/numbers.h"
 #include "base/path_text.h"
 #include "base/sjis.h"
@@ -12,9 +14,8 @@ namespace {
 
 void WriteCnt(const SectionRun& run) {
   // Components of the destination alone: a short destination leaves the lines empty.
-  PathComponents parts;
-  SplitPath(run.destination, u"\\", parts);
-  OutFile cnt = run.Create(u"CNT.TXT");
+  const PathComponents parts = run.destination.Components();
+  OutputFile cnt = run.Create(u"CNT.TXT");
   cnt.Line(ByteMid(parts[3], 1, 4));
   cnt.Line(parts[4]);
   cnt.Line(parts[5]);
@@ -27,28 +28,22 @@ void WriteCnt(const SectionRun& run) {
 void ConvertLayers(const SectionRun& run, FieldReader& reader, const Count& records,
                    const Count& fields) {
   reader.BeginBlock(records, fields);
-  OutFile x1 = run.Create(u"X1.TXT");
-  OutFile x3 = run.Create(u"X3.TXT");
+  OutputFile x1 = run.Create(u"X1.TXT");
+  OutputFile x3 = run.Create(u"X3.TXT");
   LayerClassFiles r3;
-  for (int k = 1; k <= 5; ++k) {
-    r3[static_cast<size_t>(k)] =
-        run.Create(u"R3" + Text(1, static_cast<char16_t>(u'0' + k)) + u".TXT");
+  for (int k = 1; k <= LayerClassFiles::kCount; ++k) {
+    r3[k] = run.Create(u"R3" + Text(1, static_cast<char16_t>(u'0' + k)) + u".TXT");
   }
-  LayerCounters layerCounters{0, 1, 1, 1, 1, 1};
-  std::int16_t soilCounter = 1;
-  std::int16_t layerCodeCounter = 1;
-  RecordFields& f = run.fields;
+  const RecordFields& f = run.fields;
   for (int i = 0; i < records; ++i) {
-    reader.ReadRecord(f, fields);
-    NameSlots names{Text(), f[2], Text()};
-    std::int16_t nameCount = 1;
-    ConvertSoilName(run.env, x1, soilCounter, f[1], nameCount, names);
-    ConvertLayerCode(x3, layerCodeCounter, f[1], f[10], run.l4Table);
-    WriteLayerClasses(run.env, r3, layerCounters, f[1], f);
+    reader.ReadRecord(run.fields, fields);
+    ConvertSoilName(run.env, x1, f[1], f[2]);
+    ConvertLayerCode(x3, f[1], f[10], run.l4Table);
+    WriteLayerClasses(run.env, r3, f[1], f);
   }
   x1.Close();
   x3.Close();
-  for (int k = 1; k <= 5; ++k) r3[static_cast<size_t>(k)].Close();
+  for (int k = 1; k <= LayerClassFiles::kCount; ++k) r3[k].Close();
 }
 
 void ConvertSecondBlock(const SectionRun& run, FieldReader& reader) {
@@ -56,8 +51,8 @@ void ConvertSecondBlock(const SectionRun& run, FieldReader& reader) {
   const Count fields = reader.ReadCount(kWhatFields);
   const int flag = static_cast<int>(reader.ReadNumber(kWhatHeader) != 0.0);
   if (records == 0 || flag == 0) return;
-  ConvertBlock(run, reader, u"X11.TXT", records, fields, [&](OutFile& x11, std::int16_t& counter) {
-    if (!run.fields[3].empty()) ConvertX11Record(x11, counter, run.fields, run.l10Table);
+  ConvertBlock(run, reader, u"X11.TXT", records, fields, [&](OutputFile& x11) {
+    if (!run.fields[3].empty()) ConvertX11Record(x11, run.fields, run.l10Table);
   });
 }
 
@@ -71,11 +66,13 @@ void ConvertMdtSection(const SectionRun& run, FieldReader& reader) {
   const Count fields = reader.ReadCount(kWhatFields);
   reader.BeginItems(items);
   reader.ReadRecord(run.fields, items);
-  DecodeHeaderItems(run.env, run.fields, run.itemsA, run.itemsB);
+  TitleItemLists titles = DecodeHeaderItems(run.env, run.fields);
+  run.itemsA = std::move(titles.a);
+  run.itemsB = std::move(titles.b);
   run.env.Tables().CreateEmpty(u"KISHITU.TXT");
 
   WriteCnt(run);
-  WriteTitleFiles(run.env, run.itemsA, run.itemsB, run.outDir);
+  WriteTitleFiles(run.env, run.itemsA, run.itemsB, run.destination);
   run.NoteIfWritten(u"Titl01.txt");
   run.NoteIfWritten(u"Titl02.txt");
 

@@ -124,7 +124,7 @@ std::optional<std::int64_t> HundredthsBetween(const DecimalNumber& from, const D
   return difference / PowerOfTen(-exponent);
 }
 
-void WriteIntervalRecord(OutFile& x5, std::int16_t& seq, const RecordFields& rec) {
+void WriteIntervalRecord(OutputFile& x5, const RecordFields& rec) {
   Interval intervals[4];
   for (int k = 0; k < 4; ++k) intervals[k] = SplitInterval(rec[k + 2], k == 0 ? u" 30" : u" 10");
 
@@ -142,11 +142,10 @@ void WriteIntervalRecord(OutFile& x5, std::int16_t& seq, const RecordFields& rec
     n = RightField(ScaledCountText(*countNumber, countValue, *lengthNumber, lengthValue), 3);
   }
 
-  Text line =
-      SequenceField(seq) + u"," + RightField(rec[1], 7) + u"," + count + u"," + n + u"," + length;
+  Text line = SequenceField(x5.Number()) + u"," + RightField(rec[1], 7) + u"," + count + u"," + n +
+              u"," + length;
   for (int k = 1; k < 4; ++k) line += u"," + intervals[k].count + u"," + intervals[k].length;
-  x5.Line(line);
-  ++seq;
+  x5.NumberedLine(line);
 }
 
 void ConvertNdtSection(const SectionRun& run, FieldReader& reader) {
@@ -155,9 +154,8 @@ void ConvertNdtSection(const SectionRun& run, FieldReader& reader) {
   const Count fields = reader.ReadCount(kWhatFields);
   if (h1 != 100.0) return;
   SkipHeaderValue(reader);
-  ConvertBlock(run, reader, u"X5.TXT", records, fields, [&](OutFile& x5, std::int16_t& counter) {
-    WriteIntervalRecord(x5, counter, run.fields);
-  });
+  ConvertBlock(run, reader, u"X5.TXT", records, fields,
+               [&](OutputFile& x5) { WriteIntervalRecord(x5, run.fields); });
 }
 
 }  // namespace ostra

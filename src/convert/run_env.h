@@ -4,6 +4,7 @@
 #include <memory>
 
 #include "base/codec.h"
+#include "base/drive_path.h"
 #include "convert/warnings.h"
 #include "env/env.h"
 #include "formats/reference_folder.h"
@@ -22,8 +23,8 @@ struct RunEnv {
   ReferenceFolder& Tables() const { return *tables; }
   // A warning after which the run goes on.
   void Warn(const Text& text) const;
-  // Path of a reference table: patdatFolder followed by the file name.
-  Text Table(const Text& fileName) const { return patdatFolder + fileName; }
+  // Path of a reference table: the file `fileName` in patdatFolder.
+  Text Table(const Text& fileName) const { return DrivePath(patdatFolder).Join(fileName); }
 };
 
 }  // namespace ostra

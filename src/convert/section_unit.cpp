@@ -2,8 +2,8 @@
 
 namespace ostra {
 
-OutFile SectionRun::Create(const Text& name) const {
-  OutFile file(Files(), Out(name));
+OutputFile SectionRun::Create(const Text& name) const {
+  OutputFile file(Files(), Out(name));
   noteOutput(name);
   return file;
 }

@@ -7,6 +7,8 @@
 #include <utility>
 
 #include "base/codec.h"
+#include "base/drive_path.h"
+#include "convert/output_file.h"
 #include "convert/run_env.h"
 #include "convert/title.h"
 #include "env/files.h"
@@ -19,8 +21,7 @@ namespace ostra {
 // belong to the run and live for one run.
 struct SectionRun {
   const RunEnv& env;
-  Text outDir;       // the destination folder followed by "\"
-  Text destination;  // the destination folder as checked, for CNT.TXT
+  DrivePath destination;  // the destination folder as checked
   RecordFields& fields;
   TitleItems& itemsA;
   TitleItems& itemsB;
@@ -30,9 +31,11 @@ struct SectionRun {
   std::function<void(const Text&)> noteOutput;
 
   Env& Files() const { return env.Files(); }
-  Text Out(const Text& name) const { return outDir + name; }
-  // Creates (truncates) an output file of the destination and notes it for the report.
-  OutFile Create(const Text& name) const;
+  // Path of the file `name` in the destination folder.
+  Text Out(const Text& name) const { return destination.Join(name); }
+  // Creates (truncates) an output file of the destination, its counter at 1, and notes it for
+  // the report.
+  OutputFile Create(const Text& name) const;
   // Notes `name` for the report when the converter made it.
   void NoteIfWritten(const Text& name) const;
 };
@@ -49,17 +52,16 @@ void SkipHeaderValue(FieldReader& reader);
 std::pair<Count, Count> ReadSixValueHeader(FieldReader& reader);
 
 // Reads a block of `records` records of `fields` fields into the record buffer, handing each to
-// `convert` with the block's output file `name` and its line counter. At most 40 fields fit the
+// `convert` with the block's output file `name` (its counter at 1). At most 40 fields fit the
 // record buffer (FieldReader::BeginBlock checks, before anything is written).
 template <typename Convert>
 void ConvertBlock(const SectionRun& run, FieldReader& reader, const Text& name,
                   const Count& records, const Count& fields, Convert convert) {
   reader.BeginBlock(records, fields);
-  OutFile out = run.Create(name);
-  std::int16_t counter = 1;
+  OutputFile out = run.Create(name);
   for (int i = 0; i < records; ++i) {
     reader.ReadRecord(run.fields, fields);
-    convert(out, counter);
+    convert(out);
   }
   out.Close();
 }

@@ -6,6 +6,8 @@
 #include <optional>
 
 #include "base/decimal.h"
+#include "base/drive_path.h"
+#include "convert/output_file.h"
 #include "convert/run_env.h"
 #include "env/files.h"
 #include "formats/section_file.h"
@@ -13,23 +15,24 @@
 namespace ostra {
 
 // BDT: N8.TXT / N9.TXT, G71.TXT, G73.TXT, G81.TXT.
-void WriteDatedDepth(OutFile& out, std::int16_t& seq, const RecordFields& rec, const Text& year);
-void WriteG71(OutFile& out, std::int16_t& seq, RecordFields& rec);
-void WriteG73(OutFile& out, std::int16_t& seq, RecordFields& rec);
-void WriteG81(OutFile& out, std::int16_t& seq, RecordFields& rec);
+// Each writes at most one numbered line into `out`.
+void WriteDatedDepth(OutputFile& out, const RecordFields& rec, const Text& year);
+void WriteG71(OutputFile& out, RecordFields& rec);
+void WriteG73(OutputFile& out, RecordFields& rec);
+void WriteG81(OutputFile& out, RecordFields& rec);
 
 // KDT: display lines into N12.TXT, then the merge of `basePath` + ".TXT" into
 // `basePath` + ".TMP" (basePath is the destination folder followed by "N12").
-void WriteRemarkLines(OutFile& n12, std::int16_t& seq, const Text& depth, const Text& remark);
+void WriteRemarkLines(OutputFile& n12, const Text& depth, const Text& remark);
 void MergeRemarkLines(Env& env, const Text& basePath);
 
 // NDT: one X5.TXT line per record.
-void WriteIntervalRecord(OutFile& x5, std::int16_t& seq, const RecordFields& rec);
+void WriteIntervalRecord(OutputFile& x5, const RecordFields& rec);
 
-// LDT: N7Merg.Dat lines, X7.txt from N7Merg.Dat (folder ends with "\"), N6.TMP lines.
-void WriteTestRecord(OutFile& n7, std::int16_t& seq, const RecordFields& rec);
-void BuildTestTable(const RunEnv& env, const Text& folder);
-void WriteSampleRecord(OutFile& n6, std::int16_t& seq, const RecordFields& rec);
+// LDT: N7Merg.Dat lines, X7.txt from N7Merg.Dat in `folder`, N6.TMP lines.
+void WriteTestRecord(OutputFile& n7, const RecordFields& rec);
+void BuildTestTable(const RunEnv& env, const DrivePath& folder);
+void WriteSampleRecord(OutputFile& n6, const RecordFields& rec);
 
 // CDT: the two depth lists (entries 1..200; slot 0 unused) and their merge into R41.TXT.
 inline constexpr float kDepthEndMark = 99999.99f;
@@ -46,11 +49,11 @@ struct CdtList2 {
 void ResetCdtLists(CdtList1& list1, CdtList2& list2);
 // Adds the entries of one CDT record (fields 1..5; depth fields cut at "=").
 void AddCdtRecord(CdtList1& list1, CdtList2& list2, RecordFields& rec);
-// Writes the pending second-list lines below x, then the line for x.
-void WriteDepthPoint(OutFile& r41, std::int16_t& seq, float x, float y, const CdtList2& list2,
-                     std::int16_t& k);
+// Writes the pending second-list lines below x, then the line for x; `k` is the second list's
+// read position, advanced past the entries written.
+void WriteDepthPoint(OutputFile& r41, float x, float y, const CdtList2& list2, std::int16_t& k);
 // Drives WriteDepthPoint over both lists, as the run does after the last CDT record.
-void MergeDepthLists(OutFile& r41, const CdtList1& list1, const CdtList2& list2);
+void MergeDepthLists(OutputFile& r41, const CdtList1& list1, const CdtList2& list2);
 
 // Helpers shared by the converters above.
 

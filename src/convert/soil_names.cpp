@@ -121,15 +121,10 @@ void LookUp(const RunEnv& env, const Text& recordName, Text& code) {
 
 }  // namespace
 
-void ConvertSoilName(const RunEnv& env, OutFile& x1, std::int16_t& counter, const Text& depth,
-                     std::int16_t& n, NameSlots& names) {
+void ConvertSoilName(const RunEnv& env, OutputFile& x1, const Text& depth, const Text& name) {
   Text code = u"0000";
-  const int last = std::min<int>(n, static_cast<int>(names.size()) - 1);
-  for (int i = 1; i <= last; ++i) LookUp(env, names[i], code);
-  if (!names[1].empty()) {
-    x1.Line(strata::LinePrefix(counter, depth) + code + u"," + names[1]);
-    ++counter;
-  }
+  LookUp(env, name, code);
+  if (!name.empty()) x1.NumberedLine(strata::LinePrefix(x1.Number(), depth) + code + u"," + name);
 }
 
 }  // namespace ostra

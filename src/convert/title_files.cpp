@@ -128,11 +128,9 @@ Text MsgTitleNotWritten(const Text& path, const Text& reason) {
 }  // namespace
 
 void WriteTitleFiles(const RunEnv& env, const TitleItems& a, const TitleItems& b,
-                     const Text& destFolder) {
-  Text folder = destFolder;
-  if (folder.empty() || folder.back() != u'\\') folder += u'\\';
-  const Text titl01 = folder + u"Titl01.txt";
-  const Text titl02 = folder + u"Titl02.txt";
+                     const DrivePath& destFolder) {
+  const Text titl01 = destFolder.Join(u"Titl01.txt");
+  const Text titl02 = destFolder.Join(u"Titl02.txt");
   Text pending = titl01;  // the title file that is not yet complete
   try {
     Names names;

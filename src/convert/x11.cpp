@@ -6,8 +6,7 @@
 
 namespace ostra {
 
-void ConvertX11Record(OutFile& x11, std::int16_t& counter, const RecordFields& fields,
-                      const CodeTable& l10Table) {
+void ConvertX11Record(OutputFile& x11, const RecordFields& fields, const CodeTable& l10Table) {
   std::int32_t code = 0;
   Text key;
   for (const CodeRow& row : l10Table) {
@@ -17,9 +16,8 @@ void ConvertX11Record(OutFile& x11, std::int16_t& counter, const RecordFields& f
       break;
     }
   }
-  x11.Line(strata::LinePrefix(counter, fields[2]) + RightField(NumText(code), 3) + u"," + key +
-           u"," + Text(20, u' '));
-  ++counter;
+  x11.NumberedLine(strata::LinePrefix(x11.Number(), fields[2]) + RightField(NumText(code), 3) +
+                   u"," + key + u"," + Text(20, u' '));
 }
 
 }  // namespace ostra

@@ -149,13 +149,13 @@ Count FieldReader::ReadCount(const Text& what, int max) {
 
 void FieldReader::ReadRecord(RecordFields& fields, int count) {
   if (!block_.active) {
-    for (int i = 1; i <= count; ++i) fields[static_cast<size_t>(i)] = Next(nullptr);
+    for (int i = 1; i <= count; ++i) fields[i] = Next(nullptr);
     return;
   }
   ++block_.record;
   for (int i = 1; i <= count; ++i) {
     block_.field = i;
-    fields[static_cast<size_t>(i)] = Next(nullptr);
+    fields[i] = Next(nullptr);
     if (i == 1) block_.recordStart = fieldStart_;
   }
   if (block_.record >= block_.records.value) block_.active = false;

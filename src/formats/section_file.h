@@ -19,10 +19,21 @@
 
 namespace ostra {
 
-// The run's one record buffer: slots 1..40 (slot 0 unused). A record of F fields overwrites
-// slots 1..F; higher slots keep what earlier records left there.
 inline constexpr int kMaxFields = 40;
-using RecordFields = std::array<Text, kMaxFields + 1>;
+
+// The run's one record buffer: fields 1..40. A record of F fields overwrites fields 1..F; higher
+// fields keep what earlier records left there.
+class RecordFields {
+ public:
+  static constexpr int kSize = kMaxFields;
+  // Field n, 1 <= n <= 40; throws std::out_of_range for any other n.
+  Text& operator[](int n) { return slots_.at(Index(n)); }
+  const Text& operator[](int n) const { return slots_.at(Index(n)); }
+
+ private:
+  static size_t Index(int n) { return n < 1 ? kSize : static_cast<size_t>(n - 1); }
+  std::array<Text, kSize> slots_;
+};
 
 // A count read from a section header, with where it stands, for messages about the data it
 // announces. It reads as its value.

@@ -5,6 +5,7 @@
 #include <optional>
 #include <string>
 
+#include "base/drive_path.h"
 #include "base/errors.h"
 #include "base/numbers.h"
 #include "base/sjis.h"
@@ -94,7 +95,6 @@ class Conversion {
   Text sourceFileName_;
   Text destination_;  // normalised, without a trailing "\" (but "X:\" for a drive's root)
   Text outDir_;       // destination followed by one "\"
-  PathComponents components_;
   RecordFields fields_;
   TitleItems itemsA_;
   TitleItems itemsB_;
@@ -230,8 +230,8 @@ RunOutcome Conversion::Steps(const Text& text1, const Text& text2) {
                         u"」は Shift-JIS（コードページ 932）にない文字です。変換できません。",
                     ErrorKind::kDestination, destination_, MsgIcon::kExclamation);
   }
-  if (destination_.size() > 3 && destination_.back() == u'\\') destination_.pop_back();
-  outDir_ = destination_.back() == u'\\' ? destination_ : destination_ + u"\\";
+  destination_ = DrivePath(destination_).AsText();
+  outDir_ = DrivePath(destination_).Folder();
   report_.source = source_;
   report_.destination = destination_;
   report_.patdatFolder = env_.patdatFolder;
@@ -243,9 +243,7 @@ RunOutcome Conversion::Steps(const Text& text1, const Text& text2) {
                       ErrorKind::kDeclined, destination_, MsgIcon::kNone, false);
     }
 
-    std::int16_t k = CountChars(source_, u"\\");
-    SplitPath(source_, u"\\", components_);
-    sourceFileName_ = components_[static_cast<size_t>(k) + 1];
+    sourceFileName_ = SplitPath(source_, u"\\").Last();
     CheckDataSetFiles(files_, source_);
 
     ui_.SetBusy(true);
@@ -288,12 +286,11 @@ RunOutcome Conversion::Steps(const Text& text1, const Text& text2) {
 // Asks once when a level of the destination is missing and notes the missing levels, parent
 // before child. False when the user declines.
 bool Conversion::AskForDestination() {
-  std::int16_t k = CountChars(destination_, u"\\");
-  SplitPath(destination_, u"\\", components_);
-  Text level = components_[1];
-  for (int i = 2; i <= k + 1; ++i) {
-    level += u"\\" + components_[static_cast<size_t>(i)];
-    if (components_[static_cast<size_t>(i)].empty()) continue;
+  const PathComponents parts = DrivePath(destination_).Components();
+  Text level = parts[1];
+  for (int i = 2; i <= parts.Count(); ++i) {
+    level += u"\\" + parts[i];
+    if (parts[i].empty()) continue;
     if (!missingLevels_.empty() || !files_.PathExists(level)) missingLevels_.push_back(level);
   }
   if (missingLevels_.empty()) return true;
@@ -346,9 +343,9 @@ void Conversion::LoadTables() {
 }
 
 SectionRun Conversion::Sections() {
-  return SectionRun{env_,     outDir_,   destination_,
-                    fields_,  itemsA_,   itemsB_,
-                    l4Table_, l10Table_, [this](const Text& name) { NoteOutput(name); }};
+  auto note = [this](const Text& name) { NoteOutput(name); };
+  return SectionRun{env_, DrivePath(destination_), fields_, itemsA_, itemsB_, l4Table_, l10Table_,
+                    note};
 }
 
 bool Conversion::ConvertSection(const SectionUnit& unit) {

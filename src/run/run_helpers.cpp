@@ -5,6 +5,7 @@
 
 #include "base/errors.h"
 #include "base/numbers.h"
+#include "base/path_text.h"
 #include "convert/section_unit.h"
 #include "formats/section_file.h"
 #include "run/run.h"
@@ -62,8 +63,7 @@ void CheckDataSetFiles(Env& env, const Text& sourcePath) {
 }
 
 std::vector<Text> DataSetFiles(const Text& sourcePath) {
-  const size_t slash = sourcePath.rfind(u'\\');
-  const Text fileName = slash == Text::npos ? sourcePath : sourcePath.substr(slash + 1);
+  const Text fileName = SplitPath(sourcePath, u"\\").Last();
   std::vector<Text> files{sourcePath};
   // The first section is the MDT file itself.
   for (size_t i = 1; i < std::size(kSectionUnits); ++i)

@@ -9,15 +9,14 @@ namespace {
 using BdtTest = SectionsTest;
 
 TEST_F(BdtTest, DatedDepthLaysOutYearMonthDayAndDepth) {
-  OutFile out(drive_.Files(), PathOf("N8.TXT"));
-  std::int16_t seq = 1;
-  WriteDatedDepth(out, seq, Record({"12.50", "5/12"}), u"1998");
-  WriteDatedDepth(out, seq, Record({"", ""}), u"1998");
-  WriteDatedDepth(out, seq, Record({"3", "12/1"}), u"1998");
-  WriteDatedDepth(out, seq, Record({"4", "2000/12/31"}), u"1998");
-  WriteDatedDepth(out, seq, Record({"123456789", "7"}), u" 1998");
+  OutputFile out(drive_.Files(), PathOf("N8.TXT"));
+  WriteDatedDepth(out, Record({"12.50", "5/12"}), u"1998");
+  WriteDatedDepth(out, Record({"", ""}), u"1998");
+  WriteDatedDepth(out, Record({"3", "12/1"}), u"1998");
+  WriteDatedDepth(out, Record({"4", "2000/12/31"}), u"1998");
+  WriteDatedDepth(out, Record({"123456789", "7"}), u" 1998");
   out.Close();
-  EXPECT_EQ(seq, 6);
+  EXPECT_EQ(out.Number(), 6);
   EXPECT_EQ(Lines("N8.TXT"), (std::vector<std::string>{
                                  "  1,1998/ 5/12,  12.50",
                                  "  2,1998/  /  ,       ",
@@ -29,18 +28,17 @@ TEST_F(BdtTest, DatedDepthLaysOutYearMonthDayAndDepth) {
 }
 
 TEST_F(BdtTest, G71CutsTheRecoveryValueInPlace) {
-  OutFile out(drive_.Files(), PathOf("G71.TXT"));
-  std::int16_t seq = 2;
+  OutputFile out(drive_.Files(), PathOf("G71.TXT"), 2);
   RecordFields range = Record({"", "", "", "12.50", "95～100"});
-  WriteG71(out, seq, range);
+  WriteG71(out, range);
   RecordFields full = Record({"", "", "", "3", "100.0"});
-  WriteG71(out, seq, full);
+  WriteG71(out, full);
   RecordFields longer = Record({"", "", "", "4", "123.45"});
-  WriteG71(out, seq, longer);
+  WriteG71(out, longer);
   RecordFields four = Record({"", "", "", "5", "99.5"});
-  WriteG71(out, seq, four);
+  WriteG71(out, four);
   out.Close();
-  EXPECT_EQ(seq, 6);
+  EXPECT_EQ(out.Number(), 6);
   EXPECT_EQ(Lines("G71.TXT"), (std::vector<std::string>{
                                   "  2,  12.50,   ,     ,  95",
                                   "  3,      3,   ,     ,100.",
@@ -54,35 +52,33 @@ TEST_F(BdtTest, G71CutsTheRecoveryValueInPlace) {
 }
 
 TEST_F(BdtTest, GFilesSkipRecordsWithoutTheirValues) {
-  OutFile g71(drive_.Files(), PathOf("G71.TXT"));
-  OutFile g73(drive_.Files(), PathOf("G73.TXT"));
-  OutFile g81(drive_.Files(), PathOf("G81.TXT"));
-  std::int16_t s71 = 1, s73 = 1, s81 = 1;
+  OutputFile g71(drive_.Files(), PathOf("G71.TXT"));
+  OutputFile g73(drive_.Files(), PathOf("G73.TXT"));
+  OutputFile g81(drive_.Files(), PathOf("G81.TXT"));
   RecordFields blank = Record({"1", "", "", "1.00", "  ", " ", "", "  ", "", " "});
-  WriteG71(g71, s71, blank);
-  WriteG73(g73, s73, blank);
-  WriteG81(g81, s81, blank);
+  WriteG71(g71, blank);
+  WriteG73(g73, blank);
+  WriteG81(g81, blank);
   g71.Close();
   g73.Close();
   g81.Close();
-  EXPECT_EQ(s71, 1);
-  EXPECT_EQ(s73, 1);
-  EXPECT_EQ(s81, 1);
+  EXPECT_EQ(g71.Number(), 1);
+  EXPECT_EQ(g73.Number(), 1);
+  EXPECT_EQ(g81.Number(), 1);
   EXPECT_TRUE(Lines("G71.TXT").empty());
   EXPECT_TRUE(Lines("G73.TXT").empty());
   EXPECT_TRUE(Lines("G81.TXT").empty());
 }
 
 TEST_F(BdtTest, G73AndG81CutRangesAndKeepBlankColumns) {
-  OutFile g73(drive_.Files(), PathOf("G73.TXT"));
-  OutFile g81(drive_.Files(), PathOf("G81.TXT"));
-  std::int16_t s73 = 1, s81 = 1;
+  OutputFile g73(drive_.Files(), PathOf("G73.TXT"));
+  OutputFile g81(drive_.Files(), PathOf("G81.TXT"));
   RecordFields rec = Record({"", "", "", "12.50", "", "3～5", "", "", "10", ""});
-  WriteG73(g73, s73, rec);
-  WriteG81(g81, s81, rec);
+  WriteG73(g73, rec);
+  WriteG81(g81, rec);
   RecordFields second = Record({"", "", "", "7", "", "", "12", "1～2", "", "30～40"});
-  WriteG73(g73, s73, second);
-  WriteG81(g81, s81, second);
+  WriteG73(g73, second);
+  WriteG81(g81, second);
   g73.Close();
   g81.Close();
   EXPECT_EQ(Lines("G73.TXT"),
@@ -95,13 +91,12 @@ TEST_F(BdtTest, G73AndG81CutRangesAndKeepBlankColumns) {
 
 TEST_F(BdtTest, EachFileNumbersItsOwnLines) {
   // A first block as the run drives it: only the second record has field 5.
-  OutFile n8(drive_.Files(), PathOf("N8.TXT"));
-  OutFile g71(drive_.Files(), PathOf("G71.TXT"));
-  std::int16_t s8 = 1, s71 = 1;
+  OutputFile n8(drive_.Files(), PathOf("N8.TXT"));
+  OutputFile g71(drive_.Files(), PathOf("G71.TXT"));
   for (const char* recovery : {"", "80", ""}) {
     RecordFields rec = Record({"1.00", "4/1", "", "1.00", recovery});
-    WriteDatedDepth(n8, s8, rec, u"2001");
-    WriteG71(g71, s71, rec);
+    WriteDatedDepth(n8, rec, u"2001");
+    WriteG71(g71, rec);
   }
   n8.Close();
   g71.Close();

@@ -16,7 +16,7 @@ class CdtTest : public SectionsTest {
     AddCdtRecord(list1_, list2_, rec);
   }
   std::vector<std::string> Merged() {
-    OutFile r41(drive_.Files(), PathOf("R41.TXT"));
+    OutputFile r41(drive_.Files(), PathOf("R41.TXT"));
     MergeDepthLists(r41, list1_, list2_);
     r41.Close();
     return Lines("R41.TXT");
@@ -107,15 +107,14 @@ TEST_F(CdtTest, EntriesBeyondTheListsAreIgnored) {
 TEST_F(CdtTest, DepthPointKeepsItsPositionBetweenCalls) {
   Add({"", "", "10", "1", "1"});
   Add({"", "", "20", "2", "2"});
-  OutFile r41(drive_.Files(), PathOf("R41.TXT"));
-  std::int16_t seq = 5;
+  OutputFile r41(drive_.Files(), PathOf("R41.TXT"), 5);
   std::int16_t k = 1;
-  WriteDepthPoint(r41, seq, 15.0f, 9.0f, list2_, k);
+  WriteDepthPoint(r41, 15.0f, 9.0f, list2_, k);
   EXPECT_EQ(k, 2);
-  EXPECT_EQ(seq, 7);
-  WriteDepthPoint(r41, seq, 20.0f, 8.0f, list2_, k);
+  EXPECT_EQ(r41.Number(), 7);
+  WriteDepthPoint(r41, 20.0f, 8.0f, list2_, k);
   EXPECT_EQ(k, 3);
-  WriteDepthPoint(r41, seq, kDepthEndMark, 0.0f, list2_, k);
+  WriteDepthPoint(r41, kDepthEndMark, 0.0f, list2_, k);
   r41.Close();
   EXPECT_EQ(k, 3);
   EXPECT_EQ(Lines("R41.TXT"), (std::vector<std::string>{"  5,     10,   ,  1,  1,,,,,,",

@@ -88,7 +88,9 @@ class HeaderDecoderTest : public ::testing::Test {
     for (const auto& [n, text] : given) items[n] = U16(text);
     ReferenceFolder tables(drive_.Files(), env_.patdatFolder);  // each decoding is a new run
     env_.tables = &tables;
-    DecodeHeaderItems(env_, items, a_, b_);
+    TitleItemLists decoded = DecodeHeaderItems(env_, items);
+    a_ = std::move(decoded.a);
+    b_ = std::move(decoded.b);
   }
 
   std::string A(int n) const { return U8(a_[n]); }
@@ -110,8 +112,7 @@ TEST_F(HeaderDecoderTest, ItemLayout) {
   items[15 - 1].second = "139.4530";
   items[21 - 1].second = "花崗岩（風化）";
   // Leftovers of an earlier decoding are cleared.
-  a_.fill(u"old");
-  b_.fill(u"old");
+  for (int n = 1; n <= TitleItems::kSize; ++n) a_[n] = b_[n] = u"old";
   Decode(items);
 
   auto item = [](int n) { return " item" + std::to_string(n) + " "; };
@@ -217,16 +218,18 @@ TEST_F(HeaderDecoderTest, MissingOrBrokenTablesStopTheDecoder) {
   const Text l1 = env_.Table(u"L1.TXT");
   const Text l2 = env_.Table(u"L2.TXT");
   std::filesystem::remove(drive_.Host("PATDAT/L1.TXT"));
+  a_[1] = u"before";
+  b_[5] = u"before";
   try {
     Decode({{1, "題名"}, {6, "H10"}, {14, "35.4512"}});
     ADD_FAILURE() << "no error for a missing L1.TXT";
   } catch (const RunError& e) {
     EXPECT_NE(e.Message().find(l1), Text::npos) << U8(e.Message());
   }
-  // The items of the steps before the lookup keep their values.
-  EXPECT_EQ(A(1), "題名");
-  EXPECT_EQ(A(10), "1998");
-  EXPECT_EQ(B(5), "");
+  // A decoding that stops hands back no items: the lists keep what they held.
+  EXPECT_EQ(A(1), "before");
+  EXPECT_EQ(A(10), "");
+  EXPECT_EQ(B(5), "before");
 
   WriteTable("L1.TXT", {"1,ＡＢ"});
   std::filesystem::remove(drive_.Host("PATDAT/L2.TXT"));
@@ -236,8 +239,8 @@ TEST_F(HeaderDecoderTest, MissingOrBrokenTablesStopTheDecoder) {
   } catch (const RunError& e) {
     EXPECT_NE(e.Message().find(l2), Text::npos) << U8(e.Message());
   }
-  EXPECT_EQ(B(5), " 35");
-  EXPECT_EQ(A(25), "");
+  EXPECT_EQ(B(5), "before");
+  EXPECT_EQ(A(1), "before");
 
   // A last record without its second field, reached because nothing matched before it.
   WriteTable("L1.TXT", {"1,ＡＢ", "2"});

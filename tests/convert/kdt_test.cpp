@@ -20,13 +20,14 @@ class KdtTest : public SectionsTest {
  protected:
   // Writes the remarks (depth, text) into N12.TXT as the run does.
   void WriteRemarks(const std::vector<std::pair<std::string, std::string>>& remarks) {
-    OutFile n12(drive_.Files(), PathOf("N12.TXT"));
-    for (const auto& [depth, text] : remarks) WriteRemarkLines(n12, seq_, U16(depth), U16(text));
+    OutputFile n12(drive_.Files(), PathOf("N12.TXT"));
+    for (const auto& [depth, text] : remarks) WriteRemarkLines(n12, U16(depth), U16(text));
+    seq_ = n12.Number();
     n12.Close();
   }
   void Merge() { MergeRemarkLines(drive_.Files(), PathOf("N12")); }
 
-  std::int16_t seq_ = 1;
+  std::int16_t seq_ = 1;  // the counter after the last remark written
 };
 
 TEST_F(KdtTest, ShortRemarkFillsOneDisplayLineAndMergesToOneRecord) {

@@ -11,11 +11,10 @@ class LayerCodeTest : public StrataTest {
  protected:
   std::vector<std::string> Convert(const std::vector<Text>& classTexts,
                                    std::int16_t expectedLines) {
-    OutFile x3(drive_.Files(), Out("X3.TXT"));
-    std::int16_t counter = 1;
-    for (const Text& text : classTexts) ConvertLayerCode(x3, counter, u"5.20", text, table_);
+    OutputFile x3(drive_.Files(), Out("X3.TXT"));
+    for (const Text& text : classTexts) ConvertLayerCode(x3, u"5.20", text, table_);
     x3.Close();
-    EXPECT_EQ(counter, expectedLines + 1);
+    EXPECT_EQ(x3.Number(), expectedLines + 1);
     return OutLines("X3.TXT");
   }
 
@@ -59,17 +58,16 @@ class LayerClassTest : public StrataTest {
   std::vector<std::vector<std::string>> Write(const std::vector<std::array<Text, 5>>& records) {
     LayerClassFiles files;
     for (int k = 1; k <= 5; ++k)
-      files[k].Open(drive_.Files(), Out("R3" + std::to_string(k) + ".TXT"));
-    LayerCounters counters = {0, 1, 1, 1, 1, 1};
+      files[k] = OutputFile(drive_.Files(), Out("R3" + std::to_string(k) + ".TXT"));
     RecordFields fields;
     for (const auto& record : records) {
       for (int i = 0; i < 5; ++i) fields[i + 4] = record[i];
-      WriteLayerClasses(env_, files, counters, u"12.50", fields);
+      WriteLayerClasses(env_, files, u"12.50", fields);
     }
     std::vector<std::vector<std::string>> out;
     for (int k = 1; k <= 5; ++k) {
       files[k].Close();
-      EXPECT_EQ(counters[k], static_cast<int>(records.size()) + 1);
+      EXPECT_EQ(files[k].Number(), static_cast<int>(records.size()) + 1);
       out.push_back(OutLines("R3" + std::to_string(k) + ".TXT"));
     }
     return out;

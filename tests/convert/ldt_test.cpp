@@ -22,15 +22,14 @@ class LdtTest : public SectionsTest {
   }
   // Writes test records (from, to, description) into N7Merg.Dat as the run does.
   void WriteTests(const std::vector<std::vector<std::string>>& records) {
-    OutFile n7(drive_.Files(), PathOf("OUT\\N7Merg.Dat"));
-    std::int16_t seq = 1;
-    for (const auto& r : records) WriteTestRecord(n7, seq, Record(r));
+    OutputFile n7(drive_.Files(), PathOf("OUT\\N7Merg.Dat"));
+    for (const auto& r : records) WriteTestRecord(n7, Record(r));
     n7.Close();
   }
   void Build() {
     ReferenceFolder tables(drive_.Files(), env_.patdatFolder);  // each table is a new run
     env_.tables = &tables;
-    BuildTestTable(env_, PathOf("OUT\\"));
+    BuildTestTable(env_, DrivePath(PathOf("OUT\\")));
   }
   // The fields of every X7.txt line.
   std::vector<std::vector<std::string>> Table() {
@@ -44,9 +43,8 @@ class LdtTest : public SectionsTest {
     return lines.size() == 1 ? lines[0] : "";
   }
   std::string SampleLine(const std::vector<std::string>& record) {
-    OutFile n6(drive_.Files(), PathOf("OUT\\N6.TMP"));
-    std::int16_t seq = 1;
-    WriteSampleRecord(n6, seq, Record(record));
+    OutputFile n6(drive_.Files(), PathOf("OUT\\N6.TMP"));
+    WriteSampleRecord(n6, Record(record));
     n6.Close();
     const auto lines = Lines("OUT/N6.TMP");
     return lines.size() == 1 ? lines[0] : "";

@@ -15,9 +15,8 @@ class NdtTest : public SectionsTest {
                       const std::string& depth = "1.00") {
     std::vector<std::string> fields{depth};
     fields.insert(fields.end(), intervals.begin(), intervals.end());
-    OutFile x5(drive_.Files(), PathOf("X5.TXT"));
-    std::int16_t seq = 1;
-    WriteIntervalRecord(x5, seq, Record(fields));
+    OutputFile x5(drive_.Files(), PathOf("X5.TXT"));
+    WriteIntervalRecord(x5, Record(fields));
     x5.Close();
     const auto lines = Lines("X5.TXT");
     return lines.size() == 1 ? lines[0] : "";
@@ -37,12 +36,11 @@ TEST_F(NdtTest, LineHoldsDepthNAndFourIntervals) {
 }
 
 TEST_F(NdtTest, SequenceAdvancesPerRecord) {
-  OutFile x5(drive_.Files(), PathOf("X5.TXT"));
-  std::int16_t seq = 9;
-  WriteIntervalRecord(x5, seq, Record({"1", "1/1"}));
-  WriteIntervalRecord(x5, seq, Record({"2", "2/2"}));
+  OutputFile x5(drive_.Files(), PathOf("X5.TXT"), 9);
+  WriteIntervalRecord(x5, Record({"1", "1/1"}));
+  WriteIntervalRecord(x5, Record({"2", "2/2"}));
   x5.Close();
-  EXPECT_EQ(seq, 11);
+  EXPECT_EQ(x5.Number(), 11);
   const auto lines = Lines("X5.TXT");
   ASSERT_EQ(lines.size(), 2u);
   EXPECT_EQ(lines[0].substr(0, 4), "  9,");
@@ -63,12 +61,10 @@ TEST_F(NdtTest, NIsExactForEveryWholeCountAndLength) {
   EXPECT_EQ(Interval1("11/11"), " 11| 30| 11");
   EXPECT_EQ(Interval1("13/13"), " 13| 30| 13");
   EXPECT_EQ(Interval1("22/22"), " 22| 30| 22");
-  OutFile x5(drive_.Files(), PathOf("X5.TXT"));
-  std::int16_t seq = 1;
+  OutputFile x5(drive_.Files(), PathOf("X5.TXT"));
   for (int count = 1; count <= 99; ++count) {
     for (int length = 1; length <= 99; ++length) {
-      WriteIntervalRecord(x5, seq,
-                          Record({"1", std::to_string(count) + "/" + std::to_string(length)}));
+      WriteIntervalRecord(x5, Record({"1", std::to_string(count) + "/" + std::to_string(length)}));
     }
   }
   x5.Close();

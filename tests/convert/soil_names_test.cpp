@@ -19,13 +19,8 @@ class SoilNameTest : public StrataTest {
 
   // Converts the names as one run (counter from 1, depth "12.50"); returns the X1.TXT lines.
   std::vector<std::string> Convert(const std::vector<Text>& names) {
-    OutFile x1(drive_.Files(), Out("X1.TXT"));
-    std::int16_t counter = 1;
-    for (const Text& name : names) {
-      std::int16_t n = 1;
-      NameSlots slots = {Text(), name, Text()};
-      ConvertSoilName(env_, x1, counter, u"12.50", n, slots);
-    }
+    OutputFile x1(drive_.Files(), Out("X1.TXT"));
+    for (const Text& name : names) ConvertSoilName(env_, x1, u"12.50", name);
     x1.Close();
     return OutLines("X1.TXT");
   }
@@ -38,13 +33,10 @@ class SoilNameTest : public StrataTest {
 
 TEST_F(SoilNameTest, WritesTheX1LineWithTheFoundCode) {
   Table("KISHITU.TXT", {"5012,花崗岩（粗粒）,a,b,c,0001", "1001,砂岩,,,,0000"});
-  OutFile x1(drive_.Files(), Out("X1.TXT"));
-  std::int16_t counter = 3;
-  std::int16_t n = 1;
-  NameSlots slots = {Text(), u"花崗岩", Text()};
-  ConvertSoilName(env_, x1, counter, u"12.50", n, slots);
+  OutputFile x1(drive_.Files(), Out("X1.TXT"), 3);
+  ConvertSoilName(env_, x1, u"12.50", u"花崗岩");
   x1.Close();
-  EXPECT_EQ(counter, 4);
+  EXPECT_EQ(x1.Number(), 4);
   EXPECT_EQ(OutLines("X1.TXT"), (std::vector<std::string>{"  3,  12.50,5012,花崗岩"}));
   // A name found in KISHITU.TXT writes to no dictionary.
   EXPECT_EQ(TableLines("KISHITU.TXT").size(), 2u);
@@ -193,19 +185,16 @@ TEST_F(SoilNameTest, NamesThatNeedQuotesReadBack) {
 TEST_F(SoilNameTest, NoFreeCodeBelow4000StopsWithFilesIntact) {
   Table("XKISHITU.TXT", {"3998,甲,,,,", "3999,乙,,,,", "4000,丙,,,,"});
   const std::string before = ReadBytes(drive_.Host("PATDAT/XKISHITU.TXT"));
-  OutFile x1(drive_.Files(), Out("X1.TXT"));
-  std::int16_t counter = 1;
-  std::int16_t n = 1;
-  NameSlots slots = {Text(), u"新岩", Text()};
+  OutputFile x1(drive_.Files(), Out("X1.TXT"));
   try {
-    ConvertSoilName(env_, x1, counter, u"1.00", n, slots);
+    ConvertSoilName(env_, x1, u"1.00", u"新岩");
     FAIL() << "no error";
   } catch (const RunError& e) {
     EXPECT_NE(e.Message().find(u"XKISHITU.TXT"), Text::npos);
     EXPECT_NE(e.Message().find(u"4000"), Text::npos);
   }
   x1.Close();
-  EXPECT_EQ(counter, 1);
+  EXPECT_EQ(x1.Number(), 1);
   EXPECT_TRUE(OutLines("X1.TXT").empty());
   EXPECT_EQ(ReadBytes(drive_.Host("PATDAT/XKISHITU.TXT")), before);
   EXPECT_TRUE(TableLines("KISHITU.TXT").empty());

@@ -64,7 +64,7 @@ class TitleFilesTest : public ::testing::Test {
   void Write(const std::string& dest = "OUT") {
     ReferenceFolder tables(drive_.Files(), env_.patdatFolder);  // each writing is a new run
     env_.tables = &tables;
-    WriteTitleFiles(env_, a_, b_, drive_.Drive(dest));
+    WriteTitleFiles(env_, a_, b_, DrivePath(drive_.Drive(dest)));
   }
   Lines Titl01() { return test::ReadSjisLines(drive_.Host("OUT/Titl01.txt")); }
   Lines Titl02() { return test::ReadSjisLines(drive_.Host("OUT/Titl02.txt")); }
@@ -181,8 +181,8 @@ TEST_F(TitleFilesTest, DestinationWithOrWithoutBackslash) {
 }
 
 TEST_F(TitleFilesTest, EmptyItemsStillGiveFullFiles) {
-  a_.fill(Text());
-  b_.fill(Text());
+  a_ = TitleItems();
+  b_ = TitleItems();
   Write();
   const Lines titl01 = Titl01();
   const Lines titl02 = Titl02();

@@ -11,16 +11,15 @@ class X11Test : public StrataTest {
  protected:
   // Converts records of (depth, key) with counters from 1 and returns the X11.TXT lines.
   std::vector<std::string> Convert(const std::vector<std::pair<Text, Text>>& records) {
-    OutFile x11(drive_.Files(), Out("X11.TXT"));
-    std::int16_t counter = 1;
+    OutputFile x11(drive_.Files(), Out("X11.TXT"));
     RecordFields fields;
     for (const auto& [depth, key] : records) {
       fields[2] = depth;
       fields[3] = key;
-      ConvertX11Record(x11, counter, fields, table_);
+      ConvertX11Record(x11, fields, table_);
     }
     x11.Close();
-    EXPECT_EQ(counter, static_cast<int>(records.size()) + 1);
+    EXPECT_EQ(x11.Number(), static_cast<int>(records.size()) + 1);
     return OutLines("X11.TXT");
   }
 

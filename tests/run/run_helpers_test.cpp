@@ -11,18 +11,21 @@ namespace {
 TEST(RunHelpersTest, CountCharsAndSplitPath) {
   EXPECT_EQ(CountChars(u"C:\\A\\B", u"\\"), 2);
   EXPECT_EQ(CountChars(u"a-b_c-d", u"-_"), 3);
-  PathComponents parts;
-  SplitPath(u"C:\\A\\B", u"\\", parts);
+  PathComponents parts = SplitPath(u"C:\\A\\B", u"\\");
+  EXPECT_EQ(parts.Count(), 3);
   EXPECT_EQ(parts[1], u"C:");
   EXPECT_EQ(parts[2], u"A");
   EXPECT_EQ(parts[3], u"B");
-  parts[4] = u"stale";
-  SplitPath(u"C:\\A\\", u"\\", parts);
-  EXPECT_EQ(parts[3], u"");
-  EXPECT_EQ(parts[4], u"stale");  // slots beyond the last component keep their values
+  parts = SplitPath(u"C:\\A\\", u"\\");
+  EXPECT_EQ(parts.Count(), 3);
+  EXPECT_EQ(parts.Last(), u"");
+  EXPECT_EQ(parts[4], u"");  // beyond the last component, and below the first
+  EXPECT_EQ(parts[0], u"");
+  // 256 components at most.
   Text deep = u"C:";
-  for (int i = 0; i < 300; ++i) deep += u"\\a";
-  EXPECT_THROW(SplitPath(deep, u"\\", parts), RunError);
+  for (int i = 0; i < 255; ++i) deep += u"\\a";
+  EXPECT_EQ(SplitPath(deep, u"\\").Count(), 256);
+  EXPECT_THROW(SplitPath(deep + u"\\a", u"\\"), RunError);
 }
 
 TEST(RunHelpersTest, SiblingNamesReplaceTheFirstThreeCharactersOfTheFileName) {
