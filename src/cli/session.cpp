@@ -1,5 +1,6 @@
 #include "cli/session.h"
 
+#include "base/drive_path.h"
 #include "base/errors.h"
 #include "base/sjis.h"
 #include "cli/paths.h"
@@ -41,8 +42,7 @@ bool Session::FindReferenceFolder() {
                  "--patdat のフォルダ「" + options_.patdat + "」はどのドライブにもありません");
       return false;
     }
-    app_.patdatFolder = *p;
-    if (app_.patdatFolder.back() != u'\\') app_.patdatFolder += u"\\";
+    app_.patdatFolder = DrivePath(*p).Folder();
     Text message = u"参照フォルダ \"" + app_.patdatFolder + u"\" がありません。";
     try {
       if (env_.FolderExists(app_.patdatFolder)) return true;

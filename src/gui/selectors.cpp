@@ -11,6 +11,7 @@
 #include <filesystem>
 #include <system_error>
 
+#include "base/drive_path.h"
 #include "base/errors.h"
 #include "env/host_env.h"
 #include "gui/qt_text.h"
@@ -150,8 +151,7 @@ bool MatchesPattern(const Text& name, const Text& pattern) {
 }
 
 Text JoinPath(const Text& folder, const Text& name) {
-  if (!folder.empty() && folder.back() == u'\\') return folder + name;
-  return folder + u"\\" + name;
+  return DrivePath(folder).Join(name);
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -229,9 +229,7 @@ FolderList::FolderList(Env& env, QWidget* parent) : QListWidget(parent), env_(en
 
 bool FolderList::SetPath(const Text& path) {
   if (DriveLetterOf(path) == 0) return false;
-  Text folder = path;
-  while (folder.size() > 3 && folder.back() == u'\\') folder.pop_back();
-  if (folder.size() == 2) folder += u"\\";
+  const Text folder = DrivePath(path).AsText();
   if (!FolderReachable(env_, folder)) return false;
   bool changed = folder != path_;
   path_ = folder;

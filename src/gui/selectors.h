@@ -20,7 +20,7 @@ bool FolderReachable(Env& env, const Text& folder);
 std::vector<Text> ListMatchingFiles(Env& env, const Text& folder, const Text& pattern);
 // Wildcard match with "*" and "?", ignoring the letter case of ASCII letters.
 bool MatchesPattern(const Text& name, const Text& pattern);
-// `folder` followed by "\" unless it already ends with one, followed by `name`.
+// The file or folder `name` in `folder`, joined through one "\".
 Text JoinPath(const Text& folder, const Text& name);
 
 // The mapped drives, one line each ("T: [/tmp/geo]").

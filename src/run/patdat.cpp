@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "base/drive_path.h"
 #include "base/sjis.h"
 #include "env/drives.h"
 #include "env/files.h"
@@ -25,47 +26,44 @@ std::vector<Text> SubfolderNames(Env& env, const Text& folder) {
   return names;
 }
 
-void Walk(Env& env, const Text& folder, std::int16_t& hitCount, std::vector<Text>& hits,
-          const Text& fileName, UiPort* ui, int depth) {
+void Walk(Env& env, const DrivePath& folder, std::vector<Text>& hits, const Text& fileName,
+          UiPort* ui, int depth) {
   if (ui != nullptr) ui->ProcessEvents();
   // A search of whole drives: a folder that cannot be read holds no reference folder.
   std::vector<Text> subfolders;
   try {
-    if (env.FileSize(folder + fileName) >= 1) {
-      ++hitCount;
-      hits.push_back(folder + u"\\");
-    }
+    if (env.FileSize(folder.Join(fileName)) >= 1) hits.push_back(folder.Folder());
     if (depth >= kMaxDepth) return;
-    subfolders = SubfolderNames(env, folder);
+    subfolders = SubfolderNames(env, folder.AsText());
   } catch (const FileError&) {
     return;
   }
   for (const Text& name : subfolders) {
     if (name == u"." || name == u"..") continue;
-    Walk(env, folder + u"\\" + name, hitCount, hits, fileName, ui, depth + 1);
+    Walk(env, folder.Child(name), hits, fileName, ui, depth + 1);
   }
 }
 
 }  // namespace
 
-void SearchPatdatTree(Env& env, const Text& folder, std::int16_t& hitCount, std::vector<Text>& hits,
-                      const Text& fileName, UiPort* ui) {
-  if (!env.FolderExists(folder)) return;
-  Walk(env, folder, hitCount, hits, fileName, ui, 0);
+std::vector<Text> SearchPatdatTree(Env& env, const Text& folder, const Text& fileName, UiPort* ui) {
+  std::vector<Text> hits;
+  if (env.FolderExists(folder)) Walk(env, DrivePath(folder), hits, fileName, ui, 0);
+  return hits;
 }
 
 Text FindPatdat(Env& env, UiPort* ui) {
-  Text a = env.ProgramFolder();
-  if (!a.empty()) {
-    if (a.back() != u'\\') a += u"\\";
+  const DrivePath a(env.ProgramFolder());
+  if (!a.Empty()) {
+    const DrivePath beside = a.Child(u"PATDAT");
     try {
-      if (env.FileSize(a + u"PATDAT\\kishitu.txt") >= 1) return a + u"PATDAT\\";
+      if (env.FileSize(beside.Join(u"kishitu.txt")) >= 1) return beside.Folder();
     } catch (const FileError&) {
       // Searched for on the drives below.
     }
   }
   std::vector<char16_t> letters;
-  if (!a.empty()) letters.push_back(DriveLetterOf(a));
+  if (!a.Empty()) letters.push_back(DriveLetterOf(a.AsText()));
   for (char16_t d = u'A'; d <= u'Z'; ++d) letters.push_back(d);
   for (char16_t d : letters) {
     try {
@@ -73,13 +71,11 @@ Text FindPatdat(Env& env, UiPort* ui) {
     } catch (const FileError&) {
       continue;  // a drive that cannot be read holds no reference folder
     }
-    std::int16_t hitCount = 0;
-    std::vector<Text> hits;
     Text root;
     root.push_back(d);
     root += u":\\PATDAT";
-    SearchPatdatTree(env, root, hitCount, hits, u"\\kishitu.txt", ui);
-    if (hitCount > 0) return hits.front();
+    const std::vector<Text> hits = SearchPatdatTree(env, root, u"kishitu.txt", ui);
+    if (!hits.empty()) return hits.front();
   }
   return Text();
 }

@@ -1,7 +1,6 @@
 // Finding the reference folder PATDAT: beside the program, else on the drives.
 #pragma once
 
-#include <cstdint>
 #include <vector>
 
 #include "base/codec.h"
@@ -15,9 +14,9 @@ namespace ostra {
 // folder visited.
 Text FindPatdat(Env& env, UiPort* ui = nullptr);
 
-// Walks the tree below `folder` depth first, a folder before its subfolders, adding every
-// folder that holds a non-empty `fileName` ("\kishitu.txt") to `hits` (as folder + "\").
-void SearchPatdatTree(Env& env, const Text& folder, std::int16_t& hitCount, std::vector<Text>& hits,
-                      const Text& fileName, UiPort* ui = nullptr);
+// Walks the tree below `folder` depth first, a folder before its subfolders: every folder that
+// holds a non-empty file `fileName` ("kishitu.txt"), each followed by "\", in that order.
+std::vector<Text> SearchPatdatTree(Env& env, const Text& folder, const Text& fileName,
+                                   UiPort* ui = nullptr);
 
 }  // namespace ostra

@@ -26,10 +26,8 @@ TEST_F(PatdatTest, TheFolderItselfComesBeforeItsSubfolders) {
   test::WriteSjis(d.Host("PATDAT/OLD/kishitu.txt"), "1");
   test::WriteSjis(d.Host("PATDAT/kishitu.txt"), "1");
   Env& env = OnlyDrives(d);
-  std::int16_t hits = 0;
-  std::vector<Text> list;
-  SearchPatdatTree(env, u"D:\\PATDAT", hits, list, u"\\kishitu.txt");
-  ASSERT_EQ(hits, 2);
+  const std::vector<Text> list = SearchPatdatTree(env, u"D:\\PATDAT", u"kishitu.txt");
+  ASSERT_EQ(list.size(), 2u);
   EXPECT_EQ(list[0], u"D:\\PATDAT\\");
   EXPECT_EQ(list[1], u"D:\\PATDAT\\OLD\\");
   EXPECT_EQ(FindPatdat(env), u"D:\\PATDAT\\");
