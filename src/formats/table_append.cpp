@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <random>
 
+#include "base/drive_path.h"
 #include "base/encoding_guess.h"
 #include "base/errors.h"
 #include "base/numbers.h"
@@ -130,11 +131,11 @@ bool IsRewriteTemporary(const Text& name) {
 }
 
 int RemoveRewriteLeftovers(Env& env, const Text& folder) {
-  const Text prefix = folder.empty() || folder.back() == u'\\' ? folder : folder + u"\\";
+  const DrivePath prefix(folder);
   int removed = 0;
   for (const FolderEntry& entry : env.ListFolder(folder)) {
     if (entry.link || entry.kind != FileKind::kFile || !IsRewriteTemporary(entry.name)) continue;
-    env.RemoveFile(prefix + entry.name);
+    env.RemoveFile(prefix.Join(entry.name));
     ++removed;
   }
   return removed;
