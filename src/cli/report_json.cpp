@@ -1,4 +1,4 @@
-#include "run/report_json.h"
+#include "cli/report_json.h"
 
 #include "formats/section_file.h"
 
@@ -36,7 +36,7 @@ Text FolderPath(const Text& folder) {
 // A table line split into its fields: the code first, the name after it (the third field of
 // L17.TXT, whose second is unused), the rest as attributes.
 Json TableLineJson(const Text& file, const Text& line) {
-  const std::vector<Text> fields = TableLineFields(line);
+  const std::vector<Text> fields = LineFields(line);
   const size_t nameAt = file == u"L17.TXT" ? 2 : 1;
   Json j;
   j["line"] = ToUtf8(line);
@@ -66,13 +66,6 @@ Json ErrorJson(const RunReport::Error& e, const JsonContext& context) {
 }
 
 }  // namespace
-
-std::vector<Text> TableLineFields(const Text& line) {
-  std::vector<Text> fields;
-  FieldReader reader(line, Text());
-  while (!reader.AtEnd()) fields.push_back(reader.ReadText());
-  return fields;
-}
 
 Json ProgramJson(const JsonContext& context) {
   return Json{{"name", context.program}, {"version", context.version}, {"commit", context.commit}};
