@@ -72,7 +72,7 @@ void ConvertMdtSection(const SectionRun& run, FieldReader& reader) {
   reader.BeginItems(items);
   reader.ReadRecord(run.fields, items);
   DecodeHeaderItems(run.env, run.fields, run.itemsA, run.itemsB);
-  run.env.Tables().CreateEmpty(u"KISHITU.TXT");
+  run.env.Tables().CreateEmpty(kTableKishitu.name);
 
   WriteCnt(run);
   WriteTitleFiles(run.env, run.itemsA, run.itemsB, run.outDir);
