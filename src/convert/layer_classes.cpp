@@ -54,8 +54,6 @@ struct ClassCodes {
 ClassCodes LookUpClasses(const RunEnv& env, const TableInfo& classTable, const Text& part1,
                          const Text& part2) {
   strata::ClassTable& table = env.Tables().ClassTableOf(classTable);
-  // L17.TXT: code, an unused field, name.
-  const bool hasSecondField = classTable.layout.nameField == 2;
   ClassCodes codes;
   // The table holds digits, capitals and katakana in either width; so may the record.
   codes.code1 = table.LastCode(ToFullWidth(part1)).value_or(kNoCode);
@@ -66,8 +64,10 @@ ClassCodes LookUpClasses(const RunEnv& env, const TableInfo& classTable, const T
   auto add = [&](const Text& part, Text& code) {
     if (Trim(part).empty() || !Trim(code).empty() || next >= kClassCodeLimit) return;
     const Text tableCode = RightField(NumText(static_cast<std::int32_t>(next)), 2);
-    const Text line =
-        tableCode + u"," + (hasSecondField ? u"      ," : u"") + strata::TableField(part);
+    Text line = tableCode + u",";
+    // Six blanks in each unused field before the name (L17.TXT has one).
+    for (size_t i = 1; i < classTable.layout.nameField; ++i) line += u"      ,";
+    line += strata::TableField(part);
     env.Tables().AppendLine(classTable, line);
     // The output gets the code as every later run reads it from the table: without the blank.
     code = Trim(tableCode);
