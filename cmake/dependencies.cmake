@@ -25,14 +25,15 @@ function(ostra_choose result option found what)
   endif()
 endfunction()
 
-set(OSTRA_QT_COMPONENTS Widgets Svg SvgWidgets Test)
+# What the window uses (the picture on the screen, on paper and in PDF) and its tests.
+set(OSTRA_QT_COMPONENTS Widgets Svg SvgWidgets PrintSupport Test)
 set(qt_found FALSE)
 if("${OSTRA_BUILD_GUI}" STREQUAL "AUTO")
   find_package(Qt6 QUIET COMPONENTS ${OSTRA_QT_COMPONENTS})
   set(qt_found ${Qt6_FOUND})
 endif()
 ostra_choose(OSTRA_WITH_GUI OSTRA_BUILD_GUI "${qt_found}"
-  "Qt 6 (Widgets, Svg, SvgWidgets, Test) not found: the window ostraconv is not built")
+  "Qt 6 (Widgets, Svg, SvgWidgets, PrintSupport, Test) not found: the window ostraconv is not built")
 
 set(gtest_found FALSE)
 if("${OSTRA_BUILD_TESTS}" STREQUAL "AUTO")

@@ -10,8 +10,9 @@
 #include "base/numbers.h"
 #include "base/sjis.h"
 #include "base/text_lines.h"
-#include "env/interrupt_signals.h"
 #include "cli/session.h"
+#include "env/interrupt_signals.h"
+#include "formats/table_registry.h"
 
 namespace ostra {
 
@@ -96,8 +97,10 @@ std::optional<std::string> ReadHostFile(const std::string& file) {
 long AddedTo(const RunReport& report, bool classes) {
   long n = 0;
   for (const RunReport::TableChange& c : report.tables) {
-    const bool isClass = c.file.rfind(u"L1", 0) == 0 && c.file.size() == 7;
-    if (classes ? isClass : c.file == u"XKISHITU.TXT") n += static_cast<long>(c.added.size());
+    const TableInfo* table = FindTable(c.file);
+    const bool isClass =
+        table && std::find(kClassTables.begin(), kClassTables.end(), table) != kClassTables.end();
+    if (classes ? isClass : table == &kTableXkishitu) n += static_cast<long>(c.added.size());
   }
   return n;
 }

@@ -7,10 +7,10 @@
 #include <vector>
 
 #include "cli/options.h"
+#include "cli/report_json.h"
 #include "cli/terminal.h"
 #include "env/drive_map_env.h"
 #include "env/memory_env.h"
-#include "run/report_json.h"
 #include "run/run.h"
 
 namespace ostra {

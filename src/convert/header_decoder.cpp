@@ -117,7 +117,7 @@ namespace {
 // two blanks.
 Text LayerCodeOf(const RunEnv& env, const Text& name) {
   const Text key = ToFullWidth(name);
-  FieldReader table = env.Tables().Reader(u"L1.TXT");
+  FieldReader table = env.Tables().Reader(kTableL1.name);
   Text code;
   while (!table.AtEnd()) {
     Text recordCode = table.ReadText();
@@ -134,7 +134,7 @@ Text LayerCodeOf(const RunEnv& env, const Text& name) {
 Text RockCodeOf(const RunEnv& env, const Text& name) {
   const Text keyHalf = ToHalfWidth(name).substr(0, 3);
   const Text keyFull = ToFullWidth(name).substr(0, 3);
-  FieldReader table = env.Tables().Reader(u"L2.TXT");
+  FieldReader table = env.Tables().Reader(kTableL2.name);
   Text code;
   while (!table.AtEnd()) {
     Text recordCode = table.ReadText();

@@ -9,6 +9,7 @@
 #include "convert/strata_internal.h"
 #include "formats/reference_tables.h"
 #include "formats/section_file.h"
+#include "formats/table_registry.h"
 
 namespace ostra {
 
@@ -43,15 +44,6 @@ Text CodeGroup(const Text& part, const CodeTable& table) {
   return group;
 }
 
-struct ClassTable {
-  const char16_t* fileName;
-  bool hasSecondField;  // L17.TXT: code, an unused field, name
-};
-// Slots 1..5 serve record fields 4..8 and R31.TXT..R35.TXT.
-constexpr ClassTable kClassTables[6] = {{nullptr, false},    {u"L13.TXT", false},
-                                        {u"L14.TXT", false}, {u"L15.TXT", false},
-                                        {u"L16.TXT", false}, {u"L17.TXT", true}};
-
 // Codes of the two parts of one class text; a part the table does not know is appended under
 // the next free code while that stays below 100.
 struct ClassCodes {
@@ -59,9 +51,9 @@ struct ClassCodes {
   Text code2 = kNoCode;
 };
 
-ClassCodes LookUpClasses(const RunEnv& env, const Text& name, bool hasSecondField,
-                         const Text& part1, const Text& part2) {
-  strata::ClassTable& table = env.Tables().ClassTableOf(name, hasSecondField);
+ClassCodes LookUpClasses(const RunEnv& env, const TableInfo& classTable, const Text& part1,
+                         const Text& part2) {
+  strata::ClassTable& table = env.Tables().ClassTableOf(classTable);
   ClassCodes codes;
   // The table holds digits, capitals and katakana in either width; so may the record.
   codes.code1 = table.LastCode(ToFullWidth(part1)).value_or(kNoCode);
@@ -72,9 +64,11 @@ ClassCodes LookUpClasses(const RunEnv& env, const Text& name, bool hasSecondFiel
   auto add = [&](const Text& part, Text& code) {
     if (Trim(part).empty() || !Trim(code).empty() || next >= kClassCodeLimit) return;
     const Text tableCode = RightField(NumText(static_cast<std::int32_t>(next)), 2);
-    const Text line =
-        tableCode + u"," + (hasSecondField ? u"      ," : u"") + strata::TableField(part);
-    table.AppendLine(line);
+    Text line = tableCode + u",";
+    // Six blanks in each unused field before the name (L17.TXT has one).
+    for (size_t i = 1; i < classTable.layout.nameField; ++i) line += u"      ,";
+    line += strata::TableField(part);
+    env.Tables().AppendLine(classTable, line);
     // The output gets the code as every later run reads it from the table: without the blank.
     code = Trim(tableCode);
     ++next;
@@ -99,8 +93,7 @@ void WriteLayerClasses(const RunEnv& env, LayerClassFiles& files, const Text& de
                        const RecordFields& fields) {
   for (int k = 1; k <= 5; ++k) {
     const auto [part1, part2] = SplitRange(strata::OneLine(fields[k + 3]));
-    const ClassTable& table = kClassTables[k];
-    const ClassCodes codes = LookUpClasses(env, table.fileName, table.hasSecondField, part1, part2);
+    const ClassCodes codes = LookUpClasses(env, *kClassTables[k], part1, part2);
     files[k].NumberedLine(strata::LinePrefix(files[k].Number(), depth) + codes.code1 + u"," +
                           part1 + u"," + codes.code2 + u"," + part2);
   }

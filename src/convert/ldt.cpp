@@ -77,7 +77,7 @@ std::vector<TestLine> ReadTestLines(Env& env, const Text& path) {
 // L8.TXT: code, name and a third field per line.
 CodeTable ReadKindTable(ReferenceFolder& tables) {
   CodeTable table;
-  FieldReader in = tables.Reader(u"L8.TXT");
+  FieldReader in = tables.Reader(kTableL8.name);
   while (!in.AtEnd()) {
     CodeRow row;
     row.code = in.ReadText();

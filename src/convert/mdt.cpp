@@ -69,7 +69,7 @@ void ConvertMdtSection(const SectionRun& run, FieldReader& reader) {
   TitleItemLists titles = DecodeHeaderItems(run.env, run.fields);
   run.itemsA = std::move(titles.a);
   run.itemsB = std::move(titles.b);
-  run.env.Tables().CreateEmpty(u"KISHITU.TXT");
+  run.env.Tables().CreateEmpty(kTableKishitu.name);
 
   WriteCnt(run);
   WriteTitleFiles(run.env, run.itemsA, run.itemsB, run.destination);

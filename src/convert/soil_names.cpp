@@ -11,6 +11,7 @@
 #include "env/files.h"
 #include "formats/reference_tables.h"
 #include "formats/section_file.h"
+#include "formats/table_registry.h"
 
 namespace ostra {
 
@@ -25,7 +26,7 @@ constexpr int kFirstReservedCode = 4000;
 using strata::Entry;
 
 // The entry whose name is exactly `name` (or is `name` with an annotation in "（）").
-std::optional<Entry> FindEntry(const RunEnv& env, const Text& table, const Text& name) {
+std::optional<Entry> FindEntry(const RunEnv& env, const TableInfo& table, const Text& name) {
   return env.Tables().DictionaryOf(table).FindExact(name);
 }
 
@@ -50,13 +51,12 @@ bool IsBlankLine(const Text& line) {
 // Adds `name` to XKISHITU.TXT in front of its first line coded 4000 or more, under the code
 // after the one of the entry before it (at least 2000). Blank lines hold no entry: they do not
 // count, and those at the table's end (where an editor leaves them) are not copied, so that the
-// new entry follows the last one. The new table is written to a temporary file of its own and
-// put in place in one step (see WriteTableAnew), so XKISHITU.TXT is never missing or half
-// written. Returns the new entry.
+// new entry follows the last one. The reference folder writes the new table in one step (see
+// ReferenceFolder::InsertLine), so XKISHITU.TXT is never missing or half written. Returns the
+// new entry.
 Entry Register(const RunEnv& env, const Text& name) {
-  const Text txtPath = env.Table(u"XKISHITU.TXT");
-  strata::Dictionary& dictionary = env.Tables().DictionaryOf(u"XKISHITU.TXT");
-  const std::vector<Text>& lines = dictionary.Lines();
+  const Text txtPath = env.Table(kTableXkishitu.name);
+  const std::vector<Text>& lines = env.Tables().DictionaryOf(kTableXkishitu).Lines();
 
   size_t end = lines.size();
   while (end > 0 && IsBlankLine(lines[end - 1])) --end;
@@ -77,15 +77,7 @@ Entry Register(const RunEnv& env, const Text& name) {
   }
 
   const Entry entry = {ZeroPadded(newCode, 4), name, u"    ", u"    ", u"    ", u"0000"};
-  const Text newLine = JoinEntry(entry);
-  std::vector<Text> table(lines.begin(), lines.begin() + static_cast<std::ptrdiff_t>(end));
-  table.insert(table.begin() + static_cast<std::ptrdiff_t>(insertAt), newLine);
-  strata::WriteTableAnew(env.Files(), txtPath, table);
-  if (end == lines.size()) {
-    dictionary.LineInserted(insertAt, newLine);
-  } else {
-    dictionary.Reload();  // its end went
-  }
+  env.Tables().InsertLine(kTableXkishitu, end, insertAt, JoinEntry(entry));
   return entry;
 }
 
@@ -108,14 +100,14 @@ void TouchMarker(const RunEnv& env) {
 void LookUp(const RunEnv& env, const Text& recordName, Text& code) {
   const Text name = strata::OneLine(recordName);
   if (name.empty()) return;
-  if (const std::optional<Entry> inMain = FindEntry(env, u"KISHITU.TXT", name)) {
+  if (const std::optional<Entry> inMain = FindEntry(env, kTableKishitu, name)) {
     code = (*inMain)[0];
     return;
   }
-  const std::optional<Entry> inExtension = FindEntry(env, u"XKISHITU.TXT", name);
+  const std::optional<Entry> inExtension = FindEntry(env, kTableXkishitu, name);
   const Entry entry = inExtension ? *inExtension : Register(env, name);
   code = entry[0];
-  env.Tables().DictionaryOf(u"KISHITU.TXT").AppendLine(JoinEntry(entry));
+  env.Tables().AppendLine(kTableKishitu, JoinEntry(entry));
   TouchMarker(env);
 }
 

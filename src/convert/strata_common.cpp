@@ -5,7 +5,6 @@
 #include "convert/strata_internal.h"
 #include "env/files.h"
 #include "formats/code_table.h"
-#include "formats/table_append.h"
 
 namespace ostra::strata {
 

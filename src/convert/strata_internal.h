@@ -8,7 +8,6 @@
 #include "base/codec.h"
 #include "convert/run_env.h"
 #include "formats/reference_tables.h"
-#include "formats/table_append.h"
 
 namespace ostra::strata {
 

@@ -134,9 +134,9 @@ void WriteTitleFiles(const RunEnv& env, const TitleItems& a, const TitleItems& b
   Text pending = titl01;  // the title file that is not yet complete
   try {
     Names names;
-    names.n1 = NameOfCode(env.Tables(), a[16], u"L1.TXT");
-    names.n3 = NameOfCode(env.Tables(), a[18], u"L3.TXT");
-    names.n2 = NameOfCode(env.Tables(), a[27], u"L2.TXT");
+    names.n1 = NameOfCode(env.Tables(), a[16], kTableL1.name);
+    names.n3 = NameOfCode(env.Tables(), a[18], kTableL3.name);
+    names.n2 = NameOfCode(env.Tables(), a[27], kTableL2.name);
     const Text meshCode =
         MakeMeshCode(PositionValue(b[5]), PositionValue(b[6]), PositionValue(b[7]),
                      PositionValue(b[8]), PositionValue(b[9]), PositionValue(b[10]));

@@ -82,16 +82,34 @@ const CodeTable& ReferenceFolder::Codes(const Text& name, size_t maxRows) {
   return it->second;
 }
 
-strata::Dictionary& ReferenceFolder::DictionaryOf(const Text& name) {
-  auto& slot = dictionaries_[UpperAscii(name)];
-  if (!slot) slot = std::make_unique<strata::Dictionary>(env_, PathOf(name));
+strata::Dictionary& ReferenceFolder::DictionaryOf(const TableInfo& table) {
+  auto& slot = dictionaries_[UpperAscii(table.name)];
+  if (!slot) slot = std::make_unique<strata::Dictionary>(env_, PathOf(table.name));
   return *slot;
 }
 
-strata::ClassTable& ReferenceFolder::ClassTableOf(const Text& name, bool hasSecondField) {
-  auto& slot = classTables_[UpperAscii(name)];
-  if (!slot) slot = std::make_unique<strata::ClassTable>(env_, PathOf(name), hasSecondField);
+strata::ClassTable& ReferenceFolder::ClassTableOf(const TableInfo& table) {
+  auto& slot = classTables_[UpperAscii(table.name)];
+  if (!slot) {
+    slot =
+        std::make_unique<strata::ClassTable>(env_, PathOf(table.name), table.layout.nameField == 2);
+  }
   return *slot;
+}
+
+void ReferenceFolder::AppendLine(const TableInfo& table, const Text& line) {
+  if (table.layout.fields == kDictionaryLayout.fields) {
+    DictionaryOf(table).AppendLine(line);
+  } else {
+    ClassTableOf(table).AppendLine(line);
+  }
+  // The whole text as read before is no longer the file's.
+  tables_.erase(UpperAscii(table.name));
+}
+
+void ReferenceFolder::InsertLine(const TableInfo& table, size_t keep, size_t at, const Text& line) {
+  DictionaryOf(table).InsertLine(keep, at, line);
+  tables_.erase(UpperAscii(table.name));
 }
 
 // What a table file holds now: its bytes, none when there is no such file.

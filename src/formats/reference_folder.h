@@ -4,10 +4,11 @@
 // files anew would give.
 #pragma once
 
+#include <cstdint>
 #include <map>
 #include <memory>
-#include <span>
 #include <optional>
+#include <span>
 #include <string>
 
 #include "base/codec.h"
@@ -15,6 +16,7 @@
 #include "formats/code_table.h"
 #include "formats/reference_tables.h"
 #include "formats/section_file.h"
+#include "formats/table_registry.h"
 
 namespace ostra {
 
@@ -46,9 +48,22 @@ class ReferenceFolder {
 
   // A code table of at most `maxRows` rows (see LoadCodeTable).
   const CodeTable& Codes(const Text& name, size_t maxRows);
-  // The soil-name dictionaries and the class tables the run extends.
-  strata::Dictionary& DictionaryOf(const Text& name);
-  strata::ClassTable& ClassTableOf(const Text& name, bool hasSecondField);
+  // A code table of the registry, as many rows as it allows.
+  const CodeTable& Codes(const TableInfo& table) {
+    return Codes(table.name, table.rowLimit > 0 ? table.rowLimit : SIZE_MAX);
+  }
+  // The soil-name dictionaries and the class tables the run extends, for lookups.
+  strata::Dictionary& DictionaryOf(const TableInfo& table);
+  strata::ClassTable& ClassTableOf(const TableInfo& table);
+
+  // The only writers of the tables: each writes the file and takes the change into the copy in
+  // the same call, so that the copy cannot drift from the file.
+  // Registers a line: appends it to an extended table (a dictionary or a class table). A
+  // hand-edited end is tidied first (see AppendTableLine); the line goes on whole or not at all.
+  void AppendLine(const TableInfo& table, const Text& line);
+  // Writes a dictionary anew as its first `keep` lines with `line` put in before line `at`
+  // (`at` <= `keep`), through a temporary file put in its place (see WriteTableAnew).
+  void InsertLine(const TableInfo& table, size_t keep, size_t at, const Text& line);
 
   // Kept between conversions (a batch), the tables read stay valid while no one else changes
   // the files: MarkCurrent notes the bytes of every table read so far (after this run's own

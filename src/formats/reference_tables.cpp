@@ -35,9 +35,7 @@ Text Joined(const std::vector<Text>& lines) {
 
 Dictionary::Dictionary(Env& env, const Text& path) : env_(env), path_(path) {
   RequireTable(env_, path);
-  const Text content = ReadTableText(env_, path, true);
-  Load(content);
-  lines_ = SplitLines(content);
+  Take(ReadTableText(env_, path, true));
 }
 
 void Dictionary::Load(const Text& content) {
@@ -47,6 +45,11 @@ void Dictionary::Load(const Text& content) {
   entries_.clear();
   indexed_ = 0;
   for (auto& m : firstByName_) m.clear();
+}
+
+void Dictionary::Take(const Text& content) {
+  Load(content);
+  lines_ = SplitLines(content);
 }
 
 void Dictionary::ReadEntries() {
@@ -83,9 +86,7 @@ void Dictionary::AppendLine(const Text& line) {
   ReadEntries();
   if (AppendTableLine(env_, path_, line, endTidy_) || readerBehind_) {
     // The file's end was tidied before the line went on: take in the file as it now is.
-    const Text content = ReadFileText(env_, path_);
-    Load(content);
-    lines_ = SplitLines(content);
+    Take(ReadFileText(env_, path_));
     return;
   }
   lines_.push_back(DecodeCp932(EncodeCp932(line)));
@@ -116,15 +117,15 @@ bool Dictionary::LinesAreEntries() {
   return *linesAreEntries_;
 }
 
-void Dictionary::Reload() {
-  const Text content = ReadFileText(env_, path_);
-  Load(content);
-  lines_ = SplitLines(content);
-  endTidy_ = true;  // written anew by this run, every line with its line end
-}
-
-void Dictionary::LineInserted(size_t at, const Text& line) {
+void Dictionary::InsertLine(size_t keep, size_t at, const Text& line) {
+  std::vector<Text> table(lines_.begin(), lines_.begin() + static_cast<std::ptrdiff_t>(keep));
+  table.insert(table.begin() + static_cast<std::ptrdiff_t>(at), line);
+  WriteTableAnew(env_, path_, table);
   endTidy_ = true;  // the file was written anew, every line with its line end
+  if (keep != lines_.size()) {
+    Take(ReadFileText(env_, path_));  // its end went: take in the file as it now is
+    return;
+  }
   const Text asRead = DecodeCp932(EncodeCp932(line));
   std::optional<Entry> entry = EntryOfLine(asRead);
   if (entry && LinesAreEntries()) {
@@ -137,9 +138,7 @@ void Dictionary::LineInserted(size_t at, const Text& line) {
     return;
   }
   lines_.insert(lines_.begin() + static_cast<std::ptrdiff_t>(at), asRead);
-  const Text content = Joined(lines_);
-  Load(content);
-  lines_ = SplitLines(content);
+  Take(Joined(lines_));
 }
 
 ClassTable::ClassTable(Env& env, const Text& path, bool hasSecondField)

@@ -1,7 +1,7 @@
 // The reference tables that the strata converters search and extend (KISHITU.TXT, XKISHITU.TXT,
-// L13.TXT to L17.TXT), each read once and kept in memory by the ReferenceFolder. Every change
-// goes to the file first and then into the copy, so a lookup gives what reading the file again
-// would give.
+// L13.TXT to L17.TXT), each read once and kept in memory by the ReferenceFolder, which alone
+// writes them. Every change goes to the file first and then into the copy in the same call, so
+// a lookup gives what reading the file again would give.
 #pragma once
 
 #include <array>
@@ -13,6 +13,10 @@
 
 #include "base/codec.h"
 #include "formats/section_file.h"
+
+namespace ostra {
+class ReferenceFolder;
+}
 
 namespace ostra::strata {
 
@@ -28,18 +32,20 @@ class Dictionary {
   // ranges that has one, whose name cut at "（" (or whose whole name) equals `name`. Its name
   // comes back as `name`.
   std::optional<Entry> FindExact(const Text& name);
-  // Appends one whole line to the file and takes it in.
-  void AppendLine(const Text& line);
   // The file's whole lines.
   const std::vector<Text>& Lines() const { return lines_; }
-  // After the file has been rewritten with `line` put in before its line `at` (0-based):
-  // takes it in.
-  void LineInserted(size_t at, const Text& line);
-  // After the file has been written anew otherwise: reads it again.
-  void Reload();
 
  private:
+  // Written only through the ReferenceFolder (see its AppendLine and InsertLine).
+  friend class ostra::ReferenceFolder;
+  // Appends one whole line to the file and takes it in.
+  void AppendLine(const Text& line);
+  // Writes the file anew as its first `keep` lines with `line` put in before line `at`, and
+  // takes it in.
+  void InsertLine(size_t keep, size_t at, const Text& line);
   void Load(const Text& content);
+  // Takes `content` in as the file's whole text.
+  void Take(const Text& content);
   void ReadEntries();
   // True when every line of the file holds exactly one whole entry, so that a line put in is
   // an entry put in at the same place.
@@ -67,9 +73,10 @@ class ClassTable {
   std::optional<Text> LastCode(const Text& wideName);
   // The highest code (0 for an empty table).
   int MaxCode();
-  void AppendLine(const Text& line);
 
  private:
+  friend class ostra::ReferenceFolder;
+  void AppendLine(const Text& line);
   void Load();
   void ReadRecords();
 

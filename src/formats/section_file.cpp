@@ -240,4 +240,11 @@ void FieldReader::ThrowPastEnd(const Text* what) const {
   throw error;
 }
 
+std::vector<Text> LineFields(const Text& line) {
+  std::vector<Text> fields;
+  FieldReader reader(line, Text());
+  while (!reader.AtEnd()) fields.push_back(reader.ReadText());
+  return fields;
+}
+
 }  // namespace ostra

@@ -11,6 +11,7 @@
 #include <array>
 #include <cstdint>
 #include <optional>
+#include <vector>
 
 #include "base/codec.h"
 #include "base/errors.h"
@@ -119,5 +120,9 @@ class FieldReader {
   bool openEnd_ = false;       // the last field read ended at the end of the text
   bool truncated_ = false;     // the text ended at a Ctrl-Z: nothing after it is read
 };
+
+// The fields of one line of a file by the rules above (a table line, a line of an output
+// file); none for an empty line.
+std::vector<Text> LineFields(const Text& line);
 
 }  // namespace ostra

@@ -7,6 +7,7 @@
 #include "base/numbers.h"
 #include "base/sjis.h"
 #include "env/files.h"
+#include "formats/section_file.h"
 
 namespace ostra {
 
@@ -28,43 +29,16 @@ std::vector<Text> ReadLines(Env& env, const Text& path) {
   }
 }
 
-// The comma fields of one line by the field rules of the section files: blanks before a field
-// are skipped; a quoted field is what its quotes hold, anything after the closing quote up to
-// the comma is ignored; an unquoted field ends at the comma, without its trailing blanks. Done
-// here for a line at a time, without a FieldReader for each line, because the picture reads
-// every line of its files (a large data set has hundreds of thousands).
-Row SplitRow(TextView line) {
-  Row row;
-  size_t pos = 0;
-  const size_t size = line.size();
-  while (true) {
-    while (pos < size && line[pos] == u' ') ++pos;
-    size_t end;
-    if (pos < size && line[pos] == u'"') {
-      const size_t close = line.find(u'"', pos + 1);
-      row.emplace_back(
-          line.substr(pos + 1, close == TextView::npos ? TextView::npos : close - pos - 1));
-      end = close == TextView::npos ? size : line.find(u',', close + 1);
-    } else {
-      end = line.find(u',', pos);
-      row.push_back(
-          TrimRight(line.substr(pos, end == TextView::npos ? TextView::npos : end - pos)));
-    }
-    if (end == TextView::npos || end >= size) break;
-    pos = end + 1;
-  }
-  return row;
-}
-
-// Each non-blank line of a file as its comma fields. Nothing when the file is missing or
-// cannot be read.
+// Each non-blank line of a file as its comma fields, by the field rules of the section files
+// and tables (a line at a time: an output file holds one record per line). Nothing when the file is
+// missing or cannot be read.
 std::vector<Row> ReadRows(Env& env, const Text& path) {
   std::vector<Row> rows;
   const std::vector<Text> lines = ReadLines(env, path);
   rows.reserve(lines.size());
   for (const Text& line : lines) {
     if (Trim(line).empty()) continue;
-    rows.push_back(SplitRow(line));
+    rows.push_back(LineFields(line));
   }
   return rows;
 }

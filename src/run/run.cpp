@@ -26,9 +26,6 @@ namespace ostra {
 
 namespace {
 
-constexpr size_t kL4Rows = 50;
-constexpr size_t kL10Rows = 40;
-
 constexpr const char16_t* kLockFileName = u"OSTRACONV.LCK";
 constexpr auto kLockPollInterval = std::chrono::milliseconds(100);
 
@@ -338,8 +335,8 @@ bool Conversion::LockReferenceFolder() {
 }
 
 void Conversion::LoadTables() {
-  l4Table_ = tables_.Codes(u"L4.TXT", kL4Rows);
-  l10Table_ = tables_.Codes(u"L10.TXT", kL10Rows);
+  l4Table_ = tables_.Codes(kTableL4);
+  l10Table_ = tables_.Codes(kTableL10);
 }
 
 SectionRun Conversion::Sections() {

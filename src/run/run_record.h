@@ -7,20 +7,10 @@
 
 #include "base/codec.h"
 #include "env/env.h"
+#include "formats/table_registry.h"
 #include "run/report.h"
 
 namespace ostra {
-
-// Reference tables a run may create or extend; the report lists the lines each one gains.
-inline constexpr const char16_t* kWatchedTables[] = {
-    u"KISHITU.TXT", u"XKISHITU.TXT", u"L13.TXT", u"L14.TXT", u"L15.TXT",
-    u"L16.TXT",     u"L17.TXT",      u"L1.TXT",  u"L2.TXT",  u"L3.TXT"};
-
-// The tables a run extends (or writes anew), and those it only reads (or creates empty).
-inline constexpr const char16_t* kWrittenTables[] = {
-    u"KISHITU.TXT", u"XKISHITU.TXT", u"L13.TXT", u"L14.TXT", u"L15.TXT", u"L16.TXT", u"L17.TXT"};
-inline constexpr const char16_t* kReadTables[] = {u"L1.TXT", u"L2.TXT", u"L3.TXT",
-                                                  u"L4.TXT", u"L8.TXT", u"L10.TXT"};
 
 // Every file name the target system imports from a boring's folder.
 inline constexpr const char16_t* kOutputFamily[] = {

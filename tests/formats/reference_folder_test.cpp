@@ -67,13 +67,13 @@ TEST(ReferenceFolderTest, KeptBetweenRunsTablesAreReadAnewOnlyWhenAnotherProgram
   ReferenceFolder tables(env, kFolder);
   ASSERT_EQ(tables.Content(u"L1.TXT"), u"1,A\r\n");
   // This run's own registration, noted with the rest at its end.
-  tables.ClassTableOf(u"L16.TXT", false).AppendLine(u" 2,Y");
+  tables.AppendLine(kTableL16, u" 2,Y");
   tables.MarkCurrent();
   // Unchanged since: the next run starts from what is kept, reading no table again.
   tables.DropIfChanged();
   const int reads = env.reads;
   EXPECT_EQ(tables.Content(u"L1.TXT"), u"1,A\r\n");
-  EXPECT_EQ(tables.ClassTableOf(u"L16.TXT", false).MaxCode(), 2);
+  EXPECT_EQ(tables.ClassTableOf(kTableL16).MaxCode(), 2);
   EXPECT_EQ(env.reads, reads);
   // Another program corrected a table without changing its size: every table is read anew.
   env.SetFile(u"W:\\PATDAT\\L1.TXT", "1,B\r\n");
@@ -83,7 +83,7 @@ TEST(ReferenceFolderTest, KeptBetweenRunsTablesAreReadAnewOnlyWhenAnotherProgram
   // Another program registered a class meanwhile.
   AppendLines(env, u"W:\\PATDAT\\L16.TXT", {u" 3,Z"});
   tables.DropIfChanged();
-  EXPECT_EQ(tables.ClassTableOf(u"L16.TXT", false).MaxCode(), 3);
+  EXPECT_EQ(tables.ClassTableOf(kTableL16).MaxCode(), 3);
   // A table that appeared counts as a change too.
   EXPECT_FALSE(tables.Exists(u"L3.TXT"));
   tables.MarkCurrent();
@@ -116,13 +116,13 @@ TEST(ReferenceFolderTest, TablesSavedAsUtf8OrWithDataAfterACtrlZAreRefused) {
   EXPECT_EQ(tables.Content(u"L3.TXT"), u"1,表土\r\n");  // code page 932 as before
   EXPECT_EQ(tables.Content(u"L16.TXT"), u"1,ﾏｻ\r\n");
   try {
-    tables.DictionaryOf(u"KISHITU.TXT");
+    tables.DictionaryOf(kTableKishitu);
     ADD_FAILURE() << "no error";
   } catch (const RunError& e) {
     EXPECT_NE(e.Message().find(u"の 2 行目に"), Text::npos) << test::U8(e.Message());
   }
   // A Ctrl-Z with nothing but blanks after it is the table's end, as it always was.
-  EXPECT_EQ(tables.ClassTableOf(u"L13.TXT", false).MaxCode(), 2);
+  EXPECT_EQ(tables.ClassTableOf(kTableL13).MaxCode(), 2);
 }
 
 // Tables as people leave them: no line end at the end, an empty line, a Ctrl-Z, blanks.
@@ -135,7 +135,7 @@ void PutAwkwardTables(MemoryEnv& env) {
       "1002,チャート,    ,    ,    ,0000");
   put(u"XKISHITU.TXT",
       "2000,凝灰岩,    ,    ,    ,0000,余分\r\n2001,粘板岩,    ,    ,0000\r\n"
-      "4000,予約,    ,    ,    ,0000\r\n\x1A");
+      "4000,予約,    ,    ,    ,0000\r\n  \r\n\x1A");
   put(u"L13.TXT", " 1,CM\r\n 2,ｶﾞﾗ\r\n\r\n");
   put(u"L14.TXT", "3,ＣＭ\r\n5,CM\r\n\x1A");
   put(u"L17.TXT", " 1,      ,CM\r\n 2,      ,\"Ｄ\"  ");
@@ -144,25 +144,25 @@ void PutAwkwardTables(MemoryEnv& env) {
 const std::vector<Text> kNames = {u"花崗岩", u"花崗岩（粗粒）", u"泥岩", u"凝灰岩",  u"粘板岩",
                                   u"新岩A",  u"新岩B",          u"予約", u"チャート"};
 const std::vector<Text> kClasses = {u"ＣＭ", u"ＣＬ", u"ｶﾞﾗ", u"ガラ", u"Ｄ", u"新級"};
-const std::vector<std::pair<const char16_t*, bool>> kClassTables = {
-    {u"L13.TXT", false}, {u"L14.TXT", false}, {u"L17.TXT", true}};
+const std::vector<const TableInfo*> kSomeClassTables = {&kTableL13, &kTableL14, &kTableL17};
 
 // Everything a lookup can see of the tables.
 void ExpectSame(ReferenceFolder& memory, ReferenceFolder& fresh, int step) {
-  for (const char16_t* name : {u"KISHITU.TXT", u"XKISHITU.TXT"}) {
-    EXPECT_EQ(memory.DictionaryOf(name).Lines(), fresh.DictionaryOf(name).Lines()) << step;
+  for (const TableInfo* table : {&kTableKishitu, &kTableXkishitu}) {
+    EXPECT_EQ(memory.DictionaryOf(*table).Lines(), fresh.DictionaryOf(*table).Lines()) << step;
     for (const Text& soil : kNames) {
-      EXPECT_EQ(memory.DictionaryOf(name).FindExact(soil), fresh.DictionaryOf(name).FindExact(soil))
+      EXPECT_EQ(memory.DictionaryOf(*table).FindExact(soil),
+                fresh.DictionaryOf(*table).FindExact(soil))
           << step << " " << test::U8(soil);
     }
   }
-  for (const auto& [name, second] : kClassTables) {
-    EXPECT_EQ(memory.ClassTableOf(name, second).MaxCode(),
-              fresh.ClassTableOf(name, second).MaxCode())
-        << step;
+  for (const TableInfo* table : {&kTableKishitu, &kTableXkishitu, &kTableL13, &kTableL17}) {
+    EXPECT_EQ(memory.Content(table->name), fresh.Content(table->name)) << step;
+  }
+  for (const TableInfo* table : kSomeClassTables) {
+    EXPECT_EQ(memory.ClassTableOf(*table).MaxCode(), fresh.ClassTableOf(*table).MaxCode()) << step;
     for (const Text& cls : kClasses) {
-      EXPECT_EQ(memory.ClassTableOf(name, second).LastCode(cls),
-                fresh.ClassTableOf(name, second).LastCode(cls))
+      EXPECT_EQ(memory.ClassTableOf(*table).LastCode(cls), fresh.ClassTableOf(*table).LastCode(cls))
           << step << " " << test::U8(cls);
     }
   }
@@ -179,28 +179,23 @@ TEST(ReferenceFolderTest, InMemoryEqualsOpenedAnewAfterAnySequenceOfRegistration
       const Text name = kNames[pick(kNames.size())] + Text(pick(3), u'＋');
       switch (pick(3)) {
         case 0:  // a name found or registered goes on at the end of KISHITU.TXT
-          memory.DictionaryOf(u"KISHITU.TXT")
-              .AppendLine(u"2" + Text(3, static_cast<char16_t>(u'0' + pick(10))) + u"," + name +
-                          u",    ,    ,    ,0000");
+          memory.AppendLine(kTableKishitu, u"2" + Text(3, static_cast<char16_t>(u'0' + pick(10))) +
+                                               u"," + name + u",    ,    ,    ,0000");
           break;
         case 1: {  // a new name goes into XKISHITU.TXT before a chosen line, written anew
-          strata::Dictionary& x = memory.DictionaryOf(u"XKISHITU.TXT");
-          std::vector<Text> lines = x.Lines();
-          const size_t at = pick(lines.size() + 1);
-          const Text line = u"2100," + name + u",    ,    ,    ,0000";
-          lines.insert(lines.begin() + static_cast<std::ptrdiff_t>(at), line);
-          OutFile out(env, Text(kFolder) + u"XKISHITU.TXT");
-          for (const Text& l : lines) out.Line(l);
-          out.Close();
-          x.LineInserted(at, line);
+                   // without the blank lines and Ctrl-Z at its end
+          const std::vector<Text>& lines = memory.DictionaryOf(kTableXkishitu).Lines();
+          size_t keep = lines.size();
+          while (keep > 0 && lines[keep - 1].find_first_not_of(u" \x1A") == Text::npos) --keep;
+          memory.InsertLine(kTableXkishitu, keep, pick(keep + 1),
+                            u"2100," + name + u",    ,    ,    ,0000");
           break;
         }
         default: {  // a class name
-          const auto& [table, second] = kClassTables[pick(kClassTables.size())];
+          const TableInfo& table = *kSomeClassTables[pick(kSomeClassTables.size())];
           const Text cls = kClasses[pick(kClasses.size())];
-          memory.ClassTableOf(table, second)
-              .AppendLine(u"9" + Text(1, static_cast<char16_t>(u'0' + pick(10))) +
-                          (second ? u",      ," : u",") + cls);
+          memory.AppendLine(table, u"9" + Text(1, static_cast<char16_t>(u'0' + pick(10))) +
+                                       (table.layout.nameField == 2 ? u",      ," : u",") + cls);
         }
       }
       ReferenceFolder fresh(env, kFolder);

@@ -1,6 +1,7 @@
-#include "run/report_json.h"
+#include "cli/report_json.h"
 
 #include "formats/section_file.h"
+#include "formats/table_registry.h"
 
 namespace ostra {
 
@@ -33,11 +34,12 @@ Text FolderPath(const Text& folder) {
   return !folder.empty() && folder.back() == u'\\' ? folder : folder + u"\\";
 }
 
-// A table line split into its fields: the code first, the name after it (the third field of
-// L17.TXT, whose second is unused), the rest as attributes.
+// A table line split into its fields: the code first, the name where the table's layout puts it
+// (after an unused field in L17.TXT), the rest as attributes.
 Json TableLineJson(const Text& file, const Text& line) {
-  const std::vector<Text> fields = TableLineFields(line);
-  const size_t nameAt = file == u"L17.TXT" ? 2 : 1;
+  const std::vector<Text> fields = LineFields(line);
+  const TableInfo* table = FindTable(file);
+  const size_t nameAt = table ? table->layout.nameField : kCodeNameLayout.nameField;
   Json j;
   j["line"] = ToUtf8(line);
   j["code"] = fields.empty() ? "" : ToUtf8(fields[0]);
@@ -66,13 +68,6 @@ Json ErrorJson(const RunReport::Error& e, const JsonContext& context) {
 }
 
 }  // namespace
-
-std::vector<Text> TableLineFields(const Text& line) {
-  std::vector<Text> fields;
-  FieldReader reader(line, Text());
-  while (!reader.AtEnd()) fields.push_back(reader.ReadText());
-  return fields;
-}
 
 Json ProgramJson(const JsonContext& context) {
   return Json{{"name", context.program}, {"version", context.version}, {"commit", context.commit}};

@@ -29,7 +29,4 @@ Json RunJson(const RunReport& report, const JsonContext& context);
 // A whole report file of one run.
 std::string ReportJson(const RunReport& report, const JsonContext& context);
 
-// The fields of a table line as the tables' reader gives them.
-std::vector<Text> TableLineFields(const Text& line);
-
 }  // namespace ostra
