@@ -32,8 +32,9 @@ void BecomeUser(uid_t uid) {
   umask(022);
 }
 
-// Runs the program as `uid`; its stderr goes to `errFile`. Returns the exit status.
-int RunCliAs(uid_t uid, const std::vector<std::string>& args, const fs::path& errFile) {
+// Runs `program` as `uid`; its stderr goes to `errFile`. Returns the exit status.
+int RunCliAs(uid_t uid, const fs::path& program, const std::vector<std::string>& args,
+             const fs::path& errFile) {
   const pid_t pid = fork();
   if (pid == 0) {
     const int devnull = open("/dev/null", O_RDWR);
@@ -43,11 +44,29 @@ int RunCliAs(uid_t uid, const std::vector<std::string>& args, const fs::path& er
     dup2(devnull, 1);
     dup2(err, 2);
     setenv("OSTRACONV_LOCK_WAIT", "60", 1);
-    ExecCli(args);
+    std::vector<std::string> words = {program.string()};
+    words.insert(words.end(), args.begin(), args.end());
+    std::vector<char*> argv;
+    for (std::string& w : words) argv.push_back(w.data());
+    argv.push_back(nullptr);
+    execv(program.c_str(), argv.data());
+    _exit(127);
   }
   int status = 0;
   waitpid(pid, &status, 0);
   return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+// Whether `uid` may run `program`: every folder above it must let the user pass.
+bool CanRun(uid_t uid, const fs::path& program) {
+  const pid_t pid = fork();
+  if (pid == 0) {
+    BecomeUser(uid);
+    _exit(access(program.c_str(), X_OK) == 0 ? 0 : 1);
+  }
+  int status = 0;
+  waitpid(pid, &status, 0);
+  return WIFEXITED(status) && WEXITSTATUS(status) == 0;
 }
 
 class SharedFolderTest : public ::testing::Test {
@@ -58,6 +77,22 @@ class SharedFolderTest : public ::testing::Test {
     // (set-group-id, group-writable); each user has a destination folder of their own.
     fs::permissions(drive_.Root(),
                     fs::perms::all & ~fs::perms::others_write & ~fs::perms::group_write);
+    // The users run a copy of the program in the drive: the build folder may lie where they
+    // cannot reach it (a checkout in a private home folder).
+    fs::create_directories(cli_.parent_path());
+    fs::copy_file(OSTRA_CLI_PATH, cli_);
+    fs::permissions(cli_.parent_path(), fs::perms::owner_all | fs::perms::group_read |
+                                            fs::perms::group_exec | fs::perms::others_read |
+                                            fs::perms::others_exec);
+    fs::permissions(cli_, fs::perms::owner_all | fs::perms::group_read | fs::perms::group_exec |
+                              fs::perms::others_read | fs::perms::others_exec);
+    for (uid_t user : {kUserA, kUserB}) {
+      if (!CanRun(user, cli_)) {
+        GTEST_SKIP() << "user " << user << " cannot reach " << cli_.string()
+                     << ": a folder above the temporary folder " << drive_.Root().string()
+                     << " shuts other users out (set TMPDIR to a folder they may pass through)";
+      }
+    }
     CopyExamplePatdat(drive_.Host("PATDAT"));
     Share(drive_.Host("PATDAT"), 02775, 0664);
     for (const char* user : {"A", "B"}) {
@@ -95,11 +130,12 @@ class SharedFolderTest : public ::testing::Test {
   }
 
   TempDrive drive_{u'S'};
+  const fs::path cli_ = drive_.Host("BIN/ostraconv-cli");
 };
 
 TEST_F(SharedFolderTest, TheSecondUserWaitsForTheFirstAndBothRegister) {
   // A converts first: everything A's run creates or rewrites in PATDAT stays usable by B.
-  ASSERT_EQ(RunCliAs(kUserA, Args("A"), drive_.Host("a.err")), 0)
+  ASSERT_EQ(RunCliAs(kUserA, cli_, Args("A"), drive_.Host("a.err")), 0)
       << ReadBytes(drive_.Host("a.err"));
 
   // A holds the lock (as a run of A would) while B starts; B waits, then converts.
@@ -117,7 +153,7 @@ TEST_F(SharedFolderTest, TheSecondUserWaitsForTheFirstAndBothRegister) {
   char held = 0;
   ASSERT_EQ(read(ready[0], &held, 1), 1);
   ASSERT_EQ(held, 'y');
-  EXPECT_EQ(RunCliAs(kUserB, Args("B"), drive_.Host("b.err")), 0)
+  EXPECT_EQ(RunCliAs(kUserB, cli_, Args("B"), drive_.Host("b.err")), 0)
       << ReadBytes(drive_.Host("b.err"));
   waitpid(holder, nullptr, 0);
   EXPECT_NE(ReadBytes(drive_.Host("b.err")).find("参照フォルダを他の変換が使用中です"),
@@ -133,7 +169,7 @@ TEST_F(SharedFolderTest, TheSecondUserWaitsForTheFirstAndBothRegister) {
   }
   // A third run of A after B rewrote XKISHITU.TXT: still allowed to change every table.
   WriteSjisLines(drive_.Host("GEOA/MDT0001.GDF"), LayerSection({"共有試験Aの3"}, {"共C"}));
-  EXPECT_EQ(RunCliAs(kUserA, Args("A"), drive_.Host("a.err")), 0)
+  EXPECT_EQ(RunCliAs(kUserA, cli_, Args("A"), drive_.Host("a.err")), 0)
       << ReadBytes(drive_.Host("a.err"));
   struct stat st {};
   ASSERT_EQ(stat(drive_.Host("PATDAT/XKISHITU.TXT").c_str(), &st), 0);
@@ -149,7 +185,7 @@ TEST_F(SharedFolderTest, ARunThatCannotLockStopsBeforeChangingAnything) {
   const std::vector<std::string> before = {ReadBytes(drive_.Host("PATDAT/KISHITU.TXT")),
                                            ReadBytes(drive_.Host("PATDAT/XKISHITU.TXT")),
                                            ReadBytes(drive_.Host("PATDAT/L13.TXT"))};
-  EXPECT_EQ(RunCliAs(kUserB, Args("B"), drive_.Host("b.err")), 1);
+  EXPECT_EQ(RunCliAs(kUserB, cli_, Args("B"), drive_.Host("b.err")), 1);
   const std::string err = ReadBytes(drive_.Host("b.err"));
   EXPECT_NE(err.find("OSTRACONV.LCK"), std::string::npos) << err;
   EXPECT_EQ(before, (std::vector<std::string>{ReadBytes(drive_.Host("PATDAT/KISHITU.TXT")),
