@@ -26,8 +26,8 @@ std::vector<Text> SubfolderNames(Env& env, const Text& folder) {
 }
 
 void Walk(Env& env, const Text& folder, std::int16_t& hitCount, std::vector<Text>& hits,
-          const Text& fileName, UiPort* ui, int depth) {
-  if (ui != nullptr) ui->ProcessEvents();
+          const Text& fileName, const FolderVisited& visited, int depth) {
+  if (visited) visited();
   // A search of whole drives: a folder that cannot be read holds no reference folder.
   std::vector<Text> subfolders;
   try {
@@ -42,19 +42,19 @@ void Walk(Env& env, const Text& folder, std::int16_t& hitCount, std::vector<Text
   }
   for (const Text& name : subfolders) {
     if (name == u"." || name == u"..") continue;
-    Walk(env, folder + u"\\" + name, hitCount, hits, fileName, ui, depth + 1);
+    Walk(env, folder + u"\\" + name, hitCount, hits, fileName, visited, depth + 1);
   }
 }
 
 }  // namespace
 
 void SearchPatdatTree(Env& env, const Text& folder, std::int16_t& hitCount, std::vector<Text>& hits,
-                      const Text& fileName, UiPort* ui) {
+                      const Text& fileName, const FolderVisited& visited) {
   if (!env.FolderExists(folder)) return;
-  Walk(env, folder, hitCount, hits, fileName, ui, 0);
+  Walk(env, folder, hitCount, hits, fileName, visited, 0);
 }
 
-Text FindPatdat(Env& env, UiPort* ui) {
+Text FindPatdat(Env& env, const FolderVisited& visited) {
   Text a = env.ProgramFolder();
   if (!a.empty()) {
     if (a.back() != u'\\') a += u"\\";
@@ -78,7 +78,7 @@ Text FindPatdat(Env& env, UiPort* ui) {
     Text root;
     root.push_back(d);
     root += u":\\PATDAT";
-    SearchPatdatTree(env, root, hitCount, hits, u"\\kishitu.txt", ui);
+    SearchPatdatTree(env, root, hitCount, hits, u"\\kishitu.txt", visited);
     if (hitCount > 0) return hits.front();
   }
   return Text();
