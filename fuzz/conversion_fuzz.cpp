@@ -19,24 +19,19 @@
 #include "env/host_env.h"
 #include "formats/section_file.h"
 #include "fuzz_support.h"
-#include "run/run.h"
-#include "run/ui_port.h"
+#include "run/convert.h"
+#include "run/stop_error.h"
 
 namespace ostra::fuzz {
 namespace {
 
 namespace fs = std::filesystem;
 
-class QuietUi : public UiPort {
+class QuietUi : public RunObserver {
  public:
-  void SetStatus(const Text&) override {}
-  void ProcessEvents() override {}
-  void ShowMessage(const Text&, MsgIcon, const Text&) override { ++messages; }
-  bool AskYesNo(const Text&, const Text&) override { return true; }
-  void SetBusy(bool) override {}
-  void SelectDestination() override {}
+  void Status(const Text&) override {}
+  bool Ask(const Text&) override { return true; }
   void Warn(const Text&) override {}
-  int messages = 0;
 };
 
 std::string ReadHostFile(const fs::path& p) {
@@ -162,14 +157,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, size_t size) {
     rest.remove_prefix(end + 1);
   }
 
-  AppState app;
-  app.patdatFolder = u"F:\\PATDAT\\";
-  app.lockWait = std::chrono::milliseconds(0);
+  ConversionRequest request;
+  request.source = u"F:\\GEO\\MDT0001.GDF";
+  request.destination = u"F:\\OUT\\P001\\SITE\\B-1";
+  request.referenceFolder = u"F:\\PATDAT\\";
+  request.lockWait = std::chrono::milliseconds(0);
   fuzz::QuietUi ui;
-  const RunOutcome outcome =
-      Command1_Click(app, *space.env, ui, u"F:\\GEO\\MDT0001.GDF", u"F:\\OUT\\P001\\SITE\\B-1");
+  const RunReport report = Convert(request, *space.env, ui);
   // A run that stops says why.
-  OSTRA_FUZZ_CHECK(outcome == RunOutcome::kCompleted || ui.messages > 0, "stopped silently");
+  OSTRA_FUZZ_CHECK(report.completed || (report.error && !StopMessages(*report.error).empty()),
+                   "stopped silently");
   for (const auto& [name, fields] : fuzz::kExtendedTables) fuzz::CheckTable(name, fields);
   return 0;
 }

@@ -176,9 +176,8 @@ int RunBatch(Session& session) {
                                                      u"] " + FromUtf8(item.source) + u" -> " +
                                                      FromUtf8(item.dest));
     }
-    session.State().lastReport = RunReport();
     const int code = session.Convert(item.source, item.dest);
-    RunReport report = session.State().lastReport;
+    RunReport report = session.LastReport();
     if (code == 0) {
       ++converted;
       results.push_back({&item, BatchStatus::kConverted, report});

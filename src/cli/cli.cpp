@@ -2,12 +2,12 @@
 
 #include <cstdlib>
 
-#include "env/interrupt_signals.h"
 #include "cli/options.h"
 #include "cli/paths.h"
 #include "cli/session.h"
 #include "env/host_env.h"
 #include "env/interrupt_env.h"
+#include "env/interrupt_signals.h"
 
 namespace ostra {
 
@@ -70,7 +70,7 @@ int Convert(int argc, char** argv) {
       std::make_unique<InterruptEnv>(NewHostEnv(argc > 0 ? argv[0] : nullptr), InterruptFlag()),
       drives);
   const std::string wait = EnvironmentText("OSTRACONV_LOCK_WAIT");
-  session.State().lockWait = LockWaitSetting(wait.empty() ? nullptr : wait.c_str());
+  session.Settings().lockWait = LockWaitSetting(wait.empty() ? nullptr : wait.c_str());
   if (!options.batch.empty()) return RunBatch(session);
   for (const std::string& path : options.paths) {
     if (const std::string problem = PathArgumentProblem(path); !problem.empty())

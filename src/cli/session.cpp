@@ -5,7 +5,6 @@
 #include "base/sjis.h"
 #include "cli/paths.h"
 #include "preview/boring_log_svg.h"
-#include "run/dry_run.h"
 #include "run/patdat.h"
 
 namespace ostra {
@@ -15,9 +14,9 @@ Session::Session(const CliOptions& options, std::unique_ptr<Env> host, DriveMap 
       host_(std::move(host)),
       env_(*host_, std::move(drives)),
       terminal_(options.utf8, options.quiet),
-      ui_(terminal_, options.yes, app_.lockWait) {
-  if (options.encoding == "cp932") app_.encoding = DataEncoding::kCp932;
-  if (options.encoding == "utf-8") app_.encoding = DataEncoding::kUtf8;
+      ui_(terminal_, options.yes, settings_.lockWait) {
+  if (options.encoding == "cp932") settings_.encoding = DataEncoding::kCp932;
+  if (options.encoding == "utf-8") settings_.encoding = DataEncoding::kUtf8;
   context_.program = "ostraconv-cli";
   context_.version = OSTRA_VERSION;
   context_.commit = OSTRA_COMMIT;
@@ -42,21 +41,22 @@ bool Session::FindReferenceFolder() {
                  "--patdat のフォルダ「" + options_.patdat + "」はどのドライブにもありません");
       return false;
     }
-    app_.patdatFolder = DrivePath(*p).Folder();
-    Text message = u"参照フォルダ \"" + app_.patdatFolder + u"\" がありません。";
+    settings_.referenceFolder = DrivePath(*p).Folder();
+    Text message = u"参照フォルダ \"" + settings_.referenceFolder + u"\" がありません。";
     try {
-      if (env_.FolderExists(app_.patdatFolder)) return true;
+      if (env_.FolderExists(settings_.referenceFolder)) return true;
     } catch (const RunError& e) {
       message = e.Message();
     }
     terminal_.Print(stderr, message);
     RunReport report;
-    report.error = RunReport::Error{message, app_.patdatFolder, ErrorKind::kReferenceFolder};
+    report.error =
+        RunReport::Error{message, settings_.referenceFolder, ErrorKind::kReferenceFolder};
     Stopped(report);
     return false;
   }
-  app_.patdatFolder = FindPatdat(env_);
-  if (!app_.patdatFolder.empty()) return true;
+  settings_.referenceFolder = FindPatdat(env_);
+  if (!settings_.referenceFolder.empty()) return true;
   terminal_.Print(stderr, u" PATDAT の設定がありません.");
   // The window's words do not say where it looked.
   Text places;
@@ -78,9 +78,9 @@ bool Session::FindReferenceFolder() {
 void Session::KeepTablesBetweenRuns() {
   if (options_.dryRun) {
     trialFiles_ = std::make_unique<MemoryEnv>(&env_);
-    app_.tables = std::make_shared<ReferenceFolder>(*trialFiles_, app_.patdatFolder);
+    settings_.tables = std::make_shared<ReferenceFolder>(*trialFiles_, settings_.referenceFolder);
   } else {
-    app_.tables = std::make_shared<ReferenceFolder>(env_, app_.patdatFolder);
+    settings_.tables = std::make_shared<ReferenceFolder>(env_, settings_.referenceFolder);
   }
 }
 
@@ -97,7 +97,7 @@ int Session::CheckReportFile(const std::vector<std::string>& sources) {
   const std::optional<Text> report = DriveFormOf(env_.Drives(), file);
   if (!report) return 0;
   const Text target = ComparableDriveForm(env_.Drives(), *report);
-  const Text patdat = ComparableDriveForm(env_.Drives(), app_.patdatFolder);
+  const Text patdat = ComparableDriveForm(env_.Drives(), settings_.referenceFolder);
   if (target == patdat || target.rfind(patdat + u"\\", 0) == 0) {
     return UsageError(terminal_, "--report-json のファイル「" + file +
                                      "」は参照フォルダ PATDAT の中です。PATDAT の外のファイルを"
@@ -132,6 +132,7 @@ int Session::Stopped(const RunReport& report) {
 }
 
 int Session::Convert(const std::string& source, const std::string& dest) {
+  lastReport_ = RunReport();
   for (const std::string& arg : {source, dest}) {
     if (const std::string problem = PathArgumentProblem(arg); !problem.empty())
       return UsageError(terminal_, problem);
@@ -156,17 +157,21 @@ int Session::Convert(const std::string& source, const std::string& dest) {
       previewOk = WriteHostFile(terminal_, options_.preview,
                                 RenderBoringLogSvg(files, folder, options_.scale));
   };
-  RunOutcome outcome;
-  if (options_.dryRun && trialFiles_) {
-    outcome = DryRunIn(*trialFiles_, app_, ui_, *src, *dst);
-    if (outcome == RunOutcome::kCompleted) preview(*trialFiles_, app_.lastReport.destination);
-  } else if (options_.dryRun) {
-    outcome = DryRun(app_, env_, ui_, *src, *dst, preview);
+  ConversionRequest request = settings_;
+  request.source = *src;
+  request.destination = *dst;
+  if (options_.dryRun) {
+    // The trials of a batch share one memory Env; a single trial has one of its own.
+    MemoryEnv single(&env_);
+    MemoryEnv& trialFiles = trialFiles_ ? *trialFiles_ : single;
+    lastReport_ = ConvertInMemory(request, trialFiles, ui_);
+    if (lastReport_.completed) preview(trialFiles, lastReport_.destination);
   } else {
-    outcome = Command1_Click(app_, env_, ui_, *src, *dst);
+    lastReport_ = ostra::Convert(request, env_, ui_);
   }
-  const RunReport& report = app_.lastReport;
-  if (outcome != RunOutcome::kCompleted) {
+  const RunReport& report = lastReport_;
+  if (!report.completed) {
+    ui_.ShowStop(report);
     // The run's own words do not say which source it was given.
     const Text given = Trim(*src);
     try {

@@ -22,8 +22,8 @@ class Session {
   // Finds the reference folder; false (with the message, and the JSON report when asked for)
   // when there is none.
   bool FindReferenceFolder();
-  // One conversion; the report is in State().lastReport. A SOURCE or DEST that is no path
-  // gives a usage error (exit status 2) and no report.
+  // One conversion; its report is then LastReport(). A SOURCE or DEST that is no path gives a
+  // usage error (exit status 2) and no report.
   int Convert(const std::string& source, const std::string& dest);
   // A --report-json file inside the reference folder or among the files of the data sets of
   // `sources` would overwrite what the conversion reads: a usage error (2) says so before
@@ -33,7 +33,11 @@ class Session {
   void WriteJson(const std::string& json);
   // The JSON context: program, version and host paths.
   const JsonContext& Context() const { return context_; }
-  AppState& State() { return app_; }
+  // What every conversion of the session shares: the reference folder, the lock wait, the
+  // tables kept between conversions and the data's encoding.
+  ConversionRequest& Settings() { return settings_; }
+  // The report of the last conversion; empty when it did not run.
+  const RunReport& LastReport() const { return lastReport_; }
   Terminal& Term() { return terminal_; }
   const CliOptions& Options() const { return options_; }
   // Where the completion line and the text report go: stdout, unless the JSON report does.
@@ -49,7 +53,8 @@ class Session {
   std::unique_ptr<Env> host_;
   DriveMapEnv env_;
   Terminal terminal_;
-  AppState app_;
+  ConversionRequest settings_;
+  RunReport lastReport_;
   TerminalUi ui_;
   JsonContext context_;
   std::unique_ptr<MemoryEnv> trialFiles_;  // kept for a batch of trials

@@ -4,6 +4,7 @@
 
 #include "base/numbers.h"
 #include "run/run.h"
+#include "run/stop_error.h"
 
 #ifdef _WIN32
 #include "base/windows_api.h"
@@ -105,13 +106,18 @@ bool InputIsTerminal() {
 #endif
 }
 
-void TerminalUi::SetStatus(const Text& text) {
-  if (text.empty() || text == kMsgConverting || text == kMsgCompleted) return;
+void TerminalUi::Status(const Text& text) {
+  if (text.empty() || text == kMsgConverting) return;
   const auto seconds = std::chrono::duration_cast<std::chrono::seconds>(lockWait_).count();
   terminal_.Print(stderr, text + u"（最長 " + IntText(seconds) + u" 秒）");
 }
 
-bool TerminalUi::AskYesNo(const Text& text, const Text&) {
+void TerminalUi::ShowStop(const RunReport& report) const {
+  if (!report.error) return;
+  for (const StopMessage& m : StopMessages(*report.error)) terminal_.Print(stderr, m.text);
+}
+
+bool TerminalUi::Ask(const Text& text) {
   if (yes_) return true;
   if (!InputIsTerminal()) {
     terminal_.Print(stderr, text + u" -> いいえ（--yes で「はい」と答えます）");

@@ -1,5 +1,5 @@
 // The terminal side of the command-line program: text to standard streams (UTF-8, or the
-// console's code page on Windows when redirected), questions, and the run's UI port.
+// console's code page on Windows when redirected), questions, and what a run tells it.
 #pragma once
 
 #include <chrono>
@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "base/codec.h"
-#include "run/ui_port.h"
+#include "run/convert.h"
 
 namespace ostra {
 
@@ -46,20 +46,17 @@ class Terminal {
 // Whether questions can be asked: standard input is a terminal.
 bool InputIsTerminal();
 
-class TerminalUi : public UiPort {
+class TerminalUi : public RunObserver {
  public:
   TerminalUi(const Terminal& terminal, bool yes, const std::chrono::milliseconds& lockWait)
       : terminal_(terminal), yes_(yes), lockWait_(lockWait) {}
-  // The window's status line: only a wait for another run is worth a line on the terminal.
-  void SetStatus(const Text& text) override;
-  void ProcessEvents() override {}
-  void ShowMessage(const Text& text, MsgIcon, const Text&) override {
-    terminal_.Print(stderr, text);
-  }
-  bool AskYesNo(const Text& text, const Text&) override;
-  void SetBusy(bool) override {}
-  void SelectDestination() override {}
+  // Only a wait for another run is worth a line on the terminal.
+  void Status(const Text& text) override;
+  // Asks on the terminal; --yes answers Yes, input that is no terminal No.
+  bool Ask(const Text& question) override;
   void Warn(const Text& text) override { terminal_.Print(stderr, text); }
+  // The messages that say why a run stopped, one line each.
+  void ShowStop(const RunReport& report) const;
 
  private:
   const Terminal& terminal_;

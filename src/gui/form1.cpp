@@ -13,8 +13,8 @@
 #include "env/drives.h"
 #include "env/files.h"
 #include "gui/qt_text.h"
-#include "run/dry_run.h"
 #include "run/patdat.h"
+#include "run/stop_error.h"
 
 namespace ostra {
 
@@ -63,7 +63,7 @@ bool Form1::Form_Load() {
     move(area.left() + (area.width() - width()) / 2, area.top() + (area.height() - height()) / 2);
   }
 
-  app_.patdatFolder = FindPatdat(env_, port_.get());
+  app_.patdatFolder = FindPatdat(env_, [this] { port_->ProcessEvents(); });
   if (app_.patdatFolder.empty()) {
     port_->ShowMessage(kMsgNoPatdat, MsgIcon::kNone, Text());
     close();
@@ -142,8 +142,7 @@ void Form1::Command1_Click() {
   running_ = true;
   port_->ResetCancel();
   try {
-    ::ostra::Command1_Click(app_, env_, *port_, FromQString(text1_->text()),
-                            FromQString(text2_->text()));
+    Execute(false);
   } catch (const std::exception& e) {
     port_->SetBusy(false);
     port_->SetStatus(Text());
@@ -154,6 +153,46 @@ void Form1::Command1_Click() {
   EndRun();
   trialModel_.reset();
   AfterRun();
+}
+
+RunReport Form1::Execute(bool trial) {
+  ConversionRequest request;
+  request.source = FromQString(text1_->text());
+  request.destination = FromQString(text2_->text());
+  request.referenceFolder = app_.patdatFolder;
+  request.lockWait = app_.lockWait;
+  request.encoding = app_.encoding;
+  port_->SetStatus(kMsgConverting);
+  port_->ProcessEvents();
+  if (trial) {
+    // The picture of a trial is drawn from the files it kept in memory.
+    MemoryEnv trialFiles(&env_);
+    app_.lastReport = ConvertInMemory(request, trialFiles, *port_);
+    if (app_.lastReport.completed) {
+      trialModel_ = std::make_shared<BoringLogModel>(
+          ReadBoringLogModel(trialFiles, app_.lastReport.destination));
+    }
+  } else {
+    app_.lastReport = Convert(request, env_, *port_);
+  }
+  const RunReport& report = app_.lastReport;
+  if (report.completed) {
+    app_.completionShown = true;
+    port_->SetStatus(trial ? kMsgTrialCompleted : kMsgCompleted);
+    if (port_->Busy()) port_->SetBusy(false);
+    return report;
+  }
+  if (report.error) {
+    for (const StopMessage& m : StopMessages(*report.error)) {
+      port_->ShowMessage(m.text, m.icon, m.title);
+    }
+    const StopReason reason = report.error->reason;
+    if (reason == StopReason::kDriveName || reason == StopReason::kBadPath)
+      port_->SelectDestination();
+  }
+  if (port_->Busy()) port_->SetBusy(false);
+  port_->SetStatus(Text());
+  return report;
 }
 
 void Form1::EndRun() {
@@ -171,17 +210,12 @@ void Form1::DryRunButton_Click() {
   running_ = true;
   port_->ResetCancel();
   trialModel_.reset();
-  const RunOutcome outcome =
-      DryRun(app_, env_, *port_, FromQString(text1_->text()), FromQString(text2_->text()),
-             [this](Env& files, const Text& folder) {
-               trialModel_ = std::make_shared<BoringLogModel>(ReadBoringLogModel(files, folder));
-             });
-  if (outcome == RunOutcome::kCompleted) port_->SetStatus(kMsgTrialCompleted);
+  const bool completed = Execute(true).completed;
   EndRun();
   if (port_->CancelRequested()) return;
   AfterRun();
   // A trial shows at once what it found.
-  if (outcome == RunOutcome::kCompleted) ReportButton_Click();
+  if (completed) ReportButton_Click();
 }
 
 void Form1::AfterRun() {

@@ -7,6 +7,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QWidget>
+#include <chrono>
 #include <map>
 #include <memory>
 
@@ -14,7 +15,7 @@
 #include "gui/qt_ui_port.h"
 #include "gui/selectors.h"
 #include "preview/boring_log_model.h"
-#include "run/dry_run.h"
+#include "run/convert.h"
 #include "run/run.h"
 
 namespace ostra {
@@ -22,6 +23,17 @@ namespace ostra {
 inline constexpr const char16_t* kFormCaption = u"岩盤柱状図 -> Ostra 変換プログラム";
 inline constexpr const char16_t* kMsgNoPatdat = u" PATDAT の設定がありません.";
 inline constexpr const char16_t* kSourcePattern = u"MDT*.GDF";
+
+// What the window keeps from start-up and from one run to the next.
+struct AppState {
+  Text patdatFolder;             // the reference folder, ending with "\"
+  bool completionShown = false;  // the completion line is showing in Label3
+  RunReport lastReport;          // what the last run did
+  // How long a run waits for another run that holds the reference folder.
+  std::chrono::milliseconds lockWait = kDefaultLockWait;
+  // The encoding of the data set's files: decided from them, or the user's choice.
+  DataEncoding encoding = DataEncoding::kAuto;
+};
 
 class Form1 : public QWidget {
   Q_OBJECT
@@ -63,6 +75,11 @@ class Form1 : public QWidget {
 
  private:
   void BuildControls();
+  // A run of the data set in Text1 into the folder in Text2 (a trial: in memory), with what the
+  // window does around it: the please-wait line and one pass of events before; the completion
+  // line, or the messages of the stop and the destination selected after a refused path, the
+  // pointer back and the line emptied, after.
+  RunReport Execute(bool trial);
   // After a run or a trial: the report can be shown, and open added windows follow it.
   void AfterRun();
   // After a run or a trial, whatever its end: the window reacts again and shows what changed;

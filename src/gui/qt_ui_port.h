@@ -1,4 +1,5 @@
 // The window side of the conversion run, in Qt: message line, message boxes, busy pointer.
+// It is what a run tells the window, and what the window does around a run.
 #pragma once
 
 #include <QLabel>
@@ -9,7 +10,8 @@
 #include <functional>
 #include <memory>
 
-#include "run/ui_port.h"
+#include "run/convert.h"
+#include "run/report.h"
 
 namespace ostra {
 
@@ -41,7 +43,7 @@ bool InstallJapaneseQtTexts();
 // Shows the box modally; true for OK or Yes.
 bool ShowMessageBox(QWidget* owner, const MessageBoxRequest& request);
 
-class QtUiPort : public UiPort {
+class QtUiPort : public RunObserver {
  public:
   // `owner` gets the busy pointer and owns the boxes; `status` is Label3 and `destination` is
   // Text2.
@@ -50,13 +52,28 @@ class QtUiPort : public UiPort {
   QtUiPort(const QtUiPort&) = delete;
   QtUiPort& operator=(const QtUiPort&) = delete;
 
-  void SetStatus(const Text& text) override;
-  void ProcessEvents() override;
-  void ShowMessage(const Text& text, MsgIcon icon, const Text& title) override;
-  bool AskYesNo(const Text& text, const Text& title) override;
-  void SetBusy(bool busy) override;
-  void SelectDestination() override;
+  // The message line (Label3).
+  void SetStatus(const Text& text);
+  // One pass of pending window events.
+  void ProcessEvents();
+  // A modal message box with an OK button.
+  void ShowMessage(const Text& text, MsgIcon icon, const Text& title);
+  // A modal Yes/No question with the question icon; true for Yes.
+  bool AskYesNo(const Text& text, const Text& title);
+  // The hourglass pointer on or off.
+  void SetBusy(bool busy);
+  // Focus on the destination text box with its whole text selected.
+  void SelectDestination();
+
+  // What a run tells the window: the message line, the folder question, the hourglass from the
+  // start of the work, one pass of events for each look at a reference folder in use, and the
+  // warnings in message boxes with the exclamation icon.
+  void Status(const Text& text) override { SetStatus(text); }
+  bool Ask(const Text& question) override { return AskYesNo(question, Text()); }
+  void WorkStarts() override { SetBusy(true); }
+  void StillWaiting() override { ProcessEvents(); }
   bool CancelRequested() override { return cancelRequested_; }
+  void Warn(const Text& text) override { ShowMessage(text, MsgIcon::kExclamation, Text()); }
 
   // While a run passes events on, the windows do not react to the user: mouse and keyboard go
   // only to `cancel` (the Exit button), whose click gives the run up through RequestCancel.

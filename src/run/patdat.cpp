@@ -27,8 +27,8 @@ std::vector<Text> SubfolderNames(Env& env, const Text& folder) {
 }
 
 void Walk(Env& env, const DrivePath& folder, std::vector<Text>& hits, const Text& fileName,
-          UiPort* ui, int depth) {
-  if (ui != nullptr) ui->ProcessEvents();
+          const FolderVisited& visited, int depth) {
+  if (visited) visited();
   // A search of whole drives: a folder that cannot be read holds no reference folder.
   std::vector<Text> subfolders;
   try {
@@ -40,19 +40,20 @@ void Walk(Env& env, const DrivePath& folder, std::vector<Text>& hits, const Text
   }
   for (const Text& name : subfolders) {
     if (name == u"." || name == u"..") continue;
-    Walk(env, folder.Child(name), hits, fileName, ui, depth + 1);
+    Walk(env, folder.Child(name), hits, fileName, visited, depth + 1);
   }
 }
 
 }  // namespace
 
-std::vector<Text> SearchPatdatTree(Env& env, const Text& folder, const Text& fileName, UiPort* ui) {
+std::vector<Text> SearchPatdatTree(Env& env, const Text& folder, const Text& fileName,
+                                   const FolderVisited& visited) {
   std::vector<Text> hits;
-  if (env.FolderExists(folder)) Walk(env, DrivePath(folder), hits, fileName, ui, 0);
+  if (env.FolderExists(folder)) Walk(env, DrivePath(folder), hits, fileName, visited, 0);
   return hits;
 }
 
-Text FindPatdat(Env& env, UiPort* ui) {
+Text FindPatdat(Env& env, const FolderVisited& visited) {
   const DrivePath a(env.ProgramFolder());
   if (!a.Empty()) {
     const DrivePath beside = a.Child(u"PATDAT");
@@ -74,7 +75,7 @@ Text FindPatdat(Env& env, UiPort* ui) {
     Text root;
     root.push_back(d);
     root += u":\\PATDAT";
-    const std::vector<Text> hits = SearchPatdatTree(env, root, u"kishitu.txt", ui);
+    const std::vector<Text> hits = SearchPatdatTree(env, root, u"kishitu.txt", visited);
     if (!hits.empty()) return hits.front();
   }
   return Text();

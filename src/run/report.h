@@ -13,6 +13,23 @@
 
 namespace ostra {
 
+// The icon of a message box.
+enum class MsgIcon { kNone, kInformation, kExclamation, kQuestion, kCritical };
+
+// Which stop a run came to.
+enum class StopReason {
+  kDriveName,               // the destination names no drive: kDriveNameMessage, then kMsgBadPath
+  kBadPath,                 // the destination path check refused the destination
+  kNoSource,                // no source given, or no such file
+  kNoDestination,           // no destination given
+  kUnencodableDestination,  // a character of the destination has no code page 932 form
+  kDeclined,                // the user answered No to the folder question
+  kGivenUp,                 // the user gave the run up while it waited for the reference folder
+  kHeaderCheck,             // a section file's header could not be read
+  kFailed,                  // a file or its data failed the conversion
+  kUnexpected,              // an error the run did not expect
+};
+
 struct RunReport {
   enum class SectionStatus {
     kConverted,     // read and converted
@@ -44,6 +61,10 @@ struct RunReport {
     Text message;  // the message shown
     Text file;     // the file or folder it is about, when there is one
     ErrorKind kind = ErrorKind::kSystem;
+    StopReason reason = StopReason::kFailed;
+    MsgIcon icon = MsgIcon::kNone;  // of the message box that shows the message
+    Text title;                     // of that box; "" for the program's own
+    bool told = false;  // the user already knows: the answer or the giving up was the message
     // Where in the file, for a stop about data (0 and empty: not known).
     long line = 0;         // 1-based, as an editor counts
     long column = 0;       // 1-based character position in the line

@@ -17,7 +17,7 @@
 #include "formats/code_table.h"
 #include "formats/section_file.h"
 #include "formats/table_append.h"
-#include "run/recording_ui.h"
+#include "run/conversion.h"
 #include "run/run_record.h"
 #include "run/stop_error.h"
 #include "run/validate_path.h"
@@ -30,80 +30,43 @@ constexpr const char16_t* kLockFileName = u"OSTRACONV.LCK";
 constexpr auto kLockPollInterval = std::chrono::milliseconds(100);
 
 // The tables kept from an earlier run when they are of this folder, else a fresh set.
-ReferenceFolder& TablesFor(AppState& app, Env& files, std::optional<ReferenceFolder>& own) {
-  if (app.tables && app.tables->Folder() == app.patdatFolder && &app.tables->Files() == &files)
-    return *app.tables;
-  return own.emplace(files, app.patdatFolder);
+ReferenceFolder& TablesFor(const ConversionRequest& request, Env& files,
+                           std::optional<ReferenceFolder>& own) {
+  if (request.tables && request.tables->Folder() == request.referenceFolder &&
+      &request.tables->Files() == &files)
+    return *request.tables;
+  return own.emplace(files, request.referenceFolder);
 }
 
-class Conversion {
- public:
-  Conversion(AppState& app, Env& files, UiPort& ui)
-      : app_(app),
-        files_(files),
-        tables_(TablesFor(app, files, ownTables_)),
-        recordingUi_(ui, report_.warnings),
-        ui_(recordingUi_) {
-    env_.files = &files;
-    env_.tables = &tables_;
-    env_.patdatFolder = app.patdatFolder;
-    env_.ui = &recordingUi_;
-  }
+}  // namespace
 
-  // Every failure ends here as one message and a report: nothing escapes.
-  RunOutcome Run(const Text& text1, const Text& text2);
+HeldReferenceFolder::HeldReferenceFolder(const ConversionRequest& request, Env& files,
+                                         WarningSink& warnings)
+    : tables(TablesFor(request, files, ownTables)) {
+  env.files = &files;
+  env.tables = &tables;
+  env.patdatFolder = request.referenceFolder;
+  env.ui = &warnings;
+}
 
- private:
-  RunOutcome Steps(const Text& text1, const Text& text2);
-  RunOutcome Stop();
-  // Shows why the run stops (unless `shown` is false) and keeps it for the report.
-  RunOutcome StopWith(const Text& message, ErrorKind kind, const Text& file,
-                      MsgIcon icon = MsgIcon::kNone, bool shown = true,
-                      const std::optional<DataPlace>& place = std::nullopt);
-  RunOutcome Finish(RunOutcome outcome);
-  ErrorKind KindOf(const RunError& e) const;
-  void NoteLeftovers();
-  bool AskForDestination();
-  void CreateDestination();
-  void SnapshotTables();
-  void CollectReport();
-  void NoteOutput(const Text& name);
-  bool LockReferenceFolder();
-  void LoadTables();
-  // Converts one section: false when its header check failed (the check has said why).
-  bool ConvertSection(const SectionUnit& unit);
-  SectionRun Sections();
-  Text Out(const Text& name) const { return outDir_ + name; }
+RunReport::Error Conversion::StopFor(StopReason reason, const Text& message, ErrorKind kind,
+                                     const Text& file, MsgIcon icon,
+                                     const std::optional<DataPlace>& place) const {
+  RunReport::Error error = StopError(message, file, kind, place);
+  error.reason = reason;
+  error.icon = icon;
+  // The refused path's box is titled with the destination as it was given.
+  if (reason == StopReason::kDriveName || reason == StopReason::kBadPath)
+    error.title = request_.destination;
+  // The answer No, or giving up the wait, was the user's own word: nothing more is shown.
+  error.told = reason == StopReason::kDeclined || reason == StopReason::kGivenUp;
+  return error;
+}
 
-  AppState& app_;
-  Env& files_;
-  std::optional<ReferenceFolder> ownTables_;
-  ReferenceFolder& tables_;
-  RunReport report_;
-  RecordingUi recordingUi_;
-  UiPort& ui_;
-  RunEnv env_;
-  std::vector<std::pair<Text, TableSnapshot>> tablesBefore_;
-  std::vector<Text> missingLevels_;  // destination levels to create, parent before child
-  bool busy_ = false;
-
-  Text given_;  // the destination as given
-  Text source_;
-  Text sourceFileName_;
-  Text destination_;  // normalised, without a trailing "\" (but "X:\" for a drive's root)
-  Text outDir_;       // destination followed by one "\"
-  RecordFields fields_;
-  TitleItems itemsA_;
-  TitleItems itemsB_;
-  CodeTable l4Table_;
-  CodeTable l10Table_;
-  std::unique_ptr<HeldLock> lock_;
-};
-
-RunOutcome Conversion::StopWith(const Text& message, ErrorKind kind, const Text& file, MsgIcon icon,
-                                bool shown, const std::optional<DataPlace>& place) {
-  if (shown) ui_.ShowMessage(message, icon, Text());
-  report_.error = StopError(message, file, kind, place);
+RunOutcome Conversion::StopWith(StopReason reason, const Text& message, ErrorKind kind,
+                                const Text& file, MsgIcon icon,
+                                const std::optional<DataPlace>& place) {
+  report_.report.error = StopFor(reason, message, kind, file, icon, place);
   return Stop();
 }
 
@@ -115,156 +78,136 @@ ErrorKind Conversion::KindOf(const RunError& e) const {
   auto startsWith = [&](const Text& prefix) {
     return !prefix.empty() && file.rfind(UpperAscii(prefix), 0) == 0;
   };
-  if (startsWith(env_.patdatFolder)) return ErrorKind::kReferenceFolder;
+  if (startsWith(reference_.env.patdatFolder)) return ErrorKind::kReferenceFolder;
   for (const SectionUnit& unit : kSectionUnits) {
-    if (file == UpperAscii(SectionFileName(source_, sourceFileName_, unit.name)))
+    if (file == UpperAscii(SectionFileName(paths_.source, paths_.sourceFileName, unit.name)))
       return ErrorKind::kData;
   }
-  if (file == UpperAscii(source_)) return ErrorKind::kData;
+  if (file == UpperAscii(paths_.source)) return ErrorKind::kData;
   // The destination, its files and the levels created for it.
-  if (startsWith(outDir_) || UpperAscii(outDir_).rfind(file, 0) == 0 ||
-      UpperAscii(given_).rfind(file, 0) == 0)
+  if (startsWith(paths_.outDir) || UpperAscii(paths_.outDir).rfind(file, 0) == 0 ||
+      UpperAscii(paths_.given).rfind(file, 0) == 0)
     return ErrorKind::kDestination;
   return ErrorKind::kSystem;
 }
 
 // Files of the output family that an earlier conversion left in the destination.
 void Conversion::NoteLeftovers() {
-  const std::vector<Text> left = Leftovers(files_, outDir_, report_.outputs);
-  if (!left.empty()) ui_.Warn(LeftoversWarning(left));
+  const std::vector<Text> left = Leftovers(files_, paths_.outDir, report_.report.outputs);
+  if (!left.empty()) report_.Warn(LeftoversWarning(left));
 }
 
 RunOutcome Conversion::Stop() {
-  if (busy_) ui_.SetBusy(false);
-  busy_ = false;
-  ui_.SetStatus(Text());
   return Finish(RunOutcome::kStopped);
 }
 
-// Hands the report to the window, also for a run that stopped part way.
+// Completes the report, also for a run that stopped part way.
 RunOutcome Conversion::Finish(RunOutcome outcome) {
-  report_.completed = outcome == RunOutcome::kCompleted;
+  report_.report.completed = outcome == RunOutcome::kCompleted;
   // Still under the lock: what the tables hold now is what the next run may start from.
   try {
-    if (report_.completed) {
-      tables_.MarkCurrent();
+    if (report_.report.completed) {
+      reference_.tables.MarkCurrent();
     } else {
-      tables_.Forget();
+      reference_.tables.Forget();
     }
   } catch (const std::exception&) {
-    tables_.Forget();
+    reference_.tables.Forget();
   }
   try {
-    CollectReport();
+    report_.Collect(files_, paths_);
   } catch (const std::exception&) {
     // The report is a courtesy: a file that vanished or cannot be read meanwhile is left out.
   }
-  app_.lastReport = report_;
   return outcome;
 }
 
-void Conversion::NoteOutput(const Text& name) {
-  for (const RunReport::Output& o : report_.outputs) {
-    if (o.file == name) return;
-  }
-  report_.outputs.push_back({name, 0});
-}
-
-void Conversion::SnapshotTables() {
-  for (const char16_t* table : kWatchedTables) {
-    const Text path = env_.Table(table);
-    tablesBefore_.emplace_back(path, Snapshot(files_, path));
-  }
-}
-
-void Conversion::CollectReport() {
-  // Files the run wrote and that are still there (a working file is removed again).
-  std::vector<RunReport::Output> outputs;
-  for (RunReport::Output& o : report_.outputs) {
-    if (!files_.FileExists(Out(o.file))) continue;
-    o.lines = static_cast<long>(ReadFileLines(files_, Out(o.file)).size());
-    o.bytes = files_.FileSize(Out(o.file));
-    outputs.push_back(o);
-  }
-  report_.outputs = std::move(outputs);
-  report_.tables = TableChanges(files_, tablesBefore_);
-}
-
-RunOutcome Conversion::Run(const Text& text1, const Text& text2) {
-  given_ = Trim(text2);
+RunReport Conversion::Run() {
+  paths_.given = Trim(request_.destination);
   try {
-    return Steps(text1, text2);
+    Steps();
   } catch (const RunError& e) {
-    return StopWith(e.Message(), KindOf(e), e.File(), MsgIcon::kCritical, true, e.Place());
+    StopWith(StopReason::kFailed, e.Message(), KindOf(e), e.File(), MsgIcon::kCritical, e.Place());
   } catch (const std::exception& e) {
-    return StopWith(u"変換中に予期しないエラーが発生しました。変換を中止しました。(" +
-                        FromUtf8(e.what()) + u")",
-                    ErrorKind::kSystem, Text(), MsgIcon::kCritical);
+    StopWith(StopReason::kUnexpected,
+             u"変換中に予期しないエラーが発生しました。変換を中止しました。(" + FromUtf8(e.what()) +
+                 u")",
+             ErrorKind::kSystem, Text(), MsgIcon::kCritical);
   }
+  return std::move(report_.report);
 }
 
-RunOutcome Conversion::Steps(const Text& text1, const Text& text2) {
-  ui_.SetStatus(kMsgConverting);
-  ui_.ProcessEvents();
-
+RunOutcome Conversion::Steps() {
+  const Text& given = request_.destination;
   // The run goes on with the destination as the check normalised it.
-  Text checked = text2;
-  if (!ValidatePath(files_, checked, ui_)) {
-    ui_.ShowMessage(kMsgBadPath, MsgIcon::kExclamation, text2);
-    ui_.SelectDestination();
-    return StopWith(kMsgBadPath, ErrorKind::kDestination, text2, MsgIcon::kExclamation, false);
+  Text checked = given;
+  switch (ValidatePath(files_, checked)) {
+    case PathCheck::kAccepted:
+      break;
+    case PathCheck::kNoDriveName:
+      return StopWith(StopReason::kDriveName, kMsgBadPath, ErrorKind::kDestination, given,
+                      MsgIcon::kExclamation);
+    case PathCheck::kRefused:
+      return StopWith(StopReason::kBadPath, kMsgBadPath, ErrorKind::kDestination, given,
+                      MsgIcon::kExclamation);
   }
-  source_ = Trim(text1);
-  if (source_.empty()) return StopWith(kMsgNoSource, ErrorKind::kData, Text());
-  if (Trim(text2).empty()) return StopWith(kMsgNoDestination, ErrorKind::kDestination, Text());
-  if (!files_.IsSelectable(source_)) return StopWith(kMsgNoSource, ErrorKind::kData, source_);
-  destination_ = checked;
+  paths_.source = Trim(request_.source);
+  if (paths_.source.empty())
+    return StopWith(StopReason::kNoSource, kMsgNoSource, ErrorKind::kData, Text());
+  if (Trim(given).empty())
+    return StopWith(StopReason::kNoDestination, kMsgNoDestination, ErrorKind::kDestination, Text());
+  if (!files_.IsSelectable(paths_.source))
+    return StopWith(StopReason::kNoSource, kMsgNoSource, ErrorKind::kData, paths_.source);
+  Text& destination = paths_.destination;
+  destination = checked;
   // The destination's components are written into CNT.TXT: each character must have a code
   // page 932 form.
-  if (const size_t bad = FindUnencodable(destination_); bad != Text::npos) {
-    return StopWith(u"変換先フォルダ \"" + destination_ + u"\" の文字「" +
-                        CharacterAt(destination_, bad) +
+  if (const size_t bad = FindUnencodable(destination); bad != Text::npos) {
+    return StopWith(StopReason::kUnencodableDestination,
+                    u"変換先フォルダ \"" + destination + u"\" の文字「" +
+                        CharacterAt(destination, bad) +
                         u"」は Shift-JIS（コードページ 932）にない文字です。変換できません。",
-                    ErrorKind::kDestination, destination_, MsgIcon::kExclamation);
+                    ErrorKind::kDestination, destination, MsgIcon::kExclamation);
   }
-  destination_ = DrivePath(destination_).AsText();
-  outDir_ = DrivePath(destination_).Folder();
-  report_.source = source_;
-  report_.destination = destination_;
-  report_.patdatFolder = env_.patdatFolder;
+  destination = DrivePath(destination).AsText();
+  paths_.outDir = DrivePath(destination).Folder();
+  report_.report.source = paths_.source;
+  report_.report.destination = destination;
+  report_.report.patdatFolder = reference_.env.patdatFolder;
 
   {
     if (!AskForDestination()) {
       // The question was the message: a No ends the run without another word.
-      return StopWith(u"変換先フォルダを作成しないことが選ばれたため、変換を中止しました。",
-                      ErrorKind::kDeclined, destination_, MsgIcon::kNone, false);
+      return StopWith(StopReason::kDeclined,
+                      u"変換先フォルダを作成しないことが選ばれたため、変換を中止しました。",
+                      ErrorKind::kDeclined, destination);
     }
 
-    sourceFileName_ = SplitPath(source_, u"\\").Last();
-    CheckDataSetFiles(files_, source_);
+    paths_.sourceFileName = SplitPath(paths_.source, u"\\").Last();
+    CheckDataSetFiles(files_, paths_.source);
 
-    ui_.SetBusy(true);
-    busy_ = true;
+    observer_.WorkStarts();
     // Nothing has changed before the lock is held: a run given up while it waits leaves the
     // destination and the reference folder as they were.
     if (!LockReferenceFolder()) {
-      return StopWith(u"他の変換を待つ間に、変換を取りやめました。", ErrorKind::kDeclined,
-                      env_.Table(kLockFileName), MsgIcon::kNone, false);
+      return StopWith(StopReason::kGivenUp, u"他の変換を待つ間に、変換を取りやめました。",
+                      ErrorKind::kDeclined, reference_.env.Table(kLockFileName));
     }
-    tables_.DropIfChanged();
-    tables_.CheckFiles(kReadTables, kWrittenTables);
+    reference_.tables.DropIfChanged();
+    reference_.tables.CheckFiles(kReadTables, kWrittenTables);
     // One encoding for all the data set's files, before anything is written; a file that
     // cannot be read fails as its header check would.
     try {
-      report_.encoding = DecideDataSetEncoding(files_, DataSetFiles(source_), app_.encoding);
+      report_.report.encoding =
+          DecideDataSetEncoding(files_, DataSetFiles(paths_.source), request_.encoding);
     } catch (const FileError& e) {
-      ShowHeaderFailure(ui_, e, e.File());
-      return StopWith(recordingUi_.lastMessage, ErrorKind::kData, e.File(), MsgIcon::kNone, false);
+      return StopWith(StopReason::kHeaderCheck, HeaderFailureMessage(e, e.File()), ErrorKind::kData,
+                      e.File());
     }
     // Holding the lock, this run knows that no other run is writing a temporary table.
-    strata::RemoveRewriteLeftovers(files_, env_.patdatFolder);
+    strata::RemoveRewriteLeftovers(files_, reference_.env.patdatFolder);
     CreateDestination();
-    SnapshotTables();
+    report_.SnapshotTables(files_, reference_.env);
     LoadTables();
 
     for (const SectionUnit& unit : kSectionUnits) {
@@ -273,30 +216,28 @@ RunOutcome Conversion::Steps(const Text& text1, const Text& text2) {
     NoteLeftovers();
   }
 
-  app_.completionShown = true;
-  ui_.SetStatus(kMsgCompleted);
-  if (busy_) ui_.SetBusy(false);
-  busy_ = false;
+  observer_.Converted();
   return Finish(RunOutcome::kCompleted);
 }
 
 // Asks once when a level of the destination is missing and notes the missing levels, parent
 // before child. False when the user declines.
 bool Conversion::AskForDestination() {
-  const PathComponents parts = DrivePath(destination_).Components();
+  const PathComponents parts = DrivePath(paths_.destination).Components();
   Text level = parts[1];
   for (int i = 2; i <= parts.Count(); ++i) {
     level += u"\\" + parts[i];
     if (parts[i].empty()) continue;
-    if (!missingLevels_.empty() || !files_.PathExists(level)) missingLevels_.push_back(level);
+    if (!paths_.missingLevels.empty() || !files_.PathExists(level))
+      paths_.missingLevels.push_back(level);
   }
-  if (missingLevels_.empty()) return true;
-  return ui_.AskYesNo(kMsgCreateFolder, Text());
+  if (paths_.missingLevels.empty()) return true;
+  return observer_.Ask(kMsgCreateFolder);
 }
 
 // Creates the levels the user agreed to, those that still do not exist.
 void Conversion::CreateDestination() {
-  for (const Text& p : missingLevels_) {
+  for (const Text& p : paths_.missingLevels) {
     if (!files_.PathExists(p)) files_.MakeFolder(p);
   }
 }
@@ -305,80 +246,76 @@ void Conversion::CreateDestination() {
 // ends (the system releases it should the process die). A run that finds the folder in use
 // waits, saying so, and gives up after a while; false when the user gave it up meanwhile.
 bool Conversion::LockReferenceFolder() {
-  const Text path = env_.Table(kLockFileName);
-  const auto deadline = files_.Now() + app_.lockWait;
+  const Text path = reference_.env.Table(kLockFileName);
+  const auto deadline = files_.Now() + request_.lockWait;
   bool waiting = false;
   while (true) {
-    if (ui_.CancelRequested()) return false;
+    if (observer_.CancelRequested()) return false;
     try {
-      lock_ = files_.TryLock(path);
+      reference_.lock = files_.TryLock(path);
     } catch (const FileError& e) {
       // Unguarded, two runs could give one code to two names: no run goes on without the lock.
       throw RunError(e.Message() + u"参照フォルダをロックできないため、変換を中止しました。", path,
                      ErrorKind::kLock);
     }
-    if (lock_ != nullptr) break;
+    if (reference_.lock != nullptr) break;
     if (files_.Now() >= deadline) {
-      throw RunError(u"参照フォルダ \"" + env_.patdatFolder +
+      throw RunError(u"参照フォルダ \"" + reference_.env.patdatFolder +
                          u"\" は他の変換で使用中です。しばらくしてからもう一度実行してください。",
                      path, ErrorKind::kLock);
     }
     if (!waiting) {
       waiting = true;
-      ui_.SetStatus(u"参照フォルダを他の変換が使用中です。終わるまでお待ちください。");
+      observer_.Status(u"参照フォルダを他の変換が使用中です。終わるまでお待ちください。");
     }
-    ui_.ProcessEvents();
+    observer_.StillWaiting();
     files_.Sleep(kLockPollInterval);
   }
-  if (waiting) ui_.SetStatus(kMsgConverting);
+  if (waiting) observer_.Status(kMsgConverting);
   return true;
 }
 
 void Conversion::LoadTables() {
-  l4Table_ = tables_.Codes(kTableL4);
-  l10Table_ = tables_.Codes(kTableL10);
+  data_.l4Table = reference_.tables.Codes(kTableL4);
+  data_.l10Table = reference_.tables.Codes(kTableL10);
 }
 
 SectionRun Conversion::Sections() {
-  auto note = [this](const Text& name) { NoteOutput(name); };
-  return SectionRun{env_, DrivePath(destination_), fields_, itemsA_, itemsB_, l4Table_, l10Table_,
-                    note};
+  auto note = [this](const Text& name) { report_.NoteOutput(name); };
+  return SectionRun{reference_.env, DrivePath(paths_.destination),
+                    data_.fields,   data_.itemsA,
+                    data_.itemsB,   data_.l4Table,
+                    data_.l10Table, note};
 }
 
 bool Conversion::ConvertSection(const SectionUnit& unit) {
   // The MDT file is the source itself; its siblings replace the first three characters of its
   // name.
   const bool isSource = unit.name == kSectionUnits[0].name;
-  const Text name = isSource ? source_ : SectionFileName(source_, sourceFileName_, unit.name);
+  const Text name =
+      isSource ? paths_.source : SectionFileName(paths_.source, paths_.sourceFileName, unit.name);
+  RunReport& report = report_.report;
   if (!isSource) {
     // A missing section file is skipped; so is an empty one, left as it is: the run writes
     // nothing into the data set's folder. (Folders and the like were refused before.)
     const std::int64_t size = files_.FileSize(name);
     if (size < 1) {
       const bool empty = size == 0;
-      report_.sections.push_back(
+      report.sections.push_back(
           {unit.name, name,
            empty ? RunReport::SectionStatus::kEmptySkipped : RunReport::SectionStatus::kMissing});
       return true;
     }
   }
-  if (!CheckSectionHeader(files_, name, unit.headerFields, ui_)) {
-    report_.error = StopError(recordingUi_.lastMessage, name, ErrorKind::kData);
+  if (const std::optional<Text> failure = CheckSectionHeader(files_, name, unit.headerFields)) {
+    report.error = StopFor(StopReason::kHeaderCheck, *failure, ErrorKind::kData, name);
     return false;
   }
-  const bool utf8 = report_.encoding && report_.encoding->utf8;
+  const bool utf8 = report.encoding && report.encoding->utf8;
   FieldReader reader = FieldReader::OpenDataSet(files_, name, utf8);
-  report_.sections.push_back({unit.name, name, RunReport::SectionStatus::kConverted, utf8});
+  report.sections.push_back({unit.name, name, RunReport::SectionStatus::kConverted, utf8});
   unit.convert(Sections(), reader);
   return true;
-}
-
-}  // namespace
-
-RunOutcome Command1_Click(AppState& app, Env& env, UiPort& ui, const Text& text1,
-                          const Text& text2) {
-  Conversion conversion(app, env, ui);
-  return conversion.Run(text1, text2);
 }
 
 }  // namespace ostra

@@ -18,24 +18,22 @@ std::chrono::milliseconds LockWaitSetting(const char* value) {
     const long v = std::strtol(value, &end, 10);
     if (end != value && v >= 0) return std::chrono::seconds(v);
   }
-  return AppState().lockWait;
+  return kDefaultLockWait;
 }
 
-bool CheckSectionHeader(Env& env, const Text& path, std::int16_t n, UiPort& ui) {
+std::optional<Text> CheckSectionHeader(Env& env, const Text& path, std::int16_t n) {
   try {
     FieldReader reader = FieldReader::Open(env, path);
     for (int i = 0; i < n; ++i) reader.ReadText();
-    return true;
+    return std::nullopt;
   } catch (const FileError& e) {
-    ShowHeaderFailure(ui, e, path);
-    return false;
+    return HeaderFailureMessage(e, path);
   }
 }
 
-void ShowHeaderFailure(UiPort& ui, const FileError& e, const Text& path) {
-  ui.ShowMessage(u"エラー `" + IntText(e.Code()) + u" " + e.Description() + u"\r`" + path +
-                     u"` のヘッダーが不正です。変換できません",
-                 MsgIcon::kNone, Text());
+Text HeaderFailureMessage(const FileError& e, const Text& path) {
+  return u"エラー `" + IntText(e.Code()) + u" " + e.Description() + u"\r`" + path +
+         u"` のヘッダーが不正です。変換できません";
 }
 
 Text SectionFileName(const Text& sourcePath, const Text& sourceFileName, const Text& section) {

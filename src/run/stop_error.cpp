@@ -1,5 +1,7 @@
 #include "run/stop_error.h"
 
+#include "run/validate_path.h"
+
 namespace ostra {
 
 RunReport::Error StopError(const Text& message, const Text& file, ErrorKind kind,
@@ -17,6 +19,16 @@ RunReport::Error StopError(const Text& message, const Text& file, ErrorKind kind
     error.value = place->value;
   }
   return error;
+}
+
+std::vector<StopMessage> StopMessages(const RunReport::Error& error) {
+  std::vector<StopMessage> messages;
+  if (error.told) return messages;
+  // The drive name's rule comes first, then the refusal that every bad path gets.
+  if (error.reason == StopReason::kDriveName)
+    messages.push_back({kDriveNameMessage, MsgIcon::kInformation, Text()});
+  messages.push_back({error.message, error.icon, error.title});
+  return messages;
 }
 
 }  // namespace ostra

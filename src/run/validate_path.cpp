@@ -25,30 +25,27 @@ bool ComponentOk(const Text& comp) {
 
 }  // namespace
 
-bool ValidatePath(Env& env, Text& path, UiPort& ui) {
+PathCheck ValidatePath(Env& env, Text& path) {
   path = Trim(path);
-  if (ByteMid(path, 2, 1) != u":") {
-    ui.ShowMessage(kDriveNameMessage, MsgIcon::kInformation, Text());
-    return false;
-  }
-  if (path.find_first_of(u"*? ") != Text::npos) return false;
+  if (ByteMid(path, 2, 1) != u":") return PathCheck::kNoDriveName;
+  if (path.find_first_of(u"*? ") != Text::npos) return PathCheck::kRefused;
   // Control characters (a line feed, a tab ...) name no folder; one would also break CNT.TXT.
   for (char16_t c : path) {
-    if (c < 0x20 || c == 0x7F) return false;
+    if (c < 0x20 || c == 0x7F) return PathCheck::kRefused;
   }
-  if (path.size() < 2 || path[1] != u':') return false;
+  if (path.size() < 2 || path[1] != u':') return PathCheck::kRefused;
   if (path.size() > 2 && path[2] != u'\\') path.insert(2, u"\\");
-  if (!DriveReady(env, path[0])) return false;
+  if (!DriveReady(env, path[0])) return PathCheck::kRefused;
   if (path.back() != u'\\') path += u"\\";
-  if (path.find(u"\\\\") != Text::npos) return false;
+  if (path.find(u"\\\\") != Text::npos) return PathCheck::kRefused;
   size_t start = 3;
   while (start < path.size()) {
     size_t end = path.find(u'\\', start);
     if (end == Text::npos) break;
-    if (!ComponentOk(path.substr(start, end - start))) return false;
+    if (!ComponentOk(path.substr(start, end - start))) return PathCheck::kRefused;
     start = end + 1;
   }
-  return true;
+  return PathCheck::kAccepted;
 }
 
 }  // namespace ostra

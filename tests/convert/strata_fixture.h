@@ -44,7 +44,7 @@ class StrataTest : public ::testing::Test {
   }
 
   TempDrive drive_;
-  FakeUi ui_;
+  WarningLog ui_;
   RunEnv env_;
   std::unique_ptr<ReferenceFolder> tables_;
 };

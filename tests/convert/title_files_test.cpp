@@ -70,7 +70,7 @@ class TitleFilesTest : public ::testing::Test {
   Lines Titl02() { return test::ReadSjisLines(drive_.Host("OUT/Titl02.txt")); }
 
   test::TempDrive drive_;
-  test::FakeUi ui_;
+  test::WarningLog ui_;
   RunEnv env_;
   TitleItems a_;
   TitleItems b_;

@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include "env/memory_env.h"
-#include "run/run.h"
 #include "sample_env.h"
 #include "support/test_support.h"
 
@@ -15,14 +14,11 @@ RunReport::Error StopWithSection(const char16_t* name, const std::string& bytes)
   MemoryEnv env;
   PutSample(env);
   env.SetFile(Text(u"W:\\GEO\\") + name, bytes);
-  test::FakeUi ui;
-  AppState app;
-  app.patdatFolder = u"W:\\PATDAT\\";
-  app.lockWait = std::chrono::milliseconds(0);
-  EXPECT_EQ(Command1_Click(app, env, ui, u"W:\\GEO\\MDT0001.GDF", u"W:\\OUT\\P001\\SITE\\B-1"),
-            RunOutcome::kStopped);
-  EXPECT_TRUE(app.lastReport.error.has_value());
-  RunReport::Error error = app.lastReport.error.value_or(RunReport::Error{});
+  test::RecordingObserver ui;
+  const RunReport report = ui.Run(SampleRequest(), env);
+  EXPECT_FALSE(report.completed);
+  EXPECT_TRUE(report.error.has_value());
+  RunReport::Error error = report.error.value_or(RunReport::Error{});
   EXPECT_EQ(ui.messages.size(), 1u);
   if (!ui.messages.empty()) {
     EXPECT_EQ(ui.messages[0].text, error.message);
@@ -40,6 +36,8 @@ TEST(DataPlaceRunTest, AFileThatEndsInsideARecord) {
   EXPECT_EQ(e.column, 4);  // just after the last character of the data
   EXPECT_EQ(e.record, 2);
   EXPECT_EQ(e.recordCount, 3);
+  EXPECT_EQ(e.reason, StopReason::kFailed);
+  EXPECT_EQ(e.icon, MsgIcon::kCritical);
   EXPECT_EQ(e.field, 4);
   EXPECT_EQ(e.value, u"");
 }
@@ -57,6 +55,8 @@ TEST(DataPlaceRunTest, ACountThatIsNoWholeNumber) {
 
 TEST(DataPlaceRunTest, TheHeaderCheckKeepsItsMessageAndNamesNoPlace) {
   const RunReport::Error e = StopWithSection(u"KDT0001.GDF", "0,0\r\n");
+  EXPECT_EQ(e.reason, StopReason::kHeaderCheck);
+  EXPECT_EQ(e.icon, MsgIcon::kNone);
   EXPECT_EQ(e.line, 0);
   EXPECT_EQ(e.record, 0);
   EXPECT_EQ(e.message.find(u"行目"), Text::npos);

@@ -12,41 +12,35 @@
 #include "env/files.h"
 #include "env/memory_env.h"
 #include "formats/section_file.h"
-#include "run/run.h"
 #include "sample_env.h"
 #include "support/test_support.h"
 
 namespace ostra {
 namespace {
 
-constexpr const char16_t* kSource = u"W:\\GEO\\MDT0001.GDF";
 constexpr const char16_t* kDestination = u"W:\\OUT\\P001\\SITE\\B-1";
 
-// Notes how many operations the Env had counted when the run said it had finished.
-class CountingUi : public test::FakeUi {
+// Notes how many operations the Env had counted when the run said it had converted the data set
+// (its report's reads follow).
+class CountingUi : public test::RecordingObserver {
  public:
   const FaultEnv* env = nullptr;
   long atCompletion = 0;
-  void SetStatus(const Text& text) override {
-    if (env != nullptr && text == kMsgCompleted) atCompletion = env->Count();
-    FakeUi::SetStatus(text);
+  void Converted() override {
+    if (env != nullptr) atCompletion = env->Count();
   }
 };
 
 struct Outcome {
-  RunOutcome outcome;
   CountingUi ui;
   RunReport report;
+  bool Completed() const { return report.completed; }
 };
 
 Outcome Convert(Env& env, const FaultEnv* counting = nullptr) {
   Outcome o;
   o.ui.env = counting;
-  AppState app;
-  app.patdatFolder = u"W:\\PATDAT\\";
-  app.lockWait = std::chrono::milliseconds(0);
-  o.outcome = Command1_Click(app, env, o.ui, kSource, kDestination);
-  o.report = app.lastReport;
+  o.report = o.ui.Run(SampleRequest(kDestination), env);
   return o;
 }
 
@@ -87,7 +81,7 @@ TEST(FaultInjectionTest, TheSampleConvertsInMemory) {
   MemoryEnv env;
   PutSample(env);
   const Outcome o = Convert(env);
-  ASSERT_EQ(o.outcome, RunOutcome::kCompleted);
+  ASSERT_TRUE(o.Completed());
   EXPECT_TRUE(o.ui.messages.empty());
   for (const char16_t* file : {u"CNT.TXT", u"Titl01.txt", u"X1.TXT", u"X5.TXT", u"R41.TXT"}) {
     EXPECT_TRUE(env.FileExists(Text(kDestination) + u"\\" + file)) << test::U8(file);
@@ -105,7 +99,7 @@ TEST(FaultInjectionTest, EveryFailedFileOperationEndsInOrderNamingTheFile) {
     dataSet = DataSetOf(env);
     FaultEnv counting(env, 0);
     const Outcome o = Convert(counting, &counting);
-    ASSERT_EQ(o.outcome, RunOutcome::kCompleted);
+    ASSERT_TRUE(o.Completed());
     operations = counting.Count();
     converted = o.ui.atCompletion;
     outputs = OutputsOf(env);
@@ -127,12 +121,11 @@ TEST(FaultInjectionTest, EveryFailedFileOperationEndsInOrderNamingTheFile) {
     }
     std::vector<Text> said = o.ui.warnings;
     for (const auto& m : o.ui.messages) said.push_back(m.text);
-    if (o.outcome == RunOutcome::kStopped) {
+    if (!o.Completed()) {
       ++stopped;
       // One message, naming the file.
       EXPECT_EQ(o.ui.messages.size(), 1u) << n << " " << test::U8(path);
       EXPECT_TRUE(Mentions(said, path)) << n << " " << test::U8(path);
-      EXPECT_FALSE(o.ui.busy) << n;
       // The report keeps the stop: the message shown, the file and what it was about.
       EXPECT_FALSE(o.report.completed) << n;
       if (o.report.error) {
@@ -166,7 +159,7 @@ TEST(FaultInjectionTest, ARunThatCannotLockStopsBeforeChangingAnything) {
   const std::map<Text, std::vector<Text>> before = TablesOf(env);
   FaultEnv faulty(env, 1, FaultKind::kLock);
   const Outcome o = Convert(faulty);
-  EXPECT_EQ(o.outcome, RunOutcome::kStopped);
+  EXPECT_FALSE(o.Completed());
   ASSERT_EQ(o.ui.messages.size(), 1u);
   EXPECT_NE(o.ui.messages[0].text.find(u"W:\\PATDAT\\OSTRACONV.LCK"), Text::npos);
   EXPECT_EQ(TablesOf(env), before);
@@ -180,7 +173,7 @@ class FullDiskTest : public ::testing::TestWithParam<int> {};
 TEST_P(FullDiskTest, LeavesWholeTablesThatTheNextRunCompletes) {
   MemoryEnv clean;
   PutSample(clean);
-  ASSERT_EQ(Convert(clean).outcome, RunOutcome::kCompleted);
+  ASSERT_TRUE(Convert(clean).Completed());
   const std::map<Text, std::vector<Text>> expected = TablesOf(clean);
   const std::map<Text, std::string> outputs = OutputsOf(clean);
 
@@ -195,13 +188,13 @@ TEST_P(FullDiskTest, LeavesWholeTablesThatTheNextRunCompletes) {
     const Outcome o = Convert(full);
     if (!full.Full()) continue;  // the run wrote less than it could
     ++fullDisks;
-    EXPECT_EQ(o.outcome, RunOutcome::kStopped) << budget;
+    EXPECT_FALSE(o.Completed()) << budget;
     ASSERT_EQ(o.ui.messages.size(), 1u) << budget;
     EXPECT_NE(o.ui.messages[0].text.find(u"ディスクの空き容量"), Text::npos) << budget;
     ASSERT_TRUE(TablesAreWhole(env)) << "after a full disk at byte " << budget;
     // With room again, the conversion ends with the entries, codes and output bytes of an
     // uninterrupted one.
-    ASSERT_EQ(Convert(env).outcome, RunOutcome::kCompleted) << budget;
+    ASSERT_TRUE(Convert(env).Completed()) << budget;
     EXPECT_EQ(TablesOf(env), expected) << budget;
     EXPECT_EQ(OutputsOf(env), outputs) << budget;
     if (HasFailure()) return;

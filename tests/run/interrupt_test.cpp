@@ -62,11 +62,8 @@ TEST(InterruptTest, ARunAskedToStopAtAnyChangeStopsInOrderAndReportsWhatItDid) {
   MemoryEnv clean;
   PutSample(clean);
   SignalAt counting(clean, 0, never);
-  AppState cleanApp;
-  cleanApp.patdatFolder = u"W:\\PATDAT\\";
-  test::FakeUi cleanUi;
-  ASSERT_EQ(Command1_Click(cleanApp, counting, cleanUi, u"W:\\GEO\\MDT0001.GDF", kDestination),
-            RunOutcome::kCompleted);
+  test::RecordingObserver cleanUi;
+  ASSERT_TRUE(cleanUi.Run(SampleRequest(kDestination), counting).completed);
   const long changes = counting.Count();
   ASSERT_GT(changes, 20);
 
@@ -76,13 +73,9 @@ TEST(InterruptTest, ARunAskedToStopAtAnyChangeStopsInOrderAndReportsWhatItDid) {
     std::atomic<bool> flag{false};
     SignalAt signal(memory, n, flag);
     InterruptEnv env(signal, flag);
-    AppState app;
-    app.patdatFolder = u"W:\\PATDAT\\";
-    test::FakeUi ui;
-    ASSERT_EQ(Command1_Click(app, env, ui, u"W:\\GEO\\MDT0001.GDF", kDestination),
-              RunOutcome::kStopped)
-        << n;
-    const RunReport& report = app.lastReport;
+    test::RecordingObserver ui;
+    const RunReport report = ui.Run(SampleRequest(kDestination), env);
+    ASSERT_FALSE(report.completed) << n;
     ASSERT_TRUE(report.error.has_value()) << n;
     EXPECT_EQ(report.error->message, kMsgInterrupted) << n;
     EXPECT_EQ(report.error->kind, ErrorKind::kDeclined) << n;

@@ -4,7 +4,6 @@
 #include <string>
 
 #include "env/memory_env.h"
-#include "run/run.h"
 #include "sample_env.h"
 #include "support/test_support.h"
 
@@ -14,13 +13,10 @@ namespace {
 constexpr const char16_t* kKdt = u"W:\\GEO\\KDT0001.GDF";
 constexpr const char16_t* kDestination = u"W:\\OUT\\B-1";
 
-RunOutcome ConvertWithKdt(const std::string& kdt, test::FakeUi& ui, MemoryEnv& env) {
+bool ConvertWithKdt(const std::string& kdt, test::RecordingObserver& ui, MemoryEnv& env) {
   PutSample(env);
   env.SetFile(kKdt, kdt);
-  AppState app;
-  app.patdatFolder = u"W:\\PATDAT\\";
-  app.lockWait = std::chrono::milliseconds(0);
-  return Command1_Click(app, env, ui, u"W:\\GEO\\MDT0001.GDF", kDestination);
+  return ui.Run(SampleRequest(kDestination), env).completed;
 }
 
 TEST(KdtCountTest, EveryCountMustBeAWholeNumber) {
@@ -30,8 +26,8 @@ TEST(KdtCountTest, EveryCountMustBeAWholeNumber) {
       SCOPED_TRACE((recordCount ? "records " : "fields ") + bad);
       const std::string header = recordCount ? "0," + bad + ",2\r\n" : "0,1," + bad + "\r\n";
       MemoryEnv env;
-      test::FakeUi ui;
-      ASSERT_EQ(ConvertWithKdt(header + record, ui, env), RunOutcome::kStopped);
+      test::RecordingObserver ui;
+      ASSERT_FALSE(ConvertWithKdt(header + record, ui, env));
       ASSERT_FALSE(ui.messages.empty());
       const Text& message = ui.messages.back().text;
       EXPECT_NE(message.find(Text(u"ファイル \"") + kKdt + u"\" の 1 行目"), Text::npos)
@@ -45,8 +41,8 @@ TEST(KdtCountTest, EveryCountMustBeAWholeNumber) {
   for (const std::string good : {"1", "1.0", "1e0", "\x82\x50", "0.1e1"}) {
     SCOPED_TRACE(good);
     MemoryEnv env;
-    test::FakeUi ui;
-    ASSERT_EQ(ConvertWithKdt("0," + good + ",2\r\n" + record, ui, env), RunOutcome::kCompleted);
+    test::RecordingObserver ui;
+    ASSERT_TRUE(ConvertWithKdt("0," + good + ",2\r\n" + record, ui, env));
     EXPECT_TRUE(env.FileExists(Text(kDestination) + u"\\X12.TXT"));
   }
 }

@@ -8,39 +8,46 @@
 namespace ostra {
 namespace {
 
-// Asks to give up after a number of event passes.
-class GivingUpUi : public test::FakeUi {
+// Asks to give up after a number of looks at the folder in use.
+class GivingUpUi : public test::RecordingObserver {
  public:
-  explicit GivingUpUi(int passes) : passes_(passes) {}
-  bool CancelRequested() override { return eventPasses >= passes_; }
+  explicit GivingUpUi(int looks) : looks_(looks) {}
+  bool CancelRequested() override { return waits >= looks_; }
 
  private:
-  int passes_;
+  int looks_;
 };
 
 constexpr const char16_t* kLock = u"W:\\PATDAT\\OSTRACONV.LCK";
+
+// The sample into a folder that does not exist yet, waiting as long as a run does by default.
+ConversionRequest WaitingRequest() {
+  ConversionRequest request = SampleRequest(u"W:\\OUT\\NEW\\B-1");
+  request.lockWait = kDefaultLockWait;
+  return request;
+}
 
 TEST(LockWaitTest, GivingUpWhileWaitingChangesNothing) {
   MemoryEnv env;
   PutSample(env);
   std::unique_ptr<HeldLock> other = env.TryLock(kLock);
   ASSERT_NE(other, nullptr);
-  AppState app;
-  app.patdatFolder = u"W:\\PATDAT\\";
+  const ConversionRequest request = WaitingRequest();
   const std::optional<std::string> dictionaryBefore = env.File(u"W:\\PATDAT\\KISHITU.TXT");
   const std::vector<Text> filesBefore = env.WrittenFiles();
 
-  // The first pass is the one after the please-wait line; the wait's passes follow.
-  GivingUpUi ui(3);
-  EXPECT_EQ(Command1_Click(app, env, ui, u"W:\\GEO\\MDT0001.GDF", u"W:\\OUT\\NEW\\B-1"),
-            RunOutcome::kStopped);
+  GivingUpUi ui(2);
+  const RunReport report = ui.Run(request, env);
+  EXPECT_FALSE(report.completed);
   // The folder question came before the wait; the folders it announced were not made.
   ASSERT_EQ(ui.questions.size(), 1u);
   EXPECT_EQ(env.KindOf(u"W:\\OUT\\NEW"), FileKind::kNone);
+  // Giving up was the user's own word: nothing more is shown.
   EXPECT_TRUE(ui.messages.empty());
-  EXPECT_TRUE(ui.status.empty());
-  EXPECT_FALSE(ui.busy);
-  EXPECT_FALSE(app.completionShown);
+  ASSERT_TRUE(report.error.has_value());
+  EXPECT_EQ(report.error->reason, StopReason::kGivenUp);
+  EXPECT_TRUE(report.error->told);
+  EXPECT_EQ(ui.waits, 2);
   EXPECT_EQ(env.File(u"W:\\PATDAT\\KISHITU.TXT"), dictionaryBefore);
   EXPECT_EQ(env.WrittenFiles(), filesBefore);
   // The wait said so before it was given up.
@@ -52,11 +59,8 @@ TEST(LockWaitTest, GivingUpWhileWaitingChangesNothing) {
 TEST(LockWaitTest, ARunThatIsNotGivenUpCreatesTheFoldersOnceItHoldsTheLock) {
   MemoryEnv env;
   PutSample(env);
-  AppState app;
-  app.patdatFolder = u"W:\\PATDAT\\";
-  test::FakeUi ui;
-  EXPECT_EQ(Command1_Click(app, env, ui, u"W:\\GEO\\MDT0001.GDF", u"W:\\OUT\\NEW\\B-1"),
-            RunOutcome::kCompleted);
+  test::RecordingObserver ui;
+  EXPECT_TRUE(ui.Run(WaitingRequest(), env).completed);
   EXPECT_EQ(ui.questions.size(), 1u);
   EXPECT_EQ(env.KindOf(u"W:\\OUT\\NEW\\B-1"), FileKind::kFolder);
   EXPECT_TRUE(env.File(u"W:\\OUT\\NEW\\B-1\\X1.TXT").has_value());
@@ -66,14 +70,14 @@ TEST(LockWaitTest, ADeclinedQuestionStopsBeforeTheLock) {
   MemoryEnv env;
   PutSample(env);
   std::unique_ptr<HeldLock> other = env.TryLock(kLock);
-  AppState app;
-  app.patdatFolder = u"W:\\PATDAT\\";
-  test::FakeUi ui;
+  test::RecordingObserver ui;
   ui.answer = false;
-  EXPECT_EQ(Command1_Click(app, env, ui, u"W:\\GEO\\MDT0001.GDF", u"W:\\OUT\\NEW\\B-1"),
-            RunOutcome::kStopped);
-  // No wait at all: the run stopped at the question.
-  EXPECT_EQ(ui.eventPasses, 1);
+  const RunReport report = ui.Run(WaitingRequest(), env);
+  EXPECT_FALSE(report.completed);
+  // No wait at all: the run stopped at the question, before its work began.
+  EXPECT_EQ(ui.waits, 0);
+  EXPECT_EQ(ui.workStarts, 0);
+  EXPECT_TRUE(ui.messages.empty());
   EXPECT_EQ(env.KindOf(u"W:\\OUT\\NEW"), FileKind::kNone);
 }
 

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "base/errors.h"
+#include "base/path_text.h"
 #include "formats/code_table.h"
 #include "run/run.h"
 #include "support/test_support.h"
@@ -40,20 +41,19 @@ TEST(RunHelpersTest, CheckSectionHeaderShowsTheErrorLayout) {
   test::TempDrive drive;
   test::WriteSjis(drive.Host("KDT0001.GDF"), "0,0,0\r\n");
   test::WriteSjis(drive.Host("KDT0002.GDF"), "0,0\r\n");
-  test::FakeUi ui;
-  EXPECT_TRUE(CheckSectionHeader(drive.Files(), drive.Drive("KDT0001.GDF"), 3, ui));
-  EXPECT_TRUE(ui.messages.empty());
+  EXPECT_EQ(CheckSectionHeader(drive.Files(), drive.Drive("KDT0001.GDF"), 3), std::nullopt);
 
-  EXPECT_FALSE(CheckSectionHeader(drive.Files(), drive.Drive("KDT0002.GDF"), 3, ui));
-  ASSERT_EQ(ui.messages.size(), 1u);
-  EXPECT_EQ(ui.messages[0].text,
+  const std::optional<Text> short2 =
+      CheckSectionHeader(drive.Files(), drive.Drive("KDT0002.GDF"), 3);
+  ASSERT_TRUE(short2.has_value());
+  EXPECT_EQ(*short2,
             u"エラー `62 ファイルの終わりを越えて読み込もうとしました。\r`T:\\KDT0002.GDF` "
             u"のヘッダーが不正です。変換できません");
-  EXPECT_EQ(ui.messages[0].icon, MsgIcon::kNone);
 
-  EXPECT_FALSE(CheckSectionHeader(drive.Files(), drive.Drive("KDT0003.GDF"), 3, ui));
-  ASSERT_EQ(ui.messages.size(), 2u);
-  EXPECT_EQ(ui.messages[1].text.rfind(u"エラー `53 ", 0), 0u);
+  const std::optional<Text> missing =
+      CheckSectionHeader(drive.Files(), drive.Drive("KDT0003.GDF"), 3);
+  ASSERT_TRUE(missing.has_value());
+  EXPECT_EQ(missing->rfind(u"エラー `53 ", 0), 0u);
 }
 
 }  // namespace

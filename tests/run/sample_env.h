@@ -11,7 +11,8 @@
 #include "base/text_lines.h"
 #include "env/memory_env.h"
 #include "formats/section_file.h"
-#include "run/run.h"
+#include "recording_observer.h"
+#include "run/convert.h"
 #include "support/test_support.h"
 
 namespace ostra {
@@ -37,13 +38,21 @@ inline void PutSample(MemoryEnv& env,
 inline constexpr const char16_t* kSampleSource = u"W:\\GEO\\MDT0001.GDF";
 inline constexpr const char16_t* kSampleDestination = u"W:\\OUT\\P001\\SITE\\B-1";
 
-// Converts the sample put there by PutSample, without waiting for a lock.
-inline RunOutcome ConvertSample(Env& env) {
-  test::FakeUi ui;
-  AppState app;
-  app.patdatFolder = u"W:\\PATDAT\\";
-  app.lockWait = std::chrono::milliseconds(0);
-  return Command1_Click(app, env, ui, kSampleSource, kSampleDestination);
+// A conversion of the sample put there by PutSample into `destination`, with the reference
+// folder W:\PATDAT, without waiting for a lock.
+inline ConversionRequest SampleRequest(const Text& destination = kSampleDestination) {
+  ConversionRequest request;
+  request.source = kSampleSource;
+  request.destination = destination;
+  request.referenceFolder = u"W:\\PATDAT\\";
+  request.lockWait = std::chrono::milliseconds(0);
+  return request;
+}
+
+// Converts the sample put there by PutSample.
+inline RunReport ConvertSample(Env& env) {
+  test::RecordingObserver observer;
+  return observer.Run(SampleRequest(), env);
 }
 
 // Fields per line of each table a conversion extends.

@@ -5,7 +5,6 @@
 #include <memory>
 
 #include "env/memory_env.h"
-#include "run/run.h"
 #include "sample_env.h"
 #include "support/test_support.h"
 
@@ -15,14 +14,11 @@ namespace {
 TEST(TableCacheRunTest, ACorrectionOfTheSameSizeBetweenTwoConversionsIsKept) {
   MemoryEnv env;
   PutSample(env);
-  AppState app;
-  app.patdatFolder = u"W:\\PATDAT\\";
-  app.lockWait = std::chrono::milliseconds(0);
-  app.tables = std::make_shared<ReferenceFolder>(env, app.patdatFolder);
+  ConversionRequest request = SampleRequest(u"W:\\OUT\\A");
+  request.tables = std::make_shared<ReferenceFolder>(env, request.referenceFolder);
   const Text dictionary = u"W:\\PATDAT\\XKISHITU.TXT";
-  test::FakeUi ui;
-  ASSERT_EQ(Command1_Click(app, env, ui, u"W:\\GEO\\MDT0001.GDF", u"W:\\OUT\\A"),
-            RunOutcome::kCompleted);
+  test::RecordingObserver ui;
+  ASSERT_TRUE(ui.Run(request, env).completed);
   // Another program corrects the name the conversion registered: same size, and in memory the
   // same time.
   std::string bytes = *env.File(dictionary);
@@ -38,8 +34,8 @@ TEST(TableCacheRunTest, ACorrectionOfTheSameSizeBetweenTwoConversionsIsKept) {
   const std::string known = EncodeCp932(u"1.20,表土,");
   mdt.replace(mdt.find(known), known.size(), EncodeCp932(u"1.20,新岩,"));
   env.SetFile(u"W:\\GEO\\MDT0001.GDF", mdt);
-  ASSERT_EQ(Command1_Click(app, env, ui, u"W:\\GEO\\MDT0001.GDF", u"W:\\OUT\\B"),
-            RunOutcome::kCompleted);
+  request.destination = u"W:\\OUT\\B";
+  ASSERT_TRUE(ui.Run(request, env).completed);
   // The correction stands: the second conversion started from the file, not from its copy.
   const std::string after = *env.File(dictionary);
   EXPECT_NE(after.find(right), std::string::npos);

@@ -11,21 +11,17 @@
 namespace ostra {
 namespace {
 
-constexpr const char16_t* kSource = u"W:\\GEO\\MDT0001.GDF";
 constexpr const char16_t* kDestination = u"W:\\OUT\\B-1";
 
 struct Outcome {
-  RunOutcome outcome;
-  test::FakeUi ui;
+  test::RecordingObserver ui;
   RunReport report;
+  bool Completed() const { return report.completed; }
 };
 
 Outcome Convert(Env& env) {
   Outcome o;
-  AppState app;
-  app.patdatFolder = u"W:\\PATDAT\\";
-  o.outcome = Command1_Click(app, env, o.ui, kSource, kDestination);
-  o.report = app.lastReport;
+  o.report = o.ui.Run(SampleRequest(kDestination), env);
   return o;
 }
 
@@ -65,10 +61,10 @@ TEST(UnusableFilesTest, EveryTableThatCannotBeUsedAsItStandsStopsTheRunBeforeAny
       const Outcome o = Convert(env);
       const std::string at = test::U8(name) + " " + problem.what;
       if (!written && !problem.stopsReadTables) {
-        EXPECT_EQ(o.outcome, RunOutcome::kCompleted) << at;
+        EXPECT_TRUE(o.Completed()) << at;
         continue;
       }
-      EXPECT_EQ(o.outcome, RunOutcome::kStopped) << at;
+      EXPECT_FALSE(o.Completed()) << at;
       ASSERT_EQ(o.ui.messages.size(), 1u) << at;
       EXPECT_NE(o.ui.messages[0].text.find(path), Text::npos) << at;
       ASSERT_TRUE(o.report.error) << at;
@@ -90,7 +86,7 @@ TEST(UnusableFilesTest, ASectionFileThatIsNoOrdinaryFileStopsTheRunBeforeAnythin
       env.SetFacts(path, {kind, false, 1, false});
       const std::map<Text, std::vector<Text>> tables = TablesOf(env);
       const Outcome o = Convert(env);
-      EXPECT_EQ(o.outcome, RunOutcome::kStopped) << test::U8(section);
+      EXPECT_FALSE(o.Completed()) << test::U8(section);
       ASSERT_EQ(o.ui.messages.size(), 1u) << test::U8(section);
       EXPECT_NE(o.ui.messages[0].text.find(path), Text::npos) << test::U8(section);
       ASSERT_TRUE(o.report.error);
@@ -109,7 +105,7 @@ TEST(UnusableFilesTest, AnEmptySectionFileIsSkippedAndLeftAsItIs) {
     env.SetFile(path, "");
     const std::map<Text, std::string> before = FilesIn(env, u"W:\\GEO");
     const Outcome o = Convert(env);
-    ASSERT_EQ(o.outcome, RunOutcome::kCompleted) << test::U8(section);
+    ASSERT_TRUE(o.Completed()) << test::U8(section);
     EXPECT_EQ(FilesIn(env, u"W:\\GEO"), before) << test::U8(section);
     bool skipped = false;
     for (const RunReport::Section& s : o.report.sections) {

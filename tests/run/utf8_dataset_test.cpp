@@ -7,7 +7,7 @@
 #include <map>
 
 #include "env/memory_env.h"
-#include "run/run.h"
+#include "run/report.h"
 #include "sample_env.h"
 #include "support/test_support.h"
 
@@ -16,10 +16,11 @@ namespace {
 
 constexpr const char16_t* kDestination = u"W:\\OUT\\P001\\SITE\\B-1";
 
-RunOutcome Convert(MemoryEnv& env, test::FakeUi& ui, AppState& app) {
-  app.patdatFolder = u"W:\\PATDAT\\";
-  app.lockWait = std::chrono::milliseconds(0);
-  return Command1_Click(app, env, ui, u"W:\\GEO\\MDT0001.GDF", kDestination);
+RunReport Convert(MemoryEnv& env, test::RecordingObserver& ui,
+                  DataEncoding encoding = DataEncoding::kAuto) {
+  ConversionRequest request = SampleRequest(kDestination);
+  request.encoding = encoding;
+  return ui.Run(request, env);
 }
 
 // Every file the conversion wrote, outputs and tables, by path.
@@ -36,33 +37,33 @@ std::string AsUtf8(const std::string& cp932) {
 TEST(Utf8DataSetTest, ConvertsToTheBytesOfItsCodePage932Twin) {
   MemoryEnv twin;
   PutSample(twin);
-  test::FakeUi twinUi;
-  AppState twinApp;
-  ASSERT_EQ(Convert(twin, twinUi, twinApp), RunOutcome::kCompleted);
+  test::RecordingObserver twinUi;
+  const RunReport twinReport = Convert(twin, twinUi);
+  ASSERT_TRUE(twinReport.completed);
   for (const char* bom : {"", "\xEF\xBB\xBF"}) {
     MemoryEnv env;
     PutSample(env, [&](const std::string& bytes) { return bom + AsUtf8(bytes); });
-    test::FakeUi ui;
-    AppState app;
-    ASSERT_EQ(Convert(env, ui, app), RunOutcome::kCompleted) << test::U8(ui.messages.at(0).text);
+    test::RecordingObserver ui;
+    const RunReport report = Convert(env, ui);
+    ASSERT_TRUE(report.completed) << test::U8(ui.messages.at(0).text);
     std::map<Text, std::string> written = Written(env);
     for (auto& [path, bytes] : Written(twin)) {
       if (path.rfind(u"W:\\GEO\\", 0) == 0) continue;  // the data set itself
       EXPECT_EQ(written[path], bytes) << test::U8(path);
     }
     // The whole data set was read as UTF-8, as its contents said.
-    for (const RunReport::Section& s : app.lastReport.sections) {
+    for (const RunReport::Section& s : report.sections) {
       if (s.status == RunReport::SectionStatus::kConverted) {
         EXPECT_TRUE(s.utf8) << test::U8(s.file);
       }
     }
-    ASSERT_TRUE(app.lastReport.encoding.has_value());
-    EXPECT_TRUE(app.lastReport.encoding->utf8);
-    EXPECT_EQ(app.lastReport.encoding->basis, EncodingBasis::kContent);
-    EXPECT_NE(ReportText(app.lastReport).find(u"UTF-8 として読み込み"), Text::npos);
+    ASSERT_TRUE(report.encoding.has_value());
+    EXPECT_TRUE(report.encoding->utf8);
+    EXPECT_EQ(report.encoding->basis, EncodingBasis::kContent);
+    EXPECT_NE(ReportText(report).find(u"UTF-8 として読み込み"), Text::npos);
   }
-  for (const RunReport::Section& s : twinApp.lastReport.sections) EXPECT_FALSE(s.utf8);
-  EXPECT_FALSE(twinApp.lastReport.encoding->utf8);
+  for (const RunReport::Section& s : twinReport.sections) EXPECT_FALSE(s.utf8);
+  EXPECT_FALSE(twinReport.encoding->utf8);
 }
 
 // Where a byte stands: its line, and its column counted in characters (the text is UTF-8).
@@ -156,15 +157,13 @@ TEST(Utf8DataSetTest, EachDataSetIsReadInOneEncoding) {
     }
     if (c.change) c.change(env);
     const std::map<Text, std::string> before = Written(env);
-    test::FakeUi ui;
-    AppState app;
-    app.encoding = c.choice;
-    const RunOutcome outcome = Convert(env, ui, app);
+    test::RecordingObserver ui;
+    const RunReport report = Convert(env, ui, c.choice);
     if (c.named.empty()) {
-      ASSERT_EQ(outcome, RunOutcome::kCompleted) << test::U8(ui.messages.at(0).text);
-      ASSERT_TRUE(app.lastReport.encoding.has_value());
-      EXPECT_EQ(app.lastReport.encoding->utf8, c.choice == DataEncoding::kUtf8);
-      EXPECT_EQ(app.lastReport.encoding->basis,
+      ASSERT_TRUE(report.completed) << test::U8(ui.messages.at(0).text);
+      ASSERT_TRUE(report.encoding.has_value());
+      EXPECT_EQ(report.encoding->utf8, c.choice == DataEncoding::kUtf8);
+      EXPECT_EQ(report.encoding->basis,
                 c.choice == DataEncoding::kAuto ? EncodingBasis::kContent : EncodingBasis::kChosen);
       if (!c.utf8Set) {
         const std::string x12 = *env.File(Text(kDestination) + u"\\X12.TXT");
@@ -172,14 +171,14 @@ TEST(Utf8DataSetTest, EachDataSetIsReadInOneEncoding) {
       }
       continue;
     }
-    ASSERT_EQ(outcome, RunOutcome::kStopped);
+    ASSERT_FALSE(report.completed);
     ASSERT_EQ(ui.messages.size(), 1u);
     for (const Text& part : c.named)
       EXPECT_NE(ui.messages[0].text.find(part), Text::npos) << test::U8(ui.messages[0].text);
-    ASSERT_TRUE(app.lastReport.error.has_value());
-    EXPECT_EQ(app.lastReport.error->kind, ErrorKind::kData);
-    EXPECT_EQ(app.lastReport.error->line, c.line);
-    EXPECT_EQ(app.lastReport.error->column, c.column);
+    ASSERT_TRUE(report.error.has_value());
+    EXPECT_EQ(report.error->kind, ErrorKind::kData);
+    EXPECT_EQ(report.error->line, c.line);
+    EXPECT_EQ(report.error->column, c.column);
     // Nothing was written, not even the destination folder.
     std::map<Text, std::string> after = Written(env);
     after.erase(u"W:\\PATDAT\\OSTRACONV.LCK");
@@ -199,19 +198,19 @@ TEST(Utf8DataSetTest, ACharacterWithoutACodePage932FormStopsTheRunNamingItsLine)
   mdt.insert(comma + 1, "\xF0\xA0\xAE\xB7");
   env.SetFile(u"W:\\GEO\\MDT0001.GDF", mdt);
   const std::map<Text, std::string> before = Written(env);
-  test::FakeUi ui;
-  AppState app;
-  ASSERT_EQ(Convert(env, ui, app), RunOutcome::kStopped);
+  test::RecordingObserver ui;
+  const RunReport report = Convert(env, ui);
+  ASSERT_FALSE(report.completed);
   ASSERT_EQ(ui.messages.size(), 1u);
   EXPECT_NE(ui.messages[0].text.find(u"W:\\GEO\\MDT0001.GDF\" の 4 行目 5 文字目の文字「𠮷」"),
             Text::npos)
       << test::U8(ui.messages[0].text);
   // The report keeps the place apart: line 4 is "H10,5,..." and the character follows its first
   // comma.
-  ASSERT_TRUE(app.lastReport.error.has_value());
-  EXPECT_EQ(app.lastReport.error->line, 4);
-  EXPECT_EQ(app.lastReport.error->column, 5);
-  EXPECT_EQ(app.lastReport.error->value, u"𠮷");
+  ASSERT_TRUE(report.error.has_value());
+  EXPECT_EQ(report.error->line, 4);
+  EXPECT_EQ(report.error->column, 5);
+  EXPECT_EQ(report.error->value, u"𠮷");
   // Nothing was written: neither outputs nor registrations (only the lock file is new).
   std::map<Text, std::string> after = Written(env);
   after.erase(u"W:\\PATDAT\\OSTRACONV.LCK");
@@ -223,13 +222,11 @@ TEST(Utf8DataSetTest, ADestinationWithoutACodePage932FormIsRefusedBeforeAnything
   MemoryEnv env;
   PutSample(env);
   const std::map<Text, std::string> before = Written(env);
-  test::FakeUi ui;
-  AppState app;
-  app.patdatFolder = u"W:\\PATDAT\\";
-  const Text destination = u"W:\\OUT\\P001\\𠮷田\\B-1";
-  ASSERT_EQ(Command1_Click(app, env, ui, u"W:\\GEO\\MDT0001.GDF", destination),
-            RunOutcome::kStopped);
+  test::RecordingObserver ui;
+  const RunReport report = ui.Run(SampleRequest(u"W:\\OUT\\P001\\𠮷田\\B-1"), env);
+  ASSERT_FALSE(report.completed);
   ASSERT_EQ(ui.messages.size(), 1u);
+  EXPECT_EQ(ui.messages[0].icon, MsgIcon::kExclamation);
   EXPECT_NE(ui.messages[0].text.find(u"の文字「𠮷」"), Text::npos) << test::U8(ui.messages[0].text);
   EXPECT_TRUE(ui.questions.empty());
   EXPECT_FALSE(env.FolderExists(u"W:\\OUT\\P001"));

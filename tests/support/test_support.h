@@ -1,5 +1,5 @@
 // Shared helpers for the tests: temporary folders mapped as drives, code page 932 files,
-// a recording UI port and running the command-line program.
+// a record of warnings and running the command-line program.
 #pragma once
 
 #include <filesystem>
@@ -8,8 +8,8 @@
 #include <vector>
 
 #include "base/codec.h"
+#include "convert/warnings.h"
 #include "env/drive_map_env.h"
-#include "run/ui_port.h"
 
 namespace ostra::test {
 
@@ -59,44 +59,11 @@ void CopyExamplePatdat(const fs::path& to);
 // Path of the bundled examples folder.
 fs::path ExamplesDir();
 
-// Records everything the run says; answers questions with `answer`.
-class FakeUi : public UiPort {
+// Records the warnings a converter gives.
+class WarningLog : public WarningSink {
  public:
-  struct Message {
-    Text text;
-    MsgIcon icon;
-    Text title;
-  };
-  void SetStatus(const Text& text) override {
-    status = text;
-    statusHistory.push_back(text);
-  }
-  void ProcessEvents() override { ++eventPasses; }
-  void ShowMessage(const Text& text, MsgIcon icon, const Text& title) override {
-    messages.push_back({text, icon, title});
-  }
-  bool AskYesNo(const Text& text, const Text& title) override {
-    questions.push_back(text);
-    (void)title;
-    return answer;
-  }
-  void SetBusy(bool b) override {
-    busy = b;
-    busyHistory.push_back(b);
-  }
-  void SelectDestination() override { ++destinationSelected; }
   void Warn(const Text& text) override { warnings.push_back(text); }
-
-  bool answer = true;
-  Text status;
-  std::vector<Text> statusHistory;
-  int eventPasses = 0;
-  std::vector<Message> messages;
-  std::vector<Text> questions;
   std::vector<Text> warnings;
-  bool busy = false;
-  std::vector<bool> busyHistory;
-  int destinationSelected = 0;
 };
 
 struct CliResult {
