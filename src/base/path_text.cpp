@@ -18,7 +18,7 @@ void SplitPath(const Text& text, const Text& separators, PathComponents& compone
   for (char16_t c : text) {
     if (separators.find(c) != Text::npos) {
       if (slot >= static_cast<size_t>(kMaxPathComponents)) {
-        throw RunError(u"パス \"" + text + u"\" の階層が多すぎます。変換できません。");
+        throw ProblemError(Problem::kPathTooDeep, {text}, Text(), ErrorKind::kSystem);
       }
       components[slot++] = current;
       current.clear();

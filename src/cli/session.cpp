@@ -5,6 +5,7 @@
 #include "cli/paths.h"
 #include "preview/boring_log_svg.h"
 #include "run/dry_run.h"
+#include "run/error_text.h"
 #include "run/patdat.h"
 
 namespace ostra {
@@ -47,7 +48,7 @@ bool Session::FindReferenceFolder() {
     try {
       if (env_.FolderExists(app_.patdatFolder)) return true;
     } catch (const RunError& e) {
-      message = e.Message();
+      message = ErrorMessage(e);
     }
     terminal_.Print(stderr, message);
     RunReport report;

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "base/errors.h"
 #include "base/numbers.h"
 #include "base/sjis.h"
 #include "base/text_lines.h"
@@ -41,7 +42,7 @@ Dictionary::Dictionary(Env& env, const Text& path) : env_(env), path_(path) {
 }
 
 void Dictionary::Load(const Text& content) {
-  reader_ = std::make_unique<FieldReader>(content, path_);
+  reader_ = std::make_unique<FieldReader>(content, path_, ErrorKind::kReferenceFolder);
   readerBehind_ = false;
   linesAreEntries_.reset();
   entries_.clear();
@@ -80,20 +81,22 @@ std::optional<Entry> Dictionary::FindExact(const Text& name) {
 }
 
 void Dictionary::AppendLine(const Text& line) {
-  ReadEntries();
-  if (AppendTableLine(env_, path_, line, endTidy_) || readerBehind_) {
-    // The file's end was tidied before the line went on: take in the file as it now is.
-    const Text content = ReadFileText(env_, path_);
-    Load(content);
-    lines_ = SplitLines(content);
-    return;
-  }
-  lines_.push_back(DecodeCp932(EncodeCp932(line)));
-  if (!reader_->Append(AppendedText(line))) Load(ReadFileText(env_, path_));
+  return InRole(ErrorKind::kReferenceFolder, [&]() {
+    ReadEntries();
+    if (AppendTableLine(env_, path_, line, endTidy_) || readerBehind_) {
+      // The file's end was tidied before the line went on: take in the file as it now is.
+      const Text content = ReadFileText(env_, path_);
+      Load(content);
+      lines_ = SplitLines(content);
+      return;
+    }
+    lines_.push_back(DecodeCp932(EncodeCp932(line)));
+    if (!reader_->Append(AppendedText(line))) Load(ReadFileText(env_, path_));
+  });
 }
 
 std::optional<Entry> Dictionary::EntryOfLine(const Text& line) const {
-  FieldReader reader(line, path_);
+  FieldReader reader(line, path_, ErrorKind::kReferenceFolder);
   Entry entry;
   for (Text& field : entry) {
     if (reader.AtEnd()) return std::nullopt;
@@ -117,10 +120,12 @@ bool Dictionary::LinesAreEntries() {
 }
 
 void Dictionary::Reload() {
-  const Text content = ReadFileText(env_, path_);
-  Load(content);
-  lines_ = SplitLines(content);
-  endTidy_ = true;  // written anew by this run, every line with its line end
+  return InRole(ErrorKind::kReferenceFolder, [&]() {
+    const Text content = ReadFileText(env_, path_);
+    Load(content);
+    lines_ = SplitLines(content);
+    endTidy_ = true;  // written anew by this run, every line with its line end
+  });
 }
 
 void Dictionary::LineInserted(size_t at, const Text& line) {
@@ -149,7 +154,8 @@ ClassTable::ClassTable(Env& env, const Text& path, bool hasSecondField)
 }
 
 void ClassTable::Load() {
-  reader_ = std::make_unique<FieldReader>(ReadTableText(env_, path_, true), path_);
+  reader_ = std::make_unique<FieldReader>(ReadTableText(env_, path_, true), path_,
+                                          ErrorKind::kReferenceFolder);
   lastCode_.clear();
   max_ = 0;
 }

@@ -14,6 +14,7 @@
 #include "env/files.h"
 #include "gui/qt_text.h"
 #include "run/dry_run.h"
+#include "run/error_text.h"
 #include "run/patdat.h"
 
 namespace ostra {
@@ -147,9 +148,7 @@ void Form1::Command1_Click() {
   } catch (const std::exception& e) {
     port_->SetBusy(false);
     port_->SetStatus(Text());
-    port_->ShowMessage(u"変換中に予期しないエラーが発生しました。変換を中止しました。(" +
-                           FromUtf8(e.what()) + u")",
-                       MsgIcon::kCritical, Text());
+    port_->ShowMessage(ErrorMessage(e), MsgIcon::kCritical, Text());
   }
   EndRun();
   trialModel_.reset();

@@ -16,6 +16,7 @@
 #include "formats/code_table.h"
 #include "formats/section_file.h"
 #include "formats/table_append.h"
+#include "run/error_text.h"
 #include "run/recording_ui.h"
 #include "run/run_record.h"
 #include "run/stop_error.h"
@@ -63,7 +64,6 @@ class Conversion {
                       MsgIcon icon = MsgIcon::kNone, bool shown = true,
                       const std::optional<DataPlace>& place = std::nullopt);
   RunOutcome Finish(RunOutcome outcome);
-  ErrorKind KindOf(const RunError& e) const;
   void NoteLeftovers();
   bool AskForDestination();
   void CreateDestination();
@@ -108,27 +108,6 @@ RunOutcome Conversion::StopWith(const Text& message, ErrorKind kind, const Text&
   if (shown) ui_.ShowMessage(message, icon, Text());
   report_.error = StopError(message, file, kind, place);
   return Stop();
-}
-
-// What an error was about, from the file it names when its thrower did not say.
-ErrorKind Conversion::KindOf(const RunError& e) const {
-  if (e.Kind() != ErrorKind::kUnknown) return e.Kind();
-  const Text file = UpperAscii(e.File());
-  if (file.empty()) return ErrorKind::kSystem;
-  auto startsWith = [&](const Text& prefix) {
-    return !prefix.empty() && file.rfind(UpperAscii(prefix), 0) == 0;
-  };
-  if (startsWith(env_.patdatFolder)) return ErrorKind::kReferenceFolder;
-  for (const SectionUnit& unit : kSectionUnits) {
-    if (file == UpperAscii(SectionFileName(source_, sourceFileName_, unit.name)))
-      return ErrorKind::kData;
-  }
-  if (file == UpperAscii(source_)) return ErrorKind::kData;
-  // The destination, its files and the levels created for it.
-  if (startsWith(outDir_) || UpperAscii(outDir_).rfind(file, 0) == 0 ||
-      UpperAscii(given_).rfind(file, 0) == 0)
-    return ErrorKind::kDestination;
-  return ErrorKind::kSystem;
 }
 
 // Files of the output family that an earlier conversion left in the destination.
@@ -198,11 +177,9 @@ RunOutcome Conversion::Run(const Text& text1, const Text& text2) {
   try {
     return Steps(text1, text2);
   } catch (const RunError& e) {
-    return StopWith(e.Message(), KindOf(e), e.File(), MsgIcon::kCritical, true, e.Place());
+    return StopWith(ErrorMessage(e), e.Kind(), e.File(), MsgIcon::kCritical, true, e.Place());
   } catch (const std::exception& e) {
-    return StopWith(u"変換中に予期しないエラーが発生しました。変換を中止しました。(" +
-                        FromUtf8(e.what()) + u")",
-                    ErrorKind::kSystem, Text(), MsgIcon::kCritical);
+    return StopWith(ErrorMessage(e), ErrorKind::kSystem, Text(), MsgIcon::kCritical);
   }
 }
 
@@ -212,7 +189,7 @@ RunOutcome Conversion::Steps(const Text& text1, const Text& text2) {
 
   // The run goes on with the destination as the check normalised it.
   Text checked = text2;
-  if (!ValidatePath(files_, checked, ui_)) {
+  if (!InRole(ErrorKind::kDestination, [&] { return ValidatePath(files_, checked, ui_); })) {
     ui_.ShowMessage(kMsgBadPath, MsgIcon::kExclamation, text2);
     ui_.SelectDestination();
     return StopWith(kMsgBadPath, ErrorKind::kDestination, text2, MsgIcon::kExclamation, false);
@@ -220,7 +197,8 @@ RunOutcome Conversion::Steps(const Text& text1, const Text& text2) {
   source_ = Trim(text1);
   if (source_.empty()) return StopWith(kMsgNoSource, ErrorKind::kData, Text());
   if (Trim(text2).empty()) return StopWith(kMsgNoDestination, ErrorKind::kDestination, Text());
-  if (!files_.IsSelectable(source_)) return StopWith(kMsgNoSource, ErrorKind::kData, source_);
+  if (!InRole(ErrorKind::kData, [&] { return files_.IsSelectable(source_); }))
+    return StopWith(kMsgNoSource, ErrorKind::kData, source_);
   destination_ = checked;
   // The destination's components are written into CNT.TXT: each character must have a code
   // page 932 form.
@@ -237,7 +215,7 @@ RunOutcome Conversion::Steps(const Text& text1, const Text& text2) {
   report_.patdatFolder = env_.patdatFolder;
 
   {
-    if (!AskForDestination()) {
+    if (!InRole(ErrorKind::kDestination, [&] { return AskForDestination(); })) {
       // The question was the message: a No ends the run without another word.
       return StopWith(u"変換先フォルダを作成しないことが選ばれたため、変換を中止しました。",
                       ErrorKind::kDeclined, destination_, MsgIcon::kNone, false);
@@ -268,14 +246,14 @@ RunOutcome Conversion::Steps(const Text& text1, const Text& text2) {
     }
     // Holding the lock, this run knows that no other run is writing a temporary table.
     strata::RemoveRewriteLeftovers(files_, env_.patdatFolder);
-    CreateDestination();
-    SnapshotTables();
+    InRole(ErrorKind::kDestination, [&] { CreateDestination(); });
+    InRole(ErrorKind::kReferenceFolder, [&] { SnapshotTables(); });
     LoadTables();
 
     for (const SectionUnit& unit : kSectionUnits) {
       if (!ConvertSection(unit)) return Stop();
     }
-    NoteLeftovers();
+    InRole(ErrorKind::kDestination, [&] { NoteLeftovers(); });
   }
 
   app_.completionShown = true;
@@ -320,8 +298,8 @@ bool Conversion::LockReferenceFolder() {
       lock_ = files_.TryLock(path);
     } catch (const FileError& e) {
       // Unguarded, two runs could give one code to two names: no run goes on without the lock.
-      throw RunError(e.Message() + u"参照フォルダをロックできないため、変換を中止しました。", path,
-                     ErrorKind::kLock);
+      throw RunError(ErrorMessage(e) + u"参照フォルダをロックできないため、変換を中止しました。",
+                     path, ErrorKind::kLock);
     }
     if (lock_ != nullptr) break;
     if (files_.Now() >= deadline) {
@@ -359,7 +337,7 @@ bool Conversion::ConvertSection(const SectionUnit& unit) {
   if (!isSource) {
     // A missing section file is skipped; so is an empty one, left as it is: the run writes
     // nothing into the data set's folder. (Folders and the like were refused before.)
-    const std::int64_t size = files_.FileSize(name);
+    const std::int64_t size = InRole(ErrorKind::kData, [&] { return files_.FileSize(name); });
     if (size < 1) {
       const bool empty = size == 0;
       report_.sections.push_back(
@@ -375,7 +353,8 @@ bool Conversion::ConvertSection(const SectionUnit& unit) {
   const bool utf8 = report_.encoding && report_.encoding->utf8;
   FieldReader reader = FieldReader::OpenDataSet(files_, name, utf8);
   report_.sections.push_back({unit.name, name, RunReport::SectionStatus::kConverted, utf8});
-  unit.convert(Sections(), reader);
+  // What the converter's own file access fails on is the destination it writes.
+  InRole(ErrorKind::kDestination, [&] { unit.convert(Sections(), reader); });
   return true;
 }
 

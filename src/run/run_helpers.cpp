@@ -7,6 +7,7 @@
 #include "base/numbers.h"
 #include "convert/section_unit.h"
 #include "formats/section_file.h"
+#include "run/error_text.h"
 #include "run/run.h"
 
 namespace ostra {
@@ -32,8 +33,8 @@ bool CheckSectionHeader(Env& env, const Text& path, std::int16_t n, UiPort& ui) 
 }
 
 void ShowHeaderFailure(UiPort& ui, const FileError& e, const Text& path) {
-  ui.ShowMessage(u"エラー `" + IntText(e.Code()) + u" " + e.Description() + u"\r`" + path +
-                     u"` のヘッダーが不正です。変換できません",
+  ui.ShowMessage(u"エラー `" + IntText(e.Code()) + u" " + FileErrorDescription(e.Code()) + u"\r`" +
+                     path + u"` のヘッダーが不正です。変換できません",
                  MsgIcon::kNone, Text());
 }
 
@@ -47,7 +48,7 @@ Text SectionFileName(const Text& sourcePath, const Text& sourceFileName, const T
 
 void CheckDataSetFiles(Env& env, const Text& sourcePath) {
   for (const Text& name : DataSetFiles(sourcePath)) {
-    const FileKind kind = env.Inspect(name).kind;
+    const FileKind kind = InRole(ErrorKind::kData, [&] { return env.Inspect(name).kind; });
     if (kind == FileKind::kFolder) {
       throw RunError(u"\"" + name + u"\" はファイルではなくフォルダです。変換できません。", name,
                      ErrorKind::kData);

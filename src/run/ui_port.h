@@ -4,6 +4,7 @@
 
 #include "base/codec.h"
 #include "convert/warnings.h"
+#include "run/error_text.h"
 
 namespace ostra {
 
@@ -29,6 +30,7 @@ class UiPort : public WarningSink {
   virtual bool CancelRequested() { return false; }
   // A warning after which the run goes on.
   void Warn(const Text& text) override { ShowMessage(text, MsgIcon::kExclamation, Text()); }
+  Text Worded(const std::exception& e) override { return ErrorMessage(e); }
 };
 
 // Passes everything on to another port; decorators override what they change.
