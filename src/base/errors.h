@@ -29,20 +29,9 @@ struct DataPlace {
   Text value;            // the value as read
 };
 
+// What every error that stops a run has; FileError and ProblemError say what went wrong.
 class RunError : public std::exception {
  public:
-  // An error worded where it arises.
-  RunError(Text message, Text file, ErrorKind kind)
-      : message_(std::move(message)),
-        file_(std::move(file)),
-        kind_(kind),
-        utf8_(ToUtf8(message_)) {}
-  RunError(Text message, Text file, ErrorKind kind, DataPlace place)
-      : RunError(std::move(message), std::move(file), kind) {
-    place_ = std::move(place);
-  }
-  // The wording, for an error worded where it arises; empty for one the run layer words.
-  const Text& Message() const { return message_; }
   // The file the error is about, when there is one.
   const Text& File() const { return file_; }
   ErrorKind Kind() const { return kind_; }
@@ -56,13 +45,12 @@ class RunError : public std::exception {
   const char* what() const noexcept override { return utf8_.c_str(); }
 
  protected:
-  // An error the run layer words; `what` is for logs and debuggers only.
+  // `what` is for logs and debuggers only: the run layer words the error for the user.
   RunError(Text file, ErrorKind kind, std::string what)
       : file_(std::move(file)), kind_(kind), utf8_(std::move(what)) {}
   void SetFile(Text file) { file_ = std::move(file); }
 
  private:
-  Text message_;
   Text file_;
   ErrorKind kind_;
   std::optional<DataPlace> place_;
@@ -157,7 +145,11 @@ enum class Problem {
   kTableIsLink,
   kTableHasOtherName,
   kTableReadOnly,
-  kNoFreeCode,  // soil name that found no free code below 4000 in the dictionary
+  kNoFreeCode,   // soil name that found no free code below 4000 in the dictionary
+  kFolderInUse,  // the reference folder another run holds locked past the wait
+  // A file of the data set that is no ordinary file.
+  kDataIsFolder,
+  kDataNotRegular,
   // The run itself.
   kPathTooDeep,  // the path
   kInterrupted,

@@ -111,8 +111,11 @@ Text FileMessage(const FileError& e) {
   if (const auto* pastEnd = dynamic_cast<const PastEndError*>(&e)) {
     return PastEndMessage(pastEnd->Facts());
   }
-  return u"ファイル \"" + e.Path() + u"\" を" + ActionText(e.Op(), e.Detail()) + u"。" +
-         FileErrorDescription(e.Code());
+  Text m = u"ファイル \"" + e.Path() + u"\" を" + ActionText(e.Op(), e.Detail()) + u"。" +
+           FileErrorDescription(e.Code());
+  // A run that cannot take the reference folder's lock does not go on.
+  if (e.Kind() == ErrorKind::kLock) m += u"参照フォルダをロックできないため、変換を中止しました。";
+  return m;
 }
 
 // "「a」、「b」" for the files of one encoding: "\"a\"、\"b\"".
@@ -194,6 +197,14 @@ Text ProblemMessage(const ProblemError& e) {
     case Problem::kNoFreeCode:
       return file + u" の土質名辞書に 4000 未満の空きコードがありません。土質名「" + value(0) +
              u"」を登録できません。";
+    case Problem::kFolderInUse:
+      return u"参照フォルダ \"" + value(0) +
+             u"\" は他の変換で使用中です。しばらくしてからもう一度実行してください。";
+    case Problem::kDataIsFolder:
+      return u"\"" + file + u"\" はファイルではなくフォルダです。変換できません。";
+    case Problem::kDataNotRegular:
+      return u"\"" + file +
+             u"\" は通常のファイルではありません（パイプやデバイスなど）。変換できません。";
     case Problem::kPathTooDeep:
       return u"パス \"" + value(0) + u"\" の階層が多すぎます。変換できません。";
     case Problem::kInterrupted:
@@ -224,7 +235,6 @@ Text FileErrorDescription(int code) {
 Text ErrorMessage(const std::exception& e) {
   if (const auto* file = dynamic_cast<const FileError*>(&e)) return FileMessage(*file);
   if (const auto* problem = dynamic_cast<const ProblemError*>(&e)) return ProblemMessage(*problem);
-  if (const auto* run = dynamic_cast<const RunError*>(&e)) return run->Message();
   return u"変換中に予期しないエラーが発生しました。変換を中止しました。(" + FromUtf8(e.what()) +
          u")";
 }

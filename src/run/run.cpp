@@ -294,18 +294,11 @@ bool Conversion::LockReferenceFolder() {
   bool waiting = false;
   while (true) {
     if (ui_.CancelRequested()) return false;
-    try {
-      lock_ = files_.TryLock(path);
-    } catch (const FileError& e) {
-      // Unguarded, two runs could give one code to two names: no run goes on without the lock.
-      throw RunError(ErrorMessage(e) + u"参照フォルダをロックできないため、変換を中止しました。",
-                     path, ErrorKind::kLock);
-    }
+    // Unguarded, two runs could give one code to two names: no run goes on without the lock.
+    lock_ = InRole(ErrorKind::kLock, [&] { return files_.TryLock(path); });
     if (lock_ != nullptr) break;
     if (files_.Now() >= deadline) {
-      throw RunError(u"参照フォルダ \"" + env_.patdatFolder +
-                         u"\" は他の変換で使用中です。しばらくしてからもう一度実行してください。",
-                     path, ErrorKind::kLock);
+      throw ProblemError(Problem::kFolderInUse, {env_.patdatFolder}, path, ErrorKind::kLock);
     }
     if (!waiting) {
       waiting = true;

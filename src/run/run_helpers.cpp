@@ -50,14 +50,10 @@ void CheckDataSetFiles(Env& env, const Text& sourcePath) {
   for (const Text& name : DataSetFiles(sourcePath)) {
     const FileKind kind = InRole(ErrorKind::kData, [&] { return env.Inspect(name).kind; });
     if (kind == FileKind::kFolder) {
-      throw RunError(u"\"" + name + u"\" はファイルではなくフォルダです。変換できません。", name,
-                     ErrorKind::kData);
+      throw ProblemError(Problem::kDataIsFolder, {}, name, ErrorKind::kData);
     }
     if (kind == FileKind::kOther) {
-      throw RunError(u"\"" + name +
-                         u"\" は通常のファイルではありません（パイプやデバイスなど）。"
-                         u"変換できません。",
-                     name, ErrorKind::kData);
+      throw ProblemError(Problem::kDataNotRegular, {}, name, ErrorKind::kData);
     }
   }
 }
