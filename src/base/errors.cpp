@@ -31,7 +31,8 @@ std::string WhatOf(FileOp op, int code, const Text& path) {
 
 ProblemError::ProblemError(Problem problem, std::vector<Text> values, Text file, ErrorKind kind,
                            std::optional<DataPlace> place)
-    : RunError(std::move(file), kind, "problem " + std::to_string(static_cast<int>(problem))),
+    : RunError(file, kind,
+               "problem " + std::to_string(static_cast<int>(problem)) + ": " + ToUtf8(file)),
       problem_(problem),
       values_(std::move(values)) {
   if (place) SetPlace(std::move(*place));

@@ -174,7 +174,7 @@ template <typename Step>
 decltype(auto) InRole(ErrorKind kind, Step&& step) {
   try {
     return step();
-  } catch (RunError& e) {
+  } catch (FileError& e) {
     e.GiveRole(kind);
     throw;
   }
