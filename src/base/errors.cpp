@@ -15,39 +15,48 @@ const char* ErrorKindKey(ErrorKind kind) {
     case ErrorKind::kDeclined:
       return "declined";
     case ErrorKind::kSystem:
-    case ErrorKind::kUnknown:
       break;
   }
   return "system";
 }
 
-Text FileError::DescriptionOf(int code) {
-  switch (code) {
-    case kFileNotFound:
-      return u"ファイルが見つかりません。";
-    case kDiskFull:
-      return u"ディスクの空き容量が足りません。";
-    case kInputPastEnd:
-      return u"ファイルの終わりを越えて読み込もうとしました。";
-    case kPermissionDenied:
-      return u"書き込みが許可されていません。";
-    case kPathNotFound:
-      return u"パスが見つかりません。";
-    default:
-      return u"ファイルにアクセスできません。";
-  }
+namespace {
+
+std::string WhatOf(FileOp op, int code, const Text& path) {
+  return "file error " + std::to_string(code) + " (operation " +
+         std::to_string(static_cast<int>(op)) + "): " + ToUtf8(path);
 }
 
-FileError MakeFileError(int code, const Text& path, const Text& action) {
-  Text msg = u"ファイル \"" + path + u"\" を" + action + u"。" + FileError::DescriptionOf(code);
-  return FileError(code, path, msg, action);
+}  // namespace
+
+ProblemError::ProblemError(Problem problem, std::vector<Text> values, Text file, ErrorKind kind,
+                           std::optional<DataPlace> place)
+    : RunError(file, kind,
+               "problem " + std::to_string(static_cast<int>(problem)) + ": " + ToUtf8(file)),
+      problem_(problem),
+      values_(std::move(values)) {
+  if (place) SetPlace(std::move(*place));
 }
+
+FileError::FileError(ErrorKind kind, FileOp op, int code, Text path, FileDetail detail,
+                     int systemError)
+    : RunError(path, kind, WhatOf(op, code, path)),
+      code_(code),
+      op_(op),
+      detail_(detail),
+      systemError_(systemError) {}
 
 FileError FileError::ForPath(const Text& path) const {
-  FileError renamed =
-      action_.empty() ? FileError(code_, path, Message()) : MakeFileError(code_, path, action_);
+  FileError renamed(Kind(), op_, code_, path, detail_, systemError_);
+  renamed.hostPath_ = !hostPath_.empty() ? hostPath_ : Path() != path ? Path() : Text();
   if (Place()) renamed.SetPlace(*Place());
   return renamed;
+}
+
+FileError FileError::AsOp(FileOp op) const {
+  FileError other(Kind(), op, code_, Path(), FileDetail::kNone, systemError_);
+  other.hostPath_ = hostPath_;
+  return other;
 }
 
 }  // namespace ostra

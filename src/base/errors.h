@@ -1,17 +1,20 @@
-// Errors that stop a conversion run. Each carries the Japanese text shown to the user.
+// Errors that stop a conversion run. Each carries what went wrong and where, as set by its
+// thrower; the run layer words it for the user.
 #pragma once
 
 #include <exception>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "base/codec.h"
 
 namespace ostra {
 
 // What a stop was about, for the report: the data set, the reference folder, the destination,
-// the lock on the reference folder, the user's No, or the system itself.
-enum class ErrorKind { kUnknown, kData, kReferenceFolder, kDestination, kLock, kDeclined, kSystem };
+// the lock on the reference folder, the user's No, or the system itself (also a file error no
+// layer has given a role).
+enum class ErrorKind { kData, kReferenceFolder, kDestination, kLock, kDeclined, kSystem };
 
 // The key of a kind in the JSON report ("data", "reference-folder" ...).
 const char* ErrorKindKey(ErrorKind kind);
@@ -26,32 +29,62 @@ struct DataPlace {
   Text value;            // the value as read
 };
 
+// What every error that stops a run has; FileError and ProblemError say what went wrong.
 class RunError : public std::exception {
  public:
-  explicit RunError(Text message, Text file = Text(), ErrorKind kind = ErrorKind::kUnknown)
-      : message_(std::move(message)),
-        file_(std::move(file)),
-        kind_(kind),
-        utf8_(ToUtf8(message_)) {}
-  RunError(Text message, Text file, ErrorKind kind, DataPlace place)
-      : RunError(std::move(message), std::move(file), kind) {
-    place_ = std::move(place);
-  }
-  const Text& Message() const { return message_; }
   // The file the error is about, when there is one.
   const Text& File() const { return file_; }
   ErrorKind Kind() const { return kind_; }
+  // Gives a file error that no layer has given a role yet the role of its file.
+  void GiveRole(ErrorKind kind) {
+    if (kind_ == ErrorKind::kSystem) kind_ = kind;
+  }
   // Where in the file, for a problem with its data.
   const std::optional<DataPlace>& Place() const { return place_; }
   void SetPlace(DataPlace place) { place_ = std::move(place); }
   const char* what() const noexcept override { return utf8_.c_str(); }
 
+ protected:
+  // `what` is for logs and debuggers only: the run layer words the error for the user.
+  RunError(Text file, ErrorKind kind, std::string what)
+      : file_(std::move(file)), kind_(kind), utf8_(std::move(what)) {}
+  void SetFile(Text file) { file_ = std::move(file); }
+
  private:
-  Text message_;
   Text file_;
   ErrorKind kind_;
   std::optional<DataPlace> place_;
   std::string utf8_;
+};
+
+// The operation on a file that failed.
+enum class FileOp {
+  kOpen,
+  kRead,
+  kList,   // reading a folder's entries
+  kQuery,  // existence, kind, size or facts
+  kCreate,
+  kWrite,
+  kSync,
+  kMakeFolder,
+  kRemove,
+  kCopy,
+  kReplace,
+  kLock,
+};
+
+// Why, when it was not the system's error number: what the file turned out to be, or a failure
+// a test brought about.
+enum class FileDetail {
+  kNone,
+  kSymbolicLink,
+  kFolder,
+  kNotRegular,
+  kOtherName,     // the file has more names than one
+  kNameTaken,     // something of that name is there
+  kFolderTaken,   // a folder of that name is there
+  kTestFault,     // a failure injected by a test
+  kTestPowerCut,  // a power cut played by a test
 };
 
 // A file access error, numbered like the platform's classic file errors so that the header
@@ -66,27 +99,85 @@ class FileError : public RunError {
     kPathNotFound = 76,
     kAccessError = 75,
   };
-  FileError(int code, Text path, Text message, Text action = Text())
-      : RunError(std::move(message), path),
-        code_(code),
-        path_(std::move(path)),
-        action_(std::move(action)) {}
+  // `path` as the caller named it; `systemError` the errno or GetLastError value, 0 when none.
+  FileError(ErrorKind kind, FileOp op, int code, Text path, FileDetail detail = FileDetail::kNone,
+            int systemError = 0);
   int Code() const { return code_; }
-  const Text& Path() const { return path_; }
-  // The platform's description of the error number ("ファイルが見つかりません。" ...).
-  Text Description() const { return DescriptionOf(code_); }
-  static Text DescriptionOf(int code);
-  // The same failure told of another name of the file (a drive-form path for a host path).
+  FileOp Op() const { return op_; }
+  FileDetail Detail() const { return detail_; }
+  int SystemError() const { return systemError_; }
+  // The file as its caller named it (the drive form, when an Env mapped it).
+  const Text& Path() const { return File(); }
+  // The host's name of the file when an Env mapped the caller's name to it, else empty.
+  const Text& HostPath() const { return hostPath_; }
+  // The same failure told of the caller's name of the file: `path` becomes the path and the
+  // name the failure was found under stays as the host path.
   FileError ForPath(const Text& path) const;
+  // The same failure told as one of another operation on the file (a create that failed
+  // opening), without the detail of the first.
+  FileError AsOp(FileOp op) const;
 
  private:
   int code_;
-  Text path_;
-  Text action_;  // what was attempted, when the message was made from it
+  FileOp op_;
+  FileDetail detail_;
+  int systemError_;
+  Text hostPath_;
 };
 
-// Builds a FileError for a failed operation on a file: `action` says what was attempted
-// ("開けません", "作成できません" ...), the description comes from the code.
-FileError MakeFileError(int code, const Text& path, const Text& action);
+// A problem the run layer words from the values it names, in the order given here.
+enum class Problem {
+  // A value of a data file, at its place: what was read and the value as read.
+  kNotANumber,     // what, value
+  kBadCount,       // what, value (not a whole number from 0 to 32767)
+  kTooManyFields,  // what, value, limit
+  // The encoding of a data file.
+  kNotUtf8Byte,     // the byte ("0x8F") that is no UTF-8, at its place
+  kNotCp932,        // the character code page 932 cannot hold, at its place
+  kMixedEncodings,  // the UTF-8 files, an empty value, the code page 932 files
+  // A table of the reference folder (the file).
+  kMissingTable,
+  kLastRecordShort,  // the last record lacks its second field
+  kTooManyRows,      // limit
+  kTableInUtf8,
+  kTableEndMark,  // line of the Ctrl-Z that data follows
+  kTableNotRegular,
+  kTableIsLink,
+  kTableHasOtherName,
+  kTableReadOnly,
+  kNoFreeCode,   // soil name that found no free code below 4000 in the dictionary
+  kFolderInUse,  // the reference folder another run holds locked past the wait
+  // A file of the data set that is no ordinary file.
+  kDataIsFolder,
+  kDataNotRegular,
+  // The run itself.
+  kPathTooDeep,  // the path
+  kInterrupted,
+};
+
+// An error the run layer words from its problem and values.
+class ProblemError : public RunError {
+ public:
+  ProblemError(Problem problem, std::vector<Text> values, Text file, ErrorKind kind,
+               std::optional<DataPlace> place = std::nullopt);
+  Problem GetProblem() const { return problem_; }
+  const std::vector<Text>& Values() const { return values_; }
+
+ private:
+  Problem problem_;
+  std::vector<Text> values_;
+};
+
+// Runs `step`; a file error it throws that no layer has given a role yet leaves as one of
+// `kind`. The layer that knows what a file is to the run wraps its file access in this.
+template <typename Step>
+decltype(auto) InRole(ErrorKind kind, Step&& step) {
+  try {
+    return step();
+  } catch (FileError& e) {
+    e.GiveRole(kind);
+    throw;
+  }
+}
 
 }  // namespace ostra

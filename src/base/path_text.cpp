@@ -24,7 +24,7 @@ PathComponents SplitPath(const Text& text, const Text& separators) {
   for (char16_t c : text) {
     if (separators.find(c) != Text::npos) {
       if (parts.size() + 1 >= static_cast<size_t>(kMaxPathComponents)) {
-        throw RunError(u"パス \"" + text + u"\" の階層が多すぎます。変換できません。");
+        throw ProblemError(Problem::kPathTooDeep, {text}, Text(), ErrorKind::kSystem);
       }
       parts.push_back(std::move(current));
       current.clear();

@@ -5,6 +5,7 @@
 #include "base/sjis.h"
 #include "cli/paths.h"
 #include "preview/boring_log_svg.h"
+#include "run/error_text.h"
 #include "run/patdat.h"
 
 namespace ostra {
@@ -46,7 +47,7 @@ bool Session::FindReferenceFolder() {
     try {
       if (env_.FolderExists(settings_.referenceFolder)) return true;
     } catch (const RunError& e) {
-      message = e.Message();
+      message = ErrorMessage(e);
     }
     terminal_.Print(stderr, message);
     RunReport report;

@@ -70,7 +70,7 @@ void MergeRemarkLines(Env& env, const Text& basePath) {
   const Text linesPath = basePath + u".TXT";
   if (env.FileSize(linesPath) < 1) return;
 
-  FieldReader in = FieldReader::Open(env, linesPath);
+  FieldReader in = FieldReader::Open(env, linesPath, ErrorKind::kDestination);
   OutFile out(env, basePath + u".TMP");
   int number = 1;
   in.ReadText();

@@ -65,7 +65,7 @@ using TestLine = std::array<Text, kTestLineFields + 1>;  // slots 1..8
 
 std::vector<TestLine> ReadTestLines(Env& env, const Text& path) {
   std::vector<TestLine> lines;
-  FieldReader in = FieldReader::Open(env, path);
+  FieldReader in = FieldReader::Open(env, path, ErrorKind::kDestination);
   while (!in.AtEnd()) {
     TestLine line;
     for (int i = 1; i <= kTestLineFields; ++i) line[i] = in.ReadText();

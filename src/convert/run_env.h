@@ -23,6 +23,8 @@ struct RunEnv {
   ReferenceFolder& Tables() const { return *tables; }
   // A warning after which the run goes on.
   void Warn(const Text& text) const;
+  // The words for an error that a warning passes on.
+  Text Worded(const std::exception& e) const;
   // Path of a reference table: the file `fileName` in patdatFolder.
   Text Table(const Text& fileName) const { return DrivePath(patdatFolder).Join(fileName); }
 };

@@ -38,11 +38,6 @@ Text JoinEntry(const Entry& entry) {
   return line;
 }
 
-Text MsgNoFreeCode(const Text& path, const Text& name) {
-  return path + u" の土質名辞書に 4000 未満の空きコードがありません。土質名「" + name +
-         u"」を登録できません。";
-}
-
 // A line that holds no entry: empty, or blanks and Ctrl-Z marks only.
 bool IsBlankLine(const Text& line) {
   return line.find_first_not_of(u" \t\x1A") == Text::npos;
@@ -73,7 +68,7 @@ Entry Register(const RunEnv& env, const Text& name) {
   }
   const int newCode = (last < kFirstNewCode ? kFirstNewCode - 1 : last) + 1;
   if (newCode >= kFirstReservedCode) {
-    throw RunError(MsgNoFreeCode(txtPath, name), txtPath, ErrorKind::kReferenceFolder);
+    throw ProblemError(Problem::kNoFreeCode, {name}, txtPath, ErrorKind::kReferenceFolder);
   }
 
   const Entry entry = {ZeroPadded(newCode, 4), name, u"    ", u"    ", u"    ", u"0000"};

@@ -145,7 +145,7 @@ void WriteTitleFiles(const RunEnv& env, const TitleItems& a, const TitleItems& b
     WriteTitl02(env.Files(), titl02, a, b, names, meshCode);
   } catch (const RunError& e) {
     if (e.Kind() == ErrorKind::kDeclined) throw;  // the run was asked to stop
-    env.Warn(MsgTitleNotWritten(pending, e.Message()));
+    env.Warn(MsgTitleNotWritten(pending, env.Worded(e)));
   } catch (const std::exception& e) {
     env.Warn(MsgTitleNotWritten(pending, FromUtf8(e.what())));
   }

@@ -41,7 +41,8 @@ class MappedFile : public WritableFile {
 
 Text DriveMapEnv::ToHost(const Text& drivePath) {
   std::optional<Text> host = HostOrNone(drivePath);
-  if (!host) throw MakeFileError(FileError::kPathNotFound, drivePath, u"開けません");
+  if (!host)
+    throw FileError(ErrorKind::kSystem, FileOp::kOpen, FileError::kPathNotFound, drivePath);
   return *host;
 }
 

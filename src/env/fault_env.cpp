@@ -28,13 +28,35 @@ class FaultEnv::File : public WritableFile {
   Text path_;
 };
 
+namespace {
+
+FileOp OpOf(FaultKind kind) {
+  switch (kind) {
+    case FaultKind::kRead:
+      return FileOp::kRead;
+    case FaultKind::kOpen:
+      return FileOp::kOpen;
+    case FaultKind::kWrite:
+      return FileOp::kWrite;
+    case FaultKind::kLock:
+      return FileOp::kLock;
+    case FaultKind::kQuery:
+      return FileOp::kQuery;
+    default:
+      return FileOp::kCreate;
+  }
+}
+
+}  // namespace
+
 void FaultEnv::Step(FaultKind kind, const Text& path) {
   if ((kinds_ & static_cast<unsigned>(kind)) == 0) return;
   if (++count_ != failAt_) return;
   failed_ = true;
   failedPath_ = path;
   if (atFailure_) atFailure_();
-  throw MakeFileError(FileError::kAccessError, path, u"扱えません（試験のための故障）");
+  throw FileError(ErrorKind::kSystem, OpOf(kind), FileError::kAccessError, path,
+                  FileDetail::kTestFault);
 }
 
 FileKind FaultEnv::KindOf(const Text& path) {
@@ -115,7 +137,7 @@ class DiskFullEnv::File : public WritableFile {
     const size_t fits = env_.Take(bytes.size());
     if (fits > 0) file_->Append(bytes.substr(0, fits));
     if (fits < bytes.size()) {
-      throw MakeFileError(FileError::kDiskFull, path_, u"書き込めません");
+      throw FileError(ErrorKind::kSystem, FileOp::kWrite, FileError::kDiskFull, path_);
     }
   }
   void Sync() override { file_->Sync(); }

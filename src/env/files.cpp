@@ -26,7 +26,7 @@ void TouchFile(Env& env, const Text& path) {
   try {
     file = env.OpenWrite(path, WriteMode::kAppend);
   } catch (const FileError& e) {
-    throw MakeFileError(e.Code(), path, u"作成できません");
+    throw e.AsOp(FileOp::kCreate);
   }
   file->Close();
 }

@@ -49,11 +49,12 @@ using host::CodeOfErrno;
 // Runs one operation, telling a failure that the C++ library reports by an exception as a
 // FileError naming the file.
 template <typename Op>
-auto Guarded(const Text& path, const char16_t* action, Op op) {
+auto Guarded(const Text& path, FileOp failed, Op op) {
   try {
     return op();
   } catch (const std::system_error& e) {
-    throw MakeFileError(CodeOf(e.code()), path, action);
+    throw FileError(ErrorKind::kSystem, failed, CodeOf(e.code()), path, FileDetail::kNone,
+                    e.code().value());
   }
 }
 
@@ -87,40 +88,42 @@ class HostEnv : public Env {
   FileFacts Inspect(const Text& path) override { return Stat(path).facts; }
 
   std::vector<FolderEntry> ListFolder(const Text& path) override {
-    return Guarded(path, u"調べられません", [&] { return host::ListOf(HostPath(path), path); });
+    return Guarded(path, FileOp::kQuery, [&] { return host::ListOf(HostPath(path), path); });
   }
 
   std::string ReadFile(const Text& path) override {
-    return Guarded(path, u"読み込めません", [&] { return host::ReadAll(HostPath(path), path); });
+    return Guarded(path, FileOp::kRead, [&] { return host::ReadAll(HostPath(path), path); });
   }
 
   std::unique_ptr<WritableFile> OpenWrite(const Text& path, WriteMode mode) override {
-    return Guarded(path, mode == WriteMode::kAppend ? u"開けません" : u"作成できません",
+    return Guarded(path, mode == WriteMode::kAppend ? FileOp::kOpen : FileOp::kCreate,
                    [&] { return host::OpenForWrite(HostPath(path), path, mode); });
   }
 
   void Truncate(const Text& path, std::int64_t size) override {
-    Guarded(path, u"書き込めません", [&] { host::CutTo(HostPath(path), path, size); });
+    Guarded(path, FileOp::kWrite, [&] { host::CutTo(HostPath(path), path, size); });
   }
 
   void MakeFolder(const Text& path) override {
     std::error_code ec;
     if (!fs::create_directory(HostPath(path), ec) && ec) {
-      throw MakeFileError(CodeOf(ec), path, u"作成できません");
+      throw FileError(ErrorKind::kSystem, FileOp::kCreate, CodeOf(ec), path, FileDetail::kNone,
+                      ec.value());
     }
   }
 
   void RemoveFile(const Text& path) override {
     std::error_code ec;
     if (!fs::remove(HostPath(path), ec) && ec) {
-      throw MakeFileError(CodeOf(ec), path, u"削除できません");
+      throw FileError(ErrorKind::kSystem, FileOp::kRemove, CodeOf(ec), path, FileDetail::kNone,
+                      ec.value());
     }
   }
 
   // The copy is a file made anew (see OpenWrite): never written through a link at `to`.
   void CopyFile(const Text& from, const Text& to) override {
     if (KindOf(from) != FileKind::kFile) {
-      throw MakeFileError(FileError::kFileNotFound, from, u"コピーできません");
+      throw FileError(ErrorKind::kSystem, FileOp::kCopy, FileError::kFileNotFound, from);
     }
     const std::string bytes = ReadFile(from);
     std::unique_ptr<WritableFile> file = OpenWrite(to, WriteMode::kCreate);
@@ -132,14 +135,17 @@ class HostEnv : public Env {
     const fs::path src = HostPath(from);
     const fs::path dst = HostPath(to);
     std::FILE* f = host::OpenStream(src, "rb+");
-    if (f == nullptr) throw MakeFileError(CodeOfErrno(errno), from, u"開けません");
+    if (f == nullptr)
+      throw FileError(ErrorKind::kSystem, FileOp::kOpen, CodeOfErrno(errno), from,
+                      FileDetail::kNone, errno);
     const bool synced = host::SyncStream(f);
     std::fclose(f);
-    if (!synced) throw MakeFileError(FileError::kAccessError, from, u"書き込めません");
+    if (!synced) throw FileError(ErrorKind::kSystem, FileOp::kWrite, FileError::kAccessError, from);
 #ifdef _WIN32
     if (!MoveFileExW(src.wstring().c_str(), dst.wstring().c_str(),
                      MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
-      throw MakeFileError(host::CodeOfLastError(), to, u"置き換えられません");
+      throw FileError(ErrorKind::kSystem, FileOp::kReplace, host::CodeOfLastError(), to,
+                      FileDetail::kNone, static_cast<int>(GetLastError()));
     }
 #else
     // The new file takes the old one's permissions and group: a table a group shares stays
@@ -152,7 +158,8 @@ class HostEnv : public Env {
       ::chmod(src.c_str(), old.st_mode & 07777);
     }
     if (std::rename(src.c_str(), dst.c_str()) != 0) {
-      throw MakeFileError(CodeOfErrno(errno), to, u"置き換えられません");
+      throw FileError(ErrorKind::kSystem, FileOp::kReplace, CodeOfErrno(errno), to,
+                      FileDetail::kNone, errno);
     }
 #endif
   }
@@ -163,16 +170,20 @@ class HostEnv : public Env {
     // (MOVEFILE_WRITE_THROUGH) and a new file's entry goes with the file's own flush.
     std::error_code ec;
     if (!fs::is_directory(HostPath(path), ec)) {
-      throw MakeFileError(FileError::kPathNotFound, path, u"書き込めません");
+      throw FileError(ErrorKind::kSystem, FileOp::kWrite, FileError::kPathNotFound, path);
     }
 #else
     const int fd = ::open(HostPath(path).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd < 0) throw MakeFileError(CodeOfErrno(errno), path, u"開けません");
+    if (fd < 0)
+      throw FileError(ErrorKind::kSystem, FileOp::kOpen, CodeOfErrno(errno), path,
+                      FileDetail::kNone, errno);
     // Some file systems cannot force a folder (EINVAL): their entries are written as they go.
     const bool ok = ::fsync(fd) == 0 || errno == EINVAL;
     const int err = errno;
     ::close(fd);
-    if (!ok) throw MakeFileError(CodeOfErrno(err), path, u"書き込めません");
+    if (!ok)
+      throw FileError(ErrorKind::kSystem, FileOp::kWrite, CodeOfErrno(err), path, FileDetail::kNone,
+                      err);
 #endif
   }
 
@@ -203,7 +214,7 @@ class HostEnv : public Env {
 
  private:
   host::Stat Stat(const Text& path) {
-    return Guarded(path, u"調べられません", [&] { return host::StatOf(HostPath(path), path); });
+    return Guarded(path, FileOp::kQuery, [&] { return host::StatOf(HostPath(path), path); });
   }
 
   fs::path programPath_;

@@ -53,13 +53,13 @@ bool NotThere(const std::error_code& ec) {
 
 namespace {
 
-constexpr const char16_t* kQueryFailed = u"調べられません";
-
 FileKind KindOfEntry(const fs::directory_entry& e, const Text& path) {
   std::error_code ec;
   const fs::file_status st = e.status(ec);
   // A link that leads nowhere is neither a file nor a folder.
-  if (ec && !NotThere(ec)) throw MakeFileError(CodeOf(ec), path, kQueryFailed);
+  if (ec && !NotThere(ec))
+    throw FileError(ErrorKind::kSystem, FileOp::kQuery, CodeOf(ec), path, FileDetail::kNone,
+                    ec.value());
   if (fs::is_regular_file(st)) return FileKind::kFile;
   if (fs::is_directory(st)) return FileKind::kFolder;
   return FileKind::kOther;
@@ -72,20 +72,25 @@ std::vector<FolderEntry> ListOf(const fs::path& host, const Text& path) {
   std::error_code ec;
   fs::directory_iterator it(host, ec);
   if (ec && NotThere(ec)) return entries;
-  if (ec) throw MakeFileError(CodeOf(ec), path, u"読み込めません（フォルダの一覧）");
+  if (ec)
+    throw FileError(ErrorKind::kSystem, FileOp::kList, CodeOf(ec), path, FileDetail::kNone,
+                    ec.value());
   const fs::directory_iterator end;
   while (!ec && it != end) {
     FolderEntry entry;
     entry.name = HostText(it->path().filename());
     std::error_code ec2;
     entry.link = it->is_symlink(ec2);
-    if (ec2) throw MakeFileError(CodeOf(ec2), HostText(it->path()), kQueryFailed);
+    if (ec2)
+      throw FileError(ErrorKind::kSystem, FileOp::kQuery, CodeOf(ec2), HostText(it->path()),
+                      FileDetail::kNone, ec2.value());
     entry.kind = KindOfEntry(*it, HostText(it->path()));
     entries.push_back(std::move(entry));
     it.increment(ec);
   }
   if (ec) {
-    throw MakeFileError(CodeOf(ec), path, u"読み込めません（フォルダの一覧）");
+    throw FileError(ErrorKind::kSystem, FileOp::kList, CodeOf(ec), path, FileDetail::kNone,
+                    ec.value());
   }
   return entries;
 }
@@ -141,7 +146,8 @@ Stat StatOf(const fs::path& host, const Text& path) {
   WIN32_FILE_ATTRIBUTE_DATA own;
   if (!GetFileAttributesExW(w.c_str(), GetFileExInfoStandard, &own)) {
     if (NotThereError(GetLastError())) return s;
-    throw MakeFileError(CodeOfLastError(), path, kQueryFailed);
+    throw FileError(ErrorKind::kSystem, FileOp::kQuery, CodeOfLastError(), path, FileDetail::kNone,
+                    static_cast<int>(GetLastError()));
   }
   s.facts.link = (own.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0;
   s.hidden = (own.dwFileAttributes & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM)) != 0;
@@ -150,7 +156,8 @@ Stat StatOf(const fs::path& host, const Text& path) {
                          nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
   if (h == INVALID_HANDLE_VALUE) {
     if (s.facts.link && NotThereError(GetLastError())) return s;
-    throw MakeFileError(CodeOfLastError(), path, kQueryFailed);
+    throw FileError(ErrorKind::kSystem, FileOp::kQuery, CodeOfLastError(), path, FileDetail::kNone,
+                    static_cast<int>(GetLastError()));
   }
   BY_HANDLE_FILE_INFORMATION info;
   const bool ok = GetFileInformationByHandle(h, &info) != 0;
@@ -159,7 +166,8 @@ Stat StatOf(const fs::path& host, const Text& path) {
   CloseHandle(h);
   if (!ok) {
     SetLastError(err);
-    throw MakeFileError(CodeOfLastError(), path, kQueryFailed);
+    throw FileError(ErrorKind::kSystem, FileOp::kQuery, CodeOfLastError(), path, FileDetail::kNone,
+                    static_cast<int>(GetLastError()));
   }
   const bool folder = (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
   s.facts.kind = folder                   ? FileKind::kFolder
@@ -174,21 +182,24 @@ Stat StatOf(const fs::path& host, const Text& path) {
 std::string ReadAll(const fs::path& host, const Text& path) {
   const Stat s = StatOf(host, path);
   if (s.facts.kind == FileKind::kFolder) {
-    throw MakeFileError(FileError::kAccessError, path, u"読み込めません（フォルダです）");
+    throw FileError(ErrorKind::kSystem, FileOp::kRead, FileError::kAccessError, path,
+                    FileDetail::kFolder);
   }
   if (s.facts.kind == FileKind::kOther) {
-    throw MakeFileError(FileError::kAccessError, path,
-                        u"読み込めません（通常のファイルではありません）");
+    throw FileError(ErrorKind::kSystem, FileOp::kRead, FileError::kAccessError, path,
+                    FileDetail::kNotRegular);
   }
   std::FILE* f = OpenStream(host, "rb");
-  if (f == nullptr) throw MakeFileError(CodeOfErrno(errno), path, u"開けません");
+  if (f == nullptr)
+    throw FileError(ErrorKind::kSystem, FileOp::kOpen, CodeOfErrno(errno), path, FileDetail::kNone,
+                    errno);
   std::string data;
   char buf[65536];
   size_t n;
   while ((n = std::fread(buf, 1, sizeof buf, f)) > 0) data.append(buf, n);
   const bool failed = std::ferror(f) != 0;
   std::fclose(f);
-  if (failed) throw MakeFileError(FileError::kAccessError, path, u"読み込めません");
+  if (failed) throw FileError(ErrorKind::kSystem, FileOp::kRead, FileError::kAccessError, path);
   return data;
 }
 
@@ -200,14 +211,16 @@ Stat StatOf(const fs::path& host, const Text& path) {
   if (::lstat(host.c_str(), &st) != 0) {
     const int err = errno;
     if (err == ENOENT || err == ENOTDIR) return s;
-    throw MakeFileError(CodeOfErrno(err), path, kQueryFailed);
+    throw FileError(ErrorKind::kSystem, FileOp::kQuery, CodeOfErrno(err), path, FileDetail::kNone,
+                    err);
   }
   if (S_ISLNK(st.st_mode)) {
     s.facts.link = true;
     if (::stat(host.c_str(), &st) != 0) {
       const int err = errno;
       if (err == ENOENT || err == ENOTDIR) return s;  // a link that leads nowhere
-      throw MakeFileError(CodeOfErrno(err), path, kQueryFailed);
+      throw FileError(ErrorKind::kSystem, FileOp::kQuery, CodeOfErrno(err), path, FileDetail::kNone,
+                      err);
     }
   }
   s.facts.kind = S_ISREG(st.st_mode) ? FileKind::kFile
@@ -222,14 +235,15 @@ Stat StatOf(const fs::path& host, const Text& path) {
 std::string ReadAll(const fs::path& host, const Text& path) {
   // Not blocking: opening a pipe without a writer would wait for one.
   const int fd = ::open(host.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-  if (fd < 0) throw MakeFileError(CodeOfErrno(errno), path, u"開けません");
+  if (fd < 0)
+    throw FileError(ErrorKind::kSystem, FileOp::kOpen, CodeOfErrno(errno), path, FileDetail::kNone,
+                    errno);
   struct stat st {};
   if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
     const bool folder = S_ISDIR(st.st_mode);
     ::close(fd);
-    throw MakeFileError(FileError::kAccessError, path,
-                        folder ? u"読み込めません（フォルダです）"
-                               : u"読み込めません（通常のファイルではありません）");
+    throw FileError(ErrorKind::kSystem, FileOp::kRead, FileError::kAccessError, path,
+                    folder ? FileDetail::kFolder : FileDetail::kNotRegular);
   }
   std::string data;
   char buf[65536];
@@ -239,8 +253,9 @@ std::string ReadAll(const fs::path& host, const Text& path) {
     if (n < 0) {
       const int err = errno;
       ::close(fd);
-      throw MakeFileError(err == ENOENT ? FileError::kAccessError : CodeOfErrno(err), path,
-                          u"読み込めません");
+      throw FileError(ErrorKind::kSystem, FileOp::kRead,
+                      err == ENOENT ? FileError::kAccessError : CodeOfErrno(err), path,
+                      FileDetail::kNone, err);
     }
     if (n == 0) break;
     data.append(buf, static_cast<size_t>(n));

@@ -51,15 +51,15 @@ class HostFile : public WritableFile {
   FileError Failed(int err) const {
     const int code =
         CodeOfErrno(err) == FileError::kDiskFull ? FileError::kDiskFull : FileError::kAccessError;
-    return MakeFileError(code, path_, u"書き込めません");
+    return FileError(ErrorKind::kSystem, FileOp::kWrite, code, path_, FileDetail::kNone, err);
   }
   std::FILE* file_;
   Text path_;
 };
 
 FileError CreateFailed(int code, const Text& path) {
-  return MakeFileError(code == FileError::kFileNotFound ? FileError::kPathNotFound : code, path,
-                       u"作成できません");
+  return FileError(ErrorKind::kSystem, FileOp::kCreate,
+                   code == FileError::kFileNotFound ? FileError::kPathNotFound : code, path);
 }
 
 #ifdef _WIN32
@@ -93,10 +93,13 @@ std::FILE* OpenNew(const fs::path& host, const Text& path) {
 std::FILE* Open(const fs::path& host, const Text& path, WriteMode mode, const Stat& now) {
   if (mode == WriteMode::kAppend) {
     if (now.facts.link) {
-      throw MakeFileError(FileError::kAccessError, path, u"開けません（シンボリックリンクです）");
+      throw FileError(ErrorKind::kSystem, FileOp::kOpen, FileError::kAccessError, path,
+                      FileDetail::kSymbolicLink);
     }
     std::FILE* f = OpenStream(host, "ab");
-    if (f == nullptr) throw MakeFileError(CodeOfErrno(errno), path, u"開けません");
+    if (f == nullptr)
+      throw FileError(ErrorKind::kSystem, FileOp::kOpen, CodeOfErrno(errno), path,
+                      FileDetail::kNone, errno);
     return f;
   }
   if (mode == WriteMode::kCreate && (now.facts.kind != FileKind::kNone || now.facts.link)) {
@@ -125,30 +128,33 @@ std::FILE* Open(const fs::path& host, const Text& path, WriteMode mode, const St
   if (fd < 0) {
     const int err = errno;
     if (err == ELOOP && mode == WriteMode::kAppend) {
-      throw MakeFileError(FileError::kAccessError, path, u"開けません（シンボリックリンクです）");
+      throw FileError(ErrorKind::kSystem, FileOp::kOpen, FileError::kAccessError, path,
+                      FileDetail::kSymbolicLink);
     }
-    if (mode == WriteMode::kAppend) throw MakeFileError(CodeOfErrno(err), path, u"開けません");
+    if (mode == WriteMode::kAppend)
+      throw FileError(ErrorKind::kSystem, FileOp::kOpen, CodeOfErrno(err), path, FileDetail::kNone,
+                      err);
     throw CreateFailed(CodeOfErrno(err), path);
   }
   // A file made here and then given up is removed again: a failed create leaves nothing.
   const bool made = mode != WriteMode::kAppend;
-  auto giveUp = [&](const Text& action) {
+  auto giveUp = [&](FileOp op, FileDetail detail = FileDetail::kNone) {
     ::close(fd);
     if (made) ::unlink(host.c_str());
-    return MakeFileError(FileError::kAccessError, path, action);
+    return FileError(ErrorKind::kSystem, op, FileError::kAccessError, path, detail);
   };
   struct stat st {};
   if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
-    throw giveUp(made ? u"作成できません" : u"開けません（通常のファイルではありません）");
+    throw made ? giveUp(FileOp::kCreate) : giveUp(FileOp::kOpen, FileDetail::kNotRegular);
   }
   // Appending to a file of several names would change the others too.
-  if (st.st_nlink > 1) throw giveUp(u"開けません（他の名前があります）");
+  if (st.st_nlink > 1) throw giveUp(FileOp::kOpen, FileDetail::kOtherName);
   const int flagsNow = ::fcntl(fd, F_GETFL);
   if (flagsNow == -1 || ::fcntl(fd, F_SETFL, flagsNow & ~O_NONBLOCK) == -1) {
-    throw giveUp(made ? u"作成できません" : u"開けません");
+    throw giveUp(made ? FileOp::kCreate : FileOp::kOpen);
   }
   std::FILE* f = ::fdopen(fd, mode == WriteMode::kAppend ? "ab" : "wb");
-  if (f == nullptr) throw giveUp(made ? u"作成できません" : u"開けません");
+  if (f == nullptr) throw giveUp(made ? FileOp::kCreate : FileOp::kOpen);
   return f;
 }
 
@@ -159,8 +165,8 @@ std::FILE* Open(const fs::path& host, const Text& path, WriteMode mode, const St
 std::unique_ptr<WritableFile> OpenForWrite(const fs::path& host, const Text& path, WriteMode mode) {
   const Stat now = StatOf(host, path);
   if (now.facts.kind == FileKind::kFolder && !now.facts.link) {
-    throw MakeFileError(FileError::kAccessError, path,
-                        u"作成できません（同じ名前のフォルダがあります）");
+    throw FileError(ErrorKind::kSystem, FileOp::kCreate, FileError::kAccessError, path,
+                    FileDetail::kFolderTaken);
   }
   return std::make_unique<HostFile>(Open(host, path, mode, now), path);
 }
@@ -170,14 +176,14 @@ void CutTo(const fs::path& host, const Text& path, std::int64_t size) {
   std::error_code ec;
   if (StatOf(host, path).facts.link) ec = std::make_error_code(std::errc::operation_not_permitted);
   if (!ec) fs::resize_file(host, static_cast<std::uintmax_t>(size), ec);
-  if (ec) throw MakeFileError(FileError::kAccessError, path, u"書き込めません");
+  if (ec) throw FileError(ErrorKind::kSystem, FileOp::kWrite, FileError::kAccessError, path);
 #else
   const int fd = ::open(host.c_str(), O_WRONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
   struct stat st {};
   const bool ok = fd >= 0 && ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && st.st_nlink == 1 &&
                   ::ftruncate(fd, static_cast<off_t>(size)) == 0;
   if (fd >= 0) ::close(fd);
-  if (!ok) throw MakeFileError(FileError::kAccessError, path, u"書き込めません");
+  if (!ok) throw FileError(ErrorKind::kSystem, FileOp::kWrite, FileError::kAccessError, path);
 #endif
 }
 

@@ -5,7 +5,7 @@
 namespace ostra {
 
 void InterruptEnv::Check() const {
-  if (flag_.load()) throw RunError(kMsgInterrupted, Text(), ErrorKind::kDeclined);
+  if (flag_.load()) throw ProblemError(Problem::kInterrupted, {}, Text(), ErrorKind::kDeclined);
 }
 
 std::unique_ptr<WritableFile> InterruptEnv::OpenWrite(const Text& path, WriteMode mode) {

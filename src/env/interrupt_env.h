@@ -1,7 +1,7 @@
 // An Env that stops a run when the user or the system asks the program to end (Ctrl-C, a
 // termination signal, the window closed as the system shuts down). The front end sets the flag
-// from its handler; from then on every operation that would change a file throws RunError
-// (kMsgInterrupted, ErrorKind::kDeclined) before it reaches the wrapped Env, so that the run
+// from its handler; from then on every operation that would change a file throws ProblemError
+// (Problem::kInterrupted, ErrorKind::kDeclined) before it reaches the wrapped Env, so that the run
 // stops through its ordinary path and reports what it did. Reads and queries go on (the report
 // is made from them), and a file already open is written out and closed: a stop falls before
 // the next file is opened or changed, never inside a write, so no half line is written.
@@ -13,8 +13,6 @@
 #include "env/env.h"
 
 namespace ostra {
-
-inline constexpr const char16_t* kMsgInterrupted = u"中断の指示を受けたため、変換を中止しました。";
 
 class InterruptEnv : public EnvWrapper {
  public:

@@ -33,8 +33,8 @@ FileLock::~FileLock() {
 namespace {
 
 FileError NotAFile(const Text& path) {
-  return MakeFileError(FileError::kAccessError, path,
-                       u"開けません（通常のファイルではありません）");
+  return FileError(ErrorKind::kSystem, FileOp::kLock, FileError::kAccessError, path,
+                   FileDetail::kNotRegular);
 }
 
 }  // namespace
@@ -49,7 +49,8 @@ FileLock FileLock::TryAcquire(const std::filesystem::path& host, const Text& pat
                   OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
   if (h == INVALID_HANDLE_VALUE) {
     if (GetLastError() == ERROR_SHARING_VIOLATION) return lock;  // a holder is deleting it
-    throw MakeFileError(FileError::kAccessError, path, u"開けません");
+    throw FileError(ErrorKind::kSystem, FileOp::kLock, FileError::kAccessError, path,
+                    FileDetail::kNone, static_cast<int>(GetLastError()));
   }
   BY_HANDLE_FILE_INFORMATION info{};
   if (GetFileType(h) != FILE_TYPE_DISK || !GetFileInformationByHandle(h, &info) ||
@@ -70,9 +71,11 @@ FileLock FileLock::TryAcquire(const std::filesystem::path& host, const Text& pat
       ::open(host.c_str(), O_RDONLY | O_CREAT | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK, 0666);
   if (file < 0) {
     if (errno == ELOOP || errno == EISDIR) throw NotAFile(path);
-    throw MakeFileError(
-        errno == EACCES || errno == EROFS ? FileError::kPermissionDenied : FileError::kAccessError,
-        path, u"開けません");
+    const int err = errno;
+    throw FileError(
+        ErrorKind::kSystem, FileOp::kLock,
+        err == EACCES || err == EROFS ? FileError::kPermissionDenied : FileError::kAccessError,
+        path, FileDetail::kNone, err);
   }
   struct stat st {};
   const bool regular = ::fstat(file, &st) == 0 && S_ISREG(st.st_mode);
@@ -83,8 +86,10 @@ FileLock FileLock::TryAcquire(const std::filesystem::path& host, const Text& pat
   const std::filesystem::path folder = host.has_parent_path() ? host.parent_path() : ".";
   const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
   if (fd < 0) {
-    throw MakeFileError(errno == EACCES ? FileError::kPermissionDenied : FileError::kAccessError,
-                        path, u"開けません");
+    const int err = errno;
+    throw FileError(ErrorKind::kSystem, FileOp::kLock,
+                    err == EACCES ? FileError::kPermissionDenied : FileError::kAccessError, path,
+                    FileDetail::kNone, err);
   }
   if (flock(fd, LOCK_EX | LOCK_NB) != 0) {
     ::close(fd);

@@ -134,31 +134,32 @@ std::vector<FolderEntry> MemoryEnv::ListFolder(const Text& path) {
 std::string MemoryEnv::ReadFile(const Text& path) {
   if (const Node* node = Find(path)) {
     if (node->kind == FileKind::kFolder) {
-      throw MakeFileError(FileError::kAccessError, path, u"読み込めません（フォルダです）");
+      throw FileError(ErrorKind::kSystem, FileOp::kRead, FileError::kAccessError, path,
+                      FileDetail::kFolder);
     }
     if (node->kind == FileKind::kNone) {
-      throw MakeFileError(FileError::kFileNotFound, path, u"開けません");
+      throw FileError(ErrorKind::kSystem, FileOp::kOpen, FileError::kFileNotFound, path);
     }
     if (node->kind == FileKind::kOther) {
-      throw MakeFileError(FileError::kAccessError, path,
-                          u"読み込めません（通常のファイルではありません）");
+      throw FileError(ErrorKind::kSystem, FileOp::kRead, FileError::kAccessError, path,
+                      FileDetail::kNotRegular);
     }
     return *node->bytes;
   }
   if (base_ != nullptr) return base_->ReadFile(path);
-  throw MakeFileError(FileError::kFileNotFound, path, u"開けません");
+  throw FileError(ErrorKind::kSystem, FileOp::kOpen, FileError::kFileNotFound, path);
 }
 
-void MemoryEnv::RequireParent(const Text& path, int code, const Text& action) {
+void MemoryEnv::RequireParent(const Text& path, int code, FileOp op) {
   const Text parent = ParentKey(PathKey(path));
   if (parent.empty() || KindOf(parent) != FileKind::kFolder) {
-    throw MakeFileError(code, path, action);
+    throw FileError(ErrorKind::kSystem, op, code, path);
   }
 }
 
-MemoryEnv::Node& MemoryEnv::Writable(const Text& path, const Text& action) {
+MemoryEnv::Node& MemoryEnv::Writable(const Text& path, FileOp op) {
   if (KindOf(path) == FileKind::kFolder) {
-    throw MakeFileError(FileError::kAccessError, path, action);
+    throw FileError(ErrorKind::kSystem, op, FileError::kAccessError, path);
   }
   Node* node = Find(path);
   if (node != nullptr && node->kind == FileKind::kFile) return *node;
@@ -171,34 +172,36 @@ MemoryEnv::Node& MemoryEnv::Writable(const Text& path, const Text& action) {
 
 std::unique_ptr<WritableFile> MemoryEnv::OpenWrite(const Text& path, WriteMode mode) {
   if (KindOf(path) == FileKind::kFolder) {
-    throw MakeFileError(FileError::kAccessError, path,
-                        u"作成できません（同じ名前のフォルダがあります）");
+    throw FileError(ErrorKind::kSystem, FileOp::kCreate, FileError::kAccessError, path,
+                    FileDetail::kFolderTaken);
   }
   if (mode == WriteMode::kCreateNew && PathExists(path)) {
-    throw MakeFileError(FileError::kAccessError, path, u"作成できません（同じ名前があります）");
+    throw FileError(ErrorKind::kSystem, FileOp::kCreate, FileError::kAccessError, path,
+                    FileDetail::kNameTaken);
   }
   if (mode != WriteMode::kAppend) {
-    RequireParent(path, FileError::kPathNotFound, u"作成できません");
+    RequireParent(path, FileError::kPathNotFound, FileOp::kCreate);
     Node& node = nodes_[PathKey(path)];
     const Text spelled = node.kind == FileKind::kFile ? node.spelled : path;
     node = Node{spelled, FileKind::kFile, std::make_shared<std::string>(), {}};
     return std::make_unique<MemoryFile>(node.bytes);
   }
-  RequireParent(path, FileError::kFileNotFound, u"開けません");
-  return std::make_unique<MemoryFile>(Writable(path, u"開けません").bytes);
+  RequireParent(path, FileError::kFileNotFound, FileOp::kOpen);
+  return std::make_unique<MemoryFile>(Writable(path, FileOp::kOpen).bytes);
 }
 
 void MemoryEnv::Truncate(const Text& path, std::int64_t size) {
-  if (!FileExists(path)) throw MakeFileError(FileError::kAccessError, path, u"書き込めません");
-  Writable(path, u"書き込めません").bytes->resize(static_cast<size_t>(size));
+  if (!FileExists(path))
+    throw FileError(ErrorKind::kSystem, FileOp::kWrite, FileError::kAccessError, path);
+  Writable(path, FileOp::kWrite).bytes->resize(static_cast<size_t>(size));
 }
 
 void MemoryEnv::MakeFolder(const Text& path) {
   const FileKind kind = KindOf(path);
   if (kind == FileKind::kFolder) return;
   if (kind != FileKind::kNone)
-    throw MakeFileError(FileError::kAccessError, path, u"作成できません");
-  RequireParent(path, FileError::kFileNotFound, u"作成できません");
+    throw FileError(ErrorKind::kSystem, FileOp::kCreate, FileError::kAccessError, path);
+  RequireParent(path, FileError::kFileNotFound, FileOp::kCreate);
   nodes_[PathKey(path)] = Node{path, FileKind::kFolder, nullptr, {}};
 }
 
@@ -206,33 +209,35 @@ void MemoryEnv::RemoveFile(const Text& path) {
   const FileKind kind = KindOf(path);
   if (kind == FileKind::kNone) return;
   if (kind == FileKind::kFolder && !ListFolder(path).empty()) {
-    throw MakeFileError(FileError::kAccessError, path, u"削除できません");
+    throw FileError(ErrorKind::kSystem, FileOp::kRemove, FileError::kAccessError, path);
   }
   nodes_[PathKey(path)] = Node{path, FileKind::kNone, nullptr, {}};
 }
 
 void MemoryEnv::CopyFile(const Text& from, const Text& to) {
-  if (!FileExists(from)) throw MakeFileError(FileError::kFileNotFound, from, u"コピーできません");
+  if (!FileExists(from))
+    throw FileError(ErrorKind::kSystem, FileOp::kCopy, FileError::kFileNotFound, from);
   std::string bytes = ReadFile(from);
-  RequireParent(to, FileError::kFileNotFound, u"作成できません");
-  *Writable(to, u"作成できません").bytes = std::move(bytes);
+  RequireParent(to, FileError::kFileNotFound, FileOp::kCreate);
+  *Writable(to, FileOp::kCreate).bytes = std::move(bytes);
 }
 
 void MemoryEnv::ReplaceFile(const Text& from, const Text& to) {
-  if (!FileExists(from)) throw MakeFileError(FileError::kFileNotFound, from, u"開けません");
+  if (!FileExists(from))
+    throw FileError(ErrorKind::kSystem, FileOp::kOpen, FileError::kFileNotFound, from);
   std::string bytes = ReadFile(from);
-  *Writable(to, u"置き換えられません").bytes = std::move(bytes);
+  *Writable(to, FileOp::kReplace).bytes = std::move(bytes);
   RemoveFile(from);
 }
 
 void MemoryEnv::SyncFolder(const Text& path) {
   if (KindOf(path) != FileKind::kFolder) {
-    throw MakeFileError(FileError::kPathNotFound, path, u"書き込めません");
+    throw FileError(ErrorKind::kSystem, FileOp::kWrite, FileError::kPathNotFound, path);
   }
 }
 
 std::unique_ptr<HeldLock> MemoryEnv::TryLock(const Text& path) {
-  RequireParent(path, FileError::kAccessError, u"開けません");
+  RequireParent(path, FileError::kAccessError, FileOp::kOpen);
   if (!PathExists(path)) OpenWrite(path, WriteMode::kAppend)->Close();
   const Text key = PathKey(path);
   if (!locks_.insert(key).second) return nullptr;

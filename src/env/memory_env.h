@@ -59,8 +59,8 @@ class MemoryEnv : public Env {
 
   Node* Find(const Text& path);
   // The node of a file about to change, holding the base's content when it came from there.
-  Node& Writable(const Text& path, const Text& action);
-  void RequireParent(const Text& path, int code, const Text& action);
+  Node& Writable(const Text& path, FileOp op);
+  void RequireParent(const Text& path, int code, FileOp op);
 
   Env* base_;
   std::map<Text, Node> nodes_;  // by folded path

@@ -50,7 +50,9 @@ void PowerLossEnv::Step(const Text& path) {
     lost_ = true;
     lostAt_ = path;
   }
-  if (lost_) throw MakeFileError(FileError::kAccessError, path, u"扱えません（試験のための停電）");
+  if (lost_)
+    throw FileError(ErrorKind::kSystem, FileOp::kWrite, FileError::kAccessError, path,
+                    FileDetail::kTestPowerCut);
 }
 
 void PowerLossEnv::DataSynced(const Text& path) {

@@ -19,7 +19,4 @@ class FieldReader;
 // second field or when it holds more than `maxRows` rows.
 CodeTable ReadCodeTable(FieldReader& reader, size_t maxRows);
 
-// Japanese message for a reference table that does not exist.
-Text MsgMissingTable(const Text& path);
-
 }  // namespace ostra

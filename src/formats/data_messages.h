@@ -1,10 +1,11 @@
-// Japanese messages about bad data in a section file. Each names the file ("…"), the line and
-// character position as an editor shows them, the value as read in 「」 and what was expected.
+// What is known about bad data in a section file, for the run to word: the file, the line and
+// character position as an editor shows them, the value as read and what was expected.
 #pragma once
 
 #include <optional>
 
 #include "base/codec.h"
+#include "base/errors.h"
 
 namespace ostra {
 
@@ -13,14 +14,6 @@ struct TextPlace {
   long line = 1;    // 1-based
   long column = 1;  // 1-based character position in the line
 };
-
-// "3 行目 5 文字目"
-Text PlaceText(const TextPlace& at);
-
-Text MsgNotANumber(const Text& path, const TextPlace& at, const Text& what, const Text& value);
-Text MsgBadCount(const Text& path, const TextPlace& at, const Text& what, const Text& value);
-Text MsgTooManyFields(const Text& path, const TextPlace& at, const Text& what, const Text& value,
-                      int limit);
 
 // What is known when a file ends before the fields its counts announce.
 struct PastEndFacts {
@@ -39,6 +32,15 @@ struct PastEndFacts {
   std::optional<TextPlace> unclosedQuote;  // a double quote that ran to the end of the file
 };
 
-Text MsgPastEnd(const PastEndFacts& facts);
+// Reading past the end of a file (error 62), with what the file lacks.
+class PastEndError : public FileError {
+ public:
+  PastEndError(ErrorKind kind, PastEndFacts facts)
+      : FileError(kind, FileOp::kRead, kInputPastEnd, facts.path), facts_(std::move(facts)) {}
+  const PastEndFacts& Facts() const { return facts_; }
+
+ private:
+  PastEndFacts facts_;
+};
 
 }  // namespace ostra

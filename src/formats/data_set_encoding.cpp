@@ -33,11 +33,8 @@ Text ByteText(unsigned char b) {
 [[noreturn]] void ThrowInvalidByte(std::string_view bytes, size_t offset, const Text& path) {
   const TextPlace at = PlaceOfByte(bytes, offset);
   const Text byte = ByteText(static_cast<unsigned char>(bytes[offset]));
-  throw RunError(u"ファイル \"" + path + u"\" の " + PlaceText(at) + u"のバイト " + byte +
-                     u" は UTF-8 の文字になりません（このデータは UTF-8 "
-                     u"で書かれているものとして読んでいます）。ファイルを一つの文字コードで保存し"
-                     u"直すか、文字コードを指定してください。変換できません。",
-                 path, ErrorKind::kData, DataPlace{at.line, at.column, 0, 0, 0, byte});
+  throw ProblemError(Problem::kNotUtf8Byte, {byte}, path, ErrorKind::kData,
+                     DataPlace{at.line, at.column, 0, 0, 0, byte});
 }
 
 struct Scanned {
@@ -45,12 +42,6 @@ struct Scanned {
   std::string bytes;
   Utf8Verdict verdict;
 };
-
-Text Names(const std::vector<const Scanned*>& files) {
-  Text t;
-  for (const Scanned* f : files) t += (t.empty() ? u"\"" : u"、\"") + f->path + u"\"";
-  return t;
-}
 
 }  // namespace
 
@@ -64,9 +55,8 @@ Text DecodeDataFile(const std::string& bytes, const Text& path, bool utf8) {
     const Text character = CharacterAt(text, bad);
     const TextPlace at{static_cast<long>(LineNumberAt(text, bad)),
                        static_cast<long>(ColumnAt(text, bad))};
-    throw RunError(u"ファイル \"" + path + u"\" の " + PlaceText(at) + u"の文字「" + character +
-                       u"」は Shift-JIS（コードページ 932）にない文字です。変換できません。",
-                   path, ErrorKind::kData, DataPlace{at.line, at.column, 0, 0, 0, character});
+    throw ProblemError(Problem::kNotCp932, {character}, path, ErrorKind::kData,
+                       DataPlace{at.line, at.column, 0, 0, 0, character});
   }
   return text;
 }
@@ -92,11 +82,12 @@ DataSetEncoding DecideDataSetEncoding(Env& env, const std::vector<Text>& files,
   if (choice == DataEncoding::kUtf8) {
     decided = {true, EncodingBasis::kChosen};
   } else if (!utf8.empty() && !cp932.empty()) {
-    throw RunError(u"データのファイルの文字コードがそろっていません。" + Names(utf8) +
-                       u" は UTF-8、" + Names(cp932) +
-                       u" は Shift-JIS（コードページ 932）で書かれているようです。同じ文字コード"
-                       u"で保存し直すか、文字コードを指定してください。変換できません。",
-                   cp932.front()->path, ErrorKind::kData);
+    std::vector<Text> names;
+    for (const Scanned* f : utf8) names.push_back(f->path);
+    names.emplace_back();
+    for (const Scanned* f : cp932) names.push_back(f->path);
+    throw ProblemError(Problem::kMixedEncodings, std::move(names), cp932.front()->path,
+                       ErrorKind::kData);
   } else if (!utf8.empty()) {
     decided = {true, EncodingBasis::kContent};
   } else if (!cp932.empty()) {

@@ -1,5 +1,7 @@
 #include "formats/reference_folder.h"
 
+#include <optional>
+
 #include "base/errors.h"
 #include "base/sjis.h"
 #include "env/files.h"
@@ -8,12 +10,14 @@
 namespace ostra {
 
 ReferenceFolder::Table& ReferenceFolder::Load(const Text& name) {
-  auto [it, added] = tables_.try_emplace(UpperAscii(name));
-  if (added) {
-    it->second.exists = env_.FileExists(PathOf(name));
-    if (it->second.exists) it->second.content = ReadTableText(env_, PathOf(name), false);
-  }
-  return it->second;
+  return InRole(ErrorKind::kReferenceFolder, [&]() -> ReferenceFolder::Table& {
+    auto [it, added] = tables_.try_emplace(UpperAscii(name));
+    if (added) {
+      it->second.exists = env_.FileExists(PathOf(name));
+      if (it->second.exists) it->second.content = ReadTableText(env_, PathOf(name), false);
+    }
+    return it->second;
+  });
 }
 
 bool ReferenceFolder::Exists(const Text& name) {
@@ -23,54 +27,45 @@ bool ReferenceFolder::Exists(const Text& name) {
 const Text& ReferenceFolder::Content(const Text& name) {
   const Table& table = Load(name);
   if (!table.exists)
-    throw RunError(MsgMissingTable(PathOf(name)), PathOf(name), ErrorKind::kReferenceFolder);
+    throw ProblemError(Problem::kMissingTable, {}, PathOf(name), ErrorKind::kReferenceFolder);
   return table.content;
 }
 
 namespace {
 
-// Why a table cannot be used as it stands; empty when it can.
-Text TableProblem(const FileFacts& facts, bool written) {
+// Why a table cannot be used as it stands; none when it can.
+std::optional<Problem> TableProblem(const FileFacts& facts, bool written) {
   if (facts.kind == FileKind::kFolder || facts.kind == FileKind::kOther) {
-    return u"は通常のファイルではありません（フォルダ、パイプ、デバイスなど）。変換できません。";
+    return Problem::kTableNotRegular;
   }
-  if (!written) return Text();
-  if (facts.link) {
-    return u"はシンボリックリンクです。他の場所の表と共有されていると、一つのコードが二つの"
-           u"名前に付くおそれがあります。リンクを実際のファイルに置き換えてから変換してください。";
-  }
-  if (facts.kind == FileKind::kFile && facts.links > 1) {
-    return u"には他の名前（ハードリンク）があります。他の場所の表と共有されていると、一つの"
-           u"コードが二つの名前に付くおそれがあります。一つの名前だけのファイルにしてから変換してく"
-           u"ださい。";
-  }
-  if (facts.kind == FileKind::kFile && facts.readOnly) {
-    return u"は読み取り専用です。変換はこの表に書き加えることがあるため、書き込みを許可してから"
-           u"変換してください。";
-  }
-  return Text();
+  if (!written) return std::nullopt;
+  if (facts.link) return Problem::kTableIsLink;
+  if (facts.kind == FileKind::kFile && facts.links > 1) return Problem::kTableHasOtherName;
+  if (facts.kind == FileKind::kFile && facts.readOnly) return Problem::kTableReadOnly;
+  return std::nullopt;
 }
 
 }  // namespace
 
 void ReferenceFolder::CheckFiles(std::span<const char16_t* const> read,
                                  std::span<const char16_t* const> written) {
-  auto check = [&](const Text& name, bool writes) {
-    const Text problem = TableProblem(env_.Inspect(PathOf(name)), writes);
-    if (!problem.empty()) {
-      throw RunError(u"参照ファイル \"" + PathOf(name) + u"\" " + problem, PathOf(name),
-                     ErrorKind::kReferenceFolder);
-    }
-  };
-  for (const char16_t* name : written) check(name, true);
-  for (const char16_t* name : read) check(name, false);
+  return InRole(ErrorKind::kReferenceFolder, [&]() {
+    auto check = [&](const Text& name, bool writes) {
+      const std::optional<Problem> problem = TableProblem(env_.Inspect(PathOf(name)), writes);
+      if (problem) throw ProblemError(*problem, {}, PathOf(name), ErrorKind::kReferenceFolder);
+    };
+    for (const char16_t* name : written) check(name, true);
+    for (const char16_t* name : read) check(name, false);
+  });
 }
 
 void ReferenceFolder::CreateEmpty(const Text& name) {
-  if (Exists(name)) return;
-  TouchFile(env_, PathOf(name));
-  env_.SyncFolder(folder_);  // the new table's name on the disk before entries refer to it
-  tables_.erase(UpperAscii(name));
+  return InRole(ErrorKind::kReferenceFolder, [&]() {
+    if (Exists(name)) return;
+    TouchFile(env_, PathOf(name));
+    env_.SyncFolder(folder_);  // the new table's name on the disk before entries refer to it
+    tables_.erase(UpperAscii(name));
+  });
 }
 
 const CodeTable& ReferenceFolder::Codes(const Text& name, size_t maxRows) {
@@ -114,8 +109,10 @@ void ReferenceFolder::InsertLine(const TableInfo& table, size_t keep, size_t at,
 
 // What a table file holds now: its bytes, none when there is no such file.
 std::optional<std::string> ReferenceFolder::BytesOf(const Text& name) {
-  if (!env_.FileExists(PathOf(name))) return std::nullopt;
-  return env_.ReadFile(PathOf(name));
+  return InRole(ErrorKind::kReferenceFolder, [&]() -> std::optional<std::string> {
+    if (!env_.FileExists(PathOf(name))) return std::nullopt;
+    return env_.ReadFile(PathOf(name));
+  });
 }
 
 void ReferenceFolder::MarkCurrent() {

@@ -36,7 +36,9 @@ class ReferenceFolder {
   // The whole table as read. Throws RunError naming the table when it does not exist.
   const Text& Content(const Text& name);
   // A reader over the table's content, its messages naming the table.
-  FieldReader Reader(const Text& name) { return FieldReader(Content(name), PathOf(name)); }
+  FieldReader Reader(const Text& name) {
+    return FieldReader(Content(name), PathOf(name), ErrorKind::kReferenceFolder);
+  }
   // Stops the run (RunError naming the table and why) when a table it reads is there but is
   // not an ordinary file (a folder, a pipe, a device), or when a table it may write is a
   // symbolic link, has another name (a hard link) or was made read-only by its owner: written

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "base/errors.h"
 #include "base/numbers.h"
 #include "base/sjis.h"
 #include "base/text_lines.h"
@@ -39,7 +40,7 @@ Dictionary::Dictionary(Env& env, const Text& path) : env_(env), path_(path) {
 }
 
 void Dictionary::Load(const Text& content) {
-  reader_ = std::make_unique<FieldReader>(content, path_);
+  reader_ = std::make_unique<FieldReader>(content, path_, ErrorKind::kReferenceFolder);
   readerBehind_ = false;
   linesAreEntries_.reset();
   entries_.clear();
@@ -83,18 +84,20 @@ std::optional<Entry> Dictionary::FindExact(const Text& name) {
 }
 
 void Dictionary::AppendLine(const Text& line) {
-  ReadEntries();
-  if (AppendTableLine(env_, path_, line, endTidy_) || readerBehind_) {
-    // The file's end was tidied before the line went on: take in the file as it now is.
-    Take(ReadFileText(env_, path_));
-    return;
-  }
-  lines_.push_back(DecodeCp932(EncodeCp932(line)));
-  if (!reader_->Append(AppendedText(line))) Load(ReadFileText(env_, path_));
+  return InRole(ErrorKind::kReferenceFolder, [&]() {
+    ReadEntries();
+    if (AppendTableLine(env_, path_, line, endTidy_) || readerBehind_) {
+      // The file's end was tidied before the line went on: take in the file as it now is.
+      Take(ReadFileText(env_, path_));
+      return;
+    }
+    lines_.push_back(DecodeCp932(EncodeCp932(line)));
+    if (!reader_->Append(AppendedText(line))) Load(ReadFileText(env_, path_));
+  });
 }
 
 std::optional<Entry> Dictionary::EntryOfLine(const Text& line) const {
-  FieldReader reader(line, path_);
+  FieldReader reader(line, path_, ErrorKind::kReferenceFolder);
   Entry entry;
   for (Text& field : entry) {
     if (reader.AtEnd()) return std::nullopt;
@@ -118,27 +121,29 @@ bool Dictionary::LinesAreEntries() {
 }
 
 void Dictionary::InsertLine(size_t keep, size_t at, const Text& line) {
-  std::vector<Text> table(lines_.begin(), lines_.begin() + static_cast<std::ptrdiff_t>(keep));
-  table.insert(table.begin() + static_cast<std::ptrdiff_t>(at), line);
-  WriteTableAnew(env_, path_, table);
-  endTidy_ = true;  // the file was written anew, every line with its line end
-  if (keep != lines_.size()) {
-    Take(ReadFileText(env_, path_));  // its end went: take in the file as it now is
-    return;
-  }
-  const Text asRead = DecodeCp932(EncodeCp932(line));
-  std::optional<Entry> entry = EntryOfLine(asRead);
-  if (entry && LinesAreEntries()) {
+  return InRole(ErrorKind::kReferenceFolder, [&]() {
+    std::vector<Text> table(lines_.begin(), lines_.begin() + static_cast<std::ptrdiff_t>(keep));
+    table.insert(table.begin() + static_cast<std::ptrdiff_t>(at), line);
+    WriteTableAnew(env_, path_, table);
+    endTidy_ = true;  // the file was written anew, every line with its line end
+    if (keep != lines_.size()) {
+      Take(ReadFileText(env_, path_));  // its end went: take in the file as it now is
+      return;
+    }
+    const Text asRead = DecodeCp932(EncodeCp932(line));
+    std::optional<Entry> entry = EntryOfLine(asRead);
+    if (entry && LinesAreEntries()) {
+      lines_.insert(lines_.begin() + static_cast<std::ptrdiff_t>(at), asRead);
+      entries_.insert(entries_.begin() + static_cast<std::ptrdiff_t>(at), *entry);
+      readerBehind_ = true;
+      // Entries after the new one moved: index them all again.
+      indexed_ = 0;
+      for (auto& m : firstByName_) m.clear();
+      return;
+    }
     lines_.insert(lines_.begin() + static_cast<std::ptrdiff_t>(at), asRead);
-    entries_.insert(entries_.begin() + static_cast<std::ptrdiff_t>(at), *entry);
-    readerBehind_ = true;
-    // Entries after the new one moved: index them all again.
-    indexed_ = 0;
-    for (auto& m : firstByName_) m.clear();
-    return;
-  }
-  lines_.insert(lines_.begin() + static_cast<std::ptrdiff_t>(at), asRead);
-  Take(Joined(lines_));
+    Take(Joined(lines_));
+  });
 }
 
 ClassTable::ClassTable(Env& env, const Text& path, bool hasSecondField)
@@ -148,7 +153,8 @@ ClassTable::ClassTable(Env& env, const Text& path, bool hasSecondField)
 }
 
 void ClassTable::Load() {
-  reader_ = std::make_unique<FieldReader>(ReadTableText(env_, path_, true), path_);
+  reader_ = std::make_unique<FieldReader>(ReadTableText(env_, path_, true), path_,
+                                          ErrorKind::kReferenceFolder);
   lastCode_.clear();
   max_ = 0;
 }

@@ -35,16 +35,18 @@ bool IsWhole(const DecimalNumber& number) {
 
 }  // namespace
 
-FieldReader FieldReader::Open(Env& env, const Text& path) {
-  return FieldReader(ReadFileText(env, path), path);
+FieldReader FieldReader::Open(Env& env, const Text& path, ErrorKind role) {
+  return FieldReader(InRole(role, [&] { return ReadFileText(env, path); }), path, role);
 }
 
 FieldReader FieldReader::OpenDataSet(Env& env, const Text& path, bool utf8) {
-  return FieldReader(DecodeDataFile(env.ReadFile(path), path, utf8), path);
+  return FieldReader(
+      InRole(ErrorKind::kData, [&] { return DecodeDataFile(env.ReadFile(path), path, utf8); }),
+      path, ErrorKind::kData);
 }
 
-FieldReader::FieldReader(Text content, Text path)
-    : content_(std::move(content)), path_(std::move(path)) {
+FieldReader::FieldReader(Text content, Text path, ErrorKind role)
+    : content_(std::move(content)), path_(std::move(path)), role_(role) {
   // Ctrl-Z marks the end of a text file.
   size_t eof = content_.find(kCtrlZ);
   if (eof != Text::npos) {
@@ -127,7 +129,7 @@ double FieldReader::ReadNumber(const Text& what) {
   Text t = Trim(NarrowNumerals(raw));
   if (t.empty()) return 0.0;
   std::optional<double> v = ostra::ReadNumber(t);
-  if (!v) ThrowBadValue(MsgNotANumber(path_, LastPlace(), what, raw), raw);
+  if (!v) ThrowBadValue(Problem::kNotANumber, {what, raw});
   return *v;
 }
 
@@ -138,12 +140,12 @@ Count FieldReader::ReadCount(const Text& what, int max) {
   // ("1e-400" is no count even though it is 0 as a double).
   const std::optional<DecimalNumber> number = ParseDecimal(Trim(NarrowNumerals(raw)));
   if (!number && !Trim(NarrowNumerals(raw)).empty())
-    ThrowBadValue(MsgNotANumber(path_, LastPlace(), what, raw), raw);
+    ThrowBadValue(Problem::kNotANumber, {what, raw});
   const std::optional<double> v = number ? number->ToDouble() : std::nullopt;
   if (!v || (number->negative && !number->IsZero()) || *v > 32767 || !IsWhole(*number))
-    ThrowBadValue(MsgBadCount(path_, LastPlace(), what, raw), raw);
+    ThrowBadValue(Problem::kBadCount, {what, raw});
   count.value = static_cast<int>(*v);
-  if (count.value > max) ThrowBadValue(MsgTooManyFields(path_, LastPlace(), what, raw, max), raw);
+  if (count.value > max) ThrowBadValue(Problem::kTooManyFields, {what, raw, IntText(max)});
   return count;
 }
 
@@ -164,8 +166,8 @@ void FieldReader::ReadRecord(RecordFields& fields, int count) {
 void FieldReader::CheckLimit(const Count& count) const {
   if (count.value <= kMaxFields) return;
   const Text value = IntText(count.value);
-  throw RunError(MsgTooManyFields(path_, PlaceOf(count.offset), count.what, value, kMaxFields),
-                 path_, ErrorKind::kData, PlaceFor(count.offset, value));
+  throw ProblemError(Problem::kTooManyFields, {count.what, value, IntText(kMaxFields)}, path_,
+                     role_, PlaceFor(count.offset, value));
 }
 
 void FieldReader::BeginBlock(const Count& records, const Count& fields) {
@@ -204,8 +206,9 @@ DataPlace FieldReader::PlaceFor(size_t offset, const Text& value) const {
   return place;
 }
 
-void FieldReader::ThrowBadValue(const Text& message, const Text& value) const {
-  throw RunError(message, path_, ErrorKind::kData, PlaceFor(fieldStart_, value));
+void FieldReader::ThrowBadValue(Problem problem, std::vector<Text> values) const {
+  const Text value = values[1];  // the value as read
+  throw ProblemError(problem, std::move(values), path_, role_, PlaceFor(fieldStart_, value));
 }
 
 void FieldReader::ThrowPastEnd(const Text* what) const {
@@ -235,7 +238,7 @@ void FieldReader::ThrowPastEnd(const Text* what) const {
     place.recordCount = block_.items ? 0 : block_.records.value;
     place.field = field;
   }
-  FileError error(FileError::kInputPastEnd, path_, MsgPastEnd(facts));
+  PastEndError error(role_, std::move(facts));
   error.SetPlace(std::move(place));
   throw error;
 }

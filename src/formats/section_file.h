@@ -49,12 +49,14 @@ struct Count {
 class FieldReader {
  public:
   // Reads the whole file. Throws FileError (53) when it does not exist or cannot be read.
-  static FieldReader Open(Env& env, const Text& path);
+  // `role` is what the file is to the run (the data set, a table, a working file of the
+  // destination): every error of the reader is of that kind.
+  static FieldReader Open(Env& env, const Text& path, ErrorKind role = ErrorKind::kData);
   // A file of a data set in the encoding decided for the whole set (see data_set_encoding.h):
   // UTF-8 when `utf8`, else code page 932. In UTF-8, a byte that is no UTF-8 or a character
   // code page 932 cannot hold throws RunError naming the file, the line and column and it.
   static FieldReader OpenDataSet(Env& env, const Text& path, bool utf8);
-  FieldReader(Text content, Text path);
+  FieldReader(Text content, Text path, ErrorKind role = ErrorKind::kData);
 
   // True when no further field can be read.
   bool AtEnd();
@@ -103,13 +105,15 @@ class FieldReader {
 
   Text Next(const Text* what);
   [[noreturn]] void ThrowPastEnd(const Text* what) const;
-  [[noreturn]] void ThrowBadValue(const Text& message, const Text& value) const;
+  // `values` name what was read and the value as read, then what the problem names.
+  [[noreturn]] void ThrowBadValue(Problem problem, std::vector<Text> values) const;
   DataPlace PlaceFor(size_t offset, const Text& value) const;
   // Throws RunError when a count of fields (or items) is above the 40 a record holds.
   void CheckLimit(const Count& count) const;
 
   Text content_;
   Text path_;
+  ErrorKind role_;  // what the file is to the run, for its errors
   size_t pos_ = 0;
   size_t fieldStart_ = 0;                // where the last field returned starts
   std::optional<size_t> unclosedQuote_;  // a quote that ran to the end of the text

@@ -13,6 +13,7 @@
 #include "env/drives.h"
 #include "env/files.h"
 #include "gui/qt_text.h"
+#include "run/error_text.h"
 #include "run/patdat.h"
 #include "run/stop_error.h"
 
@@ -146,9 +147,7 @@ void Form1::Command1_Click() {
   } catch (const std::exception& e) {
     port_->SetBusy(false);
     port_->SetStatus(Text());
-    port_->ShowMessage(u"変換中に予期しないエラーが発生しました。変換を中止しました。(" +
-                           FromUtf8(e.what()) + u")",
-                       MsgIcon::kCritical, Text());
+    port_->ShowMessage(ErrorMessage(e), MsgIcon::kCritical, Text());
   }
   EndRun();
   trialModel_.reset();

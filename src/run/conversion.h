@@ -63,6 +63,7 @@ class ReportBuilder : public WarningSink {
  public:
   explicit ReportBuilder(RunObserver& observer) : observer_(observer) {}
   void Warn(const Text& text) override;
+  Text Worded(const std::exception& e) override;
   // Notes that the run wrote the file `name` of the destination.
   void NoteOutput(const Text& name);
   // The watched tables as they are before the run changes them.
@@ -102,7 +103,6 @@ class Conversion {
                       MsgIcon icon = MsgIcon::kNone,
                       const std::optional<DataPlace>& place = std::nullopt);
   RunOutcome Finish(RunOutcome outcome);
-  ErrorKind KindOf(const RunError& e) const;
   void NoteLeftovers();
   bool AskForDestination();
   void CreateDestination();

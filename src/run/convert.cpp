@@ -4,6 +4,7 @@
 #include "base/text_lines.h"
 #include "env/files.h"
 #include "run/conversion.h"
+#include "run/error_text.h"
 
 namespace ostra {
 
@@ -47,6 +48,8 @@ void ReportBuilder::Warn(const Text& text) {
   report.warnings.push_back(text);
   observer_.Warn(text);
 }
+
+Text ReportBuilder::Worded(const std::exception& e) { return ErrorMessage(e); }
 
 void ReportBuilder::NoteOutput(const Text& name) {
   for (const RunReport::Output& o : report.outputs) {

@@ -18,6 +18,7 @@
 #include "formats/section_file.h"
 #include "formats/table_append.h"
 #include "run/conversion.h"
+#include "run/error_text.h"
 #include "run/run_record.h"
 #include "run/stop_error.h"
 #include "run/validate_path.h"
@@ -70,27 +71,6 @@ RunOutcome Conversion::StopWith(StopReason reason, const Text& message, ErrorKin
   return Stop();
 }
 
-// What an error was about, from the file it names when its thrower did not say.
-ErrorKind Conversion::KindOf(const RunError& e) const {
-  if (e.Kind() != ErrorKind::kUnknown) return e.Kind();
-  const Text file = UpperAscii(e.File());
-  if (file.empty()) return ErrorKind::kSystem;
-  auto startsWith = [&](const Text& prefix) {
-    return !prefix.empty() && file.rfind(UpperAscii(prefix), 0) == 0;
-  };
-  if (startsWith(reference_.env.patdatFolder)) return ErrorKind::kReferenceFolder;
-  for (const SectionUnit& unit : kSectionUnits) {
-    if (file == UpperAscii(SectionFileName(paths_.source, paths_.sourceFileName, unit.name)))
-      return ErrorKind::kData;
-  }
-  if (file == UpperAscii(paths_.source)) return ErrorKind::kData;
-  // The destination, its files and the levels created for it.
-  if (startsWith(paths_.outDir) || UpperAscii(paths_.outDir).rfind(file, 0) == 0 ||
-      UpperAscii(paths_.given).rfind(file, 0) == 0)
-    return ErrorKind::kDestination;
-  return ErrorKind::kSystem;
-}
-
 // Files of the output family that an earlier conversion left in the destination.
 void Conversion::NoteLeftovers() {
   const std::vector<Text> left = Leftovers(files_, paths_.outDir, report_.report.outputs);
@@ -127,12 +107,11 @@ RunReport Conversion::Run() {
   try {
     Steps();
   } catch (const RunError& e) {
-    StopWith(StopReason::kFailed, e.Message(), KindOf(e), e.File(), MsgIcon::kCritical, e.Place());
+    StopWith(StopReason::kFailed, ErrorMessage(e), e.Kind(), e.File(), MsgIcon::kCritical,
+             e.Place());
   } catch (const std::exception& e) {
-    StopWith(StopReason::kUnexpected,
-             u"変換中に予期しないエラーが発生しました。変換を中止しました。(" + FromUtf8(e.what()) +
-                 u")",
-             ErrorKind::kSystem, Text(), MsgIcon::kCritical);
+    StopWith(StopReason::kUnexpected, ErrorMessage(e), ErrorKind::kSystem, Text(),
+             MsgIcon::kCritical);
   }
   return std::move(report_.report);
 }
@@ -141,7 +120,7 @@ RunOutcome Conversion::Steps() {
   const Text& given = request_.destination;
   // The run goes on with the destination as the check normalised it.
   Text checked = given;
-  switch (ValidatePath(files_, checked)) {
+  switch (InRole(ErrorKind::kDestination, [&] { return ValidatePath(files_, checked); })) {
     case PathCheck::kAccepted:
       break;
     case PathCheck::kNoDriveName:
@@ -156,7 +135,7 @@ RunOutcome Conversion::Steps() {
     return StopWith(StopReason::kNoSource, kMsgNoSource, ErrorKind::kData, Text());
   if (Trim(given).empty())
     return StopWith(StopReason::kNoDestination, kMsgNoDestination, ErrorKind::kDestination, Text());
-  if (!files_.IsSelectable(paths_.source))
+  if (!InRole(ErrorKind::kData, [&] { return files_.IsSelectable(paths_.source); }))
     return StopWith(StopReason::kNoSource, kMsgNoSource, ErrorKind::kData, paths_.source);
   Text& destination = paths_.destination;
   destination = checked;
@@ -176,7 +155,7 @@ RunOutcome Conversion::Steps() {
   report_.report.patdatFolder = reference_.env.patdatFolder;
 
   {
-    if (!AskForDestination()) {
+    if (!InRole(ErrorKind::kDestination, [&] { return AskForDestination(); })) {
       // The question was the message: a No ends the run without another word.
       return StopWith(StopReason::kDeclined,
                       u"変換先フォルダを作成しないことが選ばれたため、変換を中止しました。",
@@ -206,14 +185,14 @@ RunOutcome Conversion::Steps() {
     }
     // Holding the lock, this run knows that no other run is writing a temporary table.
     strata::RemoveRewriteLeftovers(files_, reference_.env.patdatFolder);
-    CreateDestination();
-    report_.SnapshotTables(files_, reference_.env);
+    InRole(ErrorKind::kDestination, [&] { CreateDestination(); });
+    InRole(ErrorKind::kReferenceFolder, [&] { report_.SnapshotTables(files_, reference_.env); });
     LoadTables();
 
     for (const SectionUnit& unit : kSectionUnits) {
       if (!ConvertSection(unit)) return Stop();
     }
-    NoteLeftovers();
+    InRole(ErrorKind::kDestination, [&] { NoteLeftovers(); });
   }
 
   observer_.Converted();
@@ -251,18 +230,12 @@ bool Conversion::LockReferenceFolder() {
   bool waiting = false;
   while (true) {
     if (observer_.CancelRequested()) return false;
-    try {
-      reference_.lock = files_.TryLock(path);
-    } catch (const FileError& e) {
-      // Unguarded, two runs could give one code to two names: no run goes on without the lock.
-      throw RunError(e.Message() + u"参照フォルダをロックできないため、変換を中止しました。", path,
-                     ErrorKind::kLock);
-    }
+    // Unguarded, two runs could give one code to two names: no run goes on without the lock.
+    reference_.lock = InRole(ErrorKind::kLock, [&] { return files_.TryLock(path); });
     if (reference_.lock != nullptr) break;
     if (files_.Now() >= deadline) {
-      throw RunError(u"参照フォルダ \"" + reference_.env.patdatFolder +
-                         u"\" は他の変換で使用中です。しばらくしてからもう一度実行してください。",
-                     path, ErrorKind::kLock);
+      throw ProblemError(Problem::kFolderInUse, {reference_.env.patdatFolder}, path,
+                         ErrorKind::kLock);
     }
     if (!waiting) {
       waiting = true;
@@ -298,7 +271,7 @@ bool Conversion::ConvertSection(const SectionUnit& unit) {
   if (!isSource) {
     // A missing section file is skipped; so is an empty one, left as it is: the run writes
     // nothing into the data set's folder. (Folders and the like were refused before.)
-    const std::int64_t size = files_.FileSize(name);
+    const std::int64_t size = InRole(ErrorKind::kData, [&] { return files_.FileSize(name); });
     if (size < 1) {
       const bool empty = size == 0;
       report.sections.push_back(
@@ -314,7 +287,8 @@ bool Conversion::ConvertSection(const SectionUnit& unit) {
   const bool utf8 = report.encoding && report.encoding->utf8;
   FieldReader reader = FieldReader::OpenDataSet(files_, name, utf8);
   report.sections.push_back({unit.name, name, RunReport::SectionStatus::kConverted, utf8});
-  unit.convert(Sections(), reader);
+  // What the converter's own file access fails on is the destination it writes.
+  InRole(ErrorKind::kDestination, [&] { unit.convert(Sections(), reader); });
   return true;
 }
 

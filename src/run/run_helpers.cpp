@@ -8,6 +8,7 @@
 #include "base/path_text.h"
 #include "convert/section_unit.h"
 #include "formats/section_file.h"
+#include "run/error_text.h"
 #include "run/run.h"
 
 namespace ostra {
@@ -32,7 +33,7 @@ std::optional<Text> CheckSectionHeader(Env& env, const Text& path, std::int16_t 
 }
 
 Text HeaderFailureMessage(const FileError& e, const Text& path) {
-  return u"エラー `" + IntText(e.Code()) + u" " + e.Description() + u"\r`" + path +
+  return u"エラー `" + IntText(e.Code()) + u" " + FileErrorDescription(e.Code()) + u"\r`" + path +
          u"` のヘッダーが不正です。変換できません";
 }
 
@@ -46,16 +47,12 @@ Text SectionFileName(const Text& sourcePath, const Text& sourceFileName, const T
 
 void CheckDataSetFiles(Env& env, const Text& sourcePath) {
   for (const Text& name : DataSetFiles(sourcePath)) {
-    const FileKind kind = env.Inspect(name).kind;
+    const FileKind kind = InRole(ErrorKind::kData, [&] { return env.Inspect(name).kind; });
     if (kind == FileKind::kFolder) {
-      throw RunError(u"\"" + name + u"\" はファイルではなくフォルダです。変換できません。", name,
-                     ErrorKind::kData);
+      throw ProblemError(Problem::kDataIsFolder, {}, name, ErrorKind::kData);
     }
     if (kind == FileKind::kOther) {
-      throw RunError(u"\"" + name +
-                         u"\" は通常のファイルではありません（パイプやデバイスなど）。"
-                         u"変換できません。",
-                     name, ErrorKind::kData);
+      throw ProblemError(Problem::kDataNotRegular, {}, name, ErrorKind::kData);
     }
   }
 }

@@ -6,6 +6,7 @@
 #include "base/errors.h"
 #include "convert/header_rules.h"
 #include "convert/title.h"
+#include "run/error_text.h"
 #include "support/test_support.h"
 
 namespace ostra {
@@ -224,7 +225,7 @@ TEST_F(HeaderDecoderTest, MissingOrBrokenTablesStopTheDecoder) {
     Decode({{1, "題名"}, {6, "H10"}, {14, "35.4512"}});
     ADD_FAILURE() << "no error for a missing L1.TXT";
   } catch (const RunError& e) {
-    EXPECT_NE(e.Message().find(l1), Text::npos) << U8(e.Message());
+    EXPECT_NE(ErrorMessage(e).find(l1), Text::npos) << U8(ErrorMessage(e));
   }
   // A decoding that stops hands back no items: the lists keep what they held.
   EXPECT_EQ(A(1), "before");
@@ -237,7 +238,7 @@ TEST_F(HeaderDecoderTest, MissingOrBrokenTablesStopTheDecoder) {
     Decode({{14, "35.4512"}, {22, "x"}});
     ADD_FAILURE() << "no error for a missing L2.TXT";
   } catch (const RunError& e) {
-    EXPECT_NE(e.Message().find(l2), Text::npos) << U8(e.Message());
+    EXPECT_NE(ErrorMessage(e).find(l2), Text::npos) << U8(ErrorMessage(e));
   }
   EXPECT_EQ(B(5), "before");
   EXPECT_EQ(A(1), "before");
@@ -248,7 +249,7 @@ TEST_F(HeaderDecoderTest, MissingOrBrokenTablesStopTheDecoder) {
     Decode({{12, "XY"}});
     ADD_FAILURE() << "no error for a broken L1.TXT";
   } catch (const RunError& e) {
-    EXPECT_NE(e.Message().find(l1), Text::npos) << U8(e.Message());
+    EXPECT_NE(ErrorMessage(e).find(l1), Text::npos) << U8(ErrorMessage(e));
   }
   // A match ends the reading before the broken record.
   WriteTable("L2.TXT", {"01,粘土"});

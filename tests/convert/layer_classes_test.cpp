@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "convert/strata.h"
+#include "run/error_text.h"
 #include "strata_fixture.h"
 
 namespace ostra::test {
@@ -160,7 +161,7 @@ TEST_F(LayerClassTest, MissingTableStopsTheRunNamingIt) {
     Write({{u"CM"}});
     FAIL() << "no error";
   } catch (const RunError& e) {
-    EXPECT_NE(e.Message().find(u"L15.TXT"), Text::npos);
+    EXPECT_NE(ErrorMessage(e).find(u"L15.TXT"), Text::npos);
   }
 }
 

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "base/errors.h"
+#include "run/error_text.h"
 #include "sections_fixture.h"
 
 namespace ostra::test {
@@ -217,7 +218,7 @@ TEST_F(LdtTest, MissingKindTableStopsTheRun) {
     Build();
     FAIL() << "no error";
   } catch (const RunError& e) {
-    EXPECT_NE(U8(e.Message()).find("L8.TXT"), std::string::npos) << e.what();
+    EXPECT_NE(U8(ErrorMessage(e)).find("L8.TXT"), std::string::npos) << e.what();
   }
   EXPECT_FALSE(Exists("OUT/X7.txt"));
 }

@@ -3,6 +3,7 @@
 
 #include "convert/strata.h"
 #include "env/host_env.h"
+#include "run/error_text.h"
 #include "strata_fixture.h"
 
 namespace ostra::test {
@@ -190,8 +191,8 @@ TEST_F(SoilNameTest, NoFreeCodeBelow4000StopsWithFilesIntact) {
     ConvertSoilName(env_, x1, u"1.00", u"新岩");
     FAIL() << "no error";
   } catch (const RunError& e) {
-    EXPECT_NE(e.Message().find(u"XKISHITU.TXT"), Text::npos);
-    EXPECT_NE(e.Message().find(u"4000"), Text::npos);
+    EXPECT_NE(ErrorMessage(e).find(u"XKISHITU.TXT"), Text::npos);
+    EXPECT_NE(ErrorMessage(e).find(u"4000"), Text::npos);
   }
   x1.Close();
   EXPECT_EQ(x1.Number(), 1);
@@ -212,7 +213,7 @@ TEST_F(SoilNameTest, MissingDictionaryStopsTheRunNamingIt) {
       Convert({u"新岩"});
       ADD_FAILURE() << "no error without " << missing;
     } catch (const RunError& e) {
-      EXPECT_NE(e.Message().find(env_.Table(U16(missing))), Text::npos) << U8(e.Message());
+      EXPECT_NE(ErrorMessage(e).find(env_.Table(U16(missing))), Text::npos) << U8(ErrorMessage(e));
     }
   }
 }

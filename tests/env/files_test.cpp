@@ -78,7 +78,7 @@ TEST(FilesTest, FailuresAreFileErrorsNamingTheFile) {
     OutFile out(drive.Files(), drive.Drive("NOFOLDER\\A.TXT"));
     FAIL() << "no error";
   } catch (const FileError& e) {
-    EXPECT_NE(e.Message().find(u"NOFOLDER\\A.TXT"), Text::npos);
+    EXPECT_NE(e.Path().find(u"NOFOLDER\\A.TXT"), Text::npos);
   }
   EXPECT_THROW(OutFile(drive.Files(), drive.Drive("DIR")), FileError);
   EXPECT_THROW(drive.Files().ReadFile(drive.Drive("DIR")), FileError);

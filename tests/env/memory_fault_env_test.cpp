@@ -67,7 +67,6 @@ TEST(OutFileTest, EveryFailedWriteAndCloseIsReportedNamingTheFile) {
       ADD_FAILURE() << "no error at operation " << failAt;
     } catch (const FileError& e) {
       EXPECT_EQ(e.Path(), u"W:\\X1.TXT");
-      EXPECT_NE(e.Message().find(u"W:\\X1.TXT"), Text::npos);
     }
   }
 }

@@ -5,6 +5,7 @@
 
 #include "base/errors.h"
 #include "formats/section_file.h"
+#include "run/error_text.h"
 #include "support/test_support.h"
 
 namespace ostra {
@@ -31,7 +32,7 @@ PastEnd ReadPastEnd(Read read) {
   } catch (const FileError& e) {
     EXPECT_EQ(e.Code(), FileError::kInputPastEnd);
     EXPECT_TRUE(e.Place().has_value());
-    return {e.Message(), e.Place().value_or(DataPlace{})};
+    return {ErrorMessage(e), e.Place().value_or(DataPlace{})};
   }
   ADD_FAILURE() << "no error";
   return {};
@@ -228,7 +229,7 @@ TEST(FieldPlaceTest, BadValuesNameTheirPlaceAndValue) {
     r.ReadCount(u"レコード数");
     FAIL() << "no error";
   } catch (const RunError& e) {
-    EXPECT_EQ(e.Message(),
+    EXPECT_EQ(ErrorMessage(e),
               u"ファイル \"T:\\N.GDF\" の 2 行目 5 文字目のレコード数「x2」が数値ではありません。"
               u"変換できません。");
     ASSERT_TRUE(e.Place().has_value());
@@ -241,17 +242,17 @@ TEST(FieldPlaceTest, BadValuesNameTheirPlaceAndValue) {
     r.ReadCount(u"項目数");
     FAIL() << "no error";
   } catch (const RunError& e) {
-    EXPECT_TRUE(Says(e.Message(),
+    EXPECT_TRUE(Says(ErrorMessage(e),
                      u"2 行目 8 文字目の項目数「1.5」が 0 から 32767 までの整数では"
                      u"ありません。"))
-        << U8(e.Message());
+        << U8(ErrorMessage(e));
   }
   const Count fields = r.ReadCount(u"項目数");
   try {
     r.BeginBlock(seven, fields);
     FAIL() << "no error";
   } catch (const RunError& e) {
-    EXPECT_EQ(e.Message(),
+    EXPECT_EQ(ErrorMessage(e),
               u"ファイル \"T:\\N.GDF\" の 2 行目 12 文字目の項目数「41」が上限 40 を"
               u"超えています。変換できません。");
     ASSERT_TRUE(e.Place().has_value());

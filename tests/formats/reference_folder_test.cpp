@@ -9,6 +9,7 @@
 #include "base/errors.h"
 #include "env/files.h"
 #include "env/memory_env.h"
+#include "run/error_text.h"
 #include "support/test_support.h"
 
 namespace ostra {
@@ -31,7 +32,7 @@ TEST(ReferenceFolderTest, CodeTablesNameTheirFaults) {
     tables.Codes(u"L10.TXT", 40);
     FAIL() << "no error";
   } catch (const RunError& e) {
-    EXPECT_NE(e.Message().find(u"W:\\PATDAT\\L10.TXT"), Text::npos);
+    EXPECT_NE(ErrorMessage(e).find(u"W:\\PATDAT\\L10.TXT"), Text::npos);
   }
   EXPECT_THROW(tables.Codes(u"L9.TXT", 40), RunError);
 }
@@ -109,8 +110,8 @@ TEST(ReferenceFolderTest, TablesSavedAsUtf8OrWithDataAfterACtrlZAreRefused) {
       tables.Content(name);
       ADD_FAILURE() << "no error for " << test::U8(name);
     } catch (const RunError& e) {
-      EXPECT_NE(e.Message().find(Text(kFolder) + name), Text::npos);
-      EXPECT_NE(e.Message().find(u"UTF-8"), Text::npos);
+      EXPECT_NE(ErrorMessage(e).find(Text(kFolder) + name), Text::npos);
+      EXPECT_NE(ErrorMessage(e).find(u"UTF-8"), Text::npos);
     }
   }
   EXPECT_EQ(tables.Content(u"L3.TXT"), u"1,表土\r\n");  // code page 932 as before
@@ -119,7 +120,7 @@ TEST(ReferenceFolderTest, TablesSavedAsUtf8OrWithDataAfterACtrlZAreRefused) {
     tables.DictionaryOf(kTableKishitu);
     ADD_FAILURE() << "no error";
   } catch (const RunError& e) {
-    EXPECT_NE(e.Message().find(u"の 2 行目に"), Text::npos) << test::U8(e.Message());
+    EXPECT_NE(ErrorMessage(e).find(u"の 2 行目に"), Text::npos) << test::U8(ErrorMessage(e));
   }
   // A Ctrl-Z with nothing but blanks after it is the table's end, as it always was.
   EXPECT_EQ(tables.ClassTableOf(kTableL13).MaxCode(), 2);

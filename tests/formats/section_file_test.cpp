@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "base/errors.h"
+#include "run/error_text.h"
 #include "support/test_support.h"
 
 namespace ostra {
@@ -68,7 +69,7 @@ TEST(FieldReaderTest, ReadingPastTheEndIsError62NamingTheFile) {
     FAIL() << "no error";
   } catch (const FileError& e) {
     EXPECT_EQ(e.Code(), 62);
-    EXPECT_NE(e.Message().find(u"T:\\KDT0001.GDF"), Text::npos);
+    EXPECT_NE(ErrorMessage(e).find(u"T:\\KDT0001.GDF"), Text::npos);
   }
 }
 
@@ -84,8 +85,8 @@ TEST(FieldReaderTest, NumbersAndCounts) {
     r.ReadNumber(u"ヘッダー値");
     FAIL() << "no error";
   } catch (const RunError& e) {
-    EXPECT_NE(e.Message().find(u"T:\\N.GDF"), Text::npos);
-    EXPECT_NE(e.Message().find(u"abc"), Text::npos);
+    EXPECT_NE(ErrorMessage(e).find(u"T:\\N.GDF"), Text::npos);
+    EXPECT_NE(ErrorMessage(e).find(u"abc"), Text::npos);
   }
   EXPECT_THROW(r.ReadCount(u"F", 40), RunError);
 }

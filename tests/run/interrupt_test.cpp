@@ -8,6 +8,7 @@
 
 #include "base/text_lines.h"
 #include "env/interrupt_env.h"
+#include "run/error_text.h"
 #include "run/run.h"
 #include "sample_env.h"
 #include "support/test_support.h"
