@@ -137,18 +137,21 @@ std::FILE* Open(const fs::path& host, const Text& path, WriteMode mode, const St
     if (made) ::unlink(host.c_str());
     return MakeFileError(FileError::kAccessError, path, action);
   };
+  // An exclusive create made a new ordinary file of one name; a file appended to is looked at.
   struct stat st {};
-  if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
-    throw giveUp(made ? u"作成できません" : u"開けません（通常のファイルではありません）");
+  if (!made && (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode))) {
+    throw giveUp(u"開けません（通常のファイルではありません）");
   }
   // Appending to a file of several names would change the others too.
-  if (st.st_nlink > 1) throw giveUp(u"開けません（他の名前があります）");
+  if (!made && st.st_nlink > 1) throw giveUp(u"開けません（他の名前があります）");
   const int flagsNow = ::fcntl(fd, F_GETFL);
   if (flagsNow == -1 || ::fcntl(fd, F_SETFL, flagsNow & ~O_NONBLOCK) == -1) {
     throw giveUp(made ? u"作成できません" : u"開けません");
   }
   std::FILE* f = ::fdopen(fd, mode == WriteMode::kAppend ? "ab" : "wb");
   if (f == nullptr) throw giveUp(made ? u"作成できません" : u"開けません");
+  // Every Append is handed to the system at once: no buffer of the stream's own.
+  std::setvbuf(f, nullptr, _IONBF, 0);
   return f;
 }
 
@@ -156,13 +159,32 @@ std::FILE* Open(const fs::path& host, const Text& path, WriteMode mode, const St
 
 }  // namespace
 
-std::unique_ptr<WritableFile> OpenForWrite(const fs::path& host, const Text& path, WriteMode mode) {
-  const Stat now = StatOf(host, path);
+namespace {
+
+void RefuseFolder(const Stat& now, const Text& path) {
   if (now.facts.kind == FileKind::kFolder && !now.facts.link) {
     throw MakeFileError(FileError::kAccessError, path,
                         u"作成できません（同じ名前のフォルダがあります）");
   }
+}
+
+}  // namespace
+
+std::unique_ptr<WritableFile> OpenForWrite(const fs::path& host, const Text& path, WriteMode mode) {
+#ifdef _WIN32
+  const Stat now = StatOf(host, path);
+  RefuseFolder(now, path);
   return std::make_unique<HostFile>(Open(host, path, mode, now), path);
+#else
+  // A folder of that name refuses the unlink and the open: the name is looked at only then,
+  // to say so.
+  try {
+    return std::make_unique<HostFile>(Open(host, path, mode, Stat()), path);
+  } catch (const FileError&) {
+    RefuseFolder(StatOf(host, path), path);
+    throw;
+  }
+#endif
 }
 
 void CutTo(const fs::path& host, const Text& path, std::int64_t size) {

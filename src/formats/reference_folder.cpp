@@ -56,7 +56,14 @@ Text TableProblem(const FileFacts& facts, bool written) {
 void ReferenceFolder::CheckFiles(std::span<const char16_t* const> read,
                                  std::span<const char16_t* const> written) {
   auto check = [&](const Text& name, bool writes) {
-    const Text problem = TableProblem(env_.Inspect(PathOf(name)), writes);
+    // A table only read needs only its kind (which its folder's listing may have told).
+    FileFacts facts;
+    if (writes) {
+      facts = env_.Inspect(PathOf(name));
+    } else {
+      facts.kind = env_.KindOf(PathOf(name));
+    }
+    const Text problem = TableProblem(facts, writes);
     if (!problem.empty()) {
       throw RunError(u"参照ファイル \"" + PathOf(name) + u"\" " + problem, PathOf(name),
                      ErrorKind::kReferenceFolder);

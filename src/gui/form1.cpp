@@ -142,6 +142,7 @@ void Form1::Command1_Click() {
   running_ = true;
   port_->ResetCancel();
   try {
+    DriveMapEnv::RunScope remembered(env_);  // each name looked up once in this run
     ::ostra::Command1_Click(app_, env_, *port_, FromQString(text1_->text()),
                             FromQString(text2_->text()));
   } catch (const std::exception& e) {
