@@ -318,6 +318,14 @@ std::unique_ptr<HeldLock> RememberingEnv::TryLock(const Text& path) {
     Forget(*memory_, key);
     throw;
   }
+  // What another holder changed in the folder before this one got the lock is asked anew.
+  if (lock != nullptr) {
+    const Text folder = ParentOf(key);
+    std::erase_if(memory_->names, [&](const auto& entry) {
+      return entry.first != key && ParentOf(entry.first) == folder;
+    });
+    if (auto it = memory_->names.find(folder); it != memory_->names.end()) it->second.list.reset();
+  }
   // The lock file is there now, made empty when it was not.
   if (before == FileKind::kNone) {
     memory_->names[key] = Known{FileKind::kFile, std::nullopt, 0, std::string(), std::nullopt};

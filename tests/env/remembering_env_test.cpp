@@ -141,5 +141,21 @@ TEST(RememberingEnvTest, AsksEachQuestionOnce) {
   EXPECT_EQ(counting.Lookups(), 3);  // one read, one listing, one open
 }
 
+// Another holder of the lock may have changed the folder while this run waited: once the lock
+// is held, its folder's names are asked anew.
+TEST(RememberingEnvTest, TheLockedFolderIsAskedAnew) {
+  MemoryEnv truth;
+  truth.AddFolder(u"W:\\P");
+  RememberingEnv remembered(truth);
+  EXPECT_FALSE(remembered.FileExists(u"W:\\P\\T.TXT"));
+  EXPECT_EQ(remembered.ListFolder(u"W:\\P").size(), 0u);
+  truth.SetFile(u"W:\\P\\T.TXT", "made by another run");
+  std::unique_ptr<HeldLock> lock = remembered.TryLock(u"W:\\P\\LOCK");
+  ASSERT_NE(lock, nullptr);
+  EXPECT_TRUE(remembered.FileExists(u"W:\\P\\T.TXT"));
+  EXPECT_EQ(remembered.ReadFile(u"W:\\P\\T.TXT"), "made by another run");
+  EXPECT_EQ(remembered.ListFolder(u"W:\\P").size(), 2u);
+}
+
 }  // namespace
 }  // namespace ostra
