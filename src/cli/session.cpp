@@ -134,6 +134,8 @@ int Session::Stopped(const RunReport& report) {
 
 int Session::Convert(const std::string& source, const std::string& dest) {
   lastReport_ = RunReport();
+  // One conversion looks each name up once; the next one of a batch asks anew.
+  DriveMapEnv::RunScope remembered(env_);
   for (const std::string& arg : {source, dest}) {
     if (const std::string problem = PathArgumentProblem(arg); !problem.empty())
       return UsageError(terminal_, problem);

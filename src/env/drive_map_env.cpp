@@ -39,6 +39,16 @@ class MappedFile : public WritableFile {
 
 }  // namespace
 
+DriveMapEnv::RunScope::RunScope(DriveMapEnv& env) : env_(env) {
+  if (env_.memory_ != nullptr) return;
+  memory_ = std::make_unique<RememberingEnv>(env_.EnvWrapper::target());
+  env_.memory_ = memory_.get();
+}
+
+DriveMapEnv::RunScope::~RunScope() {
+  if (memory_ != nullptr) env_.memory_ = nullptr;
+}
+
 Text DriveMapEnv::ToHost(const Text& drivePath) {
   std::optional<Text> host = HostOrNone(drivePath);
   if (!host)

@@ -3,16 +3,33 @@
 // Windows the system's drives map to themselves, so that the map is the identity for them.
 #pragma once
 
+#include <memory>
 #include <optional>
 
 #include "env/drives.h"
 #include "env/env.h"
+#include "env/remembering_env.h"
 
 namespace ostra {
 
 class DriveMapEnv : public EnvWrapper {
  public:
   DriveMapEnv(Env& host, DriveMap drives) : EnvWrapper(host), drives_(std::move(drives)) {}
+
+  // While it lives, the map remembers what its host told (see RememberingEnv): for one
+  // conversion, each name is looked up once and each file read once. An inner scope leaves the
+  // outer one's memory in place.
+  class RunScope {
+   public:
+    explicit RunScope(DriveMapEnv& env);
+    ~RunScope();
+    RunScope(const RunScope&) = delete;
+    RunScope& operator=(const RunScope&) = delete;
+
+   private:
+    DriveMapEnv& env_;
+    std::unique_ptr<RememberingEnv> memory_;
+  };
 
   DriveMap& Drives() { return drives_; }
   const DriveMap& Drives() const { return drives_; }
@@ -40,7 +57,10 @@ class DriveMapEnv : public EnvWrapper {
  private:
   // The host path; none when the drive is not mapped (the path names nothing).
   std::optional<Text> HostOrNone(const Text& drivePath);
+  // The host Env, through the run's memory while a RunScope lives.
+  Env& target() { return memory_ != nullptr ? *memory_ : EnvWrapper::target(); }
   DriveMap drives_;
+  RememberingEnv* memory_ = nullptr;
 };
 
 }  // namespace ostra

@@ -36,6 +36,8 @@ struct FileFacts {
   bool link = false;                // the name itself is a symbolic link (also a dangling one)
   long links = 0;                   // hard links to the file (its names), 0 when not there
   bool readOnly = false;            // its owner made it read-only (no write permission at all)
+  std::int64_t size = -1;           // of an ordinary file; -1 when not told
+  bool hidden = false;              // hidden or a system file (Windows): not selectable
 };
 
 // A file being written. Every call hands its bytes to the system; the data is complete once

@@ -85,7 +85,13 @@ class HostEnv : public Env {
     return s.facts.kind == FileKind::kFile ? s.size : -1;
   }
 
-  FileFacts Inspect(const Text& path) override { return Stat(path).facts; }
+  FileFacts Inspect(const Text& path) override {
+    const host::Stat s = Stat(path);
+    FileFacts facts = s.facts;
+    if (facts.kind == FileKind::kFile) facts.size = s.size;
+    facts.hidden = s.hidden;
+    return facts;
+  }
 
   std::vector<FolderEntry> ListFolder(const Text& path) override {
     return Guarded(path, FileOp::kQuery, [&] { return host::ListOf(HostPath(path), path); });

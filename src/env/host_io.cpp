@@ -53,16 +53,18 @@ bool NotThere(const std::error_code& ec) {
 
 namespace {
 
+// The kind the listing itself told; only a link (or an entry of a file system whose listings
+// tell no kinds) is asked after.
 FileKind KindOfEntry(const fs::directory_entry& e, const Text& path) {
   std::error_code ec;
-  const fs::file_status st = e.status(ec);
+  const bool file = e.is_regular_file(ec);
+  const bool folder = !ec && !file && e.is_directory(ec);
   // A link that leads nowhere is neither a file nor a folder.
   if (ec && !NotThere(ec))
     throw FileError(ErrorKind::kSystem, FileOp::kQuery, CodeOf(ec), path, FileDetail::kNone,
                     ec.value());
-  if (fs::is_regular_file(st)) return FileKind::kFile;
-  if (fs::is_directory(st)) return FileKind::kFolder;
-  return FileKind::kOther;
+  if (ec) return FileKind::kOther;
+  return file ? FileKind::kFile : folder ? FileKind::kFolder : FileKind::kOther;
 }
 
 }  // namespace

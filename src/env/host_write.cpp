@@ -143,18 +143,21 @@ std::FILE* Open(const fs::path& host, const Text& path, WriteMode mode, const St
     if (made) ::unlink(host.c_str());
     return FileError(ErrorKind::kSystem, op, FileError::kAccessError, path, detail);
   };
+  // An exclusive create made a new ordinary file of one name; a file appended to is looked at.
   struct stat st {};
-  if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
-    throw made ? giveUp(FileOp::kCreate) : giveUp(FileOp::kOpen, FileDetail::kNotRegular);
+  if (!made && (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode))) {
+    throw giveUp(FileOp::kOpen, FileDetail::kNotRegular);
   }
   // Appending to a file of several names would change the others too.
-  if (st.st_nlink > 1) throw giveUp(FileOp::kOpen, FileDetail::kOtherName);
+  if (!made && st.st_nlink > 1) throw giveUp(FileOp::kOpen, FileDetail::kOtherName);
   const int flagsNow = ::fcntl(fd, F_GETFL);
   if (flagsNow == -1 || ::fcntl(fd, F_SETFL, flagsNow & ~O_NONBLOCK) == -1) {
     throw giveUp(made ? FileOp::kCreate : FileOp::kOpen);
   }
   std::FILE* f = ::fdopen(fd, mode == WriteMode::kAppend ? "ab" : "wb");
   if (f == nullptr) throw giveUp(made ? FileOp::kCreate : FileOp::kOpen);
+  // Every Append is handed to the system at once: no buffer of the stream's own.
+  std::setvbuf(f, nullptr, _IONBF, 0);
   return f;
 }
 
@@ -162,13 +165,32 @@ std::FILE* Open(const fs::path& host, const Text& path, WriteMode mode, const St
 
 }  // namespace
 
-std::unique_ptr<WritableFile> OpenForWrite(const fs::path& host, const Text& path, WriteMode mode) {
-  const Stat now = StatOf(host, path);
+namespace {
+
+void RefuseFolder(const Stat& now, const Text& path) {
   if (now.facts.kind == FileKind::kFolder && !now.facts.link) {
     throw FileError(ErrorKind::kSystem, FileOp::kCreate, FileError::kAccessError, path,
                     FileDetail::kFolderTaken);
   }
+}
+
+}  // namespace
+
+std::unique_ptr<WritableFile> OpenForWrite(const fs::path& host, const Text& path, WriteMode mode) {
+#ifdef _WIN32
+  const Stat now = StatOf(host, path);
+  RefuseFolder(now, path);
   return std::make_unique<HostFile>(Open(host, path, mode, now), path);
+#else
+  // A folder of that name refuses the unlink and the open: the name is looked at only then,
+  // to say so.
+  try {
+    return std::make_unique<HostFile>(Open(host, path, mode, Stat()), path);
+  } catch (const FileError&) {
+    RefuseFolder(StatOf(host, path), path);
+    throw;
+  }
+#endif
 }
 
 void CutTo(const fs::path& host, const Text& path, std::int64_t size) {

@@ -51,7 +51,14 @@ void ReferenceFolder::CheckFiles(std::span<const char16_t* const> read,
                                  std::span<const char16_t* const> written) {
   return InRole(ErrorKind::kReferenceFolder, [&]() {
     auto check = [&](const Text& name, bool writes) {
-      const std::optional<Problem> problem = TableProblem(env_.Inspect(PathOf(name)), writes);
+      // A table only read needs only its kind (which its folder's listing may have told).
+      FileFacts facts;
+      if (writes) {
+        facts = env_.Inspect(PathOf(name));
+      } else {
+        facts.kind = env_.KindOf(PathOf(name));
+      }
+      const std::optional<Problem> problem = TableProblem(facts, writes);
       if (problem) throw ProblemError(*problem, {}, PathOf(name), ErrorKind::kReferenceFolder);
     };
     for (const char16_t* name : written) check(name, true);

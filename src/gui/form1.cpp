@@ -163,6 +163,7 @@ RunReport Form1::Execute(bool trial) {
   request.encoding = app_.encoding;
   port_->SetStatus(kMsgConverting);
   port_->ProcessEvents();
+  DriveMapEnv::RunScope remembered(env_);  // each name looked up once in this run
   if (trial) {
     // The picture of a trial is drawn from the files it kept in memory.
     MemoryEnv trialFiles(&env_);
