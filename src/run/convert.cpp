@@ -49,7 +49,9 @@ void ReportBuilder::Warn(const Text& text) {
   observer_.Warn(text);
 }
 
-Text ReportBuilder::Worded(const std::exception& e) { return ErrorMessage(e); }
+Text ReportBuilder::Worded(const std::exception& e) {
+  return ErrorMessage(e);
+}
 
 void ReportBuilder::NoteOutput(const Text& name) {
   for (const RunReport::Output& o : report.outputs) {

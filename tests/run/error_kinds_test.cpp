@@ -6,8 +6,8 @@
 
 #include "env/fault_env.h"
 #include "env/memory_env.h"
-#include "run/error_text.h"
 #include "recording_observer.h"
+#include "run/error_text.h"
 #include "run/run.h"
 #include "sample_env.h"
 #include "support/test_support.h"
