@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "base/errors.h"
+#include "run/error_text.h"
 #include "formats/section_file.h"
 #include "fuzz_support.h"
 
@@ -55,7 +56,7 @@ void ReadLikeARun(const Text& text, std::string_view ops) {
     }
   } catch (const RunError& e) {
     // Bad data stops with a message that names the file.
-    OSTRA_FUZZ_CHECK(e.Message().find(kPath) != Text::npos, ToUtf8(e.Message()));
+    OSTRA_FUZZ_CHECK(ErrorMessage(e).find(kPath) != Text::npos, ToUtf8(ErrorMessage(e)));
   }
 }
 
