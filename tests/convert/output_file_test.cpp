@@ -32,12 +32,5 @@ TEST_F(OutputFileTest, CounterNumbersTheLinesAndWrapsAt16Bits) {
   EXPECT_EQ(lines[4].substr(0, 4), "768,");
 }
 
-TEST_F(OutputFileTest, ABlockStartsAtOne) {
-  OutputFile out(drive_.Files(), PathOf("N9.TXT"));
-  EXPECT_EQ(out.Number(), 1);
-  out.Close();
-  EXPECT_TRUE(Exists("N9.TXT"));
-}
-
 }  // namespace
 }  // namespace ostra::test
