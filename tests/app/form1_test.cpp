@@ -324,6 +324,12 @@ TEST_F(PresenterTest, ATrialChangesNothingAndSaysWhenTheRealRunWouldCreateTheFol
     EXPECT_EQ(view_.pictureFolder, form_->State().lastReport.destination);
     view_.pictureOpen = false;
   }
+  // A choice of encoding makes the trial shown again with it (the last one was declined).
+  form_->EncodingChosen(DataEncoding::kCp932);
+  EXPECT_EQ(view_.status, kMsgTrialCreatesFolder);
+  EXPECT_EQ(view_.reportEncoding, DataEncoding::kCp932);
+  EXPECT_NE(view_.report.find(u"（指定）"), Text::npos);
+  EXPECT_EQ(Snapshot(), before);
   // A real run after a trial says what it always said.
   ChooseSample(u"T:\\OUT");
   form_->Command1_Click();
