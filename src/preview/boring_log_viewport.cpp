@@ -78,4 +78,16 @@ double FitDenominator(const WindowFit& fit, double deviceScale) {
   return PxPerMetreAt(1) * deviceScale / (fit.pxPerMetre * fit.deviceScale);
 }
 
+Text PdfFileName(const Text& folder) {
+  size_t end = folder.size();
+  while (end > 0 && (folder[end - 1] == u'\\' || folder[end - 1] == u'/')) --end;
+  size_t start = end;
+  while (start > 0 && folder[start - 1] != u'\\' && folder[start - 1] != u'/' &&
+         folder[start - 1] != u':') {
+    --start;
+  }
+  const Text name = folder.substr(start, end - start);
+  return (name.empty() ? Text(u"柱状図") : name) + u".pdf";
+}
+
 }  // namespace ostra

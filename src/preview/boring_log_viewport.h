@@ -3,6 +3,7 @@
 // shows at once. Pure functions of the model and the window's size.
 #pragma once
 
+#include "base/codec.h"
 #include "preview/boring_log_layout.h"
 #include "preview/boring_log_model.h"
 
@@ -34,5 +35,10 @@ WindowFit FitToWindow(const BoringLogModel& model, double width, double height, 
 // The denominator n of 1:n at which the picture shows as large as at `fit`, on a screen where
 // a picture pixel at the chosen scales takes `deviceScale` device pixels.
 double FitDenominator(const WindowFit& fit, double deviceScale);
+
+// The file name offered when the picture of the destination folder `folder` (drive form, with
+// or without a trailing "\") is saved as PDF: the folder's own name and ".pdf"; "柱状図.pdf" for
+// a drive's root.
+Text PdfFileName(const Text& folder);
 
 }  // namespace ostra

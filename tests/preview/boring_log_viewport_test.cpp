@@ -106,5 +106,17 @@ TEST(BoringLogViewportTest, TheTextsAtTheTopOfTheAxisStayBelowTheHeadings) {
   }
 }
 
+TEST(BoringLogViewportTest, ThePdfIsOfferedUnderTheFolderName) {
+  const std::pair<Text, Text> cases[] = {
+      {u"T:\\OUT\\B-1\\", u"B-1.pdf"},
+      {u"T:\\OUT\\B-1", u"B-1.pdf"},
+      {u"C:\\調査 2024\\孔 No.3\\", u"孔 No.3.pdf"},
+      {u"D:B-2", u"B-2.pdf"},
+      {u"T:\\", u"柱状図.pdf"},
+      {u"", u"柱状図.pdf"},
+  };
+  for (const auto& [folder, name] : cases) EXPECT_EQ(PdfFileName(folder), name);
+}
+
 }  // namespace
 }  // namespace ostra
