@@ -304,7 +304,9 @@ void PictureWindowTest::PdfPagesFollowFromThePrintableHeight() {
 
   // The picture is shrunk to the paper's width; the depth keeps its scale on the paper.
   const double mmPerPx = std::min(25.4 / 96, 190.0 / kWidth);
-  const BoringLogLayout layout = LayOutBoringLog(window_->Model(), 1000.0 / scale / mmPerPx);
+  const double px = 1000.0 / scale / mmPerPx;
+  const BoringLogLayout layout =
+      LayOutBoringLog(window_->Model(), px, HeadsGap(window_->Model(), px));
   const double bodyMm = 60 * 1000.0 / scale;
   QCOMPARE((layout.bodyBottom - layout.bodyTop) * mmPerPx, bodyMm);
   // The first page holds the title block and headings, every other page the headings.
