@@ -9,6 +9,7 @@
 #include "preview/boring_log_draw.h"
 #include "preview/boring_log_layout.h"
 #include "preview/boring_log_pages.h"
+#include "preview/boring_log_viewport.h"
 
 namespace ostra {
 
@@ -20,7 +21,9 @@ void UseA4(QPagedPaintDevice& device) {
 int PrintBoringLog(QPagedPaintDevice& device, const BoringLogModel& model, double denominator) {
   const QRectF paper = device.pageLayout().paintRect(QPageLayout::Millimeter);
   const PrintScale scale = PrintScaleFor(paper.width(), denominator);
-  const BoringLogLayout layout = LayOutBoringLog(model, scale.pxPerMetre);
+  // Depth 0 below the headings, so that its texts are not cut at the page's body.
+  const BoringLogLayout layout =
+      LayOutBoringLog(model, scale.pxPerMetre, HeadsGap(model, scale.pxPerMetre));
   const std::vector<PageSlice> pages = PlanPages(layout, paper.height() / scale.mmPerPx);
   // Device dots per picture pixel.
   const double dots = scale.mmPerPx * device.logicalDpiY() / 25.4;

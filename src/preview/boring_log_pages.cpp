@@ -19,9 +19,9 @@ std::vector<PageSlice> PlanPages(const BoringLogLayout& layout, double pageHeigh
   }
   // The body ends where the last thing drawn ends.
   const double end = std::max(layout.bodyBottom, layout.height - kMargin - 8);
-  double from = layout.bodyTop;
+  double from = layout.headsTop + kColumnHeadHeight;
   // A page too small for its headings still shows some of the body.
-  const double firstRoom = std::max(pageHeight - layout.bodyTop, kTextLine);
+  const double firstRoom = std::max(pageHeight - from, kTextLine);
   const double otherRoom = std::max(pageHeight - kColumnHeadHeight, kTextLine);
   while (pages.empty() || from < end - 1e-6) {
     const bool first = pages.empty();

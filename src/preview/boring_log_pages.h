@@ -8,7 +8,8 @@
 
 namespace ostra {
 
-// Picture rows of the body that one page shows below its headings.
+// Picture rows of the body that one page shows below its headings; the first page's begin at
+// the headings' bottom, with the room above depth 0.
 struct PageSlice {
   bool title = false;  // the first page: the title block above the headings
   double from = 0;

@@ -26,19 +26,23 @@ TEST(BoringLogPagesTest, APictureWiderThanThePaperShrinksAndKeepsItsDepthScale) 
 }
 
 TEST(BoringLogPagesTest, PagesFollowEachOtherWithTheTitleOnTheFirst) {
-  const BoringLogLayout layout = LayOutBoringLog(Hole(60), PxPerMetreAt(100));
-  const double pageHeight = 1000;
-  const std::vector<PageSlice> pages = PlanPages(layout, pageHeight);
-  // 60 m at 1:100: 2268 pixels of body.
-  ASSERT_EQ(pages.size(), 3u);
-  EXPECT_TRUE(pages[0].title);
-  EXPECT_FALSE(pages[1].title);
-  EXPECT_EQ(pages[0].from, layout.bodyTop);
-  EXPECT_EQ(pages[0].to - pages[0].from, pageHeight - layout.bodyTop);
-  EXPECT_EQ(pages[1].from, pages[0].to);
-  EXPECT_EQ(pages[1].to - pages[1].from, pageHeight - kColumnHeadHeight);
-  EXPECT_EQ(pages[2].from, pages[1].to);
-  EXPECT_EQ(pages[2].to, layout.bodyBottom);
+  for (double gap : {0.0, 9.0}) {  // the room between the headings and depth 0 on the first page
+    const BoringLogLayout layout = LayOutBoringLog(Hole(60), PxPerMetreAt(100), gap);
+    const double pageHeight = 1000;
+    const double headsBottom = layout.headsTop + kColumnHeadHeight;
+    EXPECT_EQ(layout.bodyTop, headsBottom + gap);
+    const std::vector<PageSlice> pages = PlanPages(layout, pageHeight);
+    // 60 m at 1:100: 2268 pixels of body.
+    ASSERT_EQ(pages.size(), 3u);
+    EXPECT_TRUE(pages[0].title);
+    EXPECT_FALSE(pages[1].title);
+    EXPECT_EQ(pages[0].from, headsBottom);
+    EXPECT_EQ(pages[0].to - pages[0].from, pageHeight - headsBottom);
+    EXPECT_EQ(pages[1].from, pages[0].to);
+    EXPECT_EQ(pages[1].to - pages[1].from, pageHeight - kColumnHeadHeight);
+    EXPECT_EQ(pages[2].from, pages[1].to);
+    EXPECT_EQ(pages[2].to, layout.bodyBottom);
+  }
 }
 
 TEST(BoringLogPagesTest, AShortHoleOrNoLayersMakeOnePage) {
