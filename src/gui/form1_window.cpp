@@ -11,7 +11,7 @@
 
 namespace ostra {
 
-Form1Window::Form1Window(DriveMapEnv& env, QWidget* parent) : QWidget(parent) {
+Form1Window::Form1Window(DriveMapEnv& env, QWidget* parent) : QWidget(parent), env_(env) {
   if (QScreen* screen = QGuiApplication::primaryScreen()) {
     scale_ = screen->logicalDotsPerInchX() / 96.0;
   }
@@ -114,7 +114,11 @@ bool Form1Window::ReportOpen() const {
 void Form1Window::ShowPicture(const Text& folder, std::shared_ptr<const BoringLogModel> model,
                               bool raise) {
   if (!raise && !PictureOpen()) return;
-  if (previewWindow_ == nullptr) previewWindow_ = new BoringLogWindow(this);
+  if (previewWindow_ == nullptr) {
+    previewWindow_ = new BoringLogWindow(this);
+    // The PDF dialog starts in the folder shown, on the host.
+    previewWindow_->SetHostPaths(HostPathsThrough(env_));
+  }
   previewWindow_->ShowModel(folder, model != nullptr ? *model : BoringLogModel{});
   if (raise) OpenBeside(previewWindow_);
 }

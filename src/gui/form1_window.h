@@ -71,6 +71,7 @@ class Form1Window : public QWidget, public FormView {
   int Px(int twips) const;
   void Place(QWidget* w, int left, int top, int width, int height) const;
 
+  DriveMapEnv& env_;
   double scale_ = 1.0;
   MessageBoxHook hook_;
 

@@ -375,6 +375,9 @@ void Form1Test::PreviewShowsTheLastDestinationsBoringLog() {
   for (const Layer& layer : model.layers) found |= layer.name == u"砂岩泥岩互層";
   QVERIFY(found);
   QCOMPARE(window->View()->Scale(), 100.0);
+  // Its PDF is offered in the destination's own folder on the host.
+  QCOMPARE(window->PdfStartPath(),
+           QString::fromStdString(drive_->Host("OUT/P001/SITE/B-1/B-1.pdf").string()));
 
   // A second click reuses the window; the form's controls are as they were.
   QTest::mouseClick(Find<QPushButton>("PreviewButton"), Qt::LeftButton);
