@@ -10,6 +10,7 @@
 
 #include "preview/boring_log_draw.h"
 #include "preview/boring_log_layout.h"
+#include "preview/boring_log_viewport.h"
 #include "preview/svg_format.h"
 #include "win/gdi_canvas.h"
 #include "win/picture_view.h"
@@ -98,15 +99,14 @@ TEST(GdiPictureTest, LayersTicksAndHeadingsAreInkedAndNothingBeyondThePicture) {
   // The first boundary close to the top, its depth text reaching up to the headings.
   model.layers[0].bottom = model.layers[1].top = 0.35;
   model.layers[0].depthText = u"0.35";
-  const BoringLogLayout layout = LayOutBoringLog(model, PxPerMetreAt(100));
+  const BoringLogLayout layout = LayOutInWindow(model, PxPerMetreAt(100));
   const int width = static_cast<int>(layout.width) + 60, height = 900;
   Bitmap top(width, height);
   EXPECT_EQ(PaintPicture(top.Dc(), model, layout, 1.0, 0, 0, width, height) > 0, true);
-  const int gap = static_cast<int>(kBodyGap);
   // Every layer that shows is coloured over most of its band.
   int layersSeen = 0;
   for (const LayerBox& box : layout.layers) {
-    const int y0 = static_cast<int>(box.top) + gap + 2, y1 = static_cast<int>(box.bottom) + gap - 1;
+    const int y0 = static_cast<int>(box.top) + 2, y1 = static_cast<int>(box.bottom) - 1;
     if (y1 >= height) break;
     const int area = static_cast<int>(kBandWidth - 4) * (y1 - y0);
     EXPECT_GT(top.Inked(static_cast<int>(kBandLeft) + 2, y0,
@@ -118,7 +118,7 @@ TEST(GdiPictureTest, LayersTicksAndHeadingsAreInkedAndNothingBeyondThePicture) {
   EXPECT_GT(layersSeen, 5);
   // The depth texts left of the axis, the "0" at the top whole below the headings.
   for (const DepthTick& tick : layout.depthTicks) {
-    const int y = static_cast<int>(tick.y) + gap;
+    const int y = static_cast<int>(tick.y);
     if (y + 6 >= height) break;
     EXPECT_GT(top.Inked(static_cast<int>(kMargin), y - 7, static_cast<int>(kAxisRight) - 6, y + 5),
               3)
@@ -129,7 +129,7 @@ TEST(GdiPictureTest, LayersTicksAndHeadingsAreInkedAndNothingBeyondThePicture) {
   // it.
   Bitmap body(width, height);
   {
-    GdiCanvas canvas(body.Dc(), 1.0, 0, gap);
+    GdiCanvas canvas(body.Dc(), 1.0, 0, 0);
     DrawBody(canvas, model, layout, -1e9, 1e9);
   }
   int depthInk = 0, covered = 0;
@@ -142,7 +142,7 @@ TEST(GdiPictureTest, LayersTicksAndHeadingsAreInkedAndNothingBeyondThePicture) {
   }
   EXPECT_GT(depthInk, 200);
   EXPECT_EQ(covered, 0);
-  const int axisTop = static_cast<int>(layout.bodyTop) + gap;
+  const int axisTop = static_cast<int>(layout.bodyTop);
   // The headings' texts.
   EXPECT_GT(
       top.Inked(0, static_cast<int>(layout.headsTop), width, static_cast<int>(layout.bodyTop) - 2),
@@ -174,20 +174,6 @@ TEST(GdiPictureTest, LayersTicksAndHeadingsAreInkedAndNothingBeyondThePicture) {
   EXPECT_GT(big.Inked(2 * static_cast<int>(kBandLeft) + 4, 2 * axisTop + 4,
                       2 * static_cast<int>(kBandLeft + kBandWidth) - 4, 2 * axisTop + 40),
             (2 * static_cast<int>(kBandWidth) - 8) * 36 * 3 / 4);
-}
-
-TEST(GdiPictureTest, TheFitScaleHoldsTheWholeLogInTheRowsGiven) {
-  for (double depth : {3.0, 30.0, 300.0}) {
-    BoringLogModel model = Hole(depth, depth / 20);
-    // A remark at the bottom pushes labels below the axis.
-    for (int i = 0; i < 6; ++i) model.remarks.push_back({depth, {u"最下部の記事"}});
-    for (double rows : {400.0, 700.0, 1200.0}) {
-      const double px = FitPxPerMetre(model, rows);
-      const double shown = ShownHeight(model, LayOutBoringLog(model, px));
-      EXPECT_LE(shown, rows) << depth << " " << rows;
-      EXPECT_GT(shown, rows * 0.8) << depth << " " << rows;
-    }
-  }
 }
 
 TEST(AddedWindowsTest, ThePictureWindowScalesFitsScrollsPrintsAndCloses) {
@@ -226,10 +212,12 @@ TEST(AddedWindowsTest, ThePictureWindowScalesFitsScrollsPrintsAndCloses) {
   EXPECT_EQ(view->Scale(), kFitScale);
   RECT client;
   GetClientRect(GetDlgItem(frame, kPictureView), &client);
-  const double shown = ShownHeight(view->Model(), view->Layout()) * view->DeviceScale();
+  const double shown = std::ceil(view->Layout().height * view->PixelScale());
   EXPECT_LE(shown, client.bottom);
   EXPECT_GT(shown, client.bottom * 0.8);
-  EXPECT_EQ(GetWindowLongPtrW(GetDlgItem(frame, kPictureView), GWL_STYLE) & WS_VSCROLL, 0);
+  EXPECT_LE(std::ceil(view->Layout().width * view->PixelScale()), client.right);
+  EXPECT_EQ(
+      GetWindowLongPtrW(GetDlgItem(frame, kPictureView), GWL_STYLE) & (WS_VSCROLL | WS_HSCROLL), 0);
   EXPECT_EQ(view->ScrollY(), 0);
 
   // Ctrl+wheel up goes to the next larger scale, and the box says so; Ctrl+- back.
