@@ -13,6 +13,7 @@
 #include "preview/boring_log_viewport.h"
 #include "preview/svg_format.h"
 #include "win/gdi_canvas.h"
+#include "win/picture_print.h"
 #include "win/picture_view.h"
 #include "win/window_parts.h"
 
@@ -174,6 +175,46 @@ TEST(GdiPictureTest, LayersTicksAndHeadingsAreInkedAndNothingBeyondThePicture) {
   EXPECT_GT(big.Inked(2 * static_cast<int>(kBandLeft) + 4, 2 * axisTop + 4,
                       2 * static_cast<int>(kBandLeft + kBandWidth) - 4, 2 * axisTop + 40),
             (2 * static_cast<int>(kBandWidth) - 8) * 36 * 3 / 4);
+}
+
+TEST(GdiPictureTest, PagesRepeatTheHeadingsAndOnlyTheFirstHasTheTitle) {
+  const BoringLogModel model = Hole(30, 1.5);
+  // A4 inside 10 mm margins at 96 dots per inch: 190 x 277 mm.
+  Paper paper;
+  paper.area = {0, 0, 718, 1046};
+  Bitmap page(718, 1046);
+  const double dots = std::min(25.4 / 96, 190 / kWidth) * 96 / 25.4;
+  const double headsTop = LayOutBoringLog(model, 10).headsTop;
+  int started = 0, ended = 0;
+  auto start = [&] {
+    RECT all{0, 0, 718, 1046};
+    FillRect(page.Dc(), &all, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+    ++started;
+    return true;
+  };
+  auto end = [&] {
+    ++ended;
+    const int heads = ended == 1 ? static_cast<int>(headsTop * dots) : 0;
+    const int body = heads + static_cast<int>(kColumnHeadHeight * dots) + 2;
+    EXPECT_EQ(page.Inked(0, 0, 718, heads - 2) > 0, ended == 1) << ended;
+    EXPECT_GT(page.Inked(0, heads, 718, body - 2), 100) << ended;
+    // The layers go on right below the headings.
+    EXPECT_GT(page.Inked(static_cast<int>(kBandLeft * dots) + 2, body,
+                         static_cast<int>((kBandLeft + kBandWidth) * dots) - 2, body + 20),
+              1000)
+        << ended;
+    EXPECT_EQ(page.Inked(static_cast<int>(std::ceil(kWidth * dots)) + 1, 0, 718, 1046), 0);
+    return true;
+  };
+  // 30 m at 1:100 is 300 mm of depth: more than one page holds, less than two.
+  EXPECT_EQ(DrawPages(page.Dc(), paper, model, 100, start, end), 2);
+  EXPECT_EQ(started, 2);
+  EXPECT_EQ(ended, 2);
+  // A page the printer refuses stops the printing.
+  EXPECT_EQ(DrawPages(
+                page.Dc(), paper, model, 100, [] { return false; }, end),
+            0);
+  EXPECT_EQ(ended, 2);
 }
 
 TEST(AddedWindowsTest, ThePictureWindowScalesFitsScrollsPrintsAndCloses) {
