@@ -277,6 +277,13 @@ TEST(AddedWindowsTest, ThePictureWindowScalesFitsScrollsPrintsAndCloses) {
   window.Show(owner, u"T:\\OUT\\", std::make_shared<BoringLogModel>(Hole(0, 1)), false);
   EXPECT_FALSE(IsWindowEnabled(GetDlgItem(frame, kPrintButton)));
 
+  // Tab goes round the controls.
+  SetFocus(box);
+  SendMessageW(box, WM_KEYDOWN, VK_TAB, 0);
+  EXPECT_EQ(GetFocus(), GetDlgItem(frame, kPictureView));
+  SendMessageW(GetFocus(), WM_KEYDOWN, VK_TAB, 0);
+  EXPECT_EQ(GetFocus(), box);
+
   // Esc in the scale box closes the window; updates do not open it again, a raise does.
   SendMessageW(box, WM_KEYDOWN, VK_ESCAPE, 0);
   EXPECT_FALSE(window.IsOpen());
