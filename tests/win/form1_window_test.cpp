@@ -25,7 +25,8 @@ std::wstring W(const Text& t) {
 }
 
 // Answers the message boxes of this thread from a timer: clicks the button with the text
-// `answer` and notes each box's message and buttons.
+// `answer` (else the first one, so that an unexpected box does not stop the test) and notes
+// each box's message and buttons.
 struct Box {
   std::wstring message;
   std::vector<std::wstring> buttons;
@@ -54,11 +55,13 @@ struct BoxAnswerer {
     }
     Box box;
     HWND click = nullptr;
+    HWND first = nullptr;
     for (HWND c = GetWindow(window, GW_CHILD); c != nullptr; c = GetWindow(c, GW_HWNDNEXT)) {
       GetClassNameW(c, name, 16);
       const std::wstring cls(name);
       if (cls == L"Button") {
         box.buttons.push_back(WindowText(c));
+        if (first == nullptr) first = c;
         if (box.buttons.back() == current->answer_) click = c;
       } else if (cls == L"Static" && !WindowText(c).empty()) {
         box.message = WindowText(c);
@@ -66,7 +69,7 @@ struct BoxAnswerer {
     }
     current->boxes.push_back(box);
     current->answered_ = window;
-    if (click != nullptr) SendMessageW(click, BM_CLICK, 0, 0);
+    SendMessageW(click != nullptr ? click : first, BM_CLICK, 0, 0);
     return FALSE;
   }
   static inline BoxAnswerer* current = nullptr;
@@ -75,8 +78,8 @@ struct BoxAnswerer {
   HWND answered_ = nullptr;
 };
 
-// A drive T: with the sample data set in T:\GEO and its reference folder T:\PATDAT, and no
-// other drive.
+// A drive T: with the sample data set in T:\GEO and its reference folder T:\PATDAT, and P:,
+// the program's folder (the run marks there that it extended the dictionaries).
 struct SampleDrive {
   SampleDrive() : host(NewHostEnv(nullptr)) {
     fs::create_directories(temp.Root() / "GEO");
@@ -87,11 +90,16 @@ struct SampleDrive {
     test::CopyExamplePatdat(temp.Root() / "PATDAT");
     DriveMap drives;
     drives.Set(u'T', temp.Root());
+    wchar_t program[MAX_PATH] = {};
+    GetModuleFileNameW(nullptr, program, MAX_PATH);
+    programFolder = fs::path(program).parent_path();
+    drives.Set(u'P', programFolder);
     env = std::make_unique<DriveMapEnv>(*host, drives);
   }
   test::TempDrive temp;
   std::unique_ptr<Env> host;
   std::unique_ptr<DriveMapEnv> env;
+  fs::path programFolder;
 };
 
 // Every file of a folder by name.
@@ -149,7 +157,9 @@ TEST(Form1WindowTest, TwipsBecomePixelsOfTheMonitor) {
     EXPECT_EQ(r.left, want.left) << spec.id;
     EXPECT_EQ(r.top, want.top) << spec.id;
     EXPECT_EQ(r.right - r.left, want.width) << spec.id;
-    if (spec.kind != ControlKind::kDriveList) EXPECT_EQ(r.bottom - r.top, want.height) << spec.id;
+    if (spec.kind != ControlKind::kDriveList) {
+      EXPECT_EQ(r.bottom - r.top, want.height) << spec.id;
+    }
   }
   // The report button waits for a run's report.
   const std::vector<int> order = {kDir1,   kDrive1,       kFile1,        kDir2,
@@ -164,12 +174,16 @@ TEST(Form1WindowTest, TwipsBecomePixelsOfTheMonitor) {
 
 TEST(Form1WindowTest, ConvertsTheSampleAsTheCoreRunDoes) {
   SampleDrive d;
-  Form1Window window(GetModuleHandleW(nullptr), *d.env, d.temp.Root());
+  // The window starts on P:, the program's folder.
+  Form1Window window(GetModuleHandleW(nullptr), *d.env, d.programFolder);
   ASSERT_TRUE(window.Open(SW_SHOWNORMAL));
   HWND main = window.Handle();
   EXPECT_EQ(WindowText(main), W(kFormCaption));
+  EXPECT_EQ(WindowText(window.Control(kText1)), L"P:\\");
 
-  SendMessageW(window.Control(kDrive1), CB_SETCURSEL, 0, 0);
+  const LRESULT t = SendMessageW(window.Control(kDrive1), CB_FINDSTRING, -1, (LPARAM)L"T:");
+  ASSERT_GE(t, 0);
+  SendMessageW(window.Control(kDrive1), CB_SETCURSEL, t, 0);
   Notify(main, kDrive1, CBN_SELCHANGE);
   const int geo = RowOf(window.Control(kDir1), L"GEO");
   ASSERT_GE(geo, 0);
