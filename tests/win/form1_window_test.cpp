@@ -170,6 +170,35 @@ TEST(Form1WindowTest, TwipsBecomePixelsOfTheMonitor) {
     at = GetNextDlgTabItem(window.Handle(), at, FALSE);
     EXPECT_EQ(GetDlgCtrlID(at), order[i % order.size()]) << i;
   }
+
+  // Moved to a monitor of 144 dpi, the window lays itself out anew.
+  RECT suggested{};
+  GetWindowRect(window.Handle(), &suggested);
+  SendMessageW(window.Handle(), WM_DPICHANGED, MAKEWPARAM(144, 144), (LPARAM)&suggested);
+  RECT r{};
+  GetWindowRect(window.Control(kFile1), &r);
+  MapWindowPoints(nullptr, window.Handle(), reinterpret_cast<POINT*>(&r), 2);
+  EXPECT_EQ(std::vector<int>({r.left, r.top, r.right - r.left, r.bottom - r.top}),
+            std::vector<int>({36, 210, 242, 219}));
+  GetClientRect(window.Handle(), &r);
+  EXPECT_EQ(r.right, TwipsToPixels(kClientWidthTwips, 144));
+  EXPECT_EQ(r.bottom, TwipsToPixels(kClientHeightTwips, 144));
+}
+
+TEST(Form1WindowTest, EnterOpensTheFolderLineWithTheFocus) {
+  SampleDrive d;
+  Form1Window window(GetModuleHandleW(nullptr), *d.env, d.temp.Root());
+  ASSERT_TRUE(window.Open(SW_SHOWNORMAL));
+  HWND dir1 = window.Control(kDir1);
+  const int geo = RowOf(dir1, L"GEO");
+  ASSERT_GE(geo, 0);
+  SetFocus(dir1);
+  SendMessageW(dir1, LB_SETCURSEL, geo, 0);
+  // The key goes through the window's keyboard handling, as the message loop hands it on.
+  MSG key{dir1, WM_KEYDOWN, VK_RETURN, 1, 0, {}};
+  if (!window.PreTranslate(key)) DispatchMessageW(&key);
+  EXPECT_EQ(WindowText(window.Control(kText1)), L"T:\\GEO");
+  EXPECT_EQ(SendMessageW(window.Control(kFile1), LB_GETCOUNT, 0, 0), 1);
 }
 
 TEST(Form1WindowTest, ConvertsTheSampleAsTheCoreRunDoes) {
