@@ -32,7 +32,10 @@ struct Box {
   std::vector<std::wstring> buttons;
 };
 struct BoxAnswerer {
-  explicit BoxAnswerer(std::wstring answer) : answer_(std::move(answer)) {
+  // `key`: instead of a click, the key (a WM_KEYDOWN of a virtual key, or a WM_CHAR) goes to
+  // the box's focused button.
+  explicit BoxAnswerer(std::wstring answer, UINT keyMessage = 0, WPARAM key = 0)
+      : answer_(std::move(answer)), keyMessage_(keyMessage), key_(key) {
     current = this;
     timer_ = SetTimer(nullptr, 0, 20, &BoxAnswerer::Tick);
   }
@@ -49,9 +52,15 @@ struct BoxAnswerer {
   static BOOL CALLBACK Found(HWND window, LPARAM) {
     wchar_t name[16] = {};
     GetClassNameW(window, name, 16);
-    if (current == nullptr || std::wstring(name) != L"#32770" || !IsWindowVisible(window) ||
-        window == current->answered_) {
+    if (current == nullptr || std::wstring(name) != L"#32770" || !IsWindowVisible(window)) {
       return TRUE;
+    }
+    if (window == current->answered_) {
+      // A key that did not answer: the first button does, so that the test goes on.
+      if (HWND button = FindWindowExW(window, nullptr, L"Button", nullptr)) {
+        SendMessageW(button, BM_CLICK, 0, 0);
+      }
+      return FALSE;
     }
     Box box;
     HWND click = nullptr;
@@ -69,11 +78,17 @@ struct BoxAnswerer {
     }
     current->boxes.push_back(box);
     current->answered_ = window;
+    if (current->keyMessage_ != 0) {
+      PostMessageW(GetFocus(), current->keyMessage_, current->key_, 1);
+      return FALSE;
+    }
     SendMessageW(click != nullptr ? click : first, BM_CLICK, 0, 0);
     return FALSE;
   }
   static inline BoxAnswerer* current = nullptr;
   std::wstring answer_;
+  UINT keyMessage_ = 0;
+  WPARAM key_ = 0;
   UINT_PTR timer_ = 0;
   HWND answered_ = nullptr;
 };
@@ -131,6 +146,29 @@ int RowOf(HWND list, const std::wstring& trimmed) {
 
 void Notify(HWND parent, int id, int code) {
   SendMessageW(parent, WM_COMMAND, MAKEWPARAM(id, code), (LPARAM)GetDlgItem(parent, id));
+}
+
+TEST(Form1WindowTest, MessageBoxKeysAnswer) {
+  struct Case {
+    bool yesNo;
+    UINT message;
+    WPARAM key;
+    bool answer;
+  };
+  const Case cases[] = {{true, WM_KEYDOWN, VK_ESCAPE, false},
+                        {true, WM_CHAR, L'y', true},
+                        {true, WM_CHAR, L'n', false},
+                        {true, WM_KEYDOWN, VK_RETURN, true},
+                        {false, WM_KEYDOWN, VK_ESCAPE, true}};
+  for (const Case& c : cases) {
+    BoxAnswerer answerer(L"", c.message, c.key);
+    const bool answer = ShowMessageBox(nullptr, {u"フォルダがありません。新規作成しますか？",
+                                                 MsgIcon::kQuestion, Text(), c.yesNo});
+    ASSERT_EQ(answerer.boxes.size(), 1u);
+    EXPECT_EQ(answer, c.answer) << c.message << " " << c.key;
+    EXPECT_EQ(answerer.boxes[0].buttons, c.yesNo ? std::vector<std::wstring>({L"はい", L"いいえ"})
+                                                 : std::vector<std::wstring>({L"OK"}));
+  }
 }
 
 TEST(Form1WindowTest, TwipsBecomePixelsOfTheMonitor) {
