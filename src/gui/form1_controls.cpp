@@ -4,7 +4,7 @@
 #include <QPalette>
 #include <iterator>
 
-#include "gui/form1.h"
+#include "gui/form1_window.h"
 #include "gui/qt_text.h"
 
 namespace ostra {
@@ -27,15 +27,15 @@ const QStringList kJapaneseFonts = {
 
 }  // namespace
 
-int Form1::Px(int twips) const {
+int Form1Window::Px(int twips) const {
   return static_cast<int>(twips * 96.0 * scale_ / kTwipsPerInch + 0.5);
 }
 
-void Form1::Place(QWidget* w, int left, int top, int width, int height) const {
+void Form1Window::Place(QWidget* w, int left, int top, int width, int height) const {
   w->setGeometry(Px(left), Px(top), Px(width), Px(height));
 }
 
-void Form1::BuildControls() {
+void Form1Window::BuildControls() {
   setObjectName(QStringLiteral("Form1"));
   setWindowTitle(ToQString(kFormCaption));
   setFixedSize(Px(kClientWidth), Px(kClientHeight + kStripHeight));
@@ -90,15 +90,15 @@ void Form1::BuildControls() {
   greyed(frame1_);
   Place(frame1_, 240, 1680, 5175, 2895);
 
-  file1_ = new FileList(env_, frame1_);
+  file1_ = new FileList(frame1_);
   name(file1_, "File1");
   Place(file1_, 120, 420, 2415, 2190);
 
-  dir1_ = new FolderList(env_, frame1_);
+  dir1_ = new FolderList(frame1_);
   name(dir1_, "Dir1");
   Place(dir1_, 2640, 420, 2415, 1530);
 
-  drive1_ = new DriveList(env_, frame1_);
+  drive1_ = new DriveList(frame1_);
   name(drive1_, "Drive1");
   Place(drive1_, 2640, 2220, 2415, 390);
 
@@ -107,11 +107,11 @@ void Form1::BuildControls() {
   greyed(frame2_);
   Place(frame2_, 5580, 1680, 3135, 2895);
 
-  dir2_ = new FolderList(env_, frame2_);
+  dir2_ = new FolderList(frame2_);
   name(dir2_, "Dir2");
   Place(dir2_, 180, 420, 2595, 1530);
 
-  drive2_ = new DriveList(env_, frame2_);
+  drive2_ = new DriveList(frame2_);
   name(drive2_, "Drive2");
   Place(drive2_, 180, 2220, 2595, 390);
 
@@ -153,23 +153,23 @@ void Form1::BuildControls() {
   QWidget* order[] = {dir1_,     drive1_, file1_, dir2_,         drive2_,        command1_,
                       command2_, text1_,  text2_, dryRunButton_, previewButton_, reportButton_};
   for (size_t i = 1; i < std::size(order); ++i) setTabOrder(order[i - 1], order[i]);
+}
 
-  connect(drive1_, &QComboBox::currentIndexChanged, this, [this] { Drive1_Change(); });
-  connect(drive2_, &QComboBox::currentIndexChanged, this, [this] { Drive2_Change(); });
-  connect(dir1_, &FolderList::PathChanged, this, [this] { Dir1_Change(); });
-  connect(dir2_, &FolderList::PathChanged, this, [this] { Dir2_Change(); });
+void Form1Window::ConnectControls() {
+  Form1* form = presenter_.get();
+  connect(drive1_, &QComboBox::currentIndexChanged, this,
+          [form](int row) { form->Drive1_Select(row); });
+  connect(drive2_, &QComboBox::currentIndexChanged, this,
+          [form](int row) { form->Drive2_Select(row); });
+  connect(dir1_, &FolderList::RowOpened, this, [form](int row) { form->Dir1_Open(row); });
+  connect(dir2_, &FolderList::RowOpened, this, [form](int row) { form->Dir2_Open(row); });
   // A file chosen by the keyboard (arrow keys, Space, Enter) counts as a click.
-  connect(file1_, &QListWidget::itemClicked, this, [this] { File1_Click(); });
-  connect(file1_, &QListWidget::itemSelectionChanged, this, [this] { File1_Click(); });
-  connect(file1_, &QListWidget::itemActivated, this, [this](QListWidgetItem* item) {
-    if (item != nullptr) item->setSelected(true);
-    File1_Click();
-  });
-  connect(command1_, &QPushButton::clicked, this, [this] { Command1_Click(); });
-  connect(command2_, &QPushButton::clicked, this, [this] { Command2_Click(); });
-  connect(previewButton_, &QPushButton::clicked, this, [this] { PreviewButton_Click(); });
-  connect(reportButton_, &QPushButton::clicked, this, [this] { ReportButton_Click(); });
-  connect(dryRunButton_, &QPushButton::clicked, this, [this] { DryRunButton_Click(); });
+  connect(file1_, &FileList::FileChosen, this, [form](int row) { form->File1_Select(row); });
+  connect(command1_, &QPushButton::clicked, this, [form] { form->Command1_Click(); });
+  connect(command2_, &QPushButton::clicked, this, [form] { form->Command2_Click(); });
+  connect(previewButton_, &QPushButton::clicked, this, [form] { form->PreviewButton_Click(); });
+  connect(reportButton_, &QPushButton::clicked, this, [form] { form->ReportButton_Click(); });
+  connect(dryRunButton_, &QPushButton::clicked, this, [form] { form->DryRunButton_Click(); });
 }
 
 }  // namespace ostra

@@ -23,11 +23,12 @@
 #include "env/host_env.h"
 #include "env/interrupt_env.h"
 #include "env/interrupt_signals.h"
-#include "gui/form1.h"
+#include "gui/form1_window.h"
 #include "gui/preview_window.h"
 #include "gui/qt_text.h"
 #include "gui/qt_ui_port.h"
 #include "preview/boring_log_layout.h"
+#include "run/run.h"
 
 int main(int argc, char** argv) {
   QApplication app(argc, argv);
@@ -93,7 +94,7 @@ int main(int argc, char** argv) {
     return window.grab().save(screenshot, "PNG") ? 0 : 1;
   }
 
-  ostra::Form1 form(env);
+  ostra::Form1Window form(env);
   form.State().lockWait = ostra::LockWaitSetting(std::getenv("OSTRACONV_LOCK_WAIT"));
   if (!form.Form_Load()) return ostra::InterruptExitStatus();
   form.show();

@@ -119,53 +119,9 @@ bool ShowMessageBox(QWidget* owner, const MessageBoxRequest& request) {
   return clicked != nullptr && box->buttonRole(clicked) == QMessageBox::YesRole;
 }
 
-QtUiPort::QtUiPort(QWidget* owner, QLabel* status, QLineEdit* destination)
-    : owner_(owner), status_(status), destination_(destination) {}
-
-QtUiPort::~QtUiPort() {
-  if (busy_) SetBusy(false);
-}
-
-void QtUiPort::SetStatus(const Text& text) {
-  if (status_) status_->setText(ToQString(text));
-}
-
-void QtUiPort::ProcessEvents() {
-  DropInput();
-}
-
-void QtUiPort::DropInput() {
-  InputGuard guard(cancel_.data());
+void PassEvents(QWidget* allowed) {
+  InputGuard guard(allowed);
   QCoreApplication::processEvents();
-}
-
-void QtUiPort::ShowMessage(const Text& text, MsgIcon icon, const Text& title) {
-  Show({text, icon, title, false});
-}
-
-bool QtUiPort::AskYesNo(const Text& text, const Text& title) {
-  return Show({text, MsgIcon::kQuestion, title, true});
-}
-
-void QtUiPort::SetBusy(bool busy) {
-  busy_ = busy;
-  if (!owner_) return;
-  if (busy) {
-    owner_->setCursor(Qt::WaitCursor);
-  } else {
-    owner_->unsetCursor();
-  }
-}
-
-void QtUiPort::SelectDestination() {
-  if (!destination_) return;
-  destination_->setFocus(Qt::OtherFocusReason);
-  destination_->selectAll();
-}
-
-bool QtUiPort::Show(const MessageBoxRequest& request) {
-  if (hook_) return hook_(request);
-  return ShowMessageBox(owner_, request);
 }
 
 }  // namespace ostra

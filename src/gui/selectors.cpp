@@ -1,6 +1,5 @@
 #include "gui/selectors.h"
 
-#include <QApplication>
 #include <QKeyEvent>
 #include <QPainter>
 #include <QStyle>
@@ -8,89 +7,18 @@
 #include <QStylePainter>
 #include <QStyledItemDelegate>
 #include <algorithm>
-#include <filesystem>
-#include <system_error>
 
-#include "base/drive_path.h"
-#include "base/errors.h"
-#include "env/host_env.h"
+#include "app/selectors.h"
 #include "gui/qt_text.h"
 
 namespace ostra {
 
-namespace fs = std::filesystem;
-
 namespace {
 
-constexpr int kPathRole = Qt::UserRole;       // full drive-form path of a folder line
+constexpr int kNameRole = Qt::UserRole;       // the folder's own name
 constexpr int kDepthRole = Qt::UserRole + 1;  // indentation level of a folder line
+constexpr int kOpenRole = Qt::UserRole + 2;   // a level of the current path
 constexpr int kIndentPixels = 10;
-
-char16_t FoldChar(char16_t c) {
-  return (c >= u'a' && c <= u'z') ? static_cast<char16_t>(c - u'a' + u'A') : c;
-}
-
-Text Fold(Text t) {
-  for (char16_t& c : t) c = FoldChar(c);
-  return t;
-}
-
-void SortNames(std::vector<Text>& names) {
-  std::sort(names.begin(), names.end(), [](const Text& a, const Text& b) {
-    Text fa = Fold(a), fb = Fold(b);
-    return fa != fb ? fa < fb : a < b;
-  });
-}
-
-// Entries of a drive-form folder that pass `keep`, by name. Any error gives what was read.
-template <typename Keep>
-std::vector<Text> ListEntries(Env& env, const Text& folder, Keep keep) {
-  std::vector<Text> names;
-  try {
-    for (const FolderEntry& e : env.ListFolder(folder)) {
-      if (e.name.empty() || e.name.front() == u'.') continue;
-      if (keep(e)) names.push_back(e.name);
-    }
-  } catch (const RunError&) {
-    // A folder that cannot be read lists nothing: the user picks another.
-  }
-  SortNames(names);
-  return names;
-}
-
-}  // namespace
-
-bool FolderReachable(Env& env, const Text& folder) {
-  try {
-    return env.FolderExists(folder);
-  } catch (const RunError&) {
-    return false;
-  }
-}
-
-namespace {
-
-bool MatchFrom(const Text& name, size_t n, const Text& pattern, size_t p) {
-  while (p < pattern.size()) {
-    char16_t pc = pattern[p];
-    if (pc == u'*') {
-      for (size_t k = n; k <= name.size(); ++k) {
-        if (MatchFrom(name, k, pattern, p + 1)) return true;
-      }
-      return false;
-    }
-    if (n >= name.size()) return false;
-    if (pc != u'?' && FoldChar(pc) != FoldChar(name[n])) return false;
-    ++n;
-    ++p;
-  }
-  return n == name.size();
-}
-
-// Drive root of a drive-form path: "T:\".
-Text RootOf(const Text& path) {
-  return path.substr(0, 2) + u"\\";
-}
 
 // Indents each folder line by its depth.
 class IndentDelegate : public QStyledItemDelegate {
@@ -136,51 +64,34 @@ bool IsChoosingKey(int key) {
 
 }  // namespace
 
-std::vector<Text> ListSubfolders(Env& env, const Text& folder) {
-  return ListEntries(env, folder, [](const FolderEntry& e) { return e.kind == FileKind::kFolder; });
-}
-
-std::vector<Text> ListMatchingFiles(Env& env, const Text& folder, const Text& pattern) {
-  return ListEntries(env, folder, [&pattern](const FolderEntry& e) {
-    return e.kind == FileKind::kFile && MatchesPattern(e.name, pattern);
-  });
-}
-
-bool MatchesPattern(const Text& name, const Text& pattern) {
-  return MatchFrom(name, 0, pattern, 0);
-}
-
-Text JoinPath(const Text& folder, const Text& name) {
-  return DrivePath(folder).Join(name);
-}
-
-// ---------------------------------------------------------------------------------------------
-
-DriveList::DriveList(DriveMapEnv& env, QWidget* parent) : QComboBox(parent), env_(env) {
-  Reload();
+DriveList::DriveList(QWidget* parent) : QComboBox(parent) {
   connect(this, &QComboBox::currentIndexChanged, this, [this] { setToolTip(currentText()); });
-  setToolTip(currentText());
 }
 
-void DriveList::Reload() {
-  char16_t keep = Letter();
-  QSignalBlocker quiet(this);
-  clear();
-  for (char16_t letter : env_.Drives().Letters()) {
-    Text label;
-    label.push_back(letter);
-    label += u":";
-    if (std::optional<fs::path> root = env_.Drives().Root(letter)) {
-      label += u" [" + HostText(*root) + u"]";
+void DriveList::SetLines(const std::vector<Text>& lines, int selected) {
+  {
+    QSignalBlocker quiet(this);
+    if (count() != static_cast<int>(lines.size())) clear();
+    for (size_t i = 0; i < lines.size(); ++i) {
+      if (i < static_cast<size_t>(count())) {
+        setItemText(static_cast<int>(i), ToQString(lines[i]));
+      } else {
+        addItem(ToQString(lines[i]));
+      }
     }
-    addItem(ToQString(label), QVariant(static_cast<int>(letter)));
+    setCurrentIndex(selected);
   }
-  if (keep != 0) SelectQuietly(keep);
+  setToolTip(currentText());
   // The open list shows every line whole.
   int widest = 0;
   for (int i = 0; i < count(); ++i)
     widest = std::max(widest, fontMetrics().horizontalAdvance(itemText(i)));
   view()->setMinimumWidth(widest + 2 * style()->pixelMetric(QStyle::PM_ScrollBarExtent));
+}
+
+char16_t DriveList::Letter() const {
+  const QString line = currentText();
+  return line.isEmpty() ? 0 : static_cast<char16_t>(line.at(0).unicode());
 }
 
 QString DriveList::ShownText() const {
@@ -200,92 +111,73 @@ void DriveList::paintEvent(QPaintEvent*) {
   painter.drawControl(QStyle::CE_ComboBoxLabel, option);
 }
 
-char16_t DriveList::Letter() const {
-  if (currentIndex() < 0) return 0;
-  return static_cast<char16_t>(currentData().toInt());
-}
-
-bool DriveList::SelectQuietly(char16_t letter) {
-  int row = findData(QVariant(static_cast<int>(FoldChar(letter))));
-  if (row < 0) return false;
-  {
-    QSignalBlocker quiet(this);
-    setCurrentIndex(row);
-  }
-  setToolTip(currentText());
-  return true;
-}
-
 // ---------------------------------------------------------------------------------------------
 
-FolderList::FolderList(Env& env, QWidget* parent) : QListWidget(parent), env_(env) {
+FolderList::FolderList(QWidget* parent) : QListWidget(parent) {
   setItemDelegate(new IndentDelegate(this));
   setUniformItemSizes(true);
   MarkFocus(this);
   connect(this, &QListWidget::itemActivated, this, [this](QListWidgetItem* item) {
-    if (item != nullptr) SetPath(FromQString(item->data(kPathRole).toString()));
+    if (item != nullptr) emit RowOpened(row(item));
   });
 }
 
-bool FolderList::SetPath(const Text& path) {
-  if (DriveLetterOf(path) == 0) return false;
-  const Text folder = DrivePath(path).AsText();
-  if (!FolderReachable(env_, folder)) return false;
-  bool changed = folder != path_;
-  path_ = folder;
-  Fill();
-  if (changed) emit PathChanged();
-  return true;
+void FolderList::SetRows(const std::vector<FolderRow>& rows, int current) {
+  QSignalBlocker quiet(this);
+  clear();
+  const QIcon open = style()->standardIcon(QStyle::SP_DirOpenIcon);
+  const QIcon closed = style()->standardIcon(QStyle::SP_DirClosedIcon);
+  for (const FolderRow& r : rows) {
+    auto* line = new QListWidgetItem(r.open ? open : closed, ToQString(r.name), this);
+    line->setData(kNameRole, ToQString(r.name));
+    line->setData(kDepthRole, r.indent);
+    line->setData(kOpenRole, r.open);
+  }
+  if (current >= 0 && current < count()) {
+    setCurrentRow(current);
+    scrollToItem(item(current));
+  }
 }
 
-void FolderList::Refresh() {
-  if (!path_.empty() && FolderReachable(env_, path_)) Fill();
+Text FolderList::Path() const {
+  Text path;
+  for (int r = 0; r < count() && item(r)->data(kOpenRole).toBool(); ++r) {
+    const Text name = FromQString(item(r)->data(kNameRole).toString());
+    path = r == 0 ? name : JoinPath(path, name);
+  }
+  return path;
 }
 
 int FolderList::RowOfSubfolder(const Text& name) const {
-  QString want = ToQString(JoinPath(path_, name));
-  for (int row = count() - 1; row >= 0; --row) {
-    if (item(row)->data(kPathRole).toString() == want) return row;
+  const QString want = ToQString(name);
+  for (int r = count() - 1; r >= 0; --r) {
+    if (!item(r)->data(kOpenRole).toBool() && item(r)->data(kNameRole).toString() == want) return r;
   }
   return -1;
 }
 
-void FolderList::Fill() {
-  QSignalBlocker quiet(this);
-  clear();
-  QIcon open = style()->standardIcon(QStyle::SP_DirOpenIcon);
-  QIcon closed = style()->standardIcon(QStyle::SP_DirClosedIcon);
-  auto add = [this](const QIcon& icon, const Text& label, const Text& full, int depth) {
-    auto* line = new QListWidgetItem(icon, ToQString(label), this);
-    line->setData(kPathRole, ToQString(full));
-    line->setData(kDepthRole, depth);
-    return line;
-  };
-  // The levels from the root down to the current folder.
-  Text root = RootOf(path_);
-  QListWidgetItem* current = add(open, root, root, 0);
-  int depth = 0;
-  Text sofar = root;
-  size_t pos = 3;
-  while (pos < path_.size()) {
-    size_t end = path_.find(u'\\', pos);
-    if (end == Text::npos) end = path_.size();
-    Text name = path_.substr(pos, end - pos);
-    pos = end + 1;
-    if (name.empty()) continue;
-    sofar = JoinPath(sofar, name);
-    current = add(open, name, sofar, ++depth);
-  }
-  for (const Text& name : ListSubfolders(env_, path_))
-    add(closed, name, JoinPath(path_, name), depth + 1);
-  setCurrentItem(current);
-  scrollToItem(current);
-}
-
 // ---------------------------------------------------------------------------------------------
 
-FileList::FileList(Env& env, QWidget* parent) : QListWidget(parent), env_(env) {
+FileList::FileList(QWidget* parent) : QListWidget(parent) {
   MarkFocus(this);
+  connect(this, &QListWidget::itemClicked, this, [this] { Announce(); });
+  connect(this, &QListWidget::itemSelectionChanged, this, [this] { Announce(); });
+  connect(this, &QListWidget::itemActivated, this, [this](QListWidgetItem* item) {
+    if (item != nullptr) item->setSelected(true);
+    Announce();
+  });
+}
+
+void FileList::SetNames(const std::vector<Text>& names, int selected) {
+  QSignalBlocker quiet(this);
+  clear();
+  for (const Text& name : names) addItem(ToQString(name));
+  if (selected >= 0 && selected < count()) setCurrentRow(selected);
+}
+
+void FileList::Announce() {
+  QListWidgetItem* chosen = currentItem();
+  emit FileChosen(chosen != nullptr && chosen->isSelected() ? row(chosen) : -1);
 }
 
 void FileList::keyPressEvent(QKeyEvent* event) {
@@ -296,29 +188,6 @@ void FileList::keyPressEvent(QKeyEvent* event) {
   if (line != nullptr && !line->isSelected() && IsChoosingKey(event->key())) {
     line->setSelected(true);
   }
-}
-
-void FileList::SetPattern(const Text& pattern) {
-  if (pattern == pattern_) return;
-  pattern_ = pattern;
-  Refresh();
-}
-
-void FileList::SetFolder(const Text& folder) {
-  folder_ = folder;
-  Refresh();
-}
-
-Text FileList::FileName() const {
-  QListWidgetItem* chosen = currentItem();
-  return chosen != nullptr && chosen->isSelected() ? FromQString(chosen->text()) : Text();
-}
-
-void FileList::Refresh() {
-  QSignalBlocker quiet(this);
-  clear();
-  if (folder_.empty()) return;
-  for (const Text& name : ListMatchingFiles(env_, folder_, pattern_)) addItem(ToQString(name));
 }
 
 }  // namespace ostra

@@ -2,6 +2,7 @@
 // hook so that no test waits on a modal dialog.
 #pragma once
 
+#include <QComboBox>
 #include <QCoreApplication>
 #include <QLabel>
 #include <QLineEdit>
@@ -11,7 +12,7 @@
 #include <memory>
 #include <vector>
 
-#include "gui/form1.h"
+#include "gui/form1_window.h"
 #include "gui/qt_text.h"
 #include "support/test_support.h"
 
@@ -25,12 +26,12 @@ class WindowFixture {
   ~WindowFixture() { form_.reset(); }
 
   TempDrive& Drive() { return *drive_; }
-  Form1& Form() { return *form_; }
+  Form1Window& Form() { return *form_; }
 
   // Creates the window and runs its start-up; true when it is shown.
   bool Load() {
-    form_ = std::make_unique<Form1>(drive_->Files());
-    form_->Port().SetMessageBoxHook([this](const MessageBoxRequest& box) {
+    form_ = std::make_unique<Form1Window>(drive_->Files());
+    form_->SetMessageBoxHook([this](const MessageBoxRequest& box) {
       boxes.push_back(box);
       if (onBox) onBox();
       return answer;
@@ -45,6 +46,11 @@ class WindowFixture {
     T* w = form_->findChild<T*>(QString::fromLatin1(name));
     if (w == nullptr) qFatal("no control %s", name);
     return w;
+  }
+  // Chooses the drive of `letter` in a drive list as the user does.
+  void ChooseDrive(const char* driveList, char16_t letter) {
+    auto* list = Find<QComboBox>(driveList);
+    list->setCurrentIndex(list->findText(ToQString(Text(1, letter)) + u':', Qt::MatchStartsWith));
   }
   Text TextOf(const char* name) { return FromQString(Find<QLineEdit>(name)->text()); }
   Text Status() { return FromQString(Find<QLabel>("Label3")->text()); }
@@ -73,7 +79,7 @@ class WindowFixture {
 
  private:
   std::unique_ptr<TempDrive> drive_;
-  std::unique_ptr<Form1> form_;
+  std::unique_ptr<Form1Window> form_;
 };
 
 }  // namespace ostra::test
