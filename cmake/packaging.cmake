@@ -37,7 +37,8 @@ install(DIRECTORY ${PROJECT_SOURCE_DIR}/examples/PATDAT DESTINATION ${OSTRA_INST
 # The guides with the pictures and the report format they link to, so that the links hold.
 install(FILES ${PROJECT_SOURCE_DIR}/README.md ${PROJECT_SOURCE_DIR}/README.ja.md
         DESTINATION ${OSTRA_INSTALL_DOC})
-install(FILES ${PROJECT_SOURCE_DIR}/docs/window.png ${PROJECT_SOURCE_DIR}/docs/preview.png
+install(FILES ${PROJECT_SOURCE_DIR}/docs/window.png ${PROJECT_SOURCE_DIR}/docs/windows.png
+              ${PROJECT_SOURCE_DIR}/docs/preview.png
               ${PROJECT_SOURCE_DIR}/docs/preview-page1.png ${PROJECT_SOURCE_DIR}/docs/report-json.md
         DESTINATION ${OSTRA_INSTALL_DOC}/docs)
 
