@@ -123,8 +123,7 @@ Form1Window::Form1Window(HINSTANCE instance, DriveMapEnv& env,
                          const std::filesystem::path& workingFolder)
     : instance_(instance), grey_(CreateSolidBrush(kGrey)), fontFace_(JapaneseFontFace()) {
   RegisterForm1Class(instance);
-  const Text captionText(kFormCaption);
-  const std::wstring caption(captionText.begin(), captionText.end());
+  const std::wstring caption(Text(kFormCaption).begin(), Text(kFormCaption).end());
   const RECT r = WindowRectFor(96);
   window_ =
       CreateWindowExW(kExStyle, kMainClass, caption.c_str(), kStyle, CW_USEDEFAULT, CW_USEDEFAULT,
