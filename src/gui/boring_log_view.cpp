@@ -13,6 +13,7 @@
 #include "gui/qt_canvas.h"
 #include "gui/qt_text.h"
 #include "preview/boring_log_draw.h"
+#include "preview/boring_log_viewport.h"
 #include "preview/svg_format.h"
 
 namespace ostra {
@@ -53,13 +54,16 @@ void BoringLogView::SetModel(std::shared_ptr<const BoringLogModel> model) {
 }
 
 void BoringLogView::SetScale(double denominator) {
-  // The depth in the middle of the window stays there.
-  const double k = DeviceScale();
-  const double middle = TopRow() + viewport()->height() / k / 2;
+  // The depth in the middle of the window stays there; the whole picture shows from its top.
+  const double middle = TopRow() + viewport()->height() / pixelScale_ / 2;
   const double depth = layout_.pxPerMetre > 0 ? (middle - layout_.bodyTop) / layout_.pxPerMetre : 0;
   scale_ = denominator;
   Relayout();
-  if (depth > 0) {
+  if (scale_ == kFitScale) {
+    verticalScrollBar()->setValue(0);
+    horizontalScrollBar()->setValue(0);
+  } else if (depth > 0) {
+    const double k = pixelScale_;
     const double row = layout_.bodyTop + depth * layout_.pxPerMetre - viewport()->height() / k / 2;
     verticalScrollBar()->setValue(static_cast<int>(std::lround(row * k)));
   }
@@ -68,7 +72,9 @@ void BoringLogView::SetScale(double denominator) {
 
 void BoringLogView::Zoom(int steps) {
   // The scale shown now, as a denominator (also when fitted).
-  const double now = scale_ != kFitScale ? scale_ : PxPerMetreAt(1) / layout_.pxPerMetre;
+  const double now = scale_ != kFitScale
+                         ? scale_
+                         : FitDenominator({layout_.pxPerMetre, pixelScale_}, DeviceScale());
   double next = now;
   if (steps > 0) {
     for (double s : kScales) {
@@ -82,25 +88,22 @@ void BoringLogView::Zoom(int steps) {
   if (next != scale_) SetScale(next);
 }
 
-double BoringLogView::FitPxPerMetre() const {
-  const double room = viewport()->height() / DeviceScale() - BodyTop(*model_) - kMargin - 8;
-  double deepest = 1;
-  for (const Layer& layer : model_->layers) deepest = std::max(deepest, layer.bottom);
-  double px = std::max(room, 50.0) / deepest;
-  // The axis ends on a whole tick, which may reach a little deeper.
-  px = std::max(room, 50.0) / AxisDepth(*model_, px);
-  return std::max(px, 0.01);
-}
-
 void BoringLogView::Relayout() {
-  const double px = scale_ == kFitScale ? FitPxPerMetre() : PxPerMetreAt(scale_);
-  layout_ = LayOutBoringLog(*model_, px);
+  if (scale_ == kFitScale) {
+    const WindowFit fit =
+        FitToWindow(*model_, viewport()->width(), viewport()->height(), DeviceScale());
+    layout_ = LayOutInWindow(*model_, fit.pxPerMetre);
+    pixelScale_ = fit.deviceScale;
+  } else {
+    layout_ = LayOutInWindow(*model_, PxPerMetreAt(scale_));
+    pixelScale_ = DeviceScale();
+  }
   UpdateScrollBars();
   viewport()->update();
 }
 
 void BoringLogView::UpdateScrollBars() {
-  const double k = DeviceScale();
+  const double k = pixelScale_;
   const QSize picture(static_cast<int>(std::ceil(layout_.width * k)),
                       static_cast<int>(std::ceil(layout_.height * k)));
   const QSize room = viewport()->size();
@@ -113,13 +116,13 @@ void BoringLogView::UpdateScrollBars() {
 }
 
 double BoringLogView::TopRow() const {
-  return verticalScrollBar()->value() / DeviceScale();
+  return verticalScrollBar()->value() / pixelScale_;
 }
 
 void BoringLogView::paintEvent(QPaintEvent* event) {
   QPainter painter(viewport());
   painter.fillRect(event->rect(), Qt::white);
-  const double k = DeviceScale();
+  const double k = pixelScale_;
   painter.translate(-horizontalScrollBar()->value(), -verticalScrollBar()->value());
   painter.scale(k, k);
   CountingCanvas canvas(painter);
@@ -173,7 +176,7 @@ void BoringLogView::keyPressEvent(QKeyEvent* event) {
 
 QString BoringLogView::ToolTipAt(const QPoint& at) const {
   if (model_->layers.empty()) return QString();
-  const double k = DeviceScale();
+  const double k = pixelScale_;
   const double x = (at.x() + horizontalScrollBar()->value()) / k;
   const double y = (at.y() + verticalScrollBar()->value()) / k;
   const double headsTop = std::max(layout_.headsTop, TopRow());

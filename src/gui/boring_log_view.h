@@ -24,13 +24,18 @@ class BoringLogView : public QAbstractScrollArea {
   const BoringLogModel& Model() const { return *model_; }
   const BoringLogLayout& Layout() const { return layout_; }
 
-  // The depth scale 1:`denominator`, or kFitScale: the whole depth in the window's height.
+  // The depth scale 1:`denominator`, or kFitScale: the whole picture in the window, from the
+  // top, without scroll bars.
   void SetScale(double denominator);
   double Scale() const { return scale_; }
   // One step larger (1:100 to 1:50) for `steps` > 0, smaller for `steps` < 0.
   void Zoom(int steps);
-  // Window pixels per picture pixel: the screen's logical resolution against 96 per inch.
+  // Window pixels per picture pixel at the scales 1:n: the screen's logical resolution against
+  // 96 per inch.
   double DeviceScale() const;
+  // Window pixels per picture pixel as drawn now: DeviceScale(), or less when the whole picture
+  // is fitted into a narrower window.
+  double PixelScale() const { return pixelScale_; }
 
   // The tooltip at a point of the viewport: a column heading names its files; a layer or a
   // class cell gives its whole text and depths.
@@ -51,7 +56,6 @@ class BoringLogView : public QAbstractScrollArea {
  private:
   void Relayout();
   void UpdateScrollBars();
-  double FitPxPerMetre() const;
   // The picture row at the top of the viewport.
   double TopRow() const;
   // The whole text of the layer or class cell at a point of the picture, or "".
@@ -60,6 +64,7 @@ class BoringLogView : public QAbstractScrollArea {
   std::shared_ptr<const BoringLogModel> model_;
   BoringLogLayout layout_;
   double scale_ = 100;
+  double pixelScale_ = 1;
   int layersPainted_ = 0;
 };
 

@@ -78,6 +78,7 @@ int main(int argc, char** argv) {
   int picture = static_cast<int>(args.indexOf(QStringLiteral("--picture")));
   if (picture > 0 && picture + 1 < args.size()) {
     ostra::BoringLogWindow window;
+    window.SetHostPaths(ostra::HostPathsThrough(env));
     window.ShowFolder(env, ostra::FromQString(args.at(picture + 1)));
     int pdf = static_cast<int>(args.indexOf(QStringLiteral("--pdf")));
     if (pdf > 0 && pdf + 1 < args.size()) {

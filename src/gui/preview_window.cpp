@@ -1,5 +1,6 @@
 #include "gui/preview_window.h"
 
+#include <QDir>
 #include <QFileDialog>
 #include <QGuiApplication>
 #include <QHBoxLayout>
@@ -11,10 +12,14 @@
 #include <QScreen>
 #include <QVBoxLayout>
 #include <algorithm>
+#include <system_error>
 #include <utility>
 
+#include "base/errors.h"
+#include "env/host_env.h"
 #include "gui/boring_log_print.h"
 #include "gui/qt_text.h"
+#include "preview/boring_log_viewport.h"
 
 namespace ostra {
 
@@ -25,6 +30,16 @@ bool IsEscape(const QKeyEvent* event) {
 }
 
 }  // namespace
+
+HostPathOf HostPathsThrough(DriveMapEnv& env) {
+  return [&env](const Text& driveForm) -> std::filesystem::path {
+    try {
+      return HostPath(env.ToHost(driveForm));
+    } catch (const FileError&) {
+      return {};  // a drive not mapped
+    }
+  };
+}
 
 BoringLogWindow::BoringLogWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
   setObjectName(QStringLiteral("BoringLogWindow"));
@@ -46,6 +61,8 @@ BoringLogWindow::BoringLogWindow(QWidget* parent) : QWidget(parent, Qt::Window) 
   pdfButton_->setObjectName(QStringLiteral("PdfButton"));
   bar->addWidget(printButton_);
   bar->addWidget(pdfButton_);
+  printButton_->setEnabled(false);  // nothing to show yet
+  pdfButton_->setEnabled(false);
   layout->addLayout(bar);
   view_ = new BoringLogView(this);
   layout->addWidget(view_, 1);
@@ -75,6 +92,9 @@ void BoringLogWindow::ShowFolder(Env& env, const Text& folder) {
 void BoringLogWindow::ShowModel(const Text& folder, BoringLogModel model) {
   folder_ = folder;
   view_->SetModel(std::make_shared<BoringLogModel>(std::move(model)));
+  const bool picture = !view_->Model().layers.empty();
+  printButton_->setEnabled(picture);
+  pdfButton_->setEnabled(picture);
   setWindowTitle(ToQString(kPreviewCaption + Text(u" - ") + folder));
   view_->setFocus();
 }
@@ -94,6 +114,7 @@ bool BoringLogWindow::SavePdf(const QString& path) {
 }
 
 void BoringLogWindow::Print() {
+  if (view_->Model().layers.empty()) return;
   QPrinter printer(QPrinter::HighResolution);
   UseA4(printer);
   QPrintDialog dialog(&printer, this);
@@ -102,10 +123,22 @@ void BoringLogWindow::Print() {
   PrintBoringLog(printer, view_->Model(), PaperScale());
 }
 
+QString BoringLogWindow::PdfStartPath() const {
+  std::filesystem::path folder = hostPathOf_ ? hostPathOf_(folder_) : std::filesystem::path();
+  std::error_code error;
+  while (!folder.empty() && !std::filesystem::is_directory(folder, error)) {
+    const std::filesystem::path up = folder.parent_path();
+    folder = up == folder ? std::filesystem::path() : up;
+  }
+  const QString start =
+      folder.empty() ? QDir::homePath() : ToQString(HostText(folder.lexically_normal()));
+  return QDir(start).filePath(ToQString(PdfFileName(folder_)));
+}
+
 void BoringLogWindow::AskAndSavePdf() {
-  const QString path =
-      QFileDialog::getSaveFileName(this, QStringLiteral("柱状図を PDF に保存"),
-                                   QStringLiteral("柱状図.pdf"), QStringLiteral("PDF (*.pdf)"));
+  if (view_->Model().layers.empty()) return;
+  const QString path = QFileDialog::getSaveFileName(this, QStringLiteral("柱状図を PDF に保存"),
+                                                    PdfStartPath(), QStringLiteral("PDF (*.pdf)"));
   if (path.isEmpty()) return;
   if (!SavePdf(path)) {
     QMessageBox box(QMessageBox::Warning, QStringLiteral("柱状図"),

@@ -5,9 +5,12 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QWidget>
+#include <filesystem>
+#include <functional>
 #include <memory>
 
 #include "base/codec.h"
+#include "env/drive_map_env.h"
 #include "env/env.h"
 #include "gui/boring_log_view.h"
 #include "preview/boring_log_model.h"
@@ -17,9 +20,14 @@ namespace ostra {
 inline constexpr const char16_t* kPreviewCaption = u"柱状図";
 inline constexpr const char16_t* kReportCaption = u"変換結果";
 
+// Turns a drive-form folder into its host path; empty when it has none.
+using HostPathOf = std::function<std::filesystem::path(const Text& driveForm)>;
+// The host paths of `env`'s drive map (`env` must outlive the function).
+HostPathOf HostPathsThrough(DriveMapEnv& env);
+
 // The boring-log picture of a destination folder at a true depth scale (1:100 at first), with
-// the choice of scale, printing and PDF. Ctrl+wheel, Ctrl++ and Ctrl+- change the scale; Esc
-// closes the window.
+// the choice of scale, printing and PDF (both only when there is a picture to show). Ctrl+wheel,
+// Ctrl++ and Ctrl+- change the scale; Esc closes the window.
 class BoringLogWindow : public QWidget {
   Q_OBJECT
 
@@ -30,6 +38,13 @@ class BoringLogWindow : public QWidget {
   void ShowFolder(Env& env, const Text& folder);
   // Shows the picture of a model already read (a trial run's, whose folder is gone).
   void ShowModel(const Text& folder, BoringLogModel model);
+
+  // How the PDF dialog finds the host folder of a drive-form folder shown; without it the
+  // dialog starts in the user's home folder.
+  void SetHostPaths(HostPathOf hostPathOf) { hostPathOf_ = std::move(hostPathOf); }
+  // Where the PDF dialog starts: in the folder shown (its nearest existing folder above when it
+  // is gone), offering the folder's name with ".pdf".
+  QString PdfStartPath() const;
 
   const Text& Folder() const { return folder_; }
   const BoringLogModel& Model() const { return view_->Model(); }
@@ -49,6 +64,7 @@ class BoringLogWindow : public QWidget {
   double PaperScale() const;
 
   Text folder_;
+  HostPathOf hostPathOf_;
   QComboBox* scaleBox_ = nullptr;
   QPushButton* printButton_ = nullptr;
   QPushButton* pdfButton_ = nullptr;

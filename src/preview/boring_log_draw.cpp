@@ -57,7 +57,7 @@ void DrawAxis(Canvas& canvas, const BoringLogLayout& layout, double fromY, doubl
     if (!Meets(tick.y - kTextSize, tick.y + kTextSize, fromY, toY)) continue;
     canvas.Line(kAxisRight - 5, tick.y, kAxisRight, tick.y, "#000000");
     canvas.Line(kBandLeft, tick.y, kWidth - kMargin, tick.y, "#e4e4e4", 0.5);
-    canvas.Write(kAxisRight - 8, tick.y + 4, Ascii(TickText(tick.depth)),
+    canvas.Write(kAxisRight - 8, tick.y + kTickTextDrop, Ascii(TickText(tick.depth)),
                  {kTextSize, Anchor::kEnd});
   }
   canvas.EndGroup();
@@ -81,7 +81,8 @@ void DrawLayers(Canvas& canvas, const BoringLogModel& model, const BoringLogLayo
              box.patterns != 0);
     canvas.Line(kLayerDepthLeft, box.bottom, kBandLeft, box.bottom, kInk, 0.8);
     if (box.depthLabelled) {
-      canvas.Write(kLayerDepthLeft + 2, box.bottom - 2, layer.depthText, {9});
+      canvas.Write(kLayerDepthLeft + 2, box.bottom - kDepthTextLift, layer.depthText,
+                   {kDepthTextSize});
     }
     canvas.EndGroup();
   }
@@ -146,9 +147,9 @@ void DrawNPlot(Canvas& canvas, const BoringLogModel& model, const BoringLogLayou
                                   {"data-recorded", p.recorded}});
     canvas.Circle(box.x, box.y, 3.5, kNColour);
     if (box.labelled) {
-      canvas.Write(box.x + (box.beyond ? -6 : 6), box.y + 4, Ascii(TickText(p.n)),
+      canvas.Write(box.x + (box.beyond ? -6 : 6), box.y + kTickTextDrop, Ascii(TickText(p.n)),
                    {kTextSize, box.beyond ? Anchor::kEnd : Anchor::kStart, kNColour});
-      canvas.Write(kRecordedLeft + kRecordedWidth - 2, box.y + 4, p.recorded,
+      canvas.Write(kRecordedLeft + kRecordedWidth - 2, box.y + kTickTextDrop, p.recorded,
                    {kTextSize, Anchor::kEnd, "#000000"});
     }
     canvas.EndGroup();

@@ -203,7 +203,7 @@ double NPlotX(double n, double nMax) {
   return kPlotLeft + std::clamp(n, 0.0, nMax) / nMax * kPlotWidth;
 }
 
-BoringLogLayout LayOutBoringLog(const BoringLogModel& model, double pxPerMetre) {
+BoringLogLayout LayOutBoringLog(const BoringLogModel& model, double pxPerMetre, double headsGap) {
   BoringLogLayout out;
   out.pxPerMetre = pxPerMetre;
   out.layers.reserve(model.layers.size());
@@ -220,7 +220,7 @@ BoringLogLayout LayOutBoringLog(const BoringLogModel& model, double pxPerMetre) 
 
   const double step = DepthTickStep(pxPerMetre);
   out.axisDepth = AxisDepth(model, pxPerMetre);
-  out.bodyTop = out.headsTop + kColumnHeadHeight;
+  out.bodyTop = out.headsTop + kColumnHeadHeight + headsGap;
   out.bodyBottom = out.bodyTop + out.axisDepth * pxPerMetre;
   auto DepthY = [&out](double depth) {
     return out.bodyTop + std::max(depth, 0.0) * out.pxPerMetre;

@@ -36,6 +36,12 @@ constexpr double kTextSize = 10;
 constexpr double kTextLine = 12;
 constexpr double kColumnHeadHeight = 34;
 constexpr double kNAxisCap = 100;  // N values beyond it sit at the plot's right edge
+// Where the texts beside the depth axis go: a tick's text (and an N value's) has its baseline
+// kTickTextDrop below its line; a layer bottom's depth text, kDepthTextSize high, has its
+// baseline kDepthTextLift above the bottom.
+constexpr double kTickTextDrop = 4;
+constexpr double kDepthTextSize = 9;
+constexpr double kDepthTextLift = 2;
 
 // Picture pixels per metre of depth at the scale 1:denominator.
 double PxPerMetreAt(double denominator);
@@ -123,7 +129,7 @@ struct BoringLogLayout {
   double pxPerMetre = 0;
   std::vector<TitleBox> title;  // one per model title item
   std::vector<LegendBox> legend;
-  double headsTop = 0;  // below the title block: the column headings
+  double headsTop = 0;  // below the title block: the column headings, kColumnHeadHeight high
 
   // Without layers: the message and the folder name.
   double messageY = 0;
@@ -143,8 +149,10 @@ struct BoringLogLayout {
   std::vector<RemarkBox> remarks;       // one per model remark
 };
 
-// Positions of everything the model shows, at `pxPerMetre` (PxPerMetreAt(100) for 1:100).
-BoringLogLayout LayOutBoringLog(const BoringLogModel& model, double pxPerMetre);
+// Positions of everything the model shows, at `pxPerMetre` (PxPerMetreAt(100) for 1:100), with
+// depth 0 `headsGap` below the bottom of the column headings.
+BoringLogLayout LayOutBoringLog(const BoringLogModel& model, double pxPerMetre,
+                                double headsGap = 0);
 
 // The depth the axis reaches at `pxPerMetre`: the deepest thing drawn, down to a whole tick.
 double AxisDepth(const BoringLogModel& model, double pxPerMetre);

@@ -148,6 +148,10 @@ void Form1Window::PassMessages() {
       break;
     }
     const bool running = form_ && form_->Running();
+    // Where the pointer was, also while a run drops its moves: only a later move of it counts.
+    if (running && msg.message == WM_MOUSEMOVE) {
+      lastMousePos_ = MAKELONG(static_cast<WORD>(msg.pt.x), static_cast<WORD>(msg.pt.y));
+    }
     if (running && IsDroppedInput(msg, window_, exitButton)) continue;
     if (running || !PreTranslate(msg)) {
       TranslateMessage(&msg);

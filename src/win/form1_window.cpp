@@ -123,7 +123,8 @@ Form1Window::Form1Window(HINSTANCE instance, DriveMapEnv& env,
                          const std::filesystem::path& workingFolder)
     : instance_(instance), grey_(CreateSolidBrush(kGrey)), fontFace_(JapaneseFontFace()) {
   RegisterForm1Class(instance);
-  const std::wstring caption(Text(kFormCaption).begin(), Text(kFormCaption).end());
+  const Text title(kFormCaption);
+  const std::wstring caption(title.begin(), title.end());
   const RECT r = WindowRectFor(96);
   window_ =
       CreateWindowExW(kExStyle, kMainClass, caption.c_str(), kStyle, CW_USEDEFAULT, CW_USEDEFAULT,
@@ -172,8 +173,20 @@ void Form1Window::Layout(int dpi) {
   }
   if (old != nullptr) DeleteObject(old);
   const RECT r = WindowRectFor(dpi);
-  SetWindowPos(window_, nullptr, 0, 0, r.right - r.left, r.bottom - r.top,
-               SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  int width = r.right - r.left;
+  int height = r.bottom - r.top;
+  SetWindowPos(window_, nullptr, 0, 0, width, height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  // The frame the system really draws may differ from the one asked for (a program the system
+  // scales itself): the client area is what has to fit.
+  const ScreenRect client =
+      TwipsToPixels(ScreenRect{0, 0, kClientWidthTwips, kClientHeightTwips}, dpi);
+  RECT got{};
+  if (!IsIconic(window_) && GetClientRect(window_, &got) &&
+      (got.right != client.width || got.bottom != client.height)) {
+    width += client.width - got.right;
+    height += client.height - got.bottom;
+    SetWindowPos(window_, nullptr, 0, 0, width, height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  }
   InvalidateRect(window_, nullptr, TRUE);
 }
 

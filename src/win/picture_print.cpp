@@ -3,6 +3,7 @@
 #include <commdlg.h>
 
 #include <algorithm>
+#include <cmath>
 #include <vector>
 
 #include "preview/boring_log_draw.h"
@@ -13,53 +14,42 @@
 
 namespace ostra::win {
 
-namespace {
-
-// The printable part of the page inside the margins, in device dots.
-struct PaperArea {
-  int left = 0;
-  int top = 0;
-  int width = 0;
-  int height = 0;
-};
-
-PaperArea AreaOf(HDC printer) {
-  const int dpiX = GetDeviceCaps(printer, LOGPIXELSX), dpiY = GetDeviceCaps(printer, LOGPIXELSY);
-  const int marginX = MulDiv(static_cast<int>(kPaperMarginMm * 10), dpiX, 254);
-  const int marginY = MulDiv(static_cast<int>(kPaperMarginMm * 10), dpiY, 254);
+Paper PaperOf(HDC printer) {
+  Paper paper;
+  paper.dpiX = GetDeviceCaps(printer, LOGPIXELSX);
+  paper.dpiY = GetDeviceCaps(printer, LOGPIXELSY);
+  const int marginX = static_cast<int>(std::lround(kPaperMarginMm / 25.4 * paper.dpiX));
+  const int marginY = static_cast<int>(std::lround(kPaperMarginMm / 25.4 * paper.dpiY));
   // What the printer cannot reach at each edge counts towards the margin.
   const int offX = GetDeviceCaps(printer, PHYSICALOFFSETX);
   const int offY = GetDeviceCaps(printer, PHYSICALOFFSETY);
   const int horz = GetDeviceCaps(printer, HORZRES), vert = GetDeviceCaps(printer, VERTRES);
   const int physW = std::max(GetDeviceCaps(printer, PHYSICALWIDTH), horz + offX);
   const int physH = std::max(GetDeviceCaps(printer, PHYSICALHEIGHT), vert + offY);
-  PaperArea area;
-  area.left = std::max(0, marginX - offX);
-  area.top = std::max(0, marginY - offY);
-  const int right = std::max(0, marginX - (physW - horz - offX));
-  const int bottom = std::max(0, marginY - (physH - vert - offY));
-  area.width = std::max(1, horz - area.left - right);
-  area.height = std::max(1, vert - area.top - bottom);
-  return area;
+  paper.area.left = std::max(0, marginX - offX);
+  paper.area.top = std::max(0, marginY - offY);
+  paper.area.right = horz - std::max(0, marginX - (physW - horz - offX));
+  paper.area.bottom = vert - std::max(0, marginY - (physH - vert - offY));
+  paper.area.right = std::max(paper.area.right, paper.area.left + 1);
+  paper.area.bottom = std::max(paper.area.bottom, paper.area.top + 1);
+  return paper;
 }
 
-}  // namespace
-
-int PrintPages(HDC printer, const BoringLogModel& model, double denominator) {
-  const PaperArea area = AreaOf(printer);
-  const double dpiX = GetDeviceCaps(printer, LOGPIXELSX);
-  const double dpiY = GetDeviceCaps(printer, LOGPIXELSY);
-  const PrintScale scale = PrintScaleFor(area.width / dpiX * 25.4, denominator);
+int DrawPages(HDC dc, const Paper& paper, const BoringLogModel& model, double denominator,
+              const std::function<bool()>& startPage, const std::function<bool()>& endPage) {
+  const double left = paper.area.left, top = paper.area.top;
+  const double widthMm = (paper.area.right - paper.area.left) / paper.dpiX * 25.4;
+  const double heightMm = (paper.area.bottom - paper.area.top) / paper.dpiY * 25.4;
+  const PrintScale scale = PrintScaleFor(widthMm, denominator);
   const BoringLogLayout layout = LayOutBoringLog(model, scale.pxPerMetre);
-  const double pageRows = area.height / dpiY * 25.4 / scale.mmPerPx;
-  const std::vector<PageSlice> pages = PlanPages(layout, pageRows);
+  const std::vector<PageSlice> pages = PlanPages(layout, heightMm / scale.mmPerPx);
   // Device dots per picture pixel.
-  const double dots = scale.mmPerPx * dpiY / 25.4;
+  const double dots = scale.mmPerPx * paper.dpiY / 25.4;
 
   for (const PageSlice& page : pages) {
-    if (StartPage(printer) <= 0) return 0;
+    if (!startPage()) return 0;
     {
-      GdiCanvas canvas(printer, dots, area.left, area.top);
+      GdiCanvas canvas(dc, dots, left, top);
       if (model.layers.empty()) {
         DrawBoringLog(canvas, model, layout);
       } else {
@@ -70,15 +60,21 @@ int PrintPages(HDC printer, const BoringLogModel& model, double denominator) {
         }
         DrawColumnHeads(canvas, layout, headsAt);
         // The page's slice of the body, right below the headings.
-        canvas.SetOffset(area.left, area.top + (headsAt + kColumnHeadHeight - page.from) * dots);
+        canvas.SetOffset(left, top + (headsAt + kColumnHeadHeight - page.from) * dots);
         canvas.ClipTo(0, page.from, layout.width, page.to - page.from);
         DrawBody(canvas, model, layout, page.from, page.to);
         canvas.ClearClip();
       }
     }
-    if (EndPage(printer) <= 0) return 0;
+    if (!endPage()) return 0;
   }
   return static_cast<int>(pages.size());
+}
+
+int PrintPages(HDC printer, const BoringLogModel& model, double denominator) {
+  return DrawPages(
+      printer, PaperOf(printer), model, denominator, [printer] { return StartPage(printer) > 0; },
+      [printer] { return EndPage(printer) > 0; });
 }
 
 bool PrintPicture(HWND owner, const BoringLogModel& model, double denominator, const Text& title) {

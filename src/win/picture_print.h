@@ -4,12 +4,28 @@
 
 #include <windows.h>
 
+#include <functional>
+
 #include "base/codec.h"
 #include "preview/boring_log_model.h"
 
 namespace ostra::win {
 
 inline constexpr double kPaperMarginMm = 10;
+
+// A sheet of paper: the device's dots per inch and the part of the page to draw on, inside the
+// margins, in device dots from the printable area's corner.
+struct Paper {
+  double dpiX = 96;
+  double dpiY = 96;
+  RECT area{};
+};
+Paper PaperOf(HDC printer);
+
+// Draws the picture page by page on `dc`: `startPage` before each page (false stops), `endPage`
+// after it. Returns the number of pages, 0 when a page could not be started or ended.
+int DrawPages(HDC dc, const Paper& paper, const BoringLogModel& model, double denominator,
+              const std::function<bool()>& startPage, const std::function<bool()>& endPage);
 
 // Prints the pages on `printer` (StartDoc and EndDoc are the caller's). Returns the number of
 // pages, 0 when the printer refused one.

@@ -6,6 +6,7 @@
 #include <iterator>
 
 #include "preview/boring_log_draw.h"
+#include "preview/boring_log_viewport.h"
 #include "win/gdi_canvas.h"
 #include "win/window_parts.h"
 
@@ -14,8 +15,7 @@ namespace ostra::win {
 namespace {
 
 constexpr const wchar_t* kViewClass = L"OstraconvPictureView";
-constexpr double kSmallestFit = 0.01;  // pixels per metre
-constexpr double kLineStep = 20;       // picture pixels per arrow key or wheel line
+constexpr double kLineStep = 20;  // picture pixels per arrow key or wheel line
 
 // Counts the layers drawn, for the check that only what shows is drawn.
 class CountingCanvas : public GdiCanvas {
@@ -33,31 +33,6 @@ bool ControlDown() {
 
 }  // namespace
 
-double ShownHeight(const BoringLogModel& model, const BoringLogLayout& layout) {
-  return layout.height + (model.layers.empty() ? 0 : kBodyGap);
-}
-
-double FitPxPerMetre(const BoringLogModel& model, double rows) {
-  if (model.layers.empty()) return PxPerMetreAt(100);
-  double deepest = 1;
-  for (const Layer& layer : model.layers) deepest = std::max(deepest, layer.bottom);
-  // What does not grow with the depth: the title block, the headings, the gap, the margin.
-  const double room = std::max(rows - BodyTop(model) - kBodyGap - kMargin - 8, 1.0);
-  double px = room / deepest;
-  // The axis ends on a whole tick, which may reach a little deeper.
-  px = std::max(room / AxisDepth(model, px), kSmallestFit);
-  // Labels pushed below the axis may reach lower still: shrink until all of it fits.
-  for (int i = 0; i < 40; ++i) {
-    const BoringLogLayout layout = LayOutBoringLog(model, px);
-    const double over = ShownHeight(model, layout) - rows;
-    if (over <= 0) break;
-    const double body = std::max(layout.bodyBottom - layout.bodyTop, 1e-9);
-    px *= std::clamp((body - over) / body, 0.5, 0.999);
-    if (px <= kSmallestFit) return kSmallestFit;
-  }
-  return px;
-}
-
 int PaintPicture(HDC dc, const BoringLogModel& model, const BoringLogLayout& layout, double k,
                  int scrollX, int scrollY, int width, int height) {
   RECT all{0, 0, width, height};
@@ -71,10 +46,8 @@ int PaintPicture(HDC dc, const BoringLogModel& model, const BoringLogLayout& lay
   const double top = scrollY / k;
   const double bottom = (scrollY + height) / k;
   if (top < layout.headsTop) DrawTitleBlock(canvas, model, layout);
-  canvas.SetOffset(-scrollX, kBodyGap * k - scrollY);
-  DrawBody(canvas, model, layout, top - kBodyGap, bottom - kBodyGap);
+  DrawBody(canvas, model, layout, top, bottom);
   // The headings stay at the top of the window once the picture scrolls past them.
-  canvas.SetOffset(-scrollX, -scrollY);
   DrawColumnHeads(canvas, layout, std::max(layout.headsTop, top));
   return canvas.layers;
 }
@@ -134,25 +107,27 @@ void PictureView::SetModel(std::shared_ptr<const BoringLogModel> model) {
 
 void PictureView::SetScale(double denominator) {
   // The depth in the middle of the window stays there.
-  const double k = DeviceScale();
   RECT client;
   GetClientRect(window_, &client);
-  const double middle = ScrollY() / k + client.bottom / k / 2 - kBodyGap;
+  double k = pixelScale_;
+  const double middle = (ScrollY() + client.bottom / 2.0) / k;
   const double depth =
       HasPicture() && layout_.pxPerMetre > 0 ? (middle - layout_.bodyTop) / layout_.pxPerMetre : 0;
   scale_ = denominator;
   Relayout();
   if (depth > 0) {
     GetClientRect(window_, &client);
-    const double row =
-        layout_.bodyTop + depth * layout_.pxPerMetre + kBodyGap - client.bottom / k / 2;
-    ScrollTo(SB_VERT, static_cast<int>(std::lround(row * k)));
+    k = pixelScale_;
+    const double row = layout_.bodyTop + depth * layout_.pxPerMetre;
+    ScrollTo(SB_VERT, static_cast<int>(std::lround(row * k - client.bottom / 2.0)));
   }
 }
 
 void PictureView::Zoom(int steps) {
   // The scale shown now, as a denominator (also when fitted).
-  const double now = scale_ != kFitScale ? scale_ : PxPerMetreAt(1) / layout_.pxPerMetre;
+  const double now = scale_ != kFitScale
+                         ? scale_
+                         : FitDenominator({layout_.pxPerMetre, pixelScale_}, DeviceScale());
   double next = now;
   if (steps > 0) {
     for (double s : kScales) {
@@ -171,40 +146,41 @@ void PictureView::Zoom(int steps) {
 void PictureView::Relayout() {
   if (inLayout_) return;
   inLayout_ = true;
-  const bool fitting = scale_ == kFitScale;
-  if (!fitting) layout_ = LayOutBoringLog(*model_, PxPerMetreAt(scale_));
-  UpdateScrollBars(fitting);
+  if (scale_ == kFitScale) {
+    // The whole picture in the room the window has without scroll bars.
+    RECT client;
+    GetClientRect(window_, &client);
+    const LONG_PTR style = GetWindowLongPtrW(window_, GWL_STYLE);
+    const int fullW =
+        client.right + ((style & WS_VSCROLL) != 0 ? GetSystemMetrics(SM_CXVSCROLL) : 0);
+    const int fullH =
+        client.bottom + ((style & WS_HSCROLL) != 0 ? GetSystemMetrics(SM_CYHSCROLL) : 0);
+    const WindowFit fit = FitToWindow(*model_, fullW, fullH, DeviceScale());
+    layout_ = LayOutInWindow(*model_, fit.pxPerMetre);
+    pixelScale_ = fit.deviceScale;
+  } else {
+    layout_ = LayOutInWindow(*model_, PxPerMetreAt(scale_));
+    pixelScale_ = DeviceScale();
+  }
+  UpdateScrollBars();
   inLayout_ = false;
   InvalidateRect(window_, nullptr, FALSE);
 }
 
-void PictureView::UpdateScrollBars(bool fitting) {
-  const double k = DeviceScale();
+void PictureView::UpdateScrollBars() {
+  const double k = pixelScale_;
   RECT client;
   GetClientRect(window_, &client);
   const LONG_PTR style = GetWindowLongPtrW(window_, GWL_STYLE);
   const int barW = GetSystemMetrics(SM_CXVSCROLL), barH = GetSystemMetrics(SM_CYHSCROLL);
-  // The room without scroll bars.
+  // The room without scroll bars, then the bars the picture needs in it.
   const int fullW = client.right + ((style & WS_VSCROLL) != 0 ? barW : 0);
   const int fullH = client.bottom + ((style & WS_HSCROLL) != 0 ? barH : 0);
-  const double pictureWidth = model_->layers.empty() ? kEmptyWidth : kWidth;
-  const int widthPx = static_cast<int>(std::ceil(pictureWidth * k));
-  bool needH = widthPx > fullW;
-  bool needV = false;
-  int heightPx = 0;
-  if (fitting) {
-    // The whole height in the room left below a horizontal bar, so no vertical one.
-    const int room = fullH - (needH ? barH : 0);
-    layout_ = LayOutBoringLog(*model_, FitPxPerMetre(*model_, room / k));
-    heightPx = static_cast<int>(std::ceil(ShownHeight(*model_, layout_) * k));
-    needV = heightPx > room;
-    if (needV && !needH) needH = widthPx > fullW - barW;
-  } else {
-    heightPx = static_cast<int>(std::ceil(ShownHeight(*model_, layout_) * k));
-    needV = heightPx > fullH;
-    needH = widthPx > fullW - (needV ? barW : 0);
-    needV = heightPx > fullH - (needH ? barH : 0);
-  }
+  const int widthPx = static_cast<int>(std::ceil(layout_.width * k));
+  const int heightPx = static_cast<int>(std::ceil(layout_.height * k));
+  bool needV = heightPx > fullH;
+  const bool needH = widthPx > fullW - (needV ? barW : 0);
+  needV = heightPx > fullH - (needH ? barH : 0);
   const int pageW = fullW - (needV ? barW : 0);
   const int pageH = fullH - (needH ? barH : 0);
   auto set = [&](int bar, int size, int page, bool need) {
@@ -242,7 +218,7 @@ void PictureView::Paint() {
     HDC memory = CreateCompatibleDC(dc);
     HBITMAP bitmap = CreateCompatibleBitmap(dc, client.right, client.bottom);
     HGDIOBJ old = SelectObject(memory, bitmap);
-    layersPainted_ = PaintPicture(memory, *model_, layout_, DeviceScale(), ScrollX(), ScrollY(),
+    layersPainted_ = PaintPicture(memory, *model_, layout_, pixelScale_, ScrollX(), ScrollY(),
                                   client.right, client.bottom);
     BitBlt(dc, 0, 0, client.right, client.bottom, memory, 0, 0, SRCCOPY);
     SelectObject(memory, old);

@@ -15,16 +15,6 @@ namespace ostra::win {
 // The scales offered, as the denominators of 1:n; 0 stands for "the whole log in the window".
 inline constexpr double kScales[] = {50, 100, 200, 500};
 inline constexpr double kFitScale = 0;
-// Picture rows left free between the headings and the top of the depth axis, so that the
-// headings cover neither the "0" tick's text nor a boundary's depth text near the top.
-inline constexpr double kBodyGap = 12;
-
-// The picture's height in the window, in picture rows: the body lies kBodyGap lower.
-double ShownHeight(const BoringLogModel& model, const BoringLogLayout& layout);
-// The largest pixels per metre at which the whole picture, title and all, takes at most `rows`
-// picture rows (the smallest picture when even that does not fit).
-double FitPxPerMetre(const BoringLogModel& model, double rows);
-
 // Paints, in device pixels, the part of the picture that shows in a window `width` x `height`
 // scrolled to (`scrollX`, `scrollY`), at `k` device pixels per picture pixel: white outside the
 // picture, the headings at the top once the picture scrolls past them. Returns the number of
@@ -50,8 +40,11 @@ class PictureView {
   double Scale() const { return scale_; }
   // One step larger (1:100 to 1:50) for `steps` > 0, smaller for `steps` < 0.
   void Zoom(int steps);
-  // Device pixels per picture pixel: the window's dots per inch against 96.
+  // Device pixels per picture pixel at the chosen scales: the window's dots per inch against 96.
   double DeviceScale() const;
+  // Device pixels per picture pixel as drawn: less than DeviceScale when the whole picture is
+  // fitted into a window narrower than it.
+  double PixelScale() const { return pixelScale_; }
   int ScrollX() const;
   int ScrollY() const;
   // How many layers the last paint drew.
@@ -65,7 +58,7 @@ class PictureView {
   static LRESULT CALLBACK Proc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
   LRESULT Handle(UINT message, WPARAM wParam, LPARAM lParam);
   void Relayout();
-  void UpdateScrollBars(bool fitting);
+  void UpdateScrollBars();
   void ScrollTo(int bar, int position);
   void Paint();
 
@@ -73,6 +66,7 @@ class PictureView {
   std::shared_ptr<const BoringLogModel> model_;
   BoringLogLayout layout_;
   double scale_ = 100;
+  double pixelScale_ = 1;
   int layersPainted_ = 0;
   bool inLayout_ = false;
 };

@@ -80,6 +80,10 @@ LRESULT PictureWindow::Impl::Handle(UINT message, WPARAM wParam, LPARAM lParam) 
         if (row >= 0 && View() != nullptr) View()->SetScale(ScaleOfRow(row));
         return 0;
       }
+      if (LOWORD(wParam) == IDCANCEL) {
+        ShowWindow(window, SW_HIDE);
+        return 0;
+      }
       if (LOWORD(wParam) == kPrintButton && HIWORD(wParam) == BN_CLICKED) {
         Print();
         return 0;

@@ -66,6 +66,10 @@ LRESULT ReportWindow::Impl::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
       SetFocus(text);
       return 0;
     case WM_COMMAND:
+      if (LOWORD(wParam) == IDCANCEL) {
+        ShowWindow(window, SW_HIDE);
+        return 0;
+      }
       if (LOWORD(wParam) == kEncodingBox && HIWORD(wParam) == CBN_SELCHANGE) {
         const auto row = SendMessageW(box, CB_GETCURSEL, 0, 0);
         if (row >= 0 && row <= 2 && encodingChosen) {

@@ -1,18 +1,24 @@
 // The boring-log picture window: true depth scale, zoom, scrolling that draws only what shows,
 // headings with the files named in tooltips, and A4 pages in a PDF.
 #include <QComboBox>
+#include <QDir>
 #include <QFile>
+#include <QFileDialog>
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QScrollBar>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <QWheelEvent>
 #include <cmath>
+#include <filesystem>
 
+#include "env/host_env.h"
 #include "gui/boring_log_print.h"
 #include "gui/preview_window.h"
 #include "gui_fixture.h"
 #include "preview/boring_log_pages.h"
+#include "preview/boring_log_viewport.h"
 
 namespace ostra {
 
@@ -55,8 +61,11 @@ class PictureWindowTest : public QObject {
 
   void TheSampleOpensAtOneToAHundred();
   void ScalesAreChosenInTheBoxWithTheWheelAndWithTheKeys();
-  void FitToTheWindowShowsTheWholeHole();
+  void FitToTheWindowShowsTheWholePictureFromTheTop();
   void HeadingsNameTheirFilesAndStayInSight();
+  void TheTopOfTheAxisShowsBelowTheHeadings();
+  void PrintAndPdfWantAPicture();
+  void ThePdfDialogStartsInTheFolderShown();
   void ShortenedTextsShowWholeInTheirTooltips();
   void OnlyWhatShowsIsDrawn();
   void PdfPagesFollowFromThePrintableHeight_data();
@@ -129,16 +138,40 @@ void PictureWindowTest::ScalesAreChosenInTheBoxWithTheWheelAndWithTheKeys() {
   QCOMPARE(box->currentText(), QStringLiteral("1:100"));
 }
 
-void PictureWindowTest::FitToTheWindowShowsTheWholeHole() {
+void PictureWindowTest::FitToTheWindowShowsTheWholePictureFromTheTop() {
+  BoringLogModel titled = Hole(30, 1.5);
+  titled.header = {{u"調査名", u"トンネル調査"}, {u"孔名", u"B-1"}, {u"掘進長", u"30.00 m"}};
+  titled.remarks = {{29.9, {u"亀裂が多い。", u"コア長は短い。"}}, {30, {u"孔底。"}}};
+  for (const BoringLogModel& model : {Hole(1, 0.3), titled, Hole(300, 2), BoringLogModel{}}) {
+    for (const QSize size : {QSize(900, 700), QSize(480, 360), QSize(1500, 1000)}) {
+      window_->resize(size);
+      window_->ShowModel(u"T:\\OUT", model);
+      window_->SetScale(100);
+      View()->verticalScrollBar()->setValue(View()->verticalScrollBar()->maximum() / 2);
+      window_->SetScale(kFitScale);
+      QCoreApplication::processEvents();
+      const BoringLogLayout& layout = View()->Layout();
+      const QSize room = View()->viewport()->size();
+      const QString where = QStringLiteral("%1 m in %2 x %3")
+                                .arg(layout.axisDepth)
+                                .arg(size.width())
+                                .arg(size.height());
+      QVERIFY2(!View()->verticalScrollBar()->isVisible(), qPrintable(where));
+      QVERIFY2(!View()->horizontalScrollBar()->isVisible(), qPrintable(where));
+      QCOMPARE(View()->verticalScrollBar()->value(), 0);
+      QCOMPARE(View()->horizontalScrollBar()->value(), 0);
+      QVERIFY2(std::ceil(layout.height * View()->PixelScale()) <= room.height(), qPrintable(where));
+      QVERIFY2(std::ceil(layout.width * View()->PixelScale()) <= room.width(), qPrintable(where));
+      QVERIFY(View()->PixelScale() <= View()->DeviceScale());
+    }
+  }
+  // From the fitted picture, Ctrl++ goes to the next scale larger than it.
+  window_->resize(900, 700);
   window_->ShowModel(u"T:\\OUT", Hole(300, 2));
   window_->SetScale(kFitScale);
-  const BoringLogLayout& layout = View()->Layout();
-  QVERIFY(layout.bodyBottom * View()->DeviceScale() <= View()->viewport()->height());
-  QVERIFY(layout.bodyBottom * View()->DeviceScale() > View()->viewport()->height() * 0.8);
-  QCOMPARE(View()->verticalScrollBar()->maximum(), 0);
-  // From the fitted picture, Ctrl++ goes to the next scale larger than it.
   View()->Zoom(1);
   QCOMPARE(View()->Scale(), 500.0);
+  QCOMPARE(View()->PixelScale(), View()->DeviceScale());
 }
 
 void PictureWindowTest::HeadingsNameTheirFilesAndStayInSight() {
@@ -159,6 +192,64 @@ void PictureWindowTest::HeadingsNameTheirFilesAndStayInSight() {
            QStringLiteral("硬軟（R33.TXT）"));
 }
 
+void PictureWindowTest::TheTopOfTheAxisShowsBelowTheHeadings() {
+  BoringLogModel model = Hole(30, 1.5);
+  model.layers[0].bottom = model.layers[1].top = 0.1;  // its depth text right below 0 m
+  model.layers[0].depthText = u"0.10";
+  window_->ShowModel(u"T:\\OUT", model);
+  for (double scale : {50.0, 500.0, kFitScale}) {
+    window_->SetScale(scale);
+    View()->verticalScrollBar()->setValue(0);
+    const BoringLogLayout& layout = View()->Layout();
+    const double headsBottom = layout.headsTop + kColumnHeadHeight;
+    QVERIFY(layout.depthTicks.at(0).y + kTickTextDrop - kTextSize >= headsBottom);
+    QVERIFY(layout.layers.at(0).depthLabelled);
+    QVERIFY(layout.layers[0].bottom - kDepthTextLift - kDepthTextSize >= headsBottom);
+  }
+}
+
+void PictureWindowTest::PrintAndPdfWantAPicture() {
+  auto* print = window_->findChild<QPushButton*>(QStringLiteral("PrintButton"));
+  auto* pdf = window_->findChild<QPushButton*>(QStringLiteral("PdfButton"));
+  QVERIFY(!print->isEnabled() && !pdf->isEnabled());  // before any picture
+  for (bool layers : {true, false, true, false}) {
+    window_->ShowModel(u"T:\\OUT", layers ? Hole(10, 2) : BoringLogModel{});
+    QCOMPARE(print->isEnabled(), layers);
+    QCOMPARE(pdf->isEnabled(), layers);
+  }
+}
+
+void PictureWindowTest::ThePdfDialogStartsInTheFolderShown() {
+  test::TempDrive drive(u'T');
+  std::filesystem::create_directories(drive.Host("調査 2024/B-1"));
+  const QString shown = QDir(ToQString(HostText(drive.Host("調査 2024/B-1")))).filePath("B-1.pdf");
+  // Without the drive map: the home folder.
+  window_->ShowModel(u"T:\\調査 2024\\B-1\\", Hole(10, 2));
+  QCOMPARE(window_->PdfStartPath(), QDir::home().filePath(QStringLiteral("B-1.pdf")));
+  window_->SetHostPaths(HostPathsThrough(drive.Files()));
+  QCOMPARE(window_->PdfStartPath(), shown);
+  // A folder that is gone: the nearest one above that is there.
+  window_->ShowModel(u"T:\\調査 2024\\新規\\B-2", Hole(10, 2));
+  QCOMPARE(window_->PdfStartPath(),
+           QDir(ToQString(HostText(drive.Host("調査 2024")))).filePath("B-2.pdf"));
+
+  // The dialog the button opens.
+  window_->ShowModel(u"T:\\調査 2024\\B-1\\", Hole(10, 2));
+  QString directory, file;
+  QTimer poll;
+  connect(&poll, &QTimer::timeout, [&] {
+    if (auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget())) {
+      directory = dialog->directory().absolutePath();
+      file = dialog->selectedFiles().value(0);
+      dialog->reject();
+    }
+  });
+  poll.start(10);
+  QTest::mouseClick(window_->findChild<QPushButton*>(QStringLiteral("PdfButton")), Qt::LeftButton);
+  QCOMPARE(QDir(directory), QFileInfo(shown).dir());
+  QCOMPARE(file, shown);
+}
+
 void PictureWindowTest::ShortenedTextsShowWholeInTheirTooltips() {
   BoringLogModel model = Hole(10, 0.2);
   model.layers[3].name = u"とても長い名前の地層でバンドに入りきらない";
@@ -166,10 +257,11 @@ void PictureWindowTest::ShortenedTextsShowWholeInTheirTooltips() {
   window_->ShowModel(u"T:\\OUT", model);
   window_->SetScale(500);  // 0.2 m: under 2 pixels, no room for a line of text
   const BoringLogLayout& layout = View()->Layout();
-  const double k = View()->DeviceScale();
-  auto at = [&](double x, double y) {
-    return View()->ToolTipAt(QPoint(
-        static_cast<int>(x * k), static_cast<int>(y * k) - View()->verticalScrollBar()->value()));
+  const double k = View()->PixelScale();
+  auto at = [&](double x, double y) {  // to the nearest window pixel: the layers are 1.5 high
+    return View()->ToolTipAt(
+        QPoint(static_cast<int>(std::lround(x * k)),
+               static_cast<int>(std::lround(y * k)) - View()->verticalScrollBar()->value()));
   };
   const double layerY = (layout.layers[3].top + layout.layers[3].bottom) / 2;
   QCOMPARE(at(kBandLeft + 20, layerY),

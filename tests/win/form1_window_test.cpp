@@ -25,13 +25,17 @@ std::wstring W(const Text& t) {
 }
 
 // Answers the message boxes of this thread from a timer: clicks the button with the text
-// `answer` and notes each box's message and buttons.
+// `answer` (else the first one, so that an unexpected box does not stop the test) and notes
+// each box's message and buttons.
 struct Box {
   std::wstring message;
   std::vector<std::wstring> buttons;
 };
 struct BoxAnswerer {
-  explicit BoxAnswerer(std::wstring answer) : answer_(std::move(answer)) {
+  // `key`: instead of a click, the key (a WM_KEYDOWN of a virtual key, or a WM_CHAR) goes to
+  // the box's focused button.
+  explicit BoxAnswerer(std::wstring answer, UINT keyMessage = 0, WPARAM key = 0)
+      : answer_(std::move(answer)), keyMessage_(keyMessage), key_(key) {
     current = this;
     timer_ = SetTimer(nullptr, 0, 20, &BoxAnswerer::Tick);
   }
@@ -48,17 +52,25 @@ struct BoxAnswerer {
   static BOOL CALLBACK Found(HWND window, LPARAM) {
     wchar_t name[16] = {};
     GetClassNameW(window, name, 16);
-    if (current == nullptr || std::wstring(name) != L"#32770" || !IsWindowVisible(window) ||
-        window == current->answered_) {
+    if (current == nullptr || std::wstring(name) != L"#32770" || !IsWindowVisible(window)) {
       return TRUE;
+    }
+    if (window == current->answered_) {
+      // A key that did not answer: the first button does, so that the test goes on.
+      if (HWND button = FindWindowExW(window, nullptr, L"Button", nullptr)) {
+        SendMessageW(button, BM_CLICK, 0, 0);
+      }
+      return FALSE;
     }
     Box box;
     HWND click = nullptr;
+    HWND first = nullptr;
     for (HWND c = GetWindow(window, GW_CHILD); c != nullptr; c = GetWindow(c, GW_HWNDNEXT)) {
       GetClassNameW(c, name, 16);
       const std::wstring cls(name);
       if (cls == L"Button") {
         box.buttons.push_back(WindowText(c));
+        if (first == nullptr) first = c;
         if (box.buttons.back() == current->answer_) click = c;
       } else if (cls == L"Static" && !WindowText(c).empty()) {
         box.message = WindowText(c);
@@ -66,17 +78,23 @@ struct BoxAnswerer {
     }
     current->boxes.push_back(box);
     current->answered_ = window;
-    if (click != nullptr) SendMessageW(click, BM_CLICK, 0, 0);
+    if (current->keyMessage_ != 0) {
+      PostMessageW(GetFocus(), current->keyMessage_, current->key_, 1);
+      return FALSE;
+    }
+    SendMessageW(click != nullptr ? click : first, BM_CLICK, 0, 0);
     return FALSE;
   }
   static inline BoxAnswerer* current = nullptr;
   std::wstring answer_;
+  UINT keyMessage_ = 0;
+  WPARAM key_ = 0;
   UINT_PTR timer_ = 0;
   HWND answered_ = nullptr;
 };
 
-// A drive T: with the sample data set in T:\GEO and its reference folder T:\PATDAT, and no
-// other drive.
+// A drive T: with the sample data set in T:\GEO and its reference folder T:\PATDAT, and P:,
+// the program's folder (the run marks there that it extended the dictionaries).
 struct SampleDrive {
   SampleDrive() : host(NewHostEnv(nullptr)) {
     fs::create_directories(temp.Root() / "GEO");
@@ -87,11 +105,16 @@ struct SampleDrive {
     test::CopyExamplePatdat(temp.Root() / "PATDAT");
     DriveMap drives;
     drives.Set(u'T', temp.Root());
+    wchar_t program[MAX_PATH] = {};
+    GetModuleFileNameW(nullptr, program, MAX_PATH);
+    programFolder = fs::path(program).parent_path();
+    drives.Set(u'P', programFolder);
     env = std::make_unique<DriveMapEnv>(*host, drives);
   }
   test::TempDrive temp;
   std::unique_ptr<Env> host;
   std::unique_ptr<DriveMapEnv> env;
+  fs::path programFolder;
 };
 
 // Every file of a folder by name.
@@ -125,6 +148,29 @@ void Notify(HWND parent, int id, int code) {
   SendMessageW(parent, WM_COMMAND, MAKEWPARAM(id, code), (LPARAM)GetDlgItem(parent, id));
 }
 
+TEST(Form1WindowTest, MessageBoxKeysAnswer) {
+  struct Case {
+    bool yesNo;
+    UINT message;
+    WPARAM key;
+    bool answer;
+  };
+  const Case cases[] = {{true, WM_KEYDOWN, VK_ESCAPE, false},
+                        {true, WM_CHAR, L'y', true},
+                        {true, WM_CHAR, L'n', false},
+                        {true, WM_KEYDOWN, VK_RETURN, true},
+                        {false, WM_KEYDOWN, VK_ESCAPE, true}};
+  for (const Case& c : cases) {
+    BoxAnswerer answerer(L"", c.message, c.key);
+    const bool answer = ShowMessageBox(nullptr, {u"フォルダがありません。新規作成しますか？",
+                                                 MsgIcon::kQuestion, Text(), c.yesNo});
+    ASSERT_EQ(answerer.boxes.size(), 1u);
+    EXPECT_EQ(answer, c.answer) << c.message << " " << c.key;
+    EXPECT_EQ(answerer.boxes[0].buttons, c.yesNo ? std::vector<std::wstring>({L"はい", L"いいえ"})
+                                                 : std::vector<std::wstring>({L"OK"}));
+  }
+}
+
 TEST(Form1WindowTest, TwipsBecomePixelsOfTheMonitor) {
   // File1 lies in Frame1: its place in the window is the sum of both.
   const ScreenRect file1 = FindControl(kFile1)->twips;
@@ -149,7 +195,9 @@ TEST(Form1WindowTest, TwipsBecomePixelsOfTheMonitor) {
     EXPECT_EQ(r.left, want.left) << spec.id;
     EXPECT_EQ(r.top, want.top) << spec.id;
     EXPECT_EQ(r.right - r.left, want.width) << spec.id;
-    if (spec.kind != ControlKind::kDriveList) EXPECT_EQ(r.bottom - r.top, want.height) << spec.id;
+    if (spec.kind != ControlKind::kDriveList) {
+      EXPECT_EQ(r.bottom - r.top, want.height) << spec.id;
+    }
   }
   // The report button waits for a run's report.
   const std::vector<int> order = {kDir1,   kDrive1,       kFile1,        kDir2,
@@ -160,16 +208,49 @@ TEST(Form1WindowTest, TwipsBecomePixelsOfTheMonitor) {
     at = GetNextDlgTabItem(window.Handle(), at, FALSE);
     EXPECT_EQ(GetDlgCtrlID(at), order[i % order.size()]) << i;
   }
+
+  // Moved to a monitor of 144 dpi, the window lays itself out anew.
+  RECT suggested{};
+  GetWindowRect(window.Handle(), &suggested);
+  SendMessageW(window.Handle(), WM_DPICHANGED, MAKEWPARAM(144, 144), (LPARAM)&suggested);
+  RECT r{};
+  GetWindowRect(window.Control(kFile1), &r);
+  MapWindowPoints(nullptr, window.Handle(), reinterpret_cast<POINT*>(&r), 2);
+  EXPECT_EQ(std::vector<int>({r.left, r.top, r.right - r.left, r.bottom - r.top}),
+            std::vector<int>({36, 210, 242, 219}));
+  GetClientRect(window.Handle(), &r);
+  EXPECT_EQ(r.right, TwipsToPixels(kClientWidthTwips, 144));
+  EXPECT_EQ(r.bottom, TwipsToPixels(kClientHeightTwips, 144));
+}
+
+TEST(Form1WindowTest, EnterOpensTheFolderLineWithTheFocus) {
+  SampleDrive d;
+  Form1Window window(GetModuleHandleW(nullptr), *d.env, d.temp.Root());
+  ASSERT_TRUE(window.Open(SW_SHOWNORMAL));
+  HWND dir1 = window.Control(kDir1);
+  const int geo = RowOf(dir1, L"GEO");
+  ASSERT_GE(geo, 0);
+  SetFocus(dir1);
+  SendMessageW(dir1, LB_SETCURSEL, geo, 0);
+  // The key goes through the window's keyboard handling, as the message loop hands it on.
+  MSG key{dir1, WM_KEYDOWN, VK_RETURN, 1, 0, {}};
+  if (!window.PreTranslate(key)) DispatchMessageW(&key);
+  EXPECT_EQ(WindowText(window.Control(kText1)), L"T:\\GEO");
+  EXPECT_EQ(SendMessageW(window.Control(kFile1), LB_GETCOUNT, 0, 0), 1);
 }
 
 TEST(Form1WindowTest, ConvertsTheSampleAsTheCoreRunDoes) {
   SampleDrive d;
-  Form1Window window(GetModuleHandleW(nullptr), *d.env, d.temp.Root());
+  // The window starts on P:, the program's folder.
+  Form1Window window(GetModuleHandleW(nullptr), *d.env, d.programFolder);
   ASSERT_TRUE(window.Open(SW_SHOWNORMAL));
   HWND main = window.Handle();
   EXPECT_EQ(WindowText(main), W(kFormCaption));
+  EXPECT_EQ(WindowText(window.Control(kText1)), L"P:\\");
 
-  SendMessageW(window.Control(kDrive1), CB_SETCURSEL, 0, 0);
+  const LRESULT t = SendMessageW(window.Control(kDrive1), CB_FINDSTRING, -1, (LPARAM)L"T:");
+  ASSERT_GE(t, 0);
+  SendMessageW(window.Control(kDrive1), CB_SETCURSEL, t, 0);
   Notify(main, kDrive1, CBN_SELCHANGE);
   const int geo = RowOf(window.Control(kDir1), L"GEO");
   ASSERT_GE(geo, 0);
