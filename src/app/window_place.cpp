@@ -1,6 +1,8 @@
 #include "app/window_place.h"
 
 #include <algorithm>
+#include <initializer_list>
+#include <utility>
 
 namespace ostra {
 
@@ -13,6 +15,18 @@ int Clamp(int value, int low, int high) {
   return std::max(low, std::min(value, high));
 }
 
+// The first of `moves` that moves `r` within the area, else `r`.
+ScreenRect Cascaded(const ScreenRect& r, std::initializer_list<std::pair<int, int>> moves,
+                    const ScreenRect& area) {
+  for (const auto& [dx, dy] : moves) {
+    ScreenRect s = r;
+    s.left = Clamp(r.left + dx * kCascade, area.left, area.left + area.width - r.width);
+    s.top = Clamp(r.top + dy * kCascade, area.top, area.top + area.height - r.height);
+    if (s.left != r.left || s.top != r.top) return s;
+  }
+  return r;
+}
+
 }  // namespace
 
 ScreenRect PlaceBeside(const ScreenRect& main, int width, int height, const ScreenRect& area,
@@ -23,16 +37,29 @@ ScreenRect PlaceBeside(const ScreenRect& main, int width, int height, const Scre
   const int areaBottom = area.top + area.height;
   const int mainRight = main.left + main.width;
   const int mainBottom = main.top + main.height;
-  const int shift = std::max(index, 0) * kCascade;
-  // Beside the main window, level with its top (moved down for a second window).
-  const int besideTop = Clamp(main.top + shift, area.top, areaBottom - h);
-  const int overLeft = Clamp(main.left + shift, area.left, areaRight - w);
-  if (areaRight - mainRight >= w) return {mainRight, besideTop, w, h};
-  if (main.left - area.left >= w) return {main.left - w, besideTop, w, h};
-  if (areaBottom - mainBottom >= h) return {overLeft, mainBottom, w, h};
-  if (main.top - area.top >= h) return {overLeft, main.top - h, w, h};
+  const bool second = index > 0;
+  // Beside the main window, level with its top; a second window moves away from the first
+  // without coming over the main window.
+  const int besideTop = Clamp(main.top, area.top, areaBottom - h);
+  const int overLeft = Clamp(main.left, area.left, areaRight - w);
+  if (areaRight - mainRight >= w) {
+    const ScreenRect r{mainRight, besideTop, w, h};
+    return second ? Cascaded(r, {{0, 1}, {0, -1}, {1, 0}}, area) : r;
+  }
+  if (main.left - area.left >= w) {
+    const ScreenRect r{main.left - w, besideTop, w, h};
+    return second ? Cascaded(r, {{0, 1}, {0, -1}, {-1, 0}}, area) : r;
+  }
+  if (areaBottom - mainBottom >= h) {
+    const ScreenRect r{overLeft, mainBottom, w, h};
+    return second ? Cascaded(r, {{1, 0}, {-1, 0}, {0, 1}}, area) : r;
+  }
+  if (main.top - area.top >= h) {
+    const ScreenRect r{overLeft, main.top - h, w, h};
+    return second ? Cascaded(r, {{1, 0}, {-1, 0}, {0, -1}}, area) : r;
+  }
   // No room beside it: over the part of the screen the main window leaves most of, against the
-  // screen's edge there, cascaded towards the main window.
+  // screen's edge there.
   const int spaceRight = areaRight - mainRight;
   const int spaceLeft = main.left - area.left;
   const int spaceBelow = areaBottom - mainBottom;
@@ -40,21 +67,21 @@ ScreenRect PlaceBeside(const ScreenRect& main, int width, int height, const Scre
   const int most = std::max({spaceRight, spaceLeft, spaceBelow, spaceAbove});
   ScreenRect r{0, 0, w, h};
   if (most == spaceRight) {
-    r.left = areaRight - w - shift;
+    r.left = areaRight - w;
     r.top = besideTop;
   } else if (most == spaceLeft) {
-    r.left = area.left + shift;
+    r.left = area.left;
     r.top = besideTop;
   } else if (most == spaceBelow) {
     r.left = overLeft;
-    r.top = areaBottom - h - shift;
+    r.top = areaBottom - h;
   } else {
     r.left = overLeft;
-    r.top = area.top + shift;
+    r.top = area.top;
   }
   r.left = Clamp(r.left, area.left, areaRight - w);
   r.top = Clamp(r.top, area.top, areaBottom - h);
-  return r;
+  return second ? Cascaded(r, {{1, 1}, {-1, -1}, {1, -1}, {-1, 1}}, area) : r;
 }
 
 }  // namespace ostra
