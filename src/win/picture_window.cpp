@@ -141,6 +141,7 @@ void PictureWindow::Impl::Create(HWND owner) {
   SendMessageW(box, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(kFitText));
   print = child(L"BUTTON", kPrintText, BS_PUSHBUTTON | WS_TABSTOP, kPrintButton);
   viewWindow = PictureView::Create(window, instance, kPictureView);
+  HandKeysUp(viewWindow);
   if (PictureView* view = View()) {
     view->SetScale(100);
     view->scaleChanged = [this] { ShowScale(); };

@@ -95,6 +95,19 @@ LRESULT ReportWindow::Impl::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
         return 0;
       }
       break;
+    case WM_DPICHANGED: {
+      // The font and the size for the monitor the window moved to.
+      HFONT old = font;
+      font = CreateUiFont(HIWORD(wParam));
+      for (HWND control : {text, label, box}) {
+        SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
+      }
+      if (old != nullptr) DeleteObject(old);
+      const RECT* wanted = reinterpret_cast<const RECT*>(lParam);
+      SetWindowPos(window, nullptr, wanted->left, wanted->top, wanted->right - wanted->left,
+                   wanted->bottom - wanted->top, SWP_NOZORDER | SWP_NOACTIVATE);
+      return 0;
+    }
     case WM_CLOSE:
       // Closed, it keeps its place for the next time.
       ShowWindow(window, SW_HIDE);

@@ -15,6 +15,13 @@ bool IsZoomKey(WPARAM key) {
 
 LRESULT CALLBACK KeysUp(HWND control, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
                         DWORD_PTR) {
+  if (message == WM_KEYDOWN && wParam == VK_TAB) {
+    // Tab and Shift+Tab go round the window's controls, as in a dialog.
+    const bool back = (GetKeyState(VK_SHIFT) & 0x8000) != 0;
+    HWND next = GetNextDlgTabItem(GetParent(control), control, back);
+    if (next != nullptr) SetFocus(next);
+    return 0;
+  }
   if (message == WM_KEYDOWN) {
     const bool control_down = (GetKeyState(VK_CONTROL) & 0x8000) != 0;
     const bool dropped = SendMessageW(control, CB_GETDROPPEDSTATE, 0, 0) != 0 &&

@@ -31,7 +31,8 @@ inline const wchar_t* Wide(const Text& text) {
 int DpiOf(HWND window);
 // The Japanese UI font at 9 points for `dpi`; the caller deletes it.
 HFONT CreateUiFont(int dpi);
-// Hands Esc, and Ctrl with + or -, from `control` to its top-level window (kKeyFromControl).
+// Hands Esc, and Ctrl with + or -, from `control` to its top-level window (kKeyFromControl);
+// Tab and Shift+Tab move to the next or previous control.
 void HandKeysUp(HWND control);
 // Registers a window class of the program once.
 void RegisterOnce(HINSTANCE instance, const wchar_t* name, WNDPROC proc, HBRUSH background);

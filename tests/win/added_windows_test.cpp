@@ -277,6 +277,13 @@ TEST(AddedWindowsTest, ThePictureWindowScalesFitsScrollsPrintsAndCloses) {
   window.Show(owner, u"T:\\OUT\\", std::make_shared<BoringLogModel>(Hole(0, 1)), false);
   EXPECT_FALSE(IsWindowEnabled(GetDlgItem(frame, kPrintButton)));
 
+  // Tab goes round the controls.
+  SetFocus(box);
+  SendMessageW(box, WM_KEYDOWN, VK_TAB, 0);
+  EXPECT_EQ(GetFocus(), GetDlgItem(frame, kPictureView));
+  SendMessageW(GetFocus(), WM_KEYDOWN, VK_TAB, 0);
+  EXPECT_EQ(GetFocus(), box);
+
   // Esc in the scale box closes the window; updates do not open it again, a raise does.
   SendMessageW(box, WM_KEYDOWN, VK_ESCAPE, 0);
   EXPECT_FALSE(window.IsOpen());
@@ -316,6 +323,16 @@ TEST(AddedWindowsTest, TheReportWindowShowsTheTextAndReportsTheEncodingChosen) {
   GetWindowTextW(text, shown, 64);
   EXPECT_STREQ(shown, L"二回目");
   EXPECT_EQ(SendMessageW(box, CB_GETCURSEL, 0, 0), 0);
+  // Moved to a monitor of 144 dots per inch: a 9-point font there, and the size it offers.
+  RECT wanted{10, 20, 970, 800};
+  SendMessageW(window.Handle(), WM_DPICHANGED, MAKEWPARAM(144, 144),
+               reinterpret_cast<LPARAM>(&wanted));
+  LOGFONTW font{};
+  GetObjectW(reinterpret_cast<HFONT>(SendMessageW(text, WM_GETFONT, 0, 0)), sizeof font, &font);
+  EXPECT_EQ(font.lfHeight, -18);
+  RECT now;
+  GetWindowRect(window.Handle(), &now);
+  EXPECT_EQ(now.right - now.left, 960);
   SendMessageW(text, WM_KEYDOWN, VK_ESCAPE, 0);
   EXPECT_FALSE(window.IsOpen());
   DestroyWindow(owner);
