@@ -310,5 +310,66 @@ TEST(Form1WindowTest, ARefusedDestinationIsSelectedForMending) {
   EXPECT_FALSE(fs::exists(d.temp.Root() / "OUT"));
 }
 
+// While a run waits for another one, the user types into Text1, clicks Execute and then Exit.
+struct LockWaitUser {
+  explicit LockWaitUser(Form1Window& w) : window(&w) {
+    current = this;
+    timer = SetTimer(nullptr, 0, 20, &LockWaitUser::Tick);
+  }
+  ~LockWaitUser() {
+    KillTimer(nullptr, timer);
+    current = nullptr;
+  }
+  static void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD) {
+    LockWaitUser* u = current;
+    if (u == nullptr || u->step == 2 || !IsWindow(u->window->Handle()) ||
+        WindowText(u->window->Control(kLabel3)).find(L"使用中") == std::wstring::npos) {
+      return;
+    }
+    auto click = [](HWND button) {
+      PostMessageW(button, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(2, 2));
+      PostMessageW(button, WM_LBUTTONUP, 0, MAKELPARAM(2, 2));
+    };
+    if (u->step++ == 0) {
+      PostMessageW(u->window->Control(kText1), WM_CHAR, L'X', 1);
+      click(u->window->Control(kText1));
+      click(u->window->Control(kCommand1));
+      click(u->window->Control(kDryRunButton));
+      return;
+    }
+    u->text1During = WindowText(u->window->Control(kText1));
+    click(u->window->Control(kCommand2));
+  }
+  static inline LockWaitUser* current = nullptr;
+  Form1Window* window;
+  UINT_PTR timer = 0;
+  int step = 0;
+  std::wstring text1During;
+};
+
+TEST(Form1WindowTest, DuringALockWaitOnlyExitWorks) {
+  SampleDrive d;
+  Form1Window window(GetModuleHandleW(nullptr), *d.env, d.temp.Root() / "GEO");
+  ASSERT_TRUE(window.Open(SW_SHOWNORMAL));
+  window.Presenter().State().lockWait = std::chrono::seconds(60);
+  std::unique_ptr<HeldLock> other = d.env->TryLock(u"T:\\PATDAT\\OSTRACONV.LCK");
+  ASSERT_NE(other, nullptr);
+  SendMessageW(window.Control(kFile1), LB_SETCURSEL, 0, 0);
+  Notify(window.Handle(), kFile1, LBN_SELCHANGE);
+  SendMessageW(window.Control(kText2), WM_SETTEXT, 0, (LPARAM)L"T:\\OUT\\B-1");
+
+  BoxAnswerer answerer(W(kButtonYes));
+  LockWaitUser user(window);
+  SendMessageW(window.Control(kCommand1), BM_CLICK, 0, 0);
+  EXPECT_EQ(user.step, 2);
+  EXPECT_EQ(user.text1During, L"T:\\GEO\\MDT0001.GDF");
+  // Only the folder question was asked; Exit gave the run up and closed the window before
+  // anything was written.
+  EXPECT_EQ(answerer.boxes.size(), 1u);
+  EXPECT_FALSE(IsWindow(window.Handle()));
+  EXPECT_FALSE(fs::exists(d.temp.Root() / "OUT"));
+  EXPECT_FALSE(window.Presenter().State().completionShown);
+}
+
 }  // namespace
 }  // namespace ostra::win
