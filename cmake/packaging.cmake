@@ -1,21 +1,27 @@
 # What `cmake --install` puts where, and the packages CPack makes of it (scripts/package):
 #
 #   Debian (prefix /usr)                    Windows zip (one folder)
-#   bin/ostraconv-cli, bin/ostraconv        ostraconv-cli.exe (and any MinGW DLL it needs)
-#   share/ostraconv/examples/ (the sample   sample\ (the sample data set, its PATDAT and
-#     data set, its PATDAT and README.md)     README.md), convert-sample.cmd
-#   share/doc/ostraconv/README.md,          README.md, README.ja.md, docs\ (the
-#     README.ja.md, docs/ (their pictures     pictures and report-json.md)
-#     and report-json.md)
+#   bin/ostraconv-cli, bin/ostraconv        ostraconv.exe (the window), ostraconv-cli.exe (and
+#                                             any MinGW DLL they need)
+#   share/ostraconv/examples/ (the sample   PATDAT\ (the sample's reference folder, beside the
+#     data set, its PATDAT and README.md)     programs, where the window finds it at start),
+#                                           sample\ (the sample data set and its README.md),
+#                                           convert-sample.cmd
+#   share/doc/ostraconv/README.md,          README.md, README.ja.md, README.ja.txt (the
+#     README.ja.md, docs/ (their pictures     Japanese guide for Notepad: UTF-8 with a byte
+#     and report-json.md)                     order mark, CR LF), docs\ (the pictures and
+#                                             report-json.md)
 include(GNUInstallDirs)
 
 if(WIN32)
   set(OSTRA_INSTALL_BIN .)
   set(OSTRA_INSTALL_EXAMPLES sample)
+  set(OSTRA_INSTALL_PATDAT .)
   set(OSTRA_INSTALL_DOC .)
 else()
   set(OSTRA_INSTALL_BIN ${CMAKE_INSTALL_BINDIR})
   set(OSTRA_INSTALL_EXAMPLES ${CMAKE_INSTALL_DATADIR}/ostraconv/examples)
+  set(OSTRA_INSTALL_PATDAT ${OSTRA_INSTALL_EXAMPLES})
   set(OSTRA_INSTALL_DOC ${CMAKE_INSTALL_DATADIR}/doc/ostraconv)
 endif()
 
@@ -27,15 +33,26 @@ endif()
 file(GLOB ostra_sample_files ${PROJECT_SOURCE_DIR}/examples/*.GDF)
 install(FILES ${ostra_sample_files} ${PROJECT_SOURCE_DIR}/examples/README.md
         DESTINATION ${OSTRA_INSTALL_EXAMPLES})
-install(DIRECTORY ${PROJECT_SOURCE_DIR}/examples/PATDAT DESTINATION ${OSTRA_INSTALL_EXAMPLES})
+install(DIRECTORY ${PROJECT_SOURCE_DIR}/examples/PATDAT DESTINATION ${OSTRA_INSTALL_PATDAT})
 # The guides with the pictures and the report format they link to, so that the links hold.
 install(FILES ${PROJECT_SOURCE_DIR}/README.md ${PROJECT_SOURCE_DIR}/README.ja.md
         DESTINATION ${OSTRA_INSTALL_DOC})
-install(FILES ${PROJECT_SOURCE_DIR}/docs/window.png ${PROJECT_SOURCE_DIR}/docs/preview.png
+install(FILES ${PROJECT_SOURCE_DIR}/docs/window.png ${PROJECT_SOURCE_DIR}/docs/windows.png
+              ${PROJECT_SOURCE_DIR}/docs/preview.png
               ${PROJECT_SOURCE_DIR}/docs/preview-page1.png ${PROJECT_SOURCE_DIR}/docs/report-json.md
         DESTINATION ${OSTRA_INSTALL_DOC}/docs)
 
 if(WIN32)
+  # The Japanese guide as a text file that a double click opens in Notepad.
+  # (UTF-8 with a byte order mark and CR LF line ends, which every Notepad reads as UTF-8.)
+  file(READ ${PROJECT_SOURCE_DIR}/README.ja.md ostra_readme_ja)
+  string(REPLACE "\r\n" "\n" ostra_readme_ja "${ostra_readme_ja}")
+  string(REPLACE "\n" "\r\n" ostra_readme_ja "${ostra_readme_ja}")
+  string(ASCII 239 187 191 ostra_bom)
+  file(WRITE ${CMAKE_BINARY_DIR}/README.ja.txt "${ostra_bom}${ostra_readme_ja}")
+  set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS
+                                         ${PROJECT_SOURCE_DIR}/README.ja.md)
+  install(FILES ${CMAKE_BINARY_DIR}/README.ja.txt DESTINATION ${OSTRA_INSTALL_DOC})
   # A command file for cmd, with the CR LF line ends cmd expects whatever the checkout has.
   configure_file(${PROJECT_SOURCE_DIR}/cmake/convert-sample.cmd.in
                  ${CMAKE_BINARY_DIR}/convert-sample.cmd @ONLY NEWLINE_STYLE CRLF)
@@ -44,7 +61,7 @@ endif()
 
 if(MINGW)
   # The programs link MinGW's runtime statically (cmake/mingw-w64-x86_64.cmake). Should one
-  # need a DLL of it all the same, that DLL goes beside the program; DLLs not found in MinGW's
+  # need a DLL of it all the same, that DLL goes beside the programs; DLLs not found in MinGW's
   # folders are the system's own.
   execute_process(COMMAND ${CMAKE_CXX_COMPILER} -print-file-name=libstdc++-6.dll
                   OUTPUT_VARIABLE ostra_gcc_dll OUTPUT_STRIP_TRAILING_WHITESPACE)
@@ -52,12 +69,16 @@ if(MINGW)
                   OUTPUT_VARIABLE ostra_pthread_dll OUTPUT_STRIP_TRAILING_WHITESPACE)
   get_filename_component(ostra_gcc_dir "${ostra_gcc_dll}" DIRECTORY)
   get_filename_component(ostra_pthread_dir "${ostra_pthread_dll}" DIRECTORY)
+  set(ostra_programs "[[$<TARGET_FILE:ostraconv-cli>]]")
+  if(TARGET ostraconv)
+    string(APPEND ostra_programs " [[$<TARGET_FILE:ostraconv>]]")
+  endif()
   install(CODE "
     set(CMAKE_GET_RUNTIME_DEPENDENCIES_PLATFORM windows+pe)
     set(CMAKE_GET_RUNTIME_DEPENDENCIES_TOOL objdump)
     set(CMAKE_GET_RUNTIME_DEPENDENCIES_COMMAND [[${CMAKE_OBJDUMP}]])
     file(GET_RUNTIME_DEPENDENCIES
-      EXECUTABLES [[$<TARGET_FILE:ostraconv-cli>]]
+      EXECUTABLES ${ostra_programs}
       DIRECTORIES [[${ostra_gcc_dir}]] [[${ostra_pthread_dir}]]
       RESOLVED_DEPENDENCIES_VAR found
       UNRESOLVED_DEPENDENCIES_VAR system)
