@@ -91,8 +91,12 @@ Text DriveLine(const DriveMap& drives, char16_t letter) {
   Text line;
   line.push_back(letter);
   line += u":";
+  // The host folder the drive stands for, unless it is the drive itself (Windows: "C:" is C:\).
   if (std::optional<std::filesystem::path> root = drives.Root(letter)) {
-    line += u" [" + HostText(*root) + u"]";
+    const Text host = HostText(*root);
+    if (host.size() > 3 || Fold(host.substr(0, 2)) != Fold(line)) {
+      line += u" [" + host + u"]";
+    }
   }
   return line;
 }

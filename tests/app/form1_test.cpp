@@ -7,6 +7,7 @@
 #include <map>
 
 #include "app/form1_parts.h"
+#include "app/selectors.h"
 #include "app/window_place.h"
 #include "fake_view.h"
 #include "run/run.h"
@@ -380,6 +381,18 @@ TEST(PlaceBesideTest, InsideTheScreenAndBesideTheMainWindowWheneverThereIsRoom) 
   }
   EXPECT_GT(beside, cases / 4);
   EXPECT_LT(beside, cases);
+}
+
+TEST(DriveLineTest, NamesTheHostFolderUnlessItIsTheDriveItself) {
+  DriveMap drives;
+  drives.Set(u'T', "/tmp/geo");
+  drives.Set(u'C', "C:\\");
+  drives.Set(u'D', "c:\\");
+  drives.Set(u'E', "E:\\DATA");
+  EXPECT_EQ(DriveLine(drives, u'T'), u"T: [/tmp/geo]");
+  EXPECT_EQ(DriveLine(drives, u'C'), u"C:");
+  EXPECT_EQ(DriveLine(drives, u'D'), u"D: [c:\\]");
+  EXPECT_EQ(DriveLine(drives, u'E'), u"E: [E:\\DATA]");
 }
 
 }  // namespace
