@@ -56,14 +56,7 @@ struct PictureWindow::Impl {
 };
 
 LRESULT CALLBACK PictureWindow::Impl::Proc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-  if (message == WM_NCCREATE) {
-    auto* impl = static_cast<Impl*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
-    impl->window = hwnd;
-    SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(impl));
-  }
-  auto* impl = reinterpret_cast<Impl*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
-  if (impl == nullptr) return DefWindowProcW(hwnd, message, wParam, lParam);
-  return impl->Handle(message, wParam, lParam);
+  return ObjectWindowProc<Impl>(hwnd, message, wParam, lParam);
 }
 
 LRESULT PictureWindow::Impl::Handle(UINT message, WPARAM wParam, LPARAM lParam) {

@@ -42,4 +42,18 @@ void PlaceBesideOwner(HWND window, HWND owner, int width, int height, int index)
 // Shows `window` in front.
 void Raise(HWND window);
 
+// The window procedure of a window made for an object `T` (its creation parameter): the object
+// keeps the handle in `window` and takes the messages in `Handle`.
+template <typename T>
+LRESULT CALLBACK ObjectWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_NCCREATE) {
+    auto* object = static_cast<T*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
+    object->window = hwnd;
+    SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(object));
+  }
+  auto* object = reinterpret_cast<T*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+  if (object == nullptr) return DefWindowProcW(hwnd, message, wParam, lParam);
+  return object->Handle(message, wParam, lParam);
+}
+
 }  // namespace ostra::win
