@@ -7,12 +7,9 @@
 
 #include "preview/boring_log_layout.h"
 #include "preview/boring_log_model.h"
+#include "preview/boring_log_viewport.h"
 
 namespace ostra {
-
-// The scales offered, as the denominators of 1:n; 0 stands for "fit to the window".
-inline constexpr double kScales[] = {50, 100, 200, 500};
-inline constexpr double kFitScale = 0;
 
 class BoringLogView : public QAbstractScrollArea {
   Q_OBJECT

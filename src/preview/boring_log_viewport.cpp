@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <iterator>
 #include <limits>
 
 namespace ostra {
@@ -88,6 +89,20 @@ Text PdfFileName(const Text& folder) {
   }
   const Text name = folder.substr(start, end - start);
   return (name.empty() ? Text(u"柱状図") : name) + u".pdf";
+}
+
+double ZoomedScale(double now, int steps) {
+  double next = now;
+  if (steps > 0) {
+    for (double s : kScales) {
+      if (s < now - 1e-6) next = s;  // the largest scale below the present denominator
+    }
+  } else if (steps < 0) {
+    for (auto it = std::rbegin(kScales); it != std::rend(kScales); ++it) {
+      if (*it > now + 1e-6) next = *it;
+    }
+  }
+  return next;
 }
 
 }  // namespace ostra

@@ -41,4 +41,13 @@ double FitDenominator(const WindowFit& fit, double deviceScale);
 // a drive's root.
 Text PdfFileName(const Text& folder);
 
+// The scales the windows offer, as the denominators of 1:n; 0 stands for "the whole log in the
+// window".
+inline constexpr double kScales[] = {50, 100, 200, 500};
+inline constexpr double kFitScale = 0;
+
+// The scale a zoom of `steps` goes to from the denominator `now`: the next of kScales up
+// (steps > 0: a smaller denominator) or down; `now` when there is none that way.
+double ZoomedScale(double now, int steps);
+
 }  // namespace ostra

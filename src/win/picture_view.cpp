@@ -128,16 +128,7 @@ void PictureView::Zoom(int steps) {
   const double now = scale_ != kFitScale
                          ? scale_
                          : FitDenominator({layout_.pxPerMetre, pixelScale_}, DeviceScale());
-  double next = now;
-  if (steps > 0) {
-    for (double s : kScales) {
-      if (s < now - 1e-6) next = s;  // the largest scale below the present denominator
-    }
-  } else if (steps < 0) {
-    for (auto it = std::rbegin(kScales); it != std::rend(kScales); ++it) {
-      if (*it > now + 1e-6) next = *it;
-    }
-  }
+  const double next = ZoomedScale(now, steps);
   if (next == scale_ || next == now) return;
   SetScale(next);
   if (scaleChanged) scaleChanged();

@@ -9,12 +9,10 @@
 
 #include "preview/boring_log_layout.h"
 #include "preview/boring_log_model.h"
+#include "preview/boring_log_viewport.h"
 
 namespace ostra::win {
 
-// The scales offered, as the denominators of 1:n; 0 stands for "the whole log in the window".
-inline constexpr double kScales[] = {50, 100, 200, 500};
-inline constexpr double kFitScale = 0;
 // Paints, in device pixels, the part of the picture that shows in a window `width` x `height`
 // scrolled to (`scrollX`, `scrollY`), at `k` device pixels per picture pixel: white outside the
 // picture, the headings at the top once the picture scrolls past them. Returns the number of
