@@ -150,6 +150,9 @@ enum class Problem {
   // A file of the data set that is no ordinary file.
   kDataIsFolder,
   kDataNotRegular,
+  // A boring exchange XML file.
+  kXmlNotWellFormed,  // what is wrong (a fault key of formats/bed_xml.h), at its place
+  kNotBoringXml,      // the root element's name as found
   // The run itself.
   kPathTooDeep,  // the path
   kInterrupted,

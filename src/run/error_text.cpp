@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "base/numbers.h"
+#include "formats/bed_xml.h"
 #include "formats/data_messages.h"
 
 namespace ostra {
@@ -134,6 +135,16 @@ Text MixedEncodingsMessage(const std::vector<Text>& values) {
          u"で保存し直すか、文字コードを指定してください。変換できません。";
 }
 
+// What is wrong with an XML file, as the start of a sentence.
+Text XmlFaultText(const Text& key) {
+  if (key == kXmlFaultEnd) return u"途中でファイルが終わっていて、";
+  if (key == kXmlFaultTag) return u"タグの書き方が正しくなく、";
+  if (key == kXmlFaultMismatch) return u"終了タグの名前が開始タグと合わず、";
+  if (key == kXmlFaultNoRoot) return u"要素が一つもなく、";
+  if (key == kXmlFaultRoots) return u"最上位の要素が二つ以上あり、";
+  return u"";
+}
+
 Text ProblemMessage(const ProblemError& e) {
   const std::vector<Text>& v = e.Values();
   auto value = [&](size_t i) { return i < v.size() ? v[i] : Text(); };
@@ -205,6 +216,13 @@ Text ProblemMessage(const ProblemError& e) {
     case Problem::kDataNotRegular:
       return u"\"" + file +
              u"\" は通常のファイルではありません（パイプやデバイスなど）。変換できません。";
+    case Problem::kXmlNotWellFormed:
+      return inFile + XmlFaultText(value(0)) +
+             u"XML として正しく書かれていないため、読めません。変換できません。";
+    case Problem::kNotBoringXml:
+      return u"ファイル \"" + file +
+             u"\" はボーリング交換用データではありません（最上位の要素が「" + value(0) +
+             u"」です）。変換できません。";
     case Problem::kPathTooDeep:
       return u"パス \"" + value(0) + u"\" の階層が多すぎます。変換できません。";
     case Problem::kInterrupted:
