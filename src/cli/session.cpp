@@ -4,6 +4,7 @@
 #include "base/errors.h"
 #include "base/sjis.h"
 #include "cli/paths.h"
+#include "formats/bed_data_set.h"
 #include "preview/boring_log_svg.h"
 #include "run/error_text.h"
 #include "run/patdat.h"
@@ -146,7 +147,7 @@ int Session::Convert(const std::string& source, const std::string& dest) {
   if (!dst) return UsageError(terminal_, "DEST「" + dest + "」はどのドライブにもありません");
   // The window offers only MDT files as sources: another section file would convert into
   // garbage titles and missing layer files.
-  if (!IsMdtFileName(*src)) {
+  if (!IsMdtFileName(*src) && !IsBedSource(*src)) {
     terminal_.Print(stderr, u"変換元 \"" + *src +
                                 u"\" は MDT ファイルではありません。MDT "
                                 u"で始まる名前のファイル（MDT0001.GDF など）を指定してください。");
