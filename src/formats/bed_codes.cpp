@@ -1,5 +1,6 @@
 #include "formats/bed_codes.h"
 
+#include <algorithm>
 #include <stdexcept>
 #include <string>
 #include <utility>
@@ -67,24 +68,19 @@ bool IsAsciiDigit(char16_t c) {
   return c >= u'0' && c <= u'9';
 }
 
-// The own table's symbol of `code`, or null when the table does not define it. Keys and
-// symbols are compared and taken trimmed, else as written; an entry whose symbol is empty
-// defines nothing.
+// The own table's symbol of `code`, or nullopt when the table does not define it. A key is
+// found as written, else trimmed; the symbol is taken trimmed, and an entry whose symbol is
+// empty defines nothing.
 std::optional<Text> OwnSymbol(const BedOwnTable& own, TextView code) {
-  auto take = [](const Text& symbol) -> std::optional<Text> {
-    TextView trimmed = TrimValue(symbol);
-    if (trimmed.empty()) return std::nullopt;
-    return Text(trimmed);
-  };
-  if (auto it = own.find(Text(code)); it != own.end()) {
-    if (auto symbol = take(it->second)) return symbol;
+  auto it = own.find(Text(code));
+  if (it == own.end()) {
+    it = std::find_if(own.begin(), own.end(),
+                      [code](const auto& entry) { return TrimValue(entry.first) == code; });
   }
-  for (const auto& [key, symbol] : own) {
-    if (TrimValue(key) == code) {
-      if (auto found = take(symbol)) return found;
-    }
-  }
-  return std::nullopt;
+  if (it == own.end()) return std::nullopt;
+  TextView symbol = TrimValue(it->second);
+  if (symbol.empty()) return std::nullopt;
+  return Text(symbol);
 }
 
 const Text* StandardSymbol(BedClass cls, TextView code) {
