@@ -1,12 +1,12 @@
 # What the build takes from the system.
 #
 # The command-line program needs two header-only libraries (Debian: libcli11-dev and
-# nlohmann-json3-dev). The window needs Qt 6 and the tests GoogleTest: with OSTRA_BUILD_GUI and
-# OSTRA_BUILD_TESTS at AUTO (the default) they are built when those are found, and a status line
-# says so when not; ON makes them required, OFF leaves them out. The results are OSTRA_WITH_GUI
-# and OSTRA_WITH_TESTS.
+# nlohmann-json3-dev), the reader of boring exchange XML a third (librapidxml-dev). The window
+# needs Qt 6 and the tests GoogleTest: with OSTRA_BUILD_GUI and OSTRA_BUILD_TESTS at AUTO (the
+# default) they are built when those are found, and a status line says so when not; ON makes
+# them required, OFF leaves them out. The results are OSTRA_WITH_GUI and OSTRA_WITH_TESTS.
 
-# The two header-only libraries: see header_libraries.cmake.
+# The header-only libraries: see header_libraries.cmake.
 include(${CMAKE_CURRENT_LIST_DIR}/header_libraries.cmake)
 
 # ostra_choose(RESULT OPTION FOUND WHAT): RESULT is TRUE when OPTION is AUTO and FOUND, or ON.

@@ -1,7 +1,7 @@
-# nlohmann/json and CLI11 are header-only: the build machine's copies (Debian's
-# nlohmann-json3-dev and libcli11-dev) serve every build, the Windows cross build too. Their
-# folders are linked into an include folder of their own, so that no other header of the build
-# machine's system comes along with them.
+# nlohmann/json, CLI11 and RapidXML are header-only: the build machine's copies (Debian's
+# nlohmann-json3-dev, libcli11-dev and librapidxml-dev) serve every build, the Windows cross
+# build too. Their folders are linked into an include folder of their own, so that no other
+# header of the build machine's system comes along with them.
 set(OSTRA_HEADER_LIBRARIES ${CMAKE_BINARY_DIR}/header-libraries)
 file(MAKE_DIRECTORY ${OSTRA_HEADER_LIBRARIES})
 
@@ -20,3 +20,4 @@ endfunction()
 
 ostra_header_library(ostra_json nlohmann/json.hpp nlohmann nlohmann-json3-dev)
 ostra_header_library(ostra_cli11 CLI/CLI.hpp CLI libcli11-dev)
+ostra_header_library(ostra_rapidxml rapidxml/rapidxml.hpp rapidxml librapidxml-dev)

@@ -5,6 +5,7 @@
 
 #include "base/codec.h"
 #include "base/drive_path.h"
+#include "base/mesh_code.h"
 #include "convert/run_env.h"
 #include "formats/section_file.h"
 
@@ -28,11 +29,6 @@ struct TitleItemLists {
   TitleItems a;
   TitleItems b;
 };
-
-// The 8-digit JIS X 0410 third-level grid-square code of a position given in degrees, minutes
-// and seconds; "00000000" at zero latitude or longitude. Computed exactly.
-Text MakeMeshCode(float latDeg, float latMin, float latSec, float lonDeg, float lonMin,
-                  float lonSec);
 
 // A and B from the MDT header items held in fields 1..40 of `items`. Reads L1.TXT and L2.TXT of
 // the reference folder; throws RunError naming the table when one is missing or its last record

@@ -15,6 +15,7 @@
 #include "convert/section_unit.h"
 #include "convert/title.h"
 #include "env/env.h"
+#include "formats/bed_data_set.h"
 #include "formats/code_table.h"
 #include "formats/reference_folder.h"
 #include "run/convert.h"
@@ -110,6 +111,10 @@ class Conversion {
   void LoadTables();
   // Converts one section: false when its header check failed.
   bool ConvertSection(const SectionUnit& unit);
+  // A boring exchange XML source: reads it into the data set's sections, before anything is
+  // written.
+  void ReadBedSource();
+  bool ConvertBedSection(const SectionUnit& unit);
   SectionRun Sections();
 
   const ConversionRequest& request_;
@@ -119,6 +124,7 @@ class Conversion {
   HeldReferenceFolder reference_;
   CheckedPaths paths_;
   SectionData data_;
+  std::optional<BedDataSet> bed_;  // the sections of a boring exchange XML source
 };
 
 }  // namespace ostra

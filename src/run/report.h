@@ -74,12 +74,22 @@ struct RunReport {
     Text value;            // the value as read
   };
 
+  // What the reader made of a boring exchange XML source (none for a legacy data set).
+  struct BedSummary {
+    Text version;                    // "3.00"
+    Text encoding;                   // "utf-8", "cp932" or "utf-16"
+    int layerRecords = 0;            // layer records made
+    int layerBoundaries = 0;         // the XML's lower boundaries they came from
+    std::vector<Text> unknownCodes;  // class values kept as written
+  };
+
   bool completed = false;
   bool dryRun = false;
   Text source;
   Text destination;
   Text patdatFolder;
   std::optional<DataSetEncoding> encoding;  // decided once the data set was looked at
+  std::optional<BedSummary> bed;
   std::vector<Section> sections;
   std::vector<Output> outputs;
   std::vector<TableChange> tables;  // only tables that changed

@@ -177,8 +177,12 @@ RunOutcome Conversion::Steps() {
     // One encoding for all the data set's files, before anything is written; a file that
     // cannot be read fails as its header check would.
     try {
-      report_.report.encoding =
-          DecideDataSetEncoding(files_, DataSetFiles(paths_.source), request_.encoding);
+      if (IsBedSource(paths_.source)) {
+        ReadBedSource();
+      } else {
+        report_.report.encoding =
+            DecideDataSetEncoding(files_, DataSetFiles(paths_.source), request_.encoding);
+      }
     } catch (const FileError& e) {
       return StopWith(StopReason::kHeaderCheck, HeaderFailureMessage(e, e.File()), ErrorKind::kData,
                       e.File());
@@ -261,7 +265,20 @@ SectionRun Conversion::Sections() {
                     data_.l10Table, note};
 }
 
+void Conversion::ReadBedSource() {
+  bed_ = ReadBedDataSet(files_, paths_.source, request_.encoding);
+  RunReport& report = report_.report;
+  report.encoding = DataSetEncoding{bed_->encoding == XmlEncoding::kUtf8, bed_->basis};
+  const char16_t* encoding = bed_->encoding == XmlEncoding::kUtf8    ? u"utf-8"
+                             : bed_->encoding == XmlEncoding::kUtf16 ? u"utf-16"
+                                                                     : u"cp932";
+  report.bed = RunReport::BedSummary{bed_->version, encoding, bed_->layerRecords,
+                                     bed_->layerBoundaries, bed_->unknownCodes};
+  for (const Text& warning : bed_->warnings) report_.Warn(warning);
+}
+
 bool Conversion::ConvertSection(const SectionUnit& unit) {
+  if (bed_) return ConvertBedSection(unit);
   // The MDT file is the source itself; its siblings replace the first three characters of its
   // name.
   const bool isSource = unit.name == kSectionUnits[0].name;
@@ -288,6 +305,30 @@ bool Conversion::ConvertSection(const SectionUnit& unit) {
   FieldReader reader = FieldReader::OpenDataSet(files_, name, utf8);
   report.sections.push_back({unit.name, name, RunReport::SectionStatus::kConverted, utf8});
   // What the converter's own file access fails on is the destination it writes.
+  InRole(ErrorKind::kDestination, [&] { unit.convert(Sections(), reader); });
+  return true;
+}
+
+// A section of a boring exchange XML source, from the text the reader made: converted as the
+// file of a legacy data set is; a section the XML holds nothing of is skipped as a missing file.
+bool Conversion::ConvertBedSection(const SectionUnit& unit) {
+  RunReport& report = report_.report;
+  const Text* content = nullptr;
+  for (size_t i = 0; i < kLegacySections.size(); ++i) {
+    if (unit.name == kLegacySections[i]) content = &bed_->sections[i];
+  }
+  if (content == nullptr || content->empty()) {
+    report.sections.push_back({unit.name, paths_.source, RunReport::SectionStatus::kMissing});
+    return true;
+  }
+  if (const std::optional<Text> failure =
+          CheckSectionHeader(*content, paths_.source, unit.headerFields)) {
+    report.error = StopFor(StopReason::kHeaderCheck, *failure, ErrorKind::kData, paths_.source);
+    return false;
+  }
+  FieldReader reader(*content, paths_.source);
+  report.sections.push_back({unit.name, paths_.source, RunReport::SectionStatus::kConverted,
+                             bed_->encoding == XmlEncoding::kUtf8});
   InRole(ErrorKind::kDestination, [&] { unit.convert(Sections(), reader); });
   return true;
 }

@@ -33,6 +33,8 @@ std::chrono::milliseconds LockWaitSetting(const char* value);
 std::optional<Text> CheckSectionHeader(Env& env, const Text& path, std::int16_t n);
 // The header check's message for a section file that could not be read:
 // "エラー `<number> <description>\r`<path>` のヘッダーが不正です。変換できません".
+// The same for a section's text made in memory (a boring exchange XML file's sections).
+std::optional<Text> CheckSectionHeader(const Text& content, const Text& path, std::int16_t n);
 Text HeaderFailureMessage(const FileError& e, const Text& path);
 
 // The sibling section file: the source path with the first three characters of its file name
@@ -44,7 +46,7 @@ Text SectionFileName(const Text& sourcePath, const Text& sourceFileName, const T
 void CheckDataSetFiles(Env& env, const Text& sourcePath);
 
 // The files of the data set whose MDT file is `sourcePath`: that file, then its siblings in
-// section order, whether they exist or not.
+// section order, whether they exist or not; only the file itself for a boring exchange XML file.
 std::vector<Text> DataSetFiles(const Text& sourcePath);
 
 }  // namespace ostra

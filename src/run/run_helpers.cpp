@@ -7,6 +7,7 @@
 #include "base/numbers.h"
 #include "base/path_text.h"
 #include "convert/section_unit.h"
+#include "formats/bed_data_set.h"
 #include "formats/section_file.h"
 #include "run/error_text.h"
 #include "run/run.h"
@@ -25,6 +26,16 @@ std::chrono::milliseconds LockWaitSetting(const char* value) {
 std::optional<Text> CheckSectionHeader(Env& env, const Text& path, std::int16_t n) {
   try {
     FieldReader reader = FieldReader::Open(env, path);
+    for (int i = 0; i < n; ++i) reader.ReadText();
+    return std::nullopt;
+  } catch (const FileError& e) {
+    return HeaderFailureMessage(e, path);
+  }
+}
+
+std::optional<Text> CheckSectionHeader(const Text& content, const Text& path, std::int16_t n) {
+  try {
+    FieldReader reader(content, path);
     for (int i = 0; i < n; ++i) reader.ReadText();
     return std::nullopt;
   } catch (const FileError& e) {
@@ -60,6 +71,8 @@ void CheckDataSetFiles(Env& env, const Text& sourcePath) {
 std::vector<Text> DataSetFiles(const Text& sourcePath) {
   const Text fileName = SplitPath(sourcePath, u"\\").Last();
   std::vector<Text> files{sourcePath};
+  // A boring exchange XML file is the whole data set.
+  if (IsBedSource(sourcePath)) return files;
   // The first section is the MDT file itself.
   for (size_t i = 1; i < std::size(kSectionUnits); ++i)
     files.push_back(SectionFileName(sourcePath, fileName, kSectionUnits[i].name));

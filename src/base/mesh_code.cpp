@@ -8,11 +8,12 @@
 // carry fractions, each float converts exactly to double and the sums in seconds stay exact for
 // any sensible position. The divisions are checked against the exact products, so a position on
 // the edge of a square falls into the square whose south-west corner it is.
+#include "base/mesh_code.h"
+
 #include <cmath>
 #include <cstdint>
 
 #include "base/numbers.h"
-#include "convert/title.h"
 
 namespace ostra {
 namespace {
