@@ -238,7 +238,7 @@ TEST_F(CommandLineTest, ABatchConvertsAsSeparateRunsDoAndATrialBatchChangesNothi
 
 TEST_F(CommandLineTest, TheReportsHaveTheDocumentedShape) {
   const std::vector<Json> examples = DocumentedExamples();
-  ASSERT_EQ(examples.size(), 2u);
+  ASSERT_EQ(examples.size(), 3u);
   // A completed conversion with a warning (an old R41.TXT beside it: this data set has none).
   fs::remove(drive_.Host("GEO/CDT0001.GDF"));
   WriteSjis(drive_.Host("OUT/B-1/R41.TXT"), "old\r\n");
@@ -254,6 +254,14 @@ TEST_F(CommandLineTest, TheReportsHaveTheDocumentedShape) {
   j = Json::parse(ReadBytes(json));
   ASSERT_TRUE(j["error"].is_object());
   EXPECT_TRUE(SameShape(examples[1], j));
+  // A boring exchange XML file: the member bed after encoding.
+  const fs::path xml = fs::path(OSTRA_SOURCE_DIR).parent_path() / "shared" / "bed" / "BED0300.XML";
+  fs::copy_file(xml, drive_.Host("GEO/BED0300.XML"));
+  ASSERT_EQ(RunCli(With({"--report-json", json, "W:\\GEO\\BED0300.XML", "W:\\OUT\\B-3"})).exitCode,
+            0);
+  j = Json::parse(ReadBytes(json));
+  ASSERT_TRUE(j["bed"].is_object());
+  EXPECT_TRUE(SameShape(examples[2], j));
 }
 
 }  // namespace

@@ -27,10 +27,12 @@ struct BedSpt {
   std::string note;
 };
 
+// A water level, and a day's drilling (what the level belongs to): the date, the depth.
 struct BedWater {
   std::string date;
   std::string depth;
 };
+using BedProgress = BedWater;
 
 struct BedRemark {
   std::string top, bottom, text;
@@ -61,6 +63,7 @@ struct BedFile {
   std::vector<std::pair<std::string, std::string>> layers;  // lower depth, name
   std::vector<BedClassList> classes;
   std::vector<BedSpt> spts;
+  std::vector<BedProgress> progress;
   std::vector<BedWater> waters;
   std::vector<BedRemark> remarks;
   std::vector<BedElement> extra;  // put into コア情報 as they are (elements no version knows)
@@ -161,6 +164,10 @@ struct BedFile {
       items.push_back(E("標準貫入試験_備考", s.note));
       kids.push_back(E("標準貫入試験", items));
     }
+    const std::string day = V4() ? "削孔工程" : "掘削工程";
+    for (const BedProgress& p : progress)
+      kids.push_back(E(day, {E(day + "_測定年月日", p.date),
+                             E(day + (V4() ? "_削孔深度" : "_掘進深度"), p.depth)}));
     for (const BedWater& w : waters)
       kids.push_back(
           E("孔内水位", {E("孔内水位_測定年月日", w.date),
