@@ -93,7 +93,8 @@ int Session::WriteDataSet(const std::string& source, bool printWarnings) {
       std::unique_ptr<WritableFile> file = env_.OpenWrite(path, WriteMode::kCreate);
       file->Append(EncodeCp932(data.sections[i]));
       file->Close();
-      terminal_.Info(u"書き出しました: " + path);
+      // Standard output may be the JSON report's alone.
+      if (!terminal_.Quiet()) terminal_.Print(TextStream(), u"書き出しました: " + path);
     }
   } catch (const std::exception& e) {
     terminal_.Print(stderr, ErrorMessage(e));

@@ -36,13 +36,10 @@ class PresenterTest : public ::testing::Test {
       fs::copy_file(test::ExamplesDir() / name, drive_.Host("GEO/" + name));
     }
     fs::create_directories(drive_.Host("OUT"));
-    // The root holds both kinds of source beside names that are neither.
     for (const char* name : {"mdt0002.gdf", "BDT0002.GDF", "MDT0003.TXT", "bed0002.xml",
-                             "other.xml", "BED0003.GDF", "XBED0005.XML"}) {
+                             "other.xml", "BED0003.GDF", "XBED0005.XML"})
       test::WriteSjis(drive_.Host(name), "x");
-    }
     fs::create_directories(drive_.Host("MDT0004.GDF"));  // a folder, not a file
-    fs::create_directories(drive_.Host("BED0004.XML"));
     test::WriteSjis(other_.Host("MDT0009.GDF"), "x");
   }
   // The window started in the working folder T:\GEO.
@@ -139,22 +136,8 @@ TEST_F(PresenterTest, EveryHandlerShowsWhatItsRuleSays) {
        geo, u"T:\\OUT", geo, u"T:\\OUT", u'T', u'T', sample, u""},
       {"File1_Click", [](auto&, auto& f) { f.File1_Select(0); }, u"T:\\GEO\\MDT0001.GDF", geo, geo,
        geo, u'T', u'T', sample, u""},
-      // At a drive's root the name follows its "\" without another one.
+      // At a drive's root the name follows its "\" without another one (an XML file as any).
       {"File1_Click (root)",
-       [](auto&, auto& f) {
-         f.Dir1_Open(0);
-         f.File1_Select(1);
-       },
-       u"T:\\mdt0002.gdf",
-       geo,
-       u"T:\\",
-       geo,
-       u'T',
-       u'T',
-       {u"bed0002.xml", u"mdt0002.gdf"},
-       u""},
-      // A boring exchange XML file is chosen as a source like an MDT file.
-      {"File1_Click (XML)",
        [](auto&, auto& f) {
          f.Dir1_Open(0);
          f.File1_Select(0);

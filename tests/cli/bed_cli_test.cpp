@@ -235,11 +235,12 @@ TEST_F(BedCliTest, WrittenDataSetConvertsToTheSameBytes) {
   const Outcome viaGdf = Convert("E", "", {}, "MDT0001.GDF");
   ASSERT_EQ(viaGdf.cli.exitCode, 0) << viaGdf.cli.err;
   EXPECT_EQ(viaGdf.outputs, direct.outputs);
-  // With DEST it writes and converts.
-  const Outcome both = Convert("F", xml, {"--write-gdf", "W:\\F\\GDF"});
+  // With DEST it writes and converts; standard output holds the JSON report alone.
+  const Outcome both = Convert("F", xml, {"--write-gdf", "W:\\F\\GDF", "--report-json", "-"});
   ASSERT_EQ(both.cli.exitCode, 0) << both.cli.err;
   EXPECT_EQ(Folder("F/GDF"), gdf);
   EXPECT_EQ(both.outputs, direct.outputs);
+  EXPECT_TRUE(Json::parse(both.cli.out).contains("bed")) << both.cli.out;
 
   // Files of those names are there: without --yes (and no terminal to ask) nothing changes.
   WriteBytes(drive_.Host("G/GDF/NEW/MDT0001.GDF"), "mine");

@@ -89,9 +89,19 @@ class CommandLineTest : public ::testing::Test {
 };
 
 TEST_F(CommandLineTest, UsageErrorsAreOneLineAndPointToTheHelp) {
-  const std::vector<std::vector<std::string>> wrong = {{"a", "b", "c"}, {"--bogus", "a", "b"},
-                                                       {"--patdat"},    {"--drive", "XX", "a", "b"},
-                                                       {"only-one"},    {"--keep-going", "a", "b"}};
+  const std::vector<std::vector<std::string>> wrong = {
+      {"a", "b", "c"},
+      {"--bogus", "a", "b"},
+      {"--patdat"},
+      {"--drive", "XX", "a", "b"},
+      {"only-one"},
+      {"--keep-going", "a", "b"},
+      {"--write-gdf", "d"},
+      {"--write-gdf", "d", "a", "b", "c"},
+      {"--write-gdf", "d", "--batch", "list"},
+      {"--write-gdf", "d", "--dry-run", "a", "b"},
+      {"--write-gdf", "d", "--preview", "p.svg", "a"},
+      {"--write-gdf", "d", "--report-json", "r.json", "a"}};
   for (const auto& args : wrong) {
     const CliResult r = RunCli(args);
     EXPECT_EQ(r.exitCode, 2) << args[0];
@@ -109,7 +119,7 @@ TEST_F(CommandLineTest, UsageErrorsAreOneLineAndPointToTheHelp) {
   EXPECT_EQ(help.exitCode, 0);
   for (const char* topic :
        {"使い方", "PATDAT", "CNT.TXT", "OSTRACONV_LOCK_WAIT", "OSTRACONV_DRIVES", "OSTRACONV.LCK",
-        "PATADD.txt", "--batch", "--quiet"}) {
+        "PATADD.txt", "--batch", "--quiet", "--write-gdf", "BED0001.XML"}) {
     EXPECT_NE(help.out.find(topic), std::string::npos) << topic;
   }
 }
