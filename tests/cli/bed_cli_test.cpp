@@ -242,11 +242,18 @@ TEST_F(BedCliTest, WrittenDataSetConvertsToTheSameBytes) {
   EXPECT_EQ(both.outputs, direct.outputs);
   EXPECT_TRUE(Json::parse(both.cli.out).contains("bed")) << both.cli.out;
 
-  // Files of those names are there: without --yes (and no terminal to ask) nothing changes.
+  // Files of those names are there, also one of a section the XML holds nothing of (it would
+  // join the data set): without --yes (and no terminal to ask) nothing changes; with it they go.
   WriteBytes(drive_.Host("G/GDF/NEW/MDT0001.GDF"), "mine");
+  std::string unwritten;
+  for (const char* s : {"BDT", "KDT", "NDT", "LDT", "CDT"}) {
+    if (unwritten.empty() && !gdf.count(s + std::string("0001.GDF"))) unwritten = s;
+  }
+  if (!unwritten.empty()) WriteBytes(drive_.Host("G/GDF/NEW/" + unwritten + "0001.GDF"), "old");
   const CliResult again = RunCli({drives, "--write-gdf", "W:\\G\\GDF\\NEW", "W:\\G\\BED0001.XML"});
   EXPECT_EQ(again.exitCode, 1);
   EXPECT_NE(again.err.find("MDT0001.GDF"), std::string::npos) << again.err;
+  EXPECT_NE(again.err.find(unwritten + "0001.GDF"), std::string::npos) << again.err;
   EXPECT_EQ(ReadBytes(drive_.Host("G/GDF/NEW/MDT0001.GDF")), "mine");
   const CliResult yes =
       RunCli({drives, "-y", "--write-gdf", "W:\\G\\GDF\\NEW", "W:\\G\\BED0001.XML"});
