@@ -18,7 +18,9 @@ namespace ostra {
 
 inline constexpr const char16_t* kFormCaption = u"岩盤柱状図 -> Ostra 変換プログラム";
 inline constexpr const char16_t* kMsgNoPatdat = u" PATDAT の設定がありません.";
-inline constexpr const char16_t* kSourcePattern = u"MDT*.GDF";
+// The sources the file list offers: legacy data sets by their MDT file, and boring exchange
+// XML files.
+inline constexpr const char16_t* kSourcePattern = u"MDT*.GDF;BED*.XML";
 
 // What the window keeps from start-up and from one run to the next.
 struct AppState {

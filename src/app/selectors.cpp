@@ -74,8 +74,19 @@ std::vector<Text> ListSubfolders(Env& env, const Text& folder) {
 }
 
 std::vector<Text> ListMatchingFiles(Env& env, const Text& folder, const Text& pattern) {
-  return ListEntries(env, folder, [&pattern](const FolderEntry& e) {
-    return e.kind == FileKind::kFile && MatchesPattern(e.name, pattern);
+  std::vector<Text> patterns;
+  for (size_t start = 0;;) {
+    const size_t end = pattern.find(u';', start);
+    patterns.push_back(pattern.substr(start, end == Text::npos ? Text::npos : end - start));
+    if (end == Text::npos) break;
+    start = end + 1;
+  }
+  return ListEntries(env, folder, [&patterns](const FolderEntry& e) {
+    if (e.kind != FileKind::kFile) return false;
+    for (const Text& p : patterns) {
+      if (MatchesPattern(e.name, p)) return true;
+    }
+    return false;
   });
 }
 

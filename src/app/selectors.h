@@ -17,6 +17,8 @@ std::vector<Text> ListSubfolders(Env& env, const Text& folder);
 // Whether a folder exists and can be looked at (a folder the system cannot read is passed by).
 bool FolderReachable(Env& env, const Text& folder);
 // Names of the ordinary files in `folder` that match `pattern`, sorted like ListSubfolders.
+// `pattern` may hold several patterns separated by ";" ("MDT*.GDF;BED*.XML"): a name that
+// matches any of them is listed.
 std::vector<Text> ListMatchingFiles(Env& env, const Text& folder, const Text& pattern);
 // Wildcard match with "*" and "?", ignoring the letter case of ASCII letters.
 bool MatchesPattern(const Text& name, const Text& pattern);

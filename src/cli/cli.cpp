@@ -76,8 +76,14 @@ int Convert(int argc, char** argv) {
     if (const std::string problem = PathArgumentProblem(path); !problem.empty())
       return UsageError(early, problem);
   }
+  // --write-gdf without DEST only writes the data set: no reference folder is needed.
+  const bool writeGdf = !options.writeGdf.empty();
+  if (writeGdf && options.paths.size() == 1) return session.WriteDataSet(options.paths[0], true);
   if (!session.FindReferenceFolder()) return 1;
   if (const int code = session.CheckReportFile({options.paths[0]}); code != 0) return code;
+  if (writeGdf) {
+    if (const int code = session.WriteDataSet(options.paths[0], false); code != 0) return code;
+  }
   return session.Convert(options.paths[0], options.paths[1]);
 }
 

@@ -9,10 +9,14 @@ namespace {
 constexpr const char* kHelp =
     "使い方: ostraconv-cli [オプション] SOURCE DEST\n"
     "        ostraconv-cli [オプション] --batch LIST\n"
+    "        ostraconv-cli [オプション] --write-gdf DIR SOURCE [DEST]\n"
     "\n"
     "岩盤柱状図のデータ SOURCE（MDT で始まる名前のファイル。例: MDT0001.GDF）と、同じフォルダに\n"
     "ある BDT・KDT・NDT・LDT・CDT のファイルを、Ostra が取り込むファイル（CNT.TXT、Titl01.txt、\n"
     "X1.TXT … R41.TXT。Shift-JIS、CR LF）に変換して、フォルダ DEST に書き込みます。\n"
+    "SOURCE にはボーリング交換用データの XML ファイル（BED0001.XML など。拡張子 .XML）も\n"
+    "指定できます。その内容を同じ形のデータとして読み、同じように変換します（どの要素をどの\n"
+    "項目にするかは docs/bed-mapping.md）。\n"
     "\n"
     "パス:\n"
     "  SOURCE、DEST、DIR は、このシステムのパスか、ドライブ形式のパス（D:\\WORK\\B-1）です。\n"
@@ -38,6 +42,11 @@ constexpr const char* kHelp =
     "  -q, --quiet         完了の行、警告とエラーだけを表示します\n"
     "  --encoding ENC      データのファイルの文字コード: cp932（Shift-JIS）か utf-8。省略すると、\n"
     "                      データのファイル全部の内容から一つに決めます\n"
+    "  --write-gdf DIR     XML ファイル SOURCE から読んだデータを、6 つのファイル（MDT0001.GDF\n"
+    "                      … CDT0001.GDF。Shift-JIS、CR LF）としてフォルダ DIR に書き出します\n"
+    "                      （DIR がなければ作成。内容のない区分のファイルは書きません）。DEST も\n"
+    "                      指定すると、続けて DEST へ変換します。DIR に同じ名前のファイルが\n"
+    "                      あるときは、書き換えてよいか確認します（-y なら確認しません）\n"
     "  --utf8              出力をリダイレクトしたときも UTF-8 で書きます（Windows。既定は\n"
     "                      コンソールのコードページ）\n"
     "  --version           版とビルドしたコミットを表示します\n"
@@ -69,6 +78,18 @@ std::string ErrorLine(const CLI::ParseError& e) {
       dynamic_cast<const CLI::ConversionError*>(&e) != nullptr)
     return "オプションの値が正しくありません（" + what + "）";
   return what;
+}
+
+// What is wrong with the arguments of --write-gdf DIR SOURCE [DEST]; empty when nothing.
+std::string WriteGdfProblem(const CliOptions& o) {
+  if (!o.batch.empty()) return "--write-gdf は --batch と一緒には使えません";
+  if (o.dryRun) return "--write-gdf は --dry-run と一緒には使えません";
+  if (o.paths.empty()) return "SOURCE を指定してください";
+  if (o.paths.size() > 2)
+    return "引数が多すぎます（SOURCE と DEST の 2 つです。3 つ目: " + o.paths[2] + "）";
+  if (o.paths.size() == 1 && (!o.preview.empty() || !o.reportJson.empty()))
+    return "--preview と --report-json は、変換するとき（DEST を指定したとき）に使います";
+  return std::string();
 }
 
 }  // namespace
@@ -112,6 +133,7 @@ ParsedCommandLine ParseCommandLine(int argc, char** argv, const Terminal& termin
   app.add_flag("--utf8", o.utf8);
   app.add_option("--encoding", o.encoding)
       ->transform(CLI::IsMember({"cp932", "utf-8"}, CLI::ignore_case));
+  app.add_option("--write-gdf", o.writeGdf);
   app.add_option("paths", o.paths);
   app.allow_windows_style_options(false);
   app.positionals_at_end(false);
@@ -132,7 +154,12 @@ ParsedCommandLine ParseCommandLine(int argc, char** argv, const Terminal& termin
                    std::string("ostraconv-cli ") + OSTRA_VERSION + " (" + OSTRA_COMMIT + ")\n");
     return parsed;
   }
-  if (!o.batch.empty()) {
+  if (!o.writeGdf.empty()) {
+    if (const std::string problem = WriteGdfProblem(o); !problem.empty()) {
+      parsed.exitCode = UsageError(terminal, problem);
+      return parsed;
+    }
+  } else if (!o.batch.empty()) {
     if (!o.paths.empty()) {
       parsed.exitCode = UsageError(terminal, "--batch のときは SOURCE と DEST を指定しません");
       return parsed;

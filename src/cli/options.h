@@ -22,7 +22,8 @@ struct CliOptions {
   bool quiet = false;               // -q, --quiet
   bool utf8 = false;                // --utf8
   std::string encoding;             // --encoding cp932|utf-8 (empty: decided from the data)
-  std::vector<std::string> paths;   // SOURCE DEST
+  std::string writeGdf;             // --write-gdf DIR: the XML source's data set as files there
+  std::vector<std::string> paths;   // SOURCE DEST (SOURCE alone with --write-gdf)
 };
 
 // What the command line asks for: a conversion with its options, or an exit status after

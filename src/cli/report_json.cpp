@@ -84,6 +84,16 @@ Json RunJson(const RunReport& r, const JsonContext& context) {
   j["encoding"] = r.encoding ? Json{{"name", EncodingKey(r.encoding->utf8)},
                                     {"basis", EncodingBasisKey(r.encoding->basis)}}
                              : Json(nullptr);
+  // Only for a boring exchange XML source: what the reader made of it.
+  if (r.bed) {
+    Json unknown = Json::array();
+    for (const Text& code : r.bed->unknownCodes) unknown.push_back(ToUtf8(code));
+    j["bed"] = {{"version", ToUtf8(r.bed->version)},
+                {"encoding", ToUtf8(r.bed->encoding)},
+                {"layerRecords", r.bed->layerRecords},
+                {"layerBoundaries", r.bed->layerBoundaries},
+                {"unknownCodes", unknown}};
+  }
   Json sections = Json::array();
   for (const RunReport::Section& s : r.sections) {
     sections.push_back({{"section", ToUtf8(s.section)},

@@ -109,7 +109,11 @@ int Session::CheckReportFile(const std::vector<std::string>& sources) {
     if (!PathArgumentProblem(source).empty()) continue;
     const std::optional<Text> src = DriveFormOf(env_.Drives(), source);
     if (!src) continue;
-    for (const Text& f : DataSetFiles(Trim(*src))) {
+    // An XML source is one file; an MDT file stands for the files of its data set.
+    const Text given = Trim(*src);
+    const std::vector<Text> files =
+        IsBedSource(given) ? std::vector<Text>{given} : DataSetFiles(given);
+    for (const Text& f : files) {
       if (ComparableDriveForm(env_.Drives(), f) == target) {
         return UsageError(terminal_, "--report-json のファイル「" + file +
                                          "」は変換するデータのファイルです。別のファイルを"
@@ -145,9 +149,9 @@ int Session::Convert(const std::string& source, const std::string& dest) {
   if (!src) return UsageError(terminal_, "SOURCE「" + source + "」はどのドライブにもありません");
   std::optional<Text> dst = DriveFormOf(env_.Drives(), dest);
   if (!dst) return UsageError(terminal_, "DEST「" + dest + "」はどのドライブにもありません");
-  // The window offers only MDT files as sources: another section file would convert into
-  // garbage titles and missing layer files.
-  if (!IsMdtFileName(*src) && !IsBedSource(*src)) {
+  // The window offers only MDT files and boring exchange XML files as sources: another section
+  // file would convert into garbage titles and missing layer files.
+  if (!IsMdtFileName(*src) && !IsBedSource(Trim(*src))) {
     terminal_.Print(stderr, u"変換元 \"" + *src +
                                 u"\" は MDT ファイルではありません。MDT "
                                 u"で始まる名前のファイル（MDT0001.GDF など）を指定してください。");

@@ -25,6 +25,13 @@ class Session {
   // One conversion; its report is then LastReport(). A SOURCE or DEST that is no path gives a
   // usage error (exit status 2) and no report.
   int Convert(const std::string& source, const std::string& dest);
+  // --write-gdf: reads the XML file `source` and writes its data set as the six legacy files
+  // into the folder of --write-gdf (created when missing). Files of those names already there
+  // are replaced only when the user agrees (--yes). 0 when written; 1 when the file could not
+  // be read or written or the user declined; 2 (a usage error) for a source that is no XML
+  // file, such as an MDT file, which is a data set already. `printWarnings`: the reader's
+  // warnings go to standard error (a conversion that follows prints them itself).
+  int WriteDataSet(const std::string& source, bool printWarnings);
   // A --report-json file inside the reference folder or among the files of the data sets of
   // `sources` would overwrite what the conversion reads: a usage error (2) says so before
   // anything runs; 0 when the file is elsewhere.

@@ -23,6 +23,22 @@ const char16_t* StatusText(RunReport::SectionStatus status) {
   return u"";
 }
 
+// What the reader made of a boring exchange XML source.
+Text BedLines(const RunReport::BedSummary& bed) {
+  const Text encoding = bed.encoding == u"utf-8"    ? u"UTF-8"
+                        : bed.encoding == u"utf-16" ? u"UTF-16"
+                                                    : u"Shift-JIS（コードページ 932）";
+  Text t = u"ボーリング交換用データ: 版 " + bed.version + u"、文字コード " + encoding + u"\n";
+  t += u"層の記録: " + IntText(bed.layerRecords) + u" 件（XML の深度の区切り " +
+       IntText(bed.layerBoundaries) + u" か所から）\n";
+  if (!bed.unknownCodes.empty()) {
+    t += u"コードのまま残した区分:";
+    for (const Text& code : bed.unknownCodes) t += u" " + code;
+    t += u"\n";
+  }
+  return t;
+}
+
 }  // namespace
 
 Text ReportText(const RunReport& r) {
@@ -38,6 +54,7 @@ Text ReportText(const RunReport& r) {
                                                       : u"（ファイルの内容から判断）") +
          u"\n";
   }
+  if (r.bed) t += BedLines(*r.bed);
   if (!r.completed) {
     t += u"変換は途中で中止されました。\n";
     if (r.error) t += u"理由: " + r.error->message + u"\n";

@@ -36,9 +36,9 @@ class PresenterTest : public ::testing::Test {
       fs::copy_file(test::ExamplesDir() / name, drive_.Host("GEO/" + name));
     }
     fs::create_directories(drive_.Host("OUT"));
-    for (const char* name : {"mdt0002.gdf", "BDT0002.GDF", "MDT0003.TXT"}) {
+    for (const char* name : {"mdt0002.gdf", "BDT0002.GDF", "MDT0003.TXT", "bed0002.xml",
+                             "other.xml", "BED0003.GDF", "XBED0005.XML"})
       test::WriteSjis(drive_.Host(name), "x");
-    }
     fs::create_directories(drive_.Host("MDT0004.GDF"));  // a folder, not a file
     test::WriteSjis(other_.Host("MDT0009.GDF"), "x");
   }
@@ -126,7 +126,7 @@ TEST_F(PresenterTest, EveryHandlerShowsWhatItsRuleSays) {
        geo,
        u'T',
        u'T',
-       {u"mdt0002.gdf"},
+       {u"bed0002.xml", u"mdt0002.gdf"},
        u""},
       {"Dir2_Change",
        [](auto& t, auto& f) {
@@ -136,19 +136,19 @@ TEST_F(PresenterTest, EveryHandlerShowsWhatItsRuleSays) {
        geo, u"T:\\OUT", geo, u"T:\\OUT", u'T', u'T', sample, u""},
       {"File1_Click", [](auto&, auto& f) { f.File1_Select(0); }, u"T:\\GEO\\MDT0001.GDF", geo, geo,
        geo, u'T', u'T', sample, u""},
-      // At a drive's root the name follows its "\" without another one.
+      // At a drive's root the name follows its "\" without another one (an XML file as any).
       {"File1_Click (root)",
        [](auto&, auto& f) {
          f.Dir1_Open(0);
          f.File1_Select(0);
        },
-       u"T:\\mdt0002.gdf",
+       u"T:\\bed0002.xml",
        geo,
        u"T:\\",
        geo,
        u'T',
        u'T',
-       {u"mdt0002.gdf"},
+       {u"bed0002.xml", u"mdt0002.gdf"},
        u""},
       {"File1_Click (nothing chosen)", [](auto&, auto& f) { f.File1_Select(-1); }, geo, geo, geo,
        geo, u'T', u'T', sample, u""},

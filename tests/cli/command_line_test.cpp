@@ -89,9 +89,19 @@ class CommandLineTest : public ::testing::Test {
 };
 
 TEST_F(CommandLineTest, UsageErrorsAreOneLineAndPointToTheHelp) {
-  const std::vector<std::vector<std::string>> wrong = {{"a", "b", "c"}, {"--bogus", "a", "b"},
-                                                       {"--patdat"},    {"--drive", "XX", "a", "b"},
-                                                       {"only-one"},    {"--keep-going", "a", "b"}};
+  const std::vector<std::vector<std::string>> wrong = {
+      {"a", "b", "c"},
+      {"--bogus", "a", "b"},
+      {"--patdat"},
+      {"--drive", "XX", "a", "b"},
+      {"only-one"},
+      {"--keep-going", "a", "b"},
+      {"--write-gdf", "d"},
+      {"--write-gdf", "d", "a", "b", "c"},
+      {"--write-gdf", "d", "--batch", "list"},
+      {"--write-gdf", "d", "--dry-run", "a", "b"},
+      {"--write-gdf", "d", "--preview", "p.svg", "a"},
+      {"--write-gdf", "d", "--report-json", "r.json", "a"}};
   for (const auto& args : wrong) {
     const CliResult r = RunCli(args);
     EXPECT_EQ(r.exitCode, 2) << args[0];
@@ -109,7 +119,7 @@ TEST_F(CommandLineTest, UsageErrorsAreOneLineAndPointToTheHelp) {
   EXPECT_EQ(help.exitCode, 0);
   for (const char* topic :
        {"使い方", "PATDAT", "CNT.TXT", "OSTRACONV_LOCK_WAIT", "OSTRACONV_DRIVES", "OSTRACONV.LCK",
-        "PATADD.txt", "--batch", "--quiet"}) {
+        "PATADD.txt", "--batch", "--quiet", "--write-gdf", "BED0001.XML"}) {
     EXPECT_NE(help.out.find(topic), std::string::npos) << topic;
   }
 }
@@ -238,7 +248,7 @@ TEST_F(CommandLineTest, ABatchConvertsAsSeparateRunsDoAndATrialBatchChangesNothi
 
 TEST_F(CommandLineTest, TheReportsHaveTheDocumentedShape) {
   const std::vector<Json> examples = DocumentedExamples();
-  ASSERT_EQ(examples.size(), 2u);
+  ASSERT_EQ(examples.size(), 3u);
   // A completed conversion with a warning (an old R41.TXT beside it: this data set has none).
   fs::remove(drive_.Host("GEO/CDT0001.GDF"));
   WriteSjis(drive_.Host("OUT/B-1/R41.TXT"), "old\r\n");
@@ -254,6 +264,14 @@ TEST_F(CommandLineTest, TheReportsHaveTheDocumentedShape) {
   j = Json::parse(ReadBytes(json));
   ASSERT_TRUE(j["error"].is_object());
   EXPECT_TRUE(SameShape(examples[1], j));
+  // A boring exchange XML file: the member bed after encoding.
+  const fs::path xml = test::ExamplesDir() / "bed" / "BED0300.XML";
+  fs::copy_file(xml, drive_.Host("GEO/BED0300.XML"));
+  ASSERT_EQ(RunCli(With({"--report-json", json, "W:\\GEO\\BED0300.XML", "W:\\OUT\\B-3"})).exitCode,
+            0);
+  j = Json::parse(ReadBytes(json));
+  ASSERT_TRUE(j["bed"].is_object());
+  EXPECT_TRUE(SameShape(examples[2], j));
 }
 
 }  // namespace
