@@ -62,7 +62,10 @@ Text ReportText(const RunReport& r) {
 
   t += u"\nセクション:\n";
   for (const RunReport::Section& s : r.sections) {
-    t += u"  " + s.section + u"  " + FileNameOf(s.file) + u"  " + StatusText(s.status) +
+    const Text status = r.bed && s.status == RunReport::SectionStatus::kMissing
+                            ? Text(u"XML にこのデータがないため省略しました")
+                            : Text(StatusText(s.status));
+    t += u"  " + s.section + u"  " + FileNameOf(s.file) + u"  " + status +
          (s.utf8 ? u"（UTF-8 として読み込み）" : u"") + u"\n";
   }
 
