@@ -112,8 +112,10 @@ DataPlace PlaceOf(const std::string& s, size_t offset) {
                      PlaceOf(s, offset));
 }
 
-// The fault of a RapidXML error at `offset` of text of `size` bytes, and where to report it.
+// The fault of a RapidXML error at `offset` of the text `s`, and where to report it.
 std::u16string_view FaultOf(std::string_view what, const std::string& s, size_t& offset) {
+  // A zero character ends the text for RapidXML: it is no end of the file.
+  if (offset < s.size() && s[offset] == '\0') return kXmlFaultOther;
   // A file cut short ends inside something, whatever RapidXML was looking for there.
   if (offset >= s.size() || what == "unexpected end of data") return kXmlFaultEnd;
   if (what == "invalid closing tag name") {
@@ -259,6 +261,10 @@ XmlDocument ParseBedXml(std::string_view bytes, const Text& path, DataEncoding c
   XmlDocument document;
   document.encoding = decoded.encoding;
   document.basis = decoded.basis;
+  // Ctrl-Z and zero characters that close a file (as old editors and copies leave them) are not
+  // part of the XML.
+  const size_t last = decoded.text.find_last_not_of(std::u16string_view(u"\x1A\0", 2));
+  decoded.text.resize(last == Text::npos ? 0 : last + 1);
   const std::string original = ToUtf8(decoded.text);
   decoded.text = Text();
   std::vector<char> buffer(original.begin(), original.end());
@@ -274,6 +280,10 @@ XmlDocument ParseBedXml(std::string_view bytes, const Text& path, DataEncoding c
   }
   // Well-formed without the cut character: the bytes after the root are what is wrong.
   if (decoded.cutCharacter) DecodeDataFile(std::string(bytes), path, true);
+  // RapidXML stopped at a zero character after the root: what follows it was not read.
+  if (const size_t zero = original.find('\0'); zero != std::string::npos) {
+    ThrowNotWellFormed(kXmlFaultOther, original, zero, path);
+  }
   const Node* root = parsed.first_node();
   if (root == nullptr) ThrowNotWellFormed(kXmlFaultNoRoot, original, original.size(), path);
   if (const Node* second = root->next_sibling(); second != nullptr) {

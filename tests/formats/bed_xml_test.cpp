@@ -197,6 +197,10 @@ TEST(BedXmlTest, EachFaultStopsWithItsProblemAndPlace) {
        kXmlFaultEnd, 2, 5},
       {"UTF-8 cut inside a character after the root", "<a>\n漢字漢字</a>\xE5\xAD", a,
        Problem::kNotUtf8Byte, u"0xE5", 2, 9},
+      {"a zero character inside", std::string("<a>\0</a>", 8), a, Problem::kXmlNotWellFormed,
+       kXmlFaultOther, 1, 4},
+      {"a zero character after the root", std::string("<a/>\0<b/>\0", 10), a,
+       Problem::kXmlNotWellFormed, kXmlFaultOther, 1, 5},
       {"a stray byte in UTF-8", "<a>\n漢字\xFF</a>", a, Problem::kNotUtf8Byte, u"0xFF", 2, 3},
       {"a character code page 932 lacks", "<a>\n漢字\xE2\x98\x83</a>", a, Problem::kNotCp932, u"☃",
        2, 3},
@@ -228,6 +232,29 @@ TEST(BedXmlTest, EachFaultStopsWithItsProblemAndPlace) {
   }
   // Without the choice the two bytes are two katakana.
   EXPECT_EQ(ParseBedXml("<a>\n\xCF\xBB</a>", kPath).root.text, u"\nﾏｻ");
+  // Ctrl-Z and zero characters at the end of the file are no part of the XML.
+  EXPECT_EQ(ParseBedXml(std::string("<a>x</a>\r\n\x1A\0\0", 13), kPath).root.text, u"x");
+}
+
+TEST(BedXmlTest, EachFaultHasItsOwnWords) {
+  try {
+    ParseBedXml("<a>\r\n <b>x</c>\r\n</a>", kPath);
+    ADD_FAILURE() << "read";
+  } catch (const ProblemError& e) {
+    EXPECT_EQ(
+        ErrorMessage(e),
+        u"ファイル \"T:\\BORING\\DATA\\BED0001.XML\" の 2 行目 6 文字目の終了タグの名前が"
+        u"開始タグと合わず、XML として正しく書かれていないため、読めません。変換できません。");
+  }
+  std::vector<Text> messages;
+  for (std::u16string_view key : {kXmlFaultEnd, kXmlFaultTag, kXmlFaultMismatch, kXmlFaultNoRoot,
+                                  kXmlFaultRoots, kXmlFaultOther}) {
+    const ProblemError e(Problem::kXmlNotWellFormed, {Text(key)}, kPath, ErrorKind::kData,
+                         DataPlace{3, 4, 0, 0, 0, Text()});
+    messages.push_back(ErrorMessage(e));
+    EXPECT_NE(messages.back().find(u"3 行目 4 文字目の"), Text::npos) << U8(messages.back());
+    for (size_t i = 0; i + 1 < messages.size(); ++i) EXPECT_NE(messages[i], messages.back());
+  }
 }
 
 TEST(BedXmlTest, LooksUpChildrenDescendantsAttributesAndVersions) {
