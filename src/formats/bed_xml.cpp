@@ -132,6 +132,10 @@ std::u16string_view FaultOf(std::string_view what, const std::string& s, size_t&
 
 // Appends character data with its line ends as XML hands them on: CR LF and CR become LF.
 void AppendNormalized(Text& to, const Text& data) {
+  if (data.find(u'\r') == Text::npos) {
+    to += data;
+    return;
+  }
   for (size_t i = 0; i < data.size(); ++i) {
     if (data[i] != u'\r') {
       to.push_back(data[i]);
