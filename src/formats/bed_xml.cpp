@@ -23,7 +23,20 @@ struct Decoded {
   Text text;
   XmlEncoding encoding = XmlEncoding::kCp932;
   EncodingBasis basis = EncodingBasis::kContent;
+  // UTF-8 that ends inside a character: the text ends before it, as where a file was cut.
+  bool cutCharacter = false;
 };
+
+// The bytes of a UTF-8 character that the end of `bytes` cuts short, or 0.
+size_t IncompleteTail(std::string_view bytes) {
+  for (size_t back = 1; back <= 3 && back <= bytes.size(); ++back) {
+    const auto b = static_cast<unsigned char>(bytes[bytes.size() - back]);
+    if ((b & 0xC0) == 0x80) continue;
+    const size_t length = b >= 0xF0 ? 4 : b >= 0xE0 ? 3 : b >= 0xC0 ? 2 : 1;
+    return length > back ? back : 0;
+  }
+  return 0;
+}
 
 Text DecodeUtf16(std::string_view bytes, bool bigEndian) {
   Text text;
@@ -59,10 +72,16 @@ Decoded Decode(std::string_view bytes, const Text& path, DataEncoding choice) {
     utf8 = verdict == Utf8Verdict::kUtf8 || verdict == Utf8Verdict::kMostlyUtf8;
     basis = verdict == Utf8Verdict::kEither ? EncodingBasis::kDefault : EncodingBasis::kContent;
   }
+  bool cut = false;
+  if (utf8) {
+    const size_t tail = IncompleteTail(bytes);
+    cut = tail > 0 && ScanUtf8(bytes.substr(0, bytes.size() - tail)).invalid == 0;
+    if (cut) bytes.remove_suffix(tail);
+  }
   // The text of a data set's file: a byte that is no UTF-8 and a character that code page 932
   // cannot hold stop here, as they do for a data set.
   return {DecodeDataFile(std::string(bytes), path, utf8),
-          utf8 ? XmlEncoding::kUtf8 : XmlEncoding::kCp932, basis};
+          utf8 ? XmlEncoding::kUtf8 : XmlEncoding::kCp932, basis, cut};
 }
 
 bool StartsLine(const std::string& s, size_t i) {
@@ -93,8 +112,10 @@ DataPlace PlaceOf(const std::string& s, size_t offset) {
                      PlaceOf(s, offset));
 }
 
-// The fault of a RapidXML error at `offset` of text of `size` bytes, and where to report it.
+// The fault of a RapidXML error at `offset` of the text `s`, and where to report it.
 std::u16string_view FaultOf(std::string_view what, const std::string& s, size_t& offset) {
+  // A zero character ends the text for RapidXML: it is no end of the file.
+  if (offset < s.size() && s[offset] == '\0') return kXmlFaultOther;
   // A file cut short ends inside something, whatever RapidXML was looking for there.
   if (offset >= s.size() || what == "unexpected end of data") return kXmlFaultEnd;
   if (what == "invalid closing tag name") {
@@ -107,6 +128,21 @@ std::u16string_view FaultOf(std::string_view what, const std::string& s, size_t&
     return kXmlFaultTag;
   }
   return kXmlFaultOther;
+}
+
+// Appends character data with its line ends as XML hands them on: CR LF and CR become LF.
+void AppendNormalized(Text& to, const Text& data) {
+  if (data.find(u'\r') == Text::npos) {
+    to += data;
+    return;
+  }
+  for (size_t i = 0; i < data.size(); ++i) {
+    if (data[i] != u'\r') {
+      to.push_back(data[i]);
+    } else if (i + 1 >= data.size() || data[i + 1] != u'\n') {
+      to.push_back(u'\n');
+    }
+  }
 }
 
 // Lines of start tags, met in file order: one pass over the text for all of them.
@@ -129,12 +165,14 @@ struct TreeBuilder {
   const char* buffer;           // RapidXML's copy: offsets are the same
   const Text& path;
   LineCounter lines{original};
+  bool references = original.find("&#") != std::string::npos;
 
   size_t OffsetOf(const char* p) const { return static_cast<size_t>(p - buffer); }
 
   // A resolved character reference may stand for a character code page 932 cannot hold:
   // it stops at the reference that gave it.
   void CheckEncodable(const Text& value, const char* source) const {
+    if (!references) return;
     const size_t bad = FindUnencodable(value);
     if (bad == Text::npos) return;
     const Text character = CharacterAt(value, bad);
@@ -177,7 +215,7 @@ struct TreeBuilder {
       } else if (child->type() == rapidxml::node_data || child->type() == rapidxml::node_cdata) {
         const Text data = FromUtf8(std::string_view(child->value(), child->value_size()));
         CheckEncodable(data, child->value());
-        element.text += data;
+        AppendNormalized(element.text, data);
       }
     }
   }
@@ -227,6 +265,10 @@ XmlDocument ParseBedXml(std::string_view bytes, const Text& path, DataEncoding c
   XmlDocument document;
   document.encoding = decoded.encoding;
   document.basis = decoded.basis;
+  // Ctrl-Z and zero characters that close a file (as old editors and copies leave them) are not
+  // part of the XML.
+  const size_t last = decoded.text.find_last_not_of(std::u16string_view(u"\x1A\0", 2));
+  decoded.text.resize(last == Text::npos ? 0 : last + 1);
   const std::string original = ToUtf8(decoded.text);
   decoded.text = Text();
   std::vector<char> buffer(original.begin(), original.end());
@@ -239,6 +281,12 @@ XmlDocument ParseBedXml(std::string_view bytes, const Text& path, DataEncoding c
     size_t offset = static_cast<size_t>(e.where<char>() - buffer.data());
     const std::u16string_view fault = FaultOf(e.what(), original, offset);
     ThrowNotWellFormed(fault, original, offset, path);
+  }
+  // Well-formed without the cut character: the bytes after the root are what is wrong.
+  if (decoded.cutCharacter) DecodeDataFile(std::string(bytes), path, true);
+  // RapidXML stopped at a zero character after the root: what follows it was not read.
+  if (const size_t zero = original.find('\0'); zero != std::string::npos) {
+    ThrowNotWellFormed(kXmlFaultOther, original, zero, path);
   }
   const Node* root = parsed.first_node();
   if (root == nullptr) ThrowNotWellFormed(kXmlFaultNoRoot, original, original.size(), path);

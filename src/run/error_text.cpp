@@ -142,7 +142,7 @@ Text XmlFaultText(const Text& key) {
   if (key == kXmlFaultMismatch) return u"終了タグの名前が開始タグと合わず、";
   if (key == kXmlFaultNoRoot) return u"要素が一つもなく、";
   if (key == kXmlFaultRoots) return u"最上位の要素が二つ以上あり、";
-  return u"";
+  return u"書き方に誤りがあり、";
 }
 
 Text ProblemMessage(const ProblemError& e) {
