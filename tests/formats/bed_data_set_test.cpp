@@ -125,24 +125,6 @@ TEST(BedLayers, RecordsStandAtTheUnionOfBoundariesWithTheValuesOfTheirIntervals)
   }
 }
 
-TEST(BedLayers, ClassCodesBecomeSymbolsAndUnknownCodesAreListed) {
-  const std::string body =
-      "<コア情報>" +
-      List("岩石土区分", "岩石土区分_岩石土名", {{"2.00", "砂岩"}, {"4.00", "泥岩"}}) +
-      List("風化区分", "風化区分_風化区分", {{"2.00", "013"}, {"4.00", "0"}}) +
-      List("硬軟区分", "硬軟区分_硬軟区分", {{"2.00", "901"}, {"4.00", "999"}}) +
-      "<硬軟区分判定表>" + El("硬軟区分判定表_コード", "901") + El("硬軟区分判定表_記号", "B") +
-      "</硬軟区分判定表></コア情報>";
-  const BedDataSet set = ReadBedDataSet(Xml(body), u"BED0001.XML");
-  const auto records = LayerRecords(set.sections[0]);
-  ASSERT_EQ(records.size(), 2u);
-  EXPECT_EQ(U8(records[0][4]), "γ");   // standard table
-  EXPECT_EQ(U8(records[0][5]), "Ｂ");  // the file's own table, in full width
-  EXPECT_EQ(U8(records[1][4]), "０");  // kept as written
-  EXPECT_EQ(U8(records[1][5]), "９９９");
-  ASSERT_EQ(set.unknownCodes.size(), 2u);
-}
-
 // Items with rules of their own: each case is a body and what one section's text must hold.
 TEST(BedItems, DatesPositionsPenetrationAndRemarks) {
   struct Case {
@@ -169,12 +151,6 @@ TEST(BedItems, DatesPositionsPenetrationAndRemarks) {
            El("標準貫入試験_0_10打撃回数", "38") + El("標準貫入試験_0_10貫入量", "10") +
            El("標準貫入試験_10_20打撃回数", "12") + El("標準貫入試験_10_20貫入量", "3") +
            El("標準貫入試験_合計打撃回数", "50") + El("標準貫入試験_合計貫入量", "13") +
-           "</標準貫入試験>",
-       3, "14.15,50/13,38,12/3,", ""},
-      {"<標準貫入試験>" + El("標準貫入試験_開始深度", "14.15") +
-           El("標準貫入試験_0_100打撃回数", "38") + El("標準貫入試験_0_100貫入量", "100") +
-           El("標準貫入試験_100_200打撃回数", "12") + El("標準貫入試験_100_200貫入量", "30") +
-           El("標準貫入試験_合計打撃回数", "50") + El("標準貫入試験_合計貫入量", "130") +
            "</標準貫入試験>",
        3, "14.15,50/13,38,12/3,", ""},
       {"<標準貫入試験>" + El("標準貫入試験_開始深度", "6.15") +

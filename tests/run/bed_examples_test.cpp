@@ -165,16 +165,5 @@ TEST_P(BedExample, OutputsHoldWhatTheXmlHolds) {
 
 INSTANTIATE_TEST_SUITE_P(Examples, BedExample, ::testing::Values("BED0300.XML", "BED0400.XML"));
 
-// Every version's example converts; the older ones too.
-TEST(BedExamples, EveryVersionConverts) {
-  for (const char* file : {"BED0110.XML", "BED0210.XML", "BED0300.XML", "BED0400.XML"}) {
-    Converted c;
-    ConvertExample(file, c);
-    EXPECT_TRUE(c.report.completed) << file;
-    ASSERT_TRUE(c.report.bed.has_value()) << file;
-    EXPECT_GT(c.report.bed->layerRecords, 0) << file;
-  }
-}
-
 }  // namespace
 }  // namespace ostra
