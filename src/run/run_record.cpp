@@ -11,9 +11,24 @@ namespace ostra {
 TableSnapshot Snapshot(Env& env, const Text& path) {
   TableSnapshot s;
   s.exists = env.FileExists(path);
-  if (s.exists) s.lines = SplitLines(ReadFileText(env, path));
+  if (s.exists) s.bytes = env.ReadFile(path);
   return s;
 }
+
+namespace {
+
+// The lines a table gained between two of its states: for a table that only grew by whole
+// lines at its end (what a registration does), the lines of what was added; otherwise every
+// line of `after` that `before` does not hold.
+std::vector<Text> Gained(const std::string& before, const std::string& after) {
+  if (after.size() > before.size() && (before.empty() || before.back() == '\n') &&
+      after.compare(0, before.size(), before) == 0) {
+    return SplitLines(DecodeCp932(std::string_view(after).substr(before.size())));
+  }
+  return LinesGained(SplitLines(DecodeCp932(before)), SplitLines(DecodeCp932(after)));
+}
+
+}  // namespace
 
 std::vector<Text> LinesGained(const std::vector<Text>& before, const std::vector<Text>& after) {
   std::map<Text, int> seen;
@@ -39,7 +54,7 @@ std::vector<RunReport::TableChange> TableChanges(
     const size_t slash = path.find_last_of(u'\\');
     change.file = slash == Text::npos ? path : path.substr(slash + 1);
     change.created = now.exists && !was.exists;
-    change.added = LinesGained(was.lines, now.lines);
+    if (now.bytes != was.bytes) change.added = Gained(was.bytes, now.bytes);
     if (change.created || !change.added.empty()) changes.push_back(std::move(change));
   }
   return changes;

@@ -2,6 +2,7 @@
 // the destination that the run did not write.
 #pragma once
 
+#include <string>
 #include <utility>
 #include <vector>
 
@@ -18,10 +19,11 @@ inline constexpr const char16_t* kOutputFamily[] = {
     u"R33.TXT", u"R34.TXT",    u"R35.TXT",    u"X11.TXT", u"N8.TXT", u"G71.TXT", u"G73.TXT",
     u"G81.TXT", u"N9.TXT",     u"X12.TXT",    u"X5.TXT",  u"X7.txt", u"N6.TMP",  u"R41.TXT"};
 
-// The lines of a table as they stand (nothing when the table does not exist).
+// A table as it stands (nothing when the table does not exist): its bytes, so that a table the
+// run left as it was costs one comparison, not a decoding and a diff of every line.
 struct TableSnapshot {
   bool exists = false;
-  std::vector<Text> lines;
+  std::string bytes;
 };
 
 TableSnapshot Snapshot(Env& env, const Text& path);
