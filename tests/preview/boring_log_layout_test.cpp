@@ -79,11 +79,17 @@ TEST(BoringLogLayoutTest, TheTitleBlockHoldsTheItemsAndTheLegendOfThePatternsUse
   // Two columns side by side.
   EXPECT_EQ(layout.title[1].y, layout.title[2].y);
   EXPECT_LT(layout.title[1].x, layout.title[2].x);
-  // Dots and dashes for the first, crosses for the second, nothing for an unknown name.
+  // The alternation for the first, the granite for the second, in table order; the unknown
+  // name after them with its own name and no pattern.
   ASSERT_EQ(layout.legend.size(), 3u);
-  EXPECT_EQ(layout.legend[0].bit, kPatternSand);
-  EXPECT_EQ(layout.legend[1].bit, kPatternMud);
-  EXPECT_EQ(layout.legend[2].bit, kPatternGranite);
+  EXPECT_EQ(layout.legend[0].bit, PatternsFor(u"互層"));
+  EXPECT_EQ(layout.legend[1].bit, PatternsFor(u"花崗岩"));
+  EXPECT_NE(layout.legend[0].bit, 0u);
+  EXPECT_NE(layout.legend[1].bit, 0u);
+  EXPECT_EQ(layout.legend[0].text, PatternOf(layout.legend[0].bit)->legend);
+  EXPECT_EQ(layout.legend[0].fill, PatternOf(layout.legend[0].bit)->colour);
+  EXPECT_EQ(layout.legend[2].bit, 0u);
+  EXPECT_EQ(layout.legend[2].text, u"新しい名前");
   EXPECT_EQ(layout.layers[2].patterns, 0u);
   EXPECT_GT(layout.headsTop, layout.title[2].y);
   EXPECT_EQ(layout.bodyTop, layout.headsTop + kColumnHeadHeight);

@@ -11,6 +11,7 @@
 #include "env/drives.h"
 #include "preview/boring_log_layout.h"
 #include "preview/boring_log_model.h"
+#include "preview/svg_format.h"
 #include "preview/xml_reader.h"
 #include "support/test_support.h"
 
@@ -371,18 +372,36 @@ TEST_F(BoringLogSvgTest, LayersCarryThePatternsOfTheirNamesWithALegend) {
   ASSERT_TRUE(root);
   auto layers = root->All("layer");
   ASSERT_EQ(layers.size(), 3u);
-  EXPECT_EQ(layers[0]->All("pattern-sand").size(), 1u);
-  EXPECT_EQ(layers[0]->All("pattern-mud").size(), 1u);
-  EXPECT_EQ(layers[1]->All("pattern-granite").size(), 1u);
-  EXPECT_TRUE(layers[1]->All("pattern-sand").empty());
-  EXPECT_TRUE(layers[2]->All("pattern-sand").empty() && layers[2]->All("pattern-mud").empty());
+  // One pattern by the name's ending, the annotation ignored; none for an unknown name.
+  const std::vector<std::string> ids = {"alternation", "granite", ""};
+  for (size_t i = 0; i < ids.size(); ++i) {
+    for (const PatternInfo& p : AllPatterns()) {
+      EXPECT_EQ(layers[i]->All("pattern-" + p.id).size(), p.id == ids[i] ? 1u : 0u) << i << p.id;
+    }
+  }
+  // Each pattern's own colour under its marks; the unknown name keeps its plain fill.
+  EXPECT_EQ(layers[0]->Child("rect")->Attr("fill"), PatternOf(PatternsFor(u"互層"))->colour);
+  EXPECT_EQ(layers[1]->Child("rect")->Attr("fill"), PatternOf(PatternsFor(u"花崗岩"))->colour);
+  EXPECT_EQ(layers[2]->Child("rect")->Attr("fill"), svg::FillFor(u"0009"));
+  // Only the patterns used are defined.
   EXPECT_NE(svg_.find("<pattern id=\"pat-granite\""), std::string::npos);
+  EXPECT_EQ(svg_.find("<pattern id=\"pat-sand\""), std::string::npos);
   auto legend = root->All("legend");
   ASSERT_EQ(legend.size(), 1u);
   const std::string text = legend[0]->AllText();
-  EXPECT_NE(text.find("砂・砂質"), std::string::npos);
-  EXPECT_NE(text.find("花崗岩類"), std::string::npos);
+  EXPECT_NE(text.find("互層"), std::string::npos);
+  EXPECT_NE(text.find("花崗岩"), std::string::npos);
+  EXPECT_NE(text.find("未知の岩"), std::string::npos);
   EXPECT_EQ(text.find("礫"), std::string::npos);  // no gravel here
+  // The swatches: the colours of the two patterns, then the plain fill of the unknown name.
+  std::vector<std::string> swatches;
+  for (const auto& child : legend[0]->children) {
+    if (child->name == "rect" && child->Attr("class").empty())
+      swatches.push_back(child->Attr("fill"));
+  }
+  EXPECT_EQ(swatches, (std::vector<std::string>{layers[0]->Child("rect")->Attr("fill"),
+                                                layers[1]->Child("rect")->Attr("fill"),
+                                                layers[2]->Child("rect")->Attr("fill")}));
 }
 
 TEST_F(BoringLogSvgTest, HeadingsSayWhatTheColumnsHoldAndNValuesShowAsRecorded) {
