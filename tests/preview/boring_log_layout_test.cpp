@@ -96,6 +96,34 @@ TEST(BoringLogLayoutTest, TheTitleBlockHoldsTheItemsAndTheLegendOfThePatternsUse
   EXPECT_EQ(BodyTop(model), layout.bodyTop);
 }
 
+TEST(BoringLogLayoutTest, TheLegendNamesEveryPatternUsedWholeWithItsColour) {
+  // One layer for each pattern, named by its first key, and a long unknown name.
+  std::vector<double> bottoms;
+  for (size_t i = 0; i <= AllPatterns().size(); ++i) bottoms.push_back(1.0 + i);
+  BoringLogModel model = Model(bottoms);
+  for (size_t i = 0; i < AllPatterns().size(); ++i) {
+    for (const PatternKey& key : AllPatternKeys()) {
+      if (key.bit == AllPatterns()[i].bit) {
+        model.layers[i].name = key.text;
+        break;
+      }
+    }
+  }
+  model.layers.back().name = u"とても長い名前の未知の地層（注記）";
+  const BoringLogLayout layout = LayOutBoringLog(model, k100);
+  ASSERT_EQ(layout.legend.size(), AllPatterns().size() + 1);
+  for (size_t i = 0; i < AllPatterns().size(); ++i) {
+    const PatternInfo& p = AllPatterns()[i];
+    EXPECT_EQ(layout.legend[i].bit, p.bit) << p.id;
+    EXPECT_EQ(layout.legend[i].text, p.legend) << p.id << " does not fit its line";
+    EXPECT_EQ(layout.legend[i].fill, p.colour) << p.id;
+  }
+  // The unknown name without its annotation, shortened to its line.
+  EXPECT_EQ(layout.legend.back().bit, 0u);
+  EXPECT_EQ(layout.legend.back().text.back(), u'…');
+  EXPECT_EQ(layout.legend.back().text.find(u"（"), Text::npos);
+}
+
 TEST(BoringLogLayoutTest, WithoutLayersOnlyTheHeaderAndTheMessageArePlaced) {
   BoringLogModel model;
   model.header = {{u"調査名", u"調査"}};
