@@ -1,5 +1,5 @@
-// The boring-log picture: output files written into a temporary drive, the SVG parsed back by a
-// small XML reader that insists on well-formed input (xml_reader.h).
+// The boring-log picture: output files written into a temporary drive, the SVG parsed back
+// (the fixture is in boring_log_svg_fixture.h).
 #include "preview/boring_log_svg.h"
 
 #include <gtest/gtest.h>
@@ -11,7 +11,7 @@
 #include "env/drives.h"
 #include "preview/boring_log_layout.h"
 #include "preview/boring_log_model.h"
-#include "preview/svg_format.h"
+#include "preview/boring_log_svg_fixture.h"
 #include "preview/xml_reader.h"
 #include "support/test_support.h"
 
@@ -19,42 +19,6 @@ namespace ostra {
 namespace {
 
 using test::Element;
-using test::TempDrive;
-using test::WriteSjisLines;
-using test::XmlReader;
-
-// The fixture: a destination folder T:\OUT on a temporary drive.
-
-class BoringLogSvgTest : public ::testing::Test {
- protected:
-  void SetUp() override {
-    drive_ = std::make_unique<TempDrive>(u'T');
-    std::filesystem::create_directories(drive_->Host("OUT"));
-  }
-
-  void Put(const std::string& name, const std::vector<std::string>& lines) {
-    WriteSjisLines(drive_->Host("OUT/" + name), lines);
-  }
-
-  // Renders T:\OUT and parses the result; fails the test when it is not well-formed.
-  std::unique_ptr<Element> Render(const Text& folder = u"T:\\OUT", double scale = 100) {
-    svg_ = RenderBoringLogSvg(drive_->Files(), folder, scale);
-    XmlReader reader(svg_);
-    auto root = reader.Parse();
-    EXPECT_TRUE(root) << reader.Error();
-    if (root) {
-      EXPECT_EQ(root->name, "svg");
-    }
-    return root;
-  }
-
-  void PutThreeLayers() {
-    Put("X1.TXT", {"  1,   1.20,0002,表土", "  2,   4.50,5001,砂岩", "  3,   7.80,0002,表土"});
-  }
-
-  std::unique_ptr<TempDrive> drive_;
-  std::string svg_;
-};
 
 // An X7.txt line: 68 fields, the kind's code and name in the pair of slot `slot`.
 std::string X7Line(int n, const std::string& from, const std::string& to, int slot,
@@ -363,45 +327,6 @@ TEST_F(BoringLogSvgTest, ThePictureKeepsItsDepthScaleAsOneLongPage) {
   ASSERT_TRUE(at500);
   EXPECT_NEAR(at500->All("layer")[0]->Child("rect")->Number("height"), 60 / 25.4 * 96, 0.11);
   EXPECT_GT(at100->Number("height"), at500->Number("height") + 1000);
-}
-
-TEST_F(BoringLogSvgTest, LayersCarryThePatternsOfTheirNamesWithALegend) {
-  Put("X1.TXT", {"  1,   1.20,0002,砂岩泥岩互層", "  2,   4.50,5012,花崗岩（粗粒）",
-                 "  3,   7.80,0009,未知の岩"});
-  auto root = Render();
-  ASSERT_TRUE(root);
-  auto layers = root->All("layer");
-  ASSERT_EQ(layers.size(), 3u);
-  // One pattern by the name's ending, the annotation ignored; none for an unknown name.
-  const std::vector<std::string> ids = {"alternation", "granite", ""};
-  for (size_t i = 0; i < ids.size(); ++i) {
-    for (const PatternInfo& p : AllPatterns()) {
-      EXPECT_EQ(layers[i]->All("pattern-" + p.id).size(), p.id == ids[i] ? 1u : 0u) << i << p.id;
-    }
-  }
-  // Each pattern's own colour under its marks; the unknown name keeps its plain fill.
-  EXPECT_EQ(layers[0]->Child("rect")->Attr("fill"), PatternOf(PatternsFor(u"互層"))->colour);
-  EXPECT_EQ(layers[1]->Child("rect")->Attr("fill"), PatternOf(PatternsFor(u"花崗岩"))->colour);
-  EXPECT_EQ(layers[2]->Child("rect")->Attr("fill"), svg::FillFor(u"0009"));
-  // Only the patterns used are defined.
-  EXPECT_NE(svg_.find("<pattern id=\"pat-granite\""), std::string::npos);
-  EXPECT_EQ(svg_.find("<pattern id=\"pat-sand\""), std::string::npos);
-  auto legend = root->All("legend");
-  ASSERT_EQ(legend.size(), 1u);
-  const std::string text = legend[0]->AllText();
-  EXPECT_NE(text.find("互層"), std::string::npos);
-  EXPECT_NE(text.find("花崗岩"), std::string::npos);
-  EXPECT_NE(text.find("未知の岩"), std::string::npos);
-  EXPECT_EQ(text.find("礫"), std::string::npos);  // no gravel here
-  // The swatches: the colours of the two patterns, then the plain fill of the unknown name.
-  std::vector<std::string> swatches;
-  for (const auto& child : legend[0]->children) {
-    if (child->name == "rect" && child->Attr("class").empty())
-      swatches.push_back(child->Attr("fill"));
-  }
-  EXPECT_EQ(swatches, (std::vector<std::string>{layers[0]->Child("rect")->Attr("fill"),
-                                                layers[1]->Child("rect")->Attr("fill"),
-                                                layers[2]->Child("rect")->Attr("fill")}));
 }
 
 TEST_F(BoringLogSvgTest, HeadingsSayWhatTheColumnsHoldAndNValuesShowAsRecorded) {
