@@ -1,6 +1,8 @@
 #include "preview/fill_patterns.h"
 
+#include <algorithm>
 #include <charconv>
+#include <functional>
 #include <stdexcept>
 #include <unordered_map>
 
@@ -11,12 +13,20 @@ std::string_view BoringLogPatternsText();
 
 namespace {
 
+// Looks up a key by a view of the name, without a copy.
+struct TextHash {
+  using is_transparent = void;
+  size_t operator()(TextView text) const { return std::hash<TextView>{}(text); }
+};
+using KeyMap = std::unordered_map<Text, PatternBit, TextHash, std::equal_to<>>;
+
 struct Table {
   std::vector<PatternInfo> patterns;
   std::vector<PatternTile> tiles;  // one for each pattern
   std::vector<PatternKey> keys;
-  std::unordered_map<Text, PatternBit> whole;
-  std::unordered_map<Text, PatternBit> endings;
+  KeyMap whole;
+  KeyMap endings;
+  size_t longestEnding = 0;
 };
 
 [[noreturn]] void Malformed(std::string_view what) {
@@ -81,6 +91,7 @@ Table Parse(std::string_view text) {
     } else if (f[0] == "key" && f.size() == 4 && (f[2] == "whole" || f[2] == "ending")) {
       PatternKey key{FromUtf8(f[1]), f[2] == "whole", BitOfId(table, f[3])};
       (key.whole ? table.whole : table.endings).emplace(key.text, key.bit);
+      if (!key.whole) table.longestEnding = std::max(table.longestEnding, key.text.size());
       table.keys.push_back(std::move(key));
     } else {
       Malformed("not a row: " + std::string(line));
@@ -137,9 +148,11 @@ Text PatternName(TextView name) {
 PatternSet PatternsFor(TextView name) {
   const Table& table = TheTable();
   const Text matched = PatternName(name);
-  if (auto it = table.whole.find(matched); it != table.whole.end()) return it->second;
-  for (size_t from = 0; from < matched.size(); ++from) {
-    if (auto it = table.endings.find(matched.substr(from)); it != table.endings.end()) {
+  if (auto it = table.whole.find(TextView(matched)); it != table.whole.end()) return it->second;
+  const TextView view(matched);
+  const size_t from = view.size() > table.longestEnding ? view.size() - table.longestEnding : 0;
+  for (size_t at = from; at < view.size(); ++at) {
+    if (auto it = table.endings.find(view.substr(at)); it != table.endings.end()) {
       return it->second;
     }
   }
