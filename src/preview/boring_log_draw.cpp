@@ -73,7 +73,9 @@ void DrawLayers(Canvas& canvas, const BoringLogModel& model, const BoringLogLayo
     canvas.BeginGroup("layer", {{"data-top", Ascii(Num2(layer.top))},
                                 {"data-bottom", Ascii(Num2(layer.bottom))},
                                 {"data-code", layer.code}});
-    canvas.Rect(kBandLeft, box.top, kBandWidth, box.bottom - box.top, FillFor(layer.code), kInk);
+    const PatternInfo* pattern = PatternOf(box.patterns);
+    canvas.Rect(kBandLeft, box.top, kBandWidth, box.bottom - box.top,
+                pattern ? pattern->colour : FillFor(layer.code), kInk);
     if (box.patterns != 0) {
       canvas.Patterns(kBandLeft, box.top, kBandWidth, box.bottom - box.top, box.patterns);
     }
@@ -228,11 +230,9 @@ void DrawTitleBlock(Canvas& canvas, const BoringLogModel& model, const BoringLog
   if (layout.legend.empty()) return;
   canvas.BeginGroup("legend");
   for (const LegendBox& entry : layout.legend) {
-    canvas.Rect(entry.x, entry.y, 26, 11, "#ffffff", kInk, 0.6);
-    canvas.Patterns(entry.x, entry.y, 26, 11, entry.bit);
-    for (const PatternInfo& p : AllPatterns()) {
-      if (p.bit == entry.bit) canvas.Write(entry.x + 31, entry.y + 10, p.legend, {kTextSize});
-    }
+    canvas.Rect(entry.x, entry.y, 26, 11, entry.fill, kInk, 0.6);
+    if (entry.bit != 0) canvas.Patterns(entry.x, entry.y, 26, 11, entry.bit);
+    canvas.Write(entry.x + 31, entry.y + 10, entry.text, {kTextSize});
   }
   canvas.EndGroup();
 }

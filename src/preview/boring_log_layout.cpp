@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <unordered_set>
 
 #include "base/sjis.h"
 #include "preview/svg_format.h"
@@ -47,16 +48,26 @@ double LayOutTitle(const BoringLogModel& model, BoringLogLayout& out) {
     }
     bottom = std::max(bottom, at);
   }
-  // The legend: the patterns the layers use.
+  // The legend: the patterns the layers use in table order, then the names that matched none.
   PatternSet used = 0;
   for (const LayerBox& layer : out.layers) used |= layer.patterns;
   double legendY = kMargin + 4;
-  for (const PatternInfo& p : AllPatterns()) {
-    if ((used & p.bit) == 0) continue;
+  auto add = [&](PatternBit bit, std::string fill, TextView text) {
     const size_t n = out.legend.size();
     const double x = kWidth - kMargin - kLegendWidth + (n % 2) * (kLegendWidth / 2);
     if (n % 2 == 0 && n > 0) legendY += kLegendRow;
-    out.legend.push_back({p.bit, x, legendY});
+    std::vector<Text> lines = FitLines(text, kLegendWidth / 2 - 33, kTextSize, 1);
+    out.legend.push_back({bit, x, legendY, std::move(fill), lines.empty() ? Text() : lines[0]});
+  };
+  for (const PatternInfo& p : AllPatterns()) {
+    if ((used & p.bit) != 0) add(p.bit, p.colour, p.legend);
+  }
+  std::unordered_set<Text> plain;
+  for (size_t i = 0; i < out.layers.size() && i < model.layers.size(); ++i) {
+    if (out.layers[i].patterns != 0) continue;
+    Text name = PatternName(model.layers[i].name);
+    if (name.empty() || !plain.insert(name).second) continue;
+    add(0, svg::FillFor(model.layers[i].code), name);
   }
   if (!out.legend.empty()) bottom = std::max(bottom, legendY + kLegendRow);
   return bottom + (model.header.empty() && out.legend.empty() ? 0 : 10);

@@ -3,6 +3,7 @@
 // one metre of depth is 10 mm. No files are read and nothing is drawn here.
 #pragma once
 
+#include <string>
 #include <vector>
 
 #include "base/codec.h"
@@ -63,10 +64,14 @@ struct TitleBox {
   std::vector<Text> lines;
 };
 
+// An entry of the legend: a pattern used, or a name that matched none (bit 0) with its plain
+// fill.
 struct LegendBox {
-  PatternBit bit{};
+  PatternBit bit = 0;
   double x = 0;
   double y = 0;  // top of the swatch
+  std::string fill;
+  Text text;  // the pattern's legend or the name, fitted to one line
 };
 
 struct DepthTick {

@@ -94,9 +94,10 @@ class SvgCanvas : public Canvas {
 };
 
 // One <pattern> for each fill pattern, from its tile.
-std::string PatternDefinitions() {
+std::string PatternDefinitions(PatternSet used) {
   std::string out = "<defs>\n";
   for (const PatternInfo& p : AllPatterns()) {
+    if ((used & p.bit) == 0) continue;
     const PatternTile tile = TileOf(p.bit);
     out += "<pattern id=\"pat-" + std::string(p.id) +
            "\" patternUnits=\"userSpaceOnUse\" width=\"" + Px(tile.size) + "\" height=\"" +
@@ -127,12 +128,14 @@ std::string PatternDefinitions() {
 std::string WriteBoringLogSvg(const BoringLogModel& model, const BoringLogLayout& layout) {
   SvgCanvas canvas;
   DrawBoringLog(canvas, model, layout);
+  PatternSet used = 0;
+  for (const LayerBox& box : layout.layers) used |= box.patterns;
   return "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
          "<svg xmlns=\"http://www.w3.org/2000/svg\" version=\"1.1\" xml:space=\"preserve\" "
          "width=\"" +
          Px(layout.width) + "\" height=\"" + Px(layout.height) + "\" viewBox=\"0 0 " +
          Px(layout.width) + " " + Px(layout.height) + "\" font-family=\"" + kFontFamily + "\">\n" +
-         PatternDefinitions() + canvas.Out() + "</svg>\n";
+         PatternDefinitions(used) + canvas.Out() + "</svg>\n";
 }
 
 }  // namespace ostra

@@ -12,7 +12,8 @@ namespace ostra {
 
 enum class Anchor { kStart, kMiddle, kEnd };
 
-// Fill patterns of a layer, combined as bits (sandy mudstone gets dots and dashes).
+// Fill patterns of a layer as bits, one for each pattern of the table (fill_patterns.h); a layer
+// has at most one.
 using PatternSet = unsigned;
 
 struct Point {

@@ -1,116 +1,170 @@
 #include "preview/fill_patterns.h"
 
+#include <algorithm>
+#include <charconv>
+#include <functional>
+#include <stdexcept>
+#include <unordered_map>
+
 namespace ostra {
+
+// data/boring-log-patterns.tsv as the build read it (cmake/boring_log_patterns.cmake).
+std::string_view BoringLogPatternsText();
 
 namespace {
 
-// Name fragments that call for each pattern.
-struct Rule {
-  PatternBit bit;
-  std::vector<const char16_t*> fragments;
+// Looks up a key by a view of the name, without a copy.
+struct TextHash {
+  using is_transparent = void;
+  size_t operator()(TextView text) const { return std::hash<TextView>{}(text); }
+};
+using KeyMap = std::unordered_map<Text, PatternBit, TextHash, std::equal_to<>>;
+
+struct Table {
+  std::vector<PatternInfo> patterns;
+  std::vector<PatternTile> tiles;  // one for each pattern
+  std::vector<PatternKey> keys;
+  KeyMap whole;
+  KeyMap endings;
+  size_t longestEnding = 0;
 };
 
-const std::vector<Rule>& Rules() {
-  static const std::vector<Rule> kRules = {
-      {kPatternSand, {u"砂", u"マサ"}},
-      {kPatternGravel, {u"礫", u"玉石", u"崖錐"}},
-      {kPatternMud, {u"粘土", u"泥", u"シルト", u"頁岩", u"粘板"}},
-      {kPatternGranite, {u"花崗", u"閃緑", u"斑れい", u"深成"}},
-      {kPatternVolcanic, {u"安山", u"玄武", u"流紋", u"デイサイト", u"輝緑"}},
-      {kPatternTuff, {u"凝灰"}},
-      {kPatternSchist, {u"片岩", u"片麻", u"ホルンフェルス"}},
-      {kPatternLimestone, {u"石灰", u"大理石"}},
-      {kPatternChert, {u"チャート", u"珪"}},
-      {kPatternMadeGround, {u"表土", u"盛土", u"埋土"}},
-  };
-  return kRules;
+[[noreturn]] void Malformed(std::string_view what) {
+  throw std::logic_error("boring-log-patterns.tsv: " + std::string(what));
 }
 
-TileMark Dot(double x, double y, double r) {
-  return {TileMark::kDot, x, y, r, 0};
+std::vector<std::string_view> Split(std::string_view line, std::string_view separator) {
+  std::vector<std::string_view> fields;
+  for (;;) {
+    const size_t at = line.find(separator);
+    fields.push_back(line.substr(0, at));
+    if (at == std::string_view::npos) return fields;
+    line.remove_prefix(at + separator.size());
+  }
 }
-TileMark Ring(double x, double y, double r) {
-  return {TileMark::kRing, x, y, r, 0};
+
+double Number(std::string_view text) {
+  double value = 0;
+  const auto res = std::from_chars(text.data(), text.data() + text.size(), value);
+  if (res.ec != std::errc() || res.ptr != text.data() + text.size()) {
+    Malformed("not a number: " + std::string(text));
+  }
+  return value;
 }
-TileMark Stroke(double x1, double y1, double x2, double y2) {
-  return {TileMark::kLine, x1, y1, x2, y2};
+
+PatternTile ParseTile(std::string_view size, std::string_view marks) {
+  PatternTile tile;
+  tile.size = Number(size);
+  for (std::string_view text : Split(marks, "; ")) {
+    const std::vector<std::string_view> f = Split(text, " ");
+    TileMark mark;
+    if ((f[0] == "dot" || f[0] == "ring") && f.size() == 4) {
+      mark = {f[0] == "dot" ? TileMark::kDot : TileMark::kRing, Number(f[1]), Number(f[2]),
+              Number(f[3]), 0};
+    } else if (f[0] == "line" && f.size() == 5) {
+      mark = {TileMark::kLine, Number(f[1]), Number(f[2]), Number(f[3]), Number(f[4])};
+    } else {
+      Malformed("not a mark: " + std::string(text));
+    }
+    tile.marks.push_back(mark);
+  }
+  return tile;
+}
+
+PatternBit BitOfId(const Table& table, std::string_view id) {
+  for (const PatternInfo& p : table.patterns) {
+    if (p.id == id) return p.bit;
+  }
+  Malformed("no pattern " + std::string(id));
+}
+
+Table Parse(std::string_view text) {
+  Table table;
+  for (std::string_view line : Split(text, "\n")) {
+    if (line.empty() || line[0] == '#') continue;
+    const std::vector<std::string_view> f = Split(line, "\t");
+    if (f[0] == "pattern" && f.size() == 6) {
+      if (table.patterns.size() == 32) Malformed("more than 32 patterns");
+      const PatternBit bit = 1u << table.patterns.size();
+      table.patterns.push_back({bit, std::string(f[1]), std::string(f[2]), FromUtf8(f[3])});
+      table.tiles.push_back(ParseTile(f[4], f[5]));
+    } else if (f[0] == "key" && f.size() == 4 && (f[2] == "whole" || f[2] == "ending")) {
+      PatternKey key{FromUtf8(f[1]), f[2] == "whole", BitOfId(table, f[3])};
+      (key.whole ? table.whole : table.endings).emplace(key.text, key.bit);
+      if (!key.whole) table.longestEnding = std::max(table.longestEnding, key.text.size());
+      table.keys.push_back(std::move(key));
+    } else {
+      Malformed("not a row: " + std::string(line));
+    }
+  }
+  return table;
+}
+
+const Table& TheTable() {
+  static const Table table = Parse(BoringLogPatternsText());
+  return table;
+}
+
+bool IsBlank(char16_t c) {
+  return c == u' ' || c == u'\u3000' || c == u'\t';
 }
 
 }  // namespace
 
 const std::vector<PatternInfo>& AllPatterns() {
-  static const std::vector<PatternInfo> kAll = {
-      {kPatternSand, "sand", u"砂・砂質"},
-      {kPatternGravel, "gravel", u"礫・礫質"},
-      {kPatternMud, "mud", u"粘土・泥・シルト"},
-      {kPatternGranite, "granite", u"花崗岩類"},
-      {kPatternVolcanic, "volcanic", u"火山岩類"},
-      {kPatternTuff, "tuff", u"凝灰岩類"},
-      {kPatternSchist, "schist", u"片岩・片麻岩"},
-      {kPatternLimestone, "limestone", u"石灰岩"},
-      {kPatternChert, "chert", u"チャート・珪質岩"},
-      {kPatternMadeGround, "made-ground", u"表土・盛土"},
-  };
-  return kAll;
+  return TheTable().patterns;
+}
+
+const std::vector<PatternKey>& AllPatternKeys() {
+  return TheTable().keys;
+}
+
+const PatternInfo* PatternOf(PatternBit bit) {
+  for (const PatternInfo& p : AllPatterns()) {
+    if (p.bit == bit) return &p;
+  }
+  return nullptr;
+}
+
+Text PatternName(TextView name) {
+  Text out;
+  int depth = 0;
+  for (char16_t c : name) {
+    if (c == u'（' || c == u'(') {
+      ++depth;
+    } else if ((c == u'）' || c == u')') && depth > 0) {
+      --depth;
+    } else if (depth == 0) {
+      out += c;
+    }
+  }
+  size_t first = 0;
+  while (first < out.size() && IsBlank(out[first])) ++first;
+  size_t last = out.size();
+  while (last > first && IsBlank(out[last - 1])) --last;
+  return out.substr(first, last - first);
 }
 
 PatternSet PatternsFor(TextView name) {
-  PatternSet set = 0;
-  for (const Rule& rule : Rules()) {
-    for (const char16_t* fragment : rule.fragments) {
-      if (name.find(fragment) != TextView::npos) {
-        set |= rule.bit;
-        break;
-      }
+  const Table& table = TheTable();
+  const Text matched = PatternName(name);
+  if (auto it = table.whole.find(TextView(matched)); it != table.whole.end()) return it->second;
+  const TextView view(matched);
+  const size_t from = view.size() > table.longestEnding ? view.size() - table.longestEnding : 0;
+  for (size_t at = from; at < view.size(); ++at) {
+    if (auto it = table.endings.find(view.substr(at)); it != table.endings.end()) {
+      return it->second;
     }
   }
-  return set;
+  return 0;
 }
 
 PatternTile TileOf(PatternBit bit) {
-  PatternTile tile;
-  switch (bit) {
-    case kPatternSand:
-      tile.marks = {Dot(3, 3, 0.8), Dot(9, 9, 0.8)};
-      break;
-    case kPatternGravel:
-      tile.size = 16;
-      tile.marks = {Ring(5, 5, 2.6), Ring(13, 12, 2.0)};
-      break;
-    case kPatternMud:
-      tile.marks = {Stroke(1, 3, 7, 3), Stroke(7, 9, 13, 9)};
-      break;
-    case kPatternGranite:
-      tile.size = 14;
-      tile.marks = {Stroke(2, 4, 6, 4), Stroke(4, 2, 4, 6), Stroke(9, 11, 13, 11),
-                    Stroke(11, 9, 11, 13)};
-      break;
-    case kPatternVolcanic:
-      tile.size = 14;
-      tile.marks = {Stroke(2, 2, 4, 6), Stroke(4, 6, 6, 2), Stroke(9, 9, 11, 13),
-                    Stroke(11, 13, 13, 9)};
-      break;
-    case kPatternTuff:
-      tile.size = 14;
-      tile.marks = {Stroke(2, 6, 4, 2), Stroke(9, 13, 11, 9), Dot(11, 3, 0.7)};
-      break;
-    case kPatternSchist:
-      tile.marks = {Stroke(0, 12, 12, 0), Stroke(-6, 6, 6, -6), Stroke(6, 18, 18, 6)};
-      break;
-    case kPatternLimestone:
-      tile.marks = {Stroke(0, 0.5, 12, 0.5), Stroke(0, 6.5, 12, 6.5), Stroke(6, 0.5, 6, 6.5),
-                    Stroke(0.5, 6.5, 0.5, 12)};
-      break;
-    case kPatternChert:
-      tile.size = 10;
-      tile.marks = {Stroke(0, 10, 10, 0), Stroke(0, 0, 10, 10)};
-      break;
-    case kPatternMadeGround:
-      tile.size = 10;
-      tile.marks = {Stroke(0, 0, 10, 10), Stroke(-5, 5, 5, 15), Stroke(5, -5, 15, 5)};
-      break;
+  const Table& table = TheTable();
+  for (size_t i = 0; i < table.patterns.size(); ++i) {
+    if (table.patterns[i].bit == bit) return table.tiles[i];
   }
-  return tile;
+  return {};
 }
 
 }  // namespace ostra

@@ -1,9 +1,12 @@
-// Fill patterns of the layer column in the manner of Japanese geological logs, chosen from the
-// characters of the soil name: dots for sand, small circles for gravel, horizontal dashes for
-// clay and mud, crosses for granite and its kin, and so on. A name may give several (砂岩泥岩互層
-// gets dots and dashes); a name that matches none keeps its plain colour.
+// Fill patterns of the layer column in the manner of Japanese boring logs, chosen by the layer's
+// name from the pattern table data/boring-log-patterns.tsv (compiled into the program): dots for
+// sand, rings for gravel, short dashes for clay, crosses for granite and so on, each with a fixed
+// fill colour under its marks. A name gets one pattern, by the longest key that matches it (a
+// whole-name key before any ending, a longer ending before a shorter one); a name that matches
+// none keeps a plain fill.
 #pragma once
 
+#include <string>
 #include <vector>
 
 #include "base/codec.h"
@@ -11,29 +14,36 @@
 
 namespace ostra {
 
-enum PatternBit : PatternSet {
-  kPatternSand = 1u << 0,
-  kPatternGravel = 1u << 1,
-  kPatternMud = 1u << 2,
-  kPatternGranite = 1u << 3,
-  kPatternVolcanic = 1u << 4,
-  kPatternTuff = 1u << 5,
-  kPatternSchist = 1u << 6,
-  kPatternLimestone = 1u << 7,
-  kPatternChert = 1u << 8,
-  kPatternMadeGround = 1u << 9,
-};
+// One pattern as a bit of a PatternSet: 1 << its row in the table.
+using PatternBit = PatternSet;
 
 struct PatternInfo {
-  PatternBit bit;
-  const char* id;          // a short name, used for SVG pattern ids
-  const char16_t* legend;  // what the legend says
+  PatternBit bit = 0;
+  std::string id;      // a short name, used for SVG pattern ids
+  std::string colour;  // the fill under the marks, "#rrggbb"
+  Text legend;         // what the legend says
 };
 
 // Every pattern, in legend order.
 const std::vector<PatternInfo>& AllPatterns();
 
-// The patterns of a soil name.
+// The pattern of a bit; nullptr for 0 or a bit of no pattern.
+const PatternInfo* PatternOf(PatternBit bit);
+
+// A key of the table: the name itself, or a name ending.
+struct PatternKey {
+  Text text;
+  bool whole = false;
+  PatternBit bit = 0;
+};
+
+const std::vector<PatternKey>& AllPatternKeys();
+
+// The name as matched: without annotations in parentheses (（細粒）, (風化部)) and the blanks
+// around it.
+Text PatternName(TextView name);
+
+// The pattern of a soil or rock name: one bit, or 0 when no key matches.
 PatternSet PatternsFor(TextView name);
 
 // One mark of a pattern's tile, in black: a dot, a ring or a line.

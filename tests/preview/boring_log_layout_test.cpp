@@ -79,15 +79,49 @@ TEST(BoringLogLayoutTest, TheTitleBlockHoldsTheItemsAndTheLegendOfThePatternsUse
   // Two columns side by side.
   EXPECT_EQ(layout.title[1].y, layout.title[2].y);
   EXPECT_LT(layout.title[1].x, layout.title[2].x);
-  // Dots and dashes for the first, crosses for the second, nothing for an unknown name.
+  // The alternation for the first, the granite for the second, in table order; the unknown
+  // name after them with its own name and no pattern.
   ASSERT_EQ(layout.legend.size(), 3u);
-  EXPECT_EQ(layout.legend[0].bit, kPatternSand);
-  EXPECT_EQ(layout.legend[1].bit, kPatternMud);
-  EXPECT_EQ(layout.legend[2].bit, kPatternGranite);
+  EXPECT_EQ(layout.legend[0].bit, PatternsFor(u"互層"));
+  EXPECT_EQ(layout.legend[1].bit, PatternsFor(u"花崗岩"));
+  EXPECT_NE(layout.legend[0].bit, 0u);
+  EXPECT_NE(layout.legend[1].bit, 0u);
+  EXPECT_EQ(layout.legend[0].text, PatternOf(layout.legend[0].bit)->legend);
+  EXPECT_EQ(layout.legend[0].fill, PatternOf(layout.legend[0].bit)->colour);
+  EXPECT_EQ(layout.legend[2].bit, 0u);
+  EXPECT_EQ(layout.legend[2].text, u"新しい名前");
   EXPECT_EQ(layout.layers[2].patterns, 0u);
   EXPECT_GT(layout.headsTop, layout.title[2].y);
   EXPECT_EQ(layout.bodyTop, layout.headsTop + kColumnHeadHeight);
   EXPECT_EQ(BodyTop(model), layout.bodyTop);
+}
+
+TEST(BoringLogLayoutTest, TheLegendNamesEveryPatternUsedWholeWithItsColour) {
+  // One layer for each pattern, named by its first key, and a long unknown name.
+  std::vector<double> bottoms;
+  for (size_t i = 0; i <= AllPatterns().size(); ++i) bottoms.push_back(1.0 + i);
+  BoringLogModel model = Model(bottoms);
+  for (size_t i = 0; i < AllPatterns().size(); ++i) {
+    for (const PatternKey& key : AllPatternKeys()) {
+      if (key.bit == AllPatterns()[i].bit) {
+        model.layers[i].name = key.text;
+        break;
+      }
+    }
+  }
+  model.layers.back().name = u"とても長い名前の未知の地層（注記）";
+  const BoringLogLayout layout = LayOutBoringLog(model, k100);
+  ASSERT_EQ(layout.legend.size(), AllPatterns().size() + 1);
+  for (size_t i = 0; i < AllPatterns().size(); ++i) {
+    const PatternInfo& p = AllPatterns()[i];
+    EXPECT_EQ(layout.legend[i].bit, p.bit) << p.id;
+    EXPECT_EQ(layout.legend[i].text, p.legend) << p.id << " does not fit its line";
+    EXPECT_EQ(layout.legend[i].fill, p.colour) << p.id;
+  }
+  // The unknown name without its annotation, shortened to its line.
+  EXPECT_EQ(layout.legend.back().bit, 0u);
+  EXPECT_EQ(layout.legend.back().text.back(), u'…');
+  EXPECT_EQ(layout.legend.back().text.find(u"（"), Text::npos);
 }
 
 TEST(BoringLogLayoutTest, WithoutLayersOnlyTheHeaderAndTheMessageArePlaced) {

@@ -1,5 +1,5 @@
-// The boring-log picture: output files written into a temporary drive, the SVG parsed back by a
-// small XML reader that insists on well-formed input (xml_reader.h).
+// The boring-log picture: output files written into a temporary drive, the SVG parsed back
+// (the fixture is in boring_log_svg_fixture.h).
 #include "preview/boring_log_svg.h"
 
 #include <gtest/gtest.h>
@@ -11,6 +11,7 @@
 #include "env/drives.h"
 #include "preview/boring_log_layout.h"
 #include "preview/boring_log_model.h"
+#include "preview/boring_log_svg_fixture.h"
 #include "preview/xml_reader.h"
 #include "support/test_support.h"
 
@@ -18,42 +19,6 @@ namespace ostra {
 namespace {
 
 using test::Element;
-using test::TempDrive;
-using test::WriteSjisLines;
-using test::XmlReader;
-
-// The fixture: a destination folder T:\OUT on a temporary drive.
-
-class BoringLogSvgTest : public ::testing::Test {
- protected:
-  void SetUp() override {
-    drive_ = std::make_unique<TempDrive>(u'T');
-    std::filesystem::create_directories(drive_->Host("OUT"));
-  }
-
-  void Put(const std::string& name, const std::vector<std::string>& lines) {
-    WriteSjisLines(drive_->Host("OUT/" + name), lines);
-  }
-
-  // Renders T:\OUT and parses the result; fails the test when it is not well-formed.
-  std::unique_ptr<Element> Render(const Text& folder = u"T:\\OUT", double scale = 100) {
-    svg_ = RenderBoringLogSvg(drive_->Files(), folder, scale);
-    XmlReader reader(svg_);
-    auto root = reader.Parse();
-    EXPECT_TRUE(root) << reader.Error();
-    if (root) {
-      EXPECT_EQ(root->name, "svg");
-    }
-    return root;
-  }
-
-  void PutThreeLayers() {
-    Put("X1.TXT", {"  1,   1.20,0002,表土", "  2,   4.50,5001,砂岩", "  3,   7.80,0002,表土"});
-  }
-
-  std::unique_ptr<TempDrive> drive_;
-  std::string svg_;
-};
 
 // An X7.txt line: 68 fields, the kind's code and name in the pair of slot `slot`.
 std::string X7Line(int n, const std::string& from, const std::string& to, int slot,
@@ -362,27 +327,6 @@ TEST_F(BoringLogSvgTest, ThePictureKeepsItsDepthScaleAsOneLongPage) {
   ASSERT_TRUE(at500);
   EXPECT_NEAR(at500->All("layer")[0]->Child("rect")->Number("height"), 60 / 25.4 * 96, 0.11);
   EXPECT_GT(at100->Number("height"), at500->Number("height") + 1000);
-}
-
-TEST_F(BoringLogSvgTest, LayersCarryThePatternsOfTheirNamesWithALegend) {
-  Put("X1.TXT", {"  1,   1.20,0002,砂岩泥岩互層", "  2,   4.50,5012,花崗岩（粗粒）",
-                 "  3,   7.80,0009,未知の岩"});
-  auto root = Render();
-  ASSERT_TRUE(root);
-  auto layers = root->All("layer");
-  ASSERT_EQ(layers.size(), 3u);
-  EXPECT_EQ(layers[0]->All("pattern-sand").size(), 1u);
-  EXPECT_EQ(layers[0]->All("pattern-mud").size(), 1u);
-  EXPECT_EQ(layers[1]->All("pattern-granite").size(), 1u);
-  EXPECT_TRUE(layers[1]->All("pattern-sand").empty());
-  EXPECT_TRUE(layers[2]->All("pattern-sand").empty() && layers[2]->All("pattern-mud").empty());
-  EXPECT_NE(svg_.find("<pattern id=\"pat-granite\""), std::string::npos);
-  auto legend = root->All("legend");
-  ASSERT_EQ(legend.size(), 1u);
-  const std::string text = legend[0]->AllText();
-  EXPECT_NE(text.find("砂・砂質"), std::string::npos);
-  EXPECT_NE(text.find("花崗岩類"), std::string::npos);
-  EXPECT_EQ(text.find("礫"), std::string::npos);  // no gravel here
 }
 
 TEST_F(BoringLogSvgTest, HeadingsSayWhatTheColumnsHoldAndNValuesShowAsRecorded) {
