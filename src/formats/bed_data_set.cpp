@@ -17,17 +17,32 @@ Text TextOf(const XmlElement& element, Names names) {
   return {};
 }
 
-std::vector<const XmlElement*> ListOf(const XmlElement& root, Names names) {
+ElementIndex::ElementIndex(const XmlElement& root) {
+  for (const XmlElement& child : root.children) Add(child);
+}
+
+void ElementIndex::Add(const XmlElement& element) {
+  byName_[element.name].push_back(&element);
+  for (const XmlElement& child : element.children) Add(child);
+}
+
+const std::vector<const XmlElement*>& ElementIndex::All(std::u16string_view name) const {
+  static const std::vector<const XmlElement*> kNone;
+  const auto it = byName_.find(Text(name));
+  return it == byName_.end() ? kNone : it->second;
+}
+
+std::vector<const XmlElement*> ListOf(const ElementIndex& index, Names names) {
   for (std::u16string_view name : names) {
-    std::vector<const XmlElement*> found = root.Descendants(name);
+    const std::vector<const XmlElement*>& found = index.All(name);
     if (!found.empty()) return found;
   }
   return {};
 }
 
-Text FindText(const XmlElement& root, Names names) {
+Text FindText(const ElementIndex& index, Names names) {
   for (std::u16string_view name : names) {
-    const std::vector<const XmlElement*> found = root.Descendants(name);
+    const std::vector<const XmlElement*>& found = index.All(name);
     if (!found.empty()) return Trim(found.front()->text);
   }
   return {};
@@ -102,8 +117,12 @@ BedDataSet ReadBedDataSet(std::string_view bytes, const Text& path, DataEncoding
     throw ProblemError(Problem::kNotBoringXml, {document.root.name}, path, ErrorKind::kData);
   }
   const size_t slash = path.find_last_of(u"\\/");
-  bed::Reading r{document.root, BedVersion(document), false,
-                 slash == Text::npos ? path : path.substr(slash + 1), BedDataSet{}};
+  bed::Reading r{document.root,
+                 bed::ElementIndex(document.root),
+                 BedVersion(document),
+                 false,
+                 slash == Text::npos ? path : path.substr(slash + 1),
+                 BedDataSet{}};
   r.v4 = !r.version.empty() && r.version[0] >= u'4';
   r.result.version = r.version;
   r.result.encoding = document.encoding;

@@ -29,7 +29,7 @@ struct Date {
 // three parts as elements of their own. A date that does not read so is warned about and left
 // empty.
 Date ReadDate(Reading& r, const Text& what, Names whole, Names year, Names month, Names day) {
-  const Text text = FindText(r.root, whole);
+  const Text text = FindText(r.index, whole);
   Date date;
   if (!text.empty()) {
     const size_t a = text.find(u'-');
@@ -47,7 +47,8 @@ Date ReadDate(Reading& r, const Text& what, Names whole, Names year, Names month
     }
     return {Digits(*y), Digits(*m), Digits(*d)};
   }
-  const Text ys = FindText(r.root, year), ms = FindText(r.root, month), ds = FindText(r.root, day);
+  const Text ys = FindText(r.index, year), ms = FindText(r.index, month),
+             ds = FindText(r.index, day);
   const std::optional<long> y = WholeNumber(ys), m = WholeNumber(ms), d = WholeNumber(ds);
   if (y) date.year = Digits(*y);
   if (m) date.month = Digits(*m);
@@ -64,9 +65,9 @@ struct Angle {
 
 std::optional<Angle> ReadAngle(Reading& r, const Text& what, std::u16string_view prefix) {
   const Text base(prefix);
-  const Text dt = FindText(r.root, {base + u"_度"});
-  const Text mt = FindText(r.root, {base + u"_分"});
-  const Text st = FindText(r.root, {base + u"_秒"});
+  const Text dt = FindText(r.index, {base + u"_度"});
+  const Text mt = FindText(r.index, {base + u"_分"});
+  const Text st = FindText(r.index, {base + u"_秒"});
   if (dt.empty() && mt.empty() && st.empty()) return std::nullopt;
   const std::optional<long> d = WholeNumber(dt);
   const std::optional<long> m = mt.empty() ? std::optional<long>(0) : WholeNumber(mt);
@@ -92,9 +93,9 @@ std::optional<Angle> ReadAngle(Reading& r, const Text& what, std::u16string_view
 
 // Compares the XML's own grid-square code with the one the title will carry for the position.
 void CheckMeshCode(Reading& r, const std::optional<Angle>& lat, const std::optional<Angle>& lon) {
-  const Text first = FindText(r.root, {u"コード1次"});
-  const Text second = FindText(r.root, {u"コード2次"});
-  const Text third = FindText(r.root, {u"コード3次"});
+  const Text first = FindText(r.index, {u"コード1次"});
+  const Text second = FindText(r.index, {u"コード2次"});
+  const Text third = FindText(r.index, {u"コード3次"});
   const Text own = first + second + third;
   if (!lat || !lon) return;
   auto f = [](long v) { return static_cast<float>(v); };
@@ -114,10 +115,10 @@ void CheckMeshCode(Reading& r, const std::optional<Angle>& lat, const std::optio
 std::vector<Text> HeaderItems(Reading& r) {
   std::vector<Text> items(29);
   auto item = [&](int n) -> Text& { return items[static_cast<size_t>(n - 1)]; };
-  item(1) = FindText(r.root, {u"調査名"});
-  item(3) = FindText(r.root, {u"ボーリング名"});
-  item(4) = FindText(r.root, {u"調査位置住所"});
-  item(5) = FindText(r.root, {u"発注機関名称"});
+  item(1) = FindText(r.index, {u"調査名"});
+  item(3) = FindText(r.index, {u"ボーリング名"});
+  item(4) = FindText(r.index, {u"調査位置住所"});
+  item(5) = FindText(r.index, {u"発注機関名称"});
   const Date start = ReadDate(r, u"調査期間の開始年月日", {u"調査期間_開始年月日"},
                               {u"調査期間_開始年"}, {u"調査期間_開始月"}, {u"調査期間_開始日"});
   const Date end = ReadDate(r, u"調査期間の終了年月日", {u"調査期間_終了年月日"},
@@ -133,12 +134,12 @@ std::vector<Text> HeaderItems(Reading& r) {
   if (lat) item(14) = lat->item;
   if (lon) item(15) = lon->item;
   CheckMeshCode(r, lat, lon);
-  item(16) = FindText(r.root, {u"孔口標高"});
-  item(17) = FindText(r.root, {u"総掘進長", u"総削孔長"});
-  item(19) = FindText(r.root, {u"掘進角度", u"角度"});
-  item(22) = FindText(r.root, {u"調査会社_名称"});
-  item(25) = FindText(r.root, {u"試錐機_名称"});
-  item(29) = FindText(r.root, {u"事業工事名"});
+  item(16) = FindText(r.index, {u"孔口標高"});
+  item(17) = FindText(r.index, {u"総掘進長", u"総削孔長"});
+  item(19) = FindText(r.index, {u"掘進角度", u"角度"});
+  item(22) = FindText(r.index, {u"調査会社_名称"});
+  item(25) = FindText(r.index, {u"試錐機_名称"});
+  item(29) = FindText(r.index, {u"事業工事名"});
   return items;
 }
 

@@ -31,11 +31,11 @@ ListKind ClassKind(const Text& what, BedClass cls, std::initializer_list<const c
   return kind;
 }
 
-BedOwnTable OwnTable(const XmlElement& root, const Text& list) {
+BedOwnTable OwnTable(const ElementIndex& index, const Text& list) {
   BedOwnTable table;
   const Text name = list + u"判定表";
   for (const Text& entryName : {name, name + u"_判定"}) {
-    for (const XmlElement* entry : root.Descendants(entryName)) {
+    for (const XmlElement* entry : index.All(entryName)) {
       const Text code = entry->ChildText(name + u"_コード");
       if (!code.empty()) table.emplace(code, entry->ChildText(name + u"_記号"));
     }
@@ -60,7 +60,7 @@ std::vector<Entry> ReadList(Reading& r, const ListKind& kind, int index) {
   std::vector<const XmlElement*> elements;
   Text list;
   for (const Text& name : kind.elements) {
-    elements = r.root.Descendants(name);
+    elements = r.index.All(name);
     if (!elements.empty()) {
       list = name;
       break;
@@ -68,7 +68,7 @@ std::vector<Entry> ReadList(Reading& r, const ListKind& kind, int index) {
   }
   std::vector<Entry> entries;
   if (elements.empty()) return entries;
-  const BedOwnTable own = kind.cls ? OwnTable(r.root, list) : BedOwnTable{};
+  const BedOwnTable own = kind.cls ? OwnTable(r.index, list) : BedOwnTable{};
   for (const XmlElement* e : elements) {
     const Text depthText = TextOf(*e, {list + u"_下端深度", list + u"_深度"});
     const std::optional<Depth> depth = ReadDepth(depthText);

@@ -52,7 +52,7 @@ void ReadMdt(Reading& r) {
 
   // Second block: faults and fracture zones at their upper depth, the kind as the XML writes it
   // (coded through L10.TXT by the converter) and the remark.
-  std::vector<const XmlElement*> zones = ListOf(r.root, {u"断層破砕帯区分", u"断層区分"});
+  std::vector<const XmlElement*> zones = ListOf(r.index, {u"断層破砕帯区分", u"断層区分"});
   Text block;
   long count = 0;
   for (const XmlElement* zone : zones) {

@@ -6,6 +6,7 @@
 #include <initializer_list>
 #include <optional>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 #include "base/codec.h"
@@ -17,13 +18,26 @@ namespace ostra::bed {
 
 using Names = std::initializer_list<std::u16string_view>;
 
+// Every element below the root by its name, in document order: the reader looks elements up
+// by name wherever they stand, and a file is walked once for all the look-ups.
+class ElementIndex {
+ public:
+  explicit ElementIndex(const XmlElement& root);
+  // The elements of that name; none when the file holds none.
+  const std::vector<const XmlElement*>& All(std::u16string_view name) const;
+
+ private:
+  void Add(const XmlElement& element);
+  std::unordered_map<Text, std::vector<const XmlElement*>> byName_;
+};
+
 // The text of the first child of `element` named by any of `names` (trimmed), or empty.
 Text TextOf(const XmlElement& element, Names names);
 // Every element named by the first of `names` that the file holds (the names of the versions
 // of one thing), in document order.
-std::vector<const XmlElement*> ListOf(const XmlElement& root, Names names);
-// The text of the first element anywhere below `root` named by any of `names`, trimmed.
-Text FindText(const XmlElement& root, Names names);
+std::vector<const XmlElement*> ListOf(const ElementIndex& index, Names names);
+// The text of the first element anywhere in the file named by any of `names`, trimmed.
+Text FindText(const ElementIndex& index, Names names);
 
 // A whole number as decimal digits.
 Text Digits(long value);
@@ -57,6 +71,7 @@ class LegacyLine {
 // What the reader builds: the section texts, warnings and the layer counts.
 struct Reading {
   const XmlElement& root;
+  ElementIndex index;
   Text version;
   bool v4 = false;  // 4.00 and later: SPT penetration in mm
   Text fileName;    // the XML file's name, for warnings

@@ -49,15 +49,15 @@ MonthDay ReadMonthDay(const XmlElement& e, const Text& list, bool& unreadable) {
 
 void ReadBdt(Reading& r) {
   const Text surveyYear = [&] {
-    Text start = FindText(r.root, {u"調査期間_開始年月日"});
+    Text start = FindText(r.index, {u"調査期間_開始年月日"});
     if (!start.empty()) return start.substr(0, start.find(u'-'));
-    return FindText(r.root, {u"調査期間_開始年"});
+    return FindText(r.index, {u"調査期間_開始年"});
   }();
   bool unreadable = false, otherYear = false;
   Text progress;
   long progressCount = 0;
   for (const Text& list : {Text(u"掘削工程"), Text(u"削孔工程")}) {
-    for (const XmlElement* e : r.root.Descendants(list)) {
+    for (const XmlElement* e : r.index.All(list)) {
       const Text depth = TextOf(*e, {list + u"_掘進深度", list + u"_削孔深度"});
       const MonthDay date = ReadMonthDay(*e, list, unreadable);
       if (!date.year.empty() && !surveyYear.empty() && date.year != surveyYear) otherYear = true;
@@ -70,7 +70,7 @@ void ReadBdt(Reading& r) {
   }
   Text water;
   long waterCount = 0;
-  for (const XmlElement* e : r.root.Descendants(u"孔内水位")) {
+  for (const XmlElement* e : r.index.All(u"孔内水位")) {
     const Text level = TextOf(*e, {u"孔内水位_孔内水位"});
     const MonthDay date = ReadMonthDay(*e, u"孔内水位", unreadable);
     if (!date.year.empty() && !surveyYear.empty() && date.year != surveyYear) otherYear = true;
@@ -115,7 +115,7 @@ void ReadKdt(Reading& r) {
   Text records;
   long count = 0;
   bool changed = false;
-  for (const XmlElement* e : r.root.Descendants(u"観察記事")) {
+  for (const XmlElement* e : r.index.All(u"観察記事")) {
     const Text depth = TextOf(*e, {u"観察記事_下端深度"});
     // A line break, written as the two characters "\n" or as a line end, is the remark's
     // line-break mark.

@@ -49,7 +49,7 @@ struct Test {
 }  // namespace
 
 void ReadNdt(Reading& r) {
-  const std::vector<const XmlElement*> tests = r.root.Descendants(u"標準貫入試験");
+  const std::vector<const XmlElement*> tests = r.index.All(u"標準貫入試験");
   if (tests.empty()) return;
   Text records;
   long count = 0;
@@ -105,21 +105,21 @@ void ReadLdt(Reading& r) {
     const std::optional<Depth> toDepth = ReadDepth(to);
     tests.push_back({*from, toDepth ? toDepth->text : Text(), what});
   };
-  for (const XmlElement* e : r.root.Descendants(u"透水試験")) {
+  for (const XmlElement* e : r.index.All(u"透水試験")) {
     const Text method = TextOf(*e, {u"透水試験_試験方法"});
     add(*e, TextOf(*e, {u"透水試験_上端深度"}), TextOf(*e, {u"透水試験_下端深度"}),
         method.empty() ? Text(u"透水試験") : u"透水試験]" + method);
   }
-  for (const XmlElement* e : r.root.Descendants(u"ルジオン試験")) {
+  for (const XmlElement* e : r.index.All(u"ルジオン試験")) {
     add(*e, TextOf(*e, {u"ルジオン試験_上端深度"}), TextOf(*e, {u"ルジオン試験_下端深度"}),
         u"透水試験]ルジオン");
   }
   for (const Text& name : {Text(u"孔内水平載荷試験"), Text(u"孔内載荷試験")}) {
-    for (const XmlElement* e : r.root.Descendants(name)) {
+    for (const XmlElement* e : r.index.All(name)) {
       add(*e, TextOf(*e, {name + u"_試験深度"}), Text(), u"孔内水平載荷試験");
     }
   }
-  for (const XmlElement* e : r.root.Descendants(u"その他原位置試験")) {
+  for (const XmlElement* e : r.index.All(u"その他原位置試験")) {
     add(*e, TextOf(*e, {u"その他原位置試験_上端深度"}), TextOf(*e, {u"その他原位置試験_下端深度"}),
         TextOf(*e, {u"その他原位置試験_試験名", u"その他原位置試験_試験方法"}));
   }
@@ -136,7 +136,7 @@ void ReadLdt(Reading& r) {
   long sampleCount = 0;
   bool changed = false;
   for (const Text& name : {Text(u"試料採取"), Text(u"採取試料")}) {
-    for (const XmlElement* e : r.root.Descendants(name)) {
+    for (const XmlElement* e : r.index.All(name)) {
       const Text from = TextOf(*e, {name + u"_上端深度"});
       const Text to = TextOf(*e, {name + u"_下端深度"});
       const Text number = TextOf(*e, {name + u"_試料番号"});
