@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "base/codec.h"
+#include "bed_dataset.h"
 
 namespace ostra::bench {
 namespace {
@@ -248,9 +249,21 @@ DataSetFacts GenerateDataSet(const fs::path& root, const DataSetOptions& options
   if (k < 1 || k > kMaxScale) {
     throw std::invalid_argument("scale must lie between 1 and " + std::to_string(kMaxScale));
   }
-  const int layers = 2000 * k;
+  if (options.layers != 0 && (options.layers < 10 || options.layers > 2000 * kMaxScale)) {
+    throw std::invalid_argument("layers must lie between 10 and " +
+                                std::to_string(2000 * kMaxScale));
+  }
+  if (!options.bedVersion.empty() && !IsBedVersion(options.bedVersion)) {
+    throw std::invalid_argument("the BED version must be 3.00 or 4.00");
+  }
+  const int layers = options.layers ? options.layers : 2000 * k;
+  // Counts of the other sections: per scale, or following the layers when they are given.
+  auto per2000 = [&](int perScale) {
+    return options.layers ? std::max(1, options.layers * perScale / 2000) : perScale * k;
+  };
   const int newSoil = options.newSoilNames;
-  const int xkOnly = 20;  // names only the extension dictionary knows
+  const int xkOnly = std::min(20, layers / 10);  // names only the extension dictionary knows
+  BedContent bed;
   if (newSoil < 0 || newSoil > 400 || 2 * (newSoil + xkOnly) > layers) {
     throw std::invalid_argument("new soil names must lie between 0 and 400");
   }
@@ -380,6 +393,10 @@ DataSetFacts GenerateDataSet(const fs::path& root, const DataSetOptions& options
     fields.push_back(rng.Pick(coreShapes));
     fields.push_back(rng.Pick(layerCodes));
     fields.push_back(Quote(rng.Pick(kRemarkPhrases)));
+    bed.layers.push_back({fields[0],
+                          fields[1],
+                          fields[2],
+                          {fields[3], fields[4], fields[5], fields[6], fields[7], fields[8]}});
     if (i % 7 == 3) {
       // A record spread over two lines, as the survey software sometimes writes them.
       mdt.Line(Join(std::vector<std::string>(fields.begin(), fields.begin() + 6)));
@@ -388,7 +405,7 @@ DataSetFacts GenerateDataSet(const fs::path& root, const DataSetOptions& options
       mdt.Line(Join(fields));
     }
   }
-  const int x11Records = 200 * k;
+  const int x11Records = per2000(200);
   long x11Lines = 0;
   mdt.Line(std::to_string(x11Records) + ",4,4");
   for (int i = 0; i < x11Records; ++i) {
@@ -401,8 +418,10 @@ DataSetFacts GenerateDataSet(const fs::path& root, const DataSetOptions& options
       key = rng.Pick(kL10Keys);
     }
     if (!key.empty()) ++x11Lines;
-    mdt.Line(std::to_string(i + 1) + "," + Fixed2(0.5 * layers * (i + 0.5) / x11Records) + "," +
-             Quote(key) + "," + Quote(rng.Pick(kRemarkPhrases)));
+    bed.zones.push_back(
+        {Fixed2(0.5 * layers * (i + 0.5) / x11Records), key, rng.Pick(kRemarkPhrases)});
+    mdt.Line(std::to_string(i + 1) + "," + bed.zones.back().depth + "," + Quote(key) + "," +
+             Quote(bed.zones.back().remark));
   }
   mdt.Save(geo / "MDT0001.GDF");
   facts.records["MDT"] = layers;
@@ -423,8 +442,8 @@ DataSetFacts GenerateDataSet(const fs::path& root, const DataSetOptions& options
   facts.tableLinesAfter["XKISHITU.TXT"] = xkishitu.Lines() + newSoil;
 
   // --- BDT: core records and water levels -----------------------------------------------
-  const int bdtRecords = 2000 * k;
-  const int waterRecords = 200 * k;
+  const int bdtRecords = per2000(2000);
+  const int waterRecords = per2000(200);
   const std::vector<std::string> recovery = {"85～90", "95～100", "100.0", "100", "98", "60", ""};
   const std::vector<std::string> rqd = {"40～55", "70", "90～95", "0", "", "35"};
   const std::vector<std::string> small = {"", "1", "2", "4", "8", "25", "3～5"};
@@ -447,15 +466,18 @@ DataSetFacts GenerateDataSet(const fs::path& root, const DataSetOptions& options
     if (!blank(f8) || !blank(f9) || !blank(f10)) ++g81;
     bdt.Line(Join({Fixed2(0.5 * (i + 1)), date, "GL-" + Fixed2(2.0 + rng.Below(60) / 100.0),
                    Fixed2(0.5 * i), Quote(f5), Quote(f6), f7, f8, f9, Quote(f10)}));
+    bed.progress.push_back({Fixed2(0.5 * (i + 1)), date});
   }
   bdt.Line("1," + std::to_string(waterRecords) + ",3");
   for (int i = 0; i < waterRecords; ++i) {
     const std::string depth = i % 20 == 19 ? "" : Fixed2(2.0 + rng.Below(60) / 100.0);
     if (!depth.empty()) ++n9;
     const int day = i / 2;
-    bdt.Line(
-        Join({Quote(depth), std::to_string(5 + (day / 28) % 8) + "/" + std::to_string(day % 28 + 1),
-              Quote(i % 2 ? "作業開始前" : "掘削完了後, 孔内洗浄後")}));
+    bed.water.push_back({depth,
+                         std::to_string(5 + (day / 28) % 8) + "/" + std::to_string(day % 28 + 1),
+                         i % 2 ? "作業開始前" : "掘削完了後, 孔内洗浄後"});
+    const BedContent::Water& w = bed.water.back();
+    bdt.Line(Join({Quote(depth), w.date, Quote(w.state)}));
   }
   bdt.Save(geo / "BDT0001.GDF");
   facts.records["BDT"] = bdtRecords;
@@ -467,36 +489,40 @@ DataSetFacts GenerateDataSet(const fs::path& root, const DataSetOptions& options
   facts.outputLines["N9.TXT"] = n9;
 
   // --- KDT: remarks of one to three display lines ---------------------------------------
-  const int remarks = 500 * k;
+  const int remarks = per2000(500);
   TextFile kdt;
   kdt.Line("1," + std::to_string(remarks) + ",2");
   for (int i = 0; i < remarks; ++i) {
     std::string text = rng.Pick(kKdtSegments);
     for (int n = rng.Below(3); n > 0; --n) text += "＠" + rng.Pick(kKdtSegments);
     const std::string depth = Fixed2(0.5 * layers * (i + 0.5) / remarks);
-    kdt.Line(Quote(i % 25 == 7 ? "GL-" + depth + " ) 補足" : depth) + "," + Quote(text));
+    bed.remarks.push_back({i % 25 == 7 ? "GL-" + depth + " ) 補足" : depth, text});
+    kdt.Line(Quote(bed.remarks.back().depth) + "," + Quote(text));
   }
   kdt.Save(geo / "KDT0001.GDF");
   facts.records["KDT"] = remarks;
   facts.outputLines["X12.TXT"] = remarks;
 
   // --- NDT: penetration intervals -------------------------------------------------------
-  const int ndtRecords = 2000 * k;
+  const int ndtRecords = per2000(2000);
   const std::vector<std::string> first = {"12", "11/11", "50/12", "50/7", "50/3", "8", "30", "05"};
   const std::vector<std::string> rest = {"5/1", "20/5", "30/7", "3", "10", "", "4/10"};
   TextFile ndt;
   ndt.Line("100," + std::to_string(ndtRecords) + ",5");
   ndt.Line("50");
   for (int i = 0; i < ndtRecords; ++i) {
-    ndt.Line(Join({Fixed2(0.5 * i + 0.45), rng.Pick(first), rng.Pick(rest), rng.Pick(rest),
-                   Quote(rng.Pick(rest))}));
+    BedContent::Penetration p{Fixed2(0.5 * i + 0.45), {}};
+    p.values[0] = rng.Pick(first);
+    for (std::size_t v = 1; v < 4; ++v) p.values[v] = rng.Pick(rest);
+    ndt.Line(Join({p.depth, p.values[0], p.values[1], p.values[2], Quote(p.values[3])}));
+    bed.penetration.push_back(std::move(p));
   }
   ndt.Save(geo / "NDT0001.GDF");
   facts.records["NDT"] = ndtRecords;
   facts.outputLines["X5.TXT"] = ndtRecords;
 
   // --- LDT: 20 test records (12 used) and the samples -----------------------------------
-  const int samples = 2000 * k;
+  const int samples = per2000(2000);
   const std::vector<std::string> tests = {"ベーン試験",   "透水試験]JIS",     "透水試験]ルジオン",
                                           "間隙水圧測定", "孔内水平載荷試験", "コロージョンテスト",
                                           "湧水圧試験",   "透水試験]JIS",     "ベーン試験",
@@ -509,14 +535,17 @@ DataSetFacts GenerateDataSet(const fs::path& root, const DataSetOptions& options
   ldt.Line("3,3");
   for (int i = 0; i < 20; ++i) {
     if (i < static_cast<int>(tests.size())) {
-      ldt.Line(Join({Fixed2(3.0 + 2.5 * i), Fixed2(3.5 + 2.5 * i),
-                     Quote(tests[static_cast<std::size_t>(i)])}));
+      bed.tests.push_back(
+          {Fixed2(3.0 + 2.5 * i), Fixed2(3.5 + 2.5 * i), tests[static_cast<std::size_t>(i)]});
+      ldt.Line(Join({bed.tests.back().from, bed.tests.back().to, Quote(bed.tests.back().kind)}));
     } else {
       ldt.Line("\"\",\"\",\"\"");
     }
   }
   for (int i = 0; i < samples; ++i) {
-    ldt.Line(Join({Fixed2(0.5 * i + 0.2), Fixed2(0.5 * i + 0.5), Quote(rng.Pick(sampleKinds))}));
+    bed.samples.push_back({Fixed2(0.5 * i + 0.2), Fixed2(0.5 * i + 0.5), rng.Pick(sampleKinds)});
+    const BedContent::Interval& sample = bed.samples.back();
+    ldt.Line(Join({sample.from, sample.to, Quote(sample.kind)}));
   }
   ldt.Save(geo / "LDT0001.GDF");
   facts.records["LDT1"] = 20;
@@ -566,6 +595,16 @@ DataSetFacts GenerateDataSet(const fs::path& root, const DataSetOptions& options
   for (std::size_t i = 0; i < kL10Keys.size(); ++i)
     l10.Line(std::to_string(i + 1) + "," + kL10Keys[i]);
   l10.Save(patdat / "L10.TXT");
+
+  // --- The same boring as a boring exchange XML file ------------------------------------
+  if (!options.bedVersion.empty()) {
+    WriteBedFile(geo / "BED0001.XML", bed, options.bedVersion);
+    for (const char* name :
+         {"X1.TXT", "X3.TXT", "R31.TXT", "R32.TXT", "R33.TXT", "R34.TXT", "R35.TXT", "X11.TXT",
+          "N8.TXT", "N9.TXT", "X12.TXT", "X5.TXT", "X7.txt", "N6.TMP"}) {
+      facts.bedOutputLines[name] = facts.outputLines.at(name);
+    }
+  }
   return facts;
 }
 
@@ -580,6 +619,7 @@ std::string FactsText(const DataSetFacts& facts) {
   section("output", facts.outputLines);
   section("before", facts.tableLinesBefore);
   section("after", facts.tableLinesAfter);
+  section("bed-output", facts.bedOutputLines);
   return out;
 }
 
