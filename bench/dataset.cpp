@@ -1,245 +1,19 @@
 #include "dataset.h"
 
 #include <algorithm>
-#include <cstdio>
-#include <fstream>
 #include <stdexcept>
-#include <unordered_set>
 #include <utility>
 #include <vector>
 
 #include "base/codec.h"
+#include "bed_dataset.h"
+#include "dataset_parts.h"
 
 namespace ostra::bench {
 namespace {
 
 namespace fs = std::filesystem;
-
-// SplitMix64: small, fast and the same on every platform (the standard distributions are not).
-class Random {
- public:
-  explicit Random(std::uint64_t seed) : state_(seed) {}
-  std::uint64_t Next() {
-    std::uint64_t z = (state_ += 0x9E3779B97F4A7C15ULL);
-    z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ULL;
-    z = (z ^ (z >> 27)) * 0x94D049BB133111EBULL;
-    return z ^ (z >> 31);
-  }
-  // 0 <= result < n.
-  int Below(int n) { return static_cast<int>(Next() % static_cast<std::uint64_t>(n)); }
-  template <typename T>
-  const T& Pick(const std::vector<T>& items) {
-    return items[static_cast<std::size_t>(Below(static_cast<int>(items.size())))];
-  }
-
- private:
-  std::uint64_t state_;
-};
-
-// A text file being assembled in UTF-8; written out as code page 932 with CR LF.
-class TextFile {
- public:
-  void Line(const std::string& line) {
-    text_ += line;
-    text_ += "\r\n";
-    ++lines_;
-  }
-  long Lines() const { return lines_; }
-  void Save(const fs::path& path) const {
-    const std::string bytes = EncodeCp932(FromUtf8(text_));
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    out.close();
-    if (!out) throw std::runtime_error("cannot write " + path.string());
-  }
-
- private:
-  std::string text_;
-  long lines_ = 0;
-};
-
-std::string Quote(const std::string& text) {
-  return "\"" + text + "\"";
-}
-
-std::string Fixed2(double value) {
-  char buf[32];
-  std::snprintf(buf, sizeof buf, "%.2f", value);
-  return buf;
-}
-
-// Four digits with leading zeros, as the dictionaries hold their codes.
-std::string Code4(int code) {
-  char buf[16];
-  std::snprintf(buf, sizeof buf, "%04d", code);
-  return buf;
-}
-
-std::string FullWidthNumber(int n) {
-  static const char* const kDigits[] = {"０", "１", "２", "３", "４", "５", "６", "７", "８", "９"};
-  std::string digits = std::to_string(n);
-  std::string out;
-  for (char c : digits) out += kDigits[c - '0'];
-  return out;
-}
-
-std::string Join(const std::vector<std::string>& fields) {
-  std::string out;
-  for (std::size_t i = 0; i < fields.size(); ++i) {
-    if (i) out += ",";
-    out += fields[i];
-  }
-  return out;
-}
-
-// Parts of soil and rock names; every combination of one age, one colour, one texture and one
-// base (each part may be empty except the base) is a distinct name.
-const std::vector<std::string> kAges = {
-    "",       "古第三紀", "新第三紀", "白亜紀", "ジュラ紀", "三畳紀", "ペルム紀", "石炭紀",
-    "第四紀", "中新世",   "鮮新世",   "更新世", "始新世",   "漸新世", "完新世",   "先第三紀"};
-const std::vector<std::string> kColours = {"",       "灰色",   "暗灰色", "淡灰色", "黒色",
-                                           "白色",   "褐色",   "暗褐色", "赤褐色", "黄褐色",
-                                           "緑灰色", "暗緑色", "青灰色", "灰白色", "淡緑色",
-                                           "紫灰色", "赤紫色", "橙褐色", "黄灰色", "乳白色"};
-const std::vector<std::string> kTextures = {
-    "",     "細粒", "中粒", "粗粒",   "塊状", "層状", "片状", "縞状",   "多孔質", "緻密",
-    "風化", "変質", "珪化", "凝灰質", "砂質", "泥質", "礫質", "石灰質", "炭質",   "含礫"};
-const std::vector<std::string> kBases = {
-    "砂岩",           "泥岩",           "礫岩",       "頁岩",       "粘板岩",     "チャート",
-    "石灰岩",         "凝灰岩",         "凝灰角礫岩", "安山岩",     "玄武岩",     "流紋岩",
-    "デイサイト",     "花崗岩",         "閃緑岩",     "斑れい岩",   "蛇紋岩",     "片麻岩",
-    "結晶片岩",       "ホルンフェルス", "珪岩",       "大理石",     "溶結凝灰岩", "火山礫凝灰岩",
-    "シルト岩",       "粘土",           "シルト",     "砂",         "礫",         "砂礫",
-    "玉石混じり砂礫", "表土",           "盛土",       "崖錐堆積物", "段丘堆積物", "崩積土",
-    "断層角礫",       "断層粘土",       "互層",       "輝緑岩"};
-const std::vector<std::string> kAnnotations = {"細粒", "粗粒", "風化部", "新鮮部", "黒色", "硬質"};
-
-// Every distinct name, in a seeded random order.
-std::vector<std::string> ShuffledNames(Random& rng) {
-  std::vector<std::string> names;
-  std::unordered_set<std::string> seen;
-  for (const auto& age : kAges) {
-    for (const auto& colour : kColours) {
-      for (const auto& texture : kTextures) {
-        for (const auto& base : kBases) {
-          std::string name = age + colour + texture + base;
-          if (seen.insert(name).second) names.push_back(std::move(name));
-        }
-      }
-    }
-  }
-  for (std::size_t i = names.size(); i > 1; --i) {
-    std::swap(names[i - 1], names[static_cast<std::size_t>(rng.Next() % i)]);
-  }
-  return names;
-}
-
-// One class table L13-L17: the text in the table and the same name as a record holds it (the
-// converter widens the table text before comparing).
-struct ClassName {
-  std::string table;
-  std::string record;
-};
-
-struct ClassTable {
-  std::string file;
-  bool withMiddleField;  // L17.TXT: code, an unused field, name
-  std::vector<ClassName> names;
-  std::vector<std::string> newNames;
-};
-
-std::vector<ClassTable> ClassTables(int newNames) {
-  std::vector<ClassTable> tables = {
-      {"L13.TXT",
-       false,
-       {{"A", "Ａ"}, {"B", "Ｂ"}, {"CH", "ＣＨ"}, {"CM", "ＣＭ"}, {"CL", "ＣＬ"}, {"D", "Ｄ"}},
-       {}},
-      {"L14.TXT",
-       false,
-       {{"未風化", "未風化"},
-        {"弱風化", "弱風化"},
-        {"中風化", "中風化"},
-        {"強風化", "強風化"},
-        {"風化残留土", "風化残留土"}},
-       {}},
-      {"L15.TXT",
-       false,
-       {{"極硬", "極硬"}, {"硬", "硬"}, {"中硬", "中硬"}, {"軟", "軟"}, {"極軟", "極軟"}},
-       {}},
-      {"L16.TXT",
-       false,
-       {{"密着", "密着"},
-        {"ﾍｱｰｸﾗｯｸ", "ヘアークラック"},
-        {"開口", "開口"},
-        {"粘土挟在", "粘土挟在"},
-        {"ﾌｨﾙﾑ状粘土", "フィルム状粘土"}},
-       {}},
-      {"L17.TXT",
-       true,
-       {{"未変質", "未変質"},
-        {"弱変質", "弱変質"},
-        {"中変質", "中変質"},
-        {"強変質", "強変質"},
-        {"粘土化", "粘土化"},
-        {"珪化", "珪化"}},
-       {}}};
-  const std::vector<std::string> kinds = {"岩級", "風化区分", "硬軟区分", "割れ目区分", "変質区分"};
-  // 40 names per table, leaving codes 41-99 for registrations.
-  for (std::size_t k = 0; k < tables.size(); ++k) {
-    for (int n = 1; tables[k].names.size() < 40; ++n) {
-      const std::string name = kinds[k] + FullWidthNumber(n);
-      tables[k].names.push_back({name, name});
-    }
-    const int count = newNames / 5 + (static_cast<int>(k) < newNames % 5 ? 1 : 0);
-    for (int n = 1; n <= count; ++n)
-      tables[k].newNames.push_back("新" + kinds[k] + FullWidthNumber(n));
-  }
-  return tables;
-}
-
-const std::vector<std::string> kL10Keys = {
-    "亀裂",     "開口亀裂", "破砕帯",   "断層",     "粘土化", "変質帯",   "湧水",     "逸水",
-    "節理",     "層理",     "片理",     "劈開",     "小断層", "破砕部",   "粘土脈",   "方解石脈",
-    "石英脈",   "変質部",   "風化部",   "空洞",     "崩壊",   "孔壁崩壊", "掘進不能", "逸泥",
-    "湧水箇所", "酸化帯",   "熱水変質", "硫化鉱物", "炭質物", "化石"};
-
-// Places `count` names, each at `perName` layers spread over `layers`, into free slots of
-// `slots` (-1 = free); the slot holds the name's index.
-void Place(std::vector<int>& slots, int count, int perName, int offset) {
-  const int layers = static_cast<int>(slots.size());
-  for (int j = 0; j < count; ++j) {
-    for (int o = 0; o < perName; ++o) {
-      long pos =
-          (static_cast<long>(j) * perName + o) * layers / (static_cast<long>(count) * perName);
-      pos = (pos + offset) % layers;
-      while (slots[static_cast<std::size_t>(pos)] != -1) pos = (pos + 1) % layers;
-      slots[static_cast<std::size_t>(pos)] = j;
-    }
-  }
-}
-
-// The sample's header items: survey, boring, place, client, dates (the first with its era
-// letter), organisation, coordinates, elevation, depth, direction, method, rock group, firms.
-const std::vector<std::string> kHeaderLines = {
-    "\"（仮称）津久井トンネル地質調査業務\",\"第2工区\",\"B-1\"",
-    "\"神奈川県相模原市緑区青山 地内\",\"東日本旅客鉄道株式会社, 東京工事事務所\"",
-    "H10,5,11,1998,6,3",
-    "JR,\"山田 太郎\",35.3452,139.1530",
-    "215.40,30.00,鉛直,90,\"ロータリー式ワイヤーライン工法\"",
-    "堆積岩類,\"相武地質調査株式会社\",\"佐藤 次郎\",\"鈴木 一郎\",\"YBM-05DA\",\"NQ, "
-    "ワイヤーライン\"",
-    "\"\",\"\",津久井トンネル"};
-
-const std::vector<std::string> kRemarkPhrases = {
-    "亀裂面は褐色に汚染", "コア長10～30cm",     "互層間隔5～20cm, 層理面傾斜40°",
-    "断層粘土を挟む",     "開口亀裂沿いに酸化", "劈開発達, 硬質",
-    "腐植混じり",         "φ2～5cmの角礫主体",  "方解石脈を伴う",
-    "部分的に粘土化",     "掘進中に逸水"};
-
-const std::vector<std::string> kKdtSegments = {
-    "孔口から崖錐堆積物", "ケーシング挿入",    "全量逸水",       "セメンチングにて対処",
-    "粘土化著しい",       "走向N30°E傾斜70°W", "亀裂少なく良好", "孔内洗浄後, 水位測定",
-    "コア採取率低下",     "ビット交換",        "送水圧上昇",     "泥水に切替え"};
+using namespace parts;
 
 }  // namespace
 
@@ -248,9 +22,21 @@ DataSetFacts GenerateDataSet(const fs::path& root, const DataSetOptions& options
   if (k < 1 || k > kMaxScale) {
     throw std::invalid_argument("scale must lie between 1 and " + std::to_string(kMaxScale));
   }
-  const int layers = 2000 * k;
+  if (options.layers != 0 && (options.layers < 10 || options.layers > 2000 * kMaxScale)) {
+    throw std::invalid_argument("layers must lie between 10 and " +
+                                std::to_string(2000 * kMaxScale));
+  }
+  if (!options.bedVersion.empty() && !IsBedVersion(options.bedVersion)) {
+    throw std::invalid_argument("the BED version must be 3.00 or 4.00");
+  }
+  const int layers = options.layers ? options.layers : 2000 * k;
+  // Counts of the other sections: per scale, or following the layers when they are given.
+  auto per2000 = [&](int perScale) {
+    return options.layers ? std::max(1, options.layers * perScale / 2000) : perScale * k;
+  };
   const int newSoil = options.newSoilNames;
-  const int xkOnly = 20;  // names only the extension dictionary knows
+  const int xkOnly = std::min(20, layers / 10);  // names only the extension dictionary knows
+  BedContent bed;
   if (newSoil < 0 || newSoil > 400 || 2 * (newSoil + xkOnly) > layers) {
     throw std::invalid_argument("new soil names must lie between 0 and 400");
   }
@@ -380,6 +166,10 @@ DataSetFacts GenerateDataSet(const fs::path& root, const DataSetOptions& options
     fields.push_back(rng.Pick(coreShapes));
     fields.push_back(rng.Pick(layerCodes));
     fields.push_back(Quote(rng.Pick(kRemarkPhrases)));
+    bed.layers.push_back({fields[0],
+                          fields[1],
+                          fields[2],
+                          {fields[3], fields[4], fields[5], fields[6], fields[7], fields[8]}});
     if (i % 7 == 3) {
       // A record spread over two lines, as the survey software sometimes writes them.
       mdt.Line(Join(std::vector<std::string>(fields.begin(), fields.begin() + 6)));
@@ -388,7 +178,7 @@ DataSetFacts GenerateDataSet(const fs::path& root, const DataSetOptions& options
       mdt.Line(Join(fields));
     }
   }
-  const int x11Records = 200 * k;
+  const int x11Records = per2000(200);
   long x11Lines = 0;
   mdt.Line(std::to_string(x11Records) + ",4,4");
   for (int i = 0; i < x11Records; ++i) {
@@ -401,8 +191,10 @@ DataSetFacts GenerateDataSet(const fs::path& root, const DataSetOptions& options
       key = rng.Pick(kL10Keys);
     }
     if (!key.empty()) ++x11Lines;
-    mdt.Line(std::to_string(i + 1) + "," + Fixed2(0.5 * layers * (i + 0.5) / x11Records) + "," +
-             Quote(key) + "," + Quote(rng.Pick(kRemarkPhrases)));
+    bed.zones.push_back(
+        {Fixed2(0.5 * layers * (i + 0.5) / x11Records), key, rng.Pick(kRemarkPhrases)});
+    mdt.Line(std::to_string(i + 1) + "," + bed.zones.back().depth + "," + Quote(key) + "," +
+             Quote(bed.zones.back().remark));
   }
   mdt.Save(geo / "MDT0001.GDF");
   facts.records["MDT"] = layers;
@@ -423,8 +215,8 @@ DataSetFacts GenerateDataSet(const fs::path& root, const DataSetOptions& options
   facts.tableLinesAfter["XKISHITU.TXT"] = xkishitu.Lines() + newSoil;
 
   // --- BDT: core records and water levels -----------------------------------------------
-  const int bdtRecords = 2000 * k;
-  const int waterRecords = 200 * k;
+  const int bdtRecords = per2000(2000);
+  const int waterRecords = per2000(200);
   const std::vector<std::string> recovery = {"85～90", "95～100", "100.0", "100", "98", "60", ""};
   const std::vector<std::string> rqd = {"40～55", "70", "90～95", "0", "", "35"};
   const std::vector<std::string> small = {"", "1", "2", "4", "8", "25", "3～5"};
@@ -447,15 +239,18 @@ DataSetFacts GenerateDataSet(const fs::path& root, const DataSetOptions& options
     if (!blank(f8) || !blank(f9) || !blank(f10)) ++g81;
     bdt.Line(Join({Fixed2(0.5 * (i + 1)), date, "GL-" + Fixed2(2.0 + rng.Below(60) / 100.0),
                    Fixed2(0.5 * i), Quote(f5), Quote(f6), f7, f8, f9, Quote(f10)}));
+    bed.progress.push_back({Fixed2(0.5 * (i + 1)), date});
   }
   bdt.Line("1," + std::to_string(waterRecords) + ",3");
   for (int i = 0; i < waterRecords; ++i) {
     const std::string depth = i % 20 == 19 ? "" : Fixed2(2.0 + rng.Below(60) / 100.0);
     if (!depth.empty()) ++n9;
     const int day = i / 2;
-    bdt.Line(
-        Join({Quote(depth), std::to_string(5 + (day / 28) % 8) + "/" + std::to_string(day % 28 + 1),
-              Quote(i % 2 ? "作業開始前" : "掘削完了後, 孔内洗浄後")}));
+    bed.water.push_back({depth,
+                         std::to_string(5 + (day / 28) % 8) + "/" + std::to_string(day % 28 + 1),
+                         i % 2 ? "作業開始前" : "掘削完了後, 孔内洗浄後"});
+    const BedContent::Water& w = bed.water.back();
+    bdt.Line(Join({Quote(depth), w.date, Quote(w.state)}));
   }
   bdt.Save(geo / "BDT0001.GDF");
   facts.records["BDT"] = bdtRecords;
@@ -467,36 +262,40 @@ DataSetFacts GenerateDataSet(const fs::path& root, const DataSetOptions& options
   facts.outputLines["N9.TXT"] = n9;
 
   // --- KDT: remarks of one to three display lines ---------------------------------------
-  const int remarks = 500 * k;
+  const int remarks = per2000(500);
   TextFile kdt;
   kdt.Line("1," + std::to_string(remarks) + ",2");
   for (int i = 0; i < remarks; ++i) {
     std::string text = rng.Pick(kKdtSegments);
     for (int n = rng.Below(3); n > 0; --n) text += "＠" + rng.Pick(kKdtSegments);
     const std::string depth = Fixed2(0.5 * layers * (i + 0.5) / remarks);
-    kdt.Line(Quote(i % 25 == 7 ? "GL-" + depth + " ) 補足" : depth) + "," + Quote(text));
+    bed.remarks.push_back({i % 25 == 7 ? "GL-" + depth + " ) 補足" : depth, text});
+    kdt.Line(Quote(bed.remarks.back().depth) + "," + Quote(text));
   }
   kdt.Save(geo / "KDT0001.GDF");
   facts.records["KDT"] = remarks;
   facts.outputLines["X12.TXT"] = remarks;
 
   // --- NDT: penetration intervals -------------------------------------------------------
-  const int ndtRecords = 2000 * k;
+  const int ndtRecords = per2000(2000);
   const std::vector<std::string> first = {"12", "11/11", "50/12", "50/7", "50/3", "8", "30", "05"};
   const std::vector<std::string> rest = {"5/1", "20/5", "30/7", "3", "10", "", "4/10"};
   TextFile ndt;
   ndt.Line("100," + std::to_string(ndtRecords) + ",5");
   ndt.Line("50");
   for (int i = 0; i < ndtRecords; ++i) {
-    ndt.Line(Join({Fixed2(0.5 * i + 0.45), rng.Pick(first), rng.Pick(rest), rng.Pick(rest),
-                   Quote(rng.Pick(rest))}));
+    BedContent::Penetration p{Fixed2(0.5 * i + 0.45), {}};
+    p.values[0] = rng.Pick(first);
+    for (std::size_t v = 1; v < 4; ++v) p.values[v] = rng.Pick(rest);
+    ndt.Line(Join({p.depth, p.values[0], p.values[1], p.values[2], Quote(p.values[3])}));
+    bed.penetration.push_back(std::move(p));
   }
   ndt.Save(geo / "NDT0001.GDF");
   facts.records["NDT"] = ndtRecords;
   facts.outputLines["X5.TXT"] = ndtRecords;
 
   // --- LDT: 20 test records (12 used) and the samples -----------------------------------
-  const int samples = 2000 * k;
+  const int samples = per2000(2000);
   const std::vector<std::string> tests = {"ベーン試験",   "透水試験]JIS",     "透水試験]ルジオン",
                                           "間隙水圧測定", "孔内水平載荷試験", "コロージョンテスト",
                                           "湧水圧試験",   "透水試験]JIS",     "ベーン試験",
@@ -509,14 +308,17 @@ DataSetFacts GenerateDataSet(const fs::path& root, const DataSetOptions& options
   ldt.Line("3,3");
   for (int i = 0; i < 20; ++i) {
     if (i < static_cast<int>(tests.size())) {
-      ldt.Line(Join({Fixed2(3.0 + 2.5 * i), Fixed2(3.5 + 2.5 * i),
-                     Quote(tests[static_cast<std::size_t>(i)])}));
+      bed.tests.push_back(
+          {Fixed2(3.0 + 2.5 * i), Fixed2(3.5 + 2.5 * i), tests[static_cast<std::size_t>(i)]});
+      ldt.Line(Join({bed.tests.back().from, bed.tests.back().to, Quote(bed.tests.back().kind)}));
     } else {
       ldt.Line("\"\",\"\",\"\"");
     }
   }
   for (int i = 0; i < samples; ++i) {
-    ldt.Line(Join({Fixed2(0.5 * i + 0.2), Fixed2(0.5 * i + 0.5), Quote(rng.Pick(sampleKinds))}));
+    bed.samples.push_back({Fixed2(0.5 * i + 0.2), Fixed2(0.5 * i + 0.5), rng.Pick(sampleKinds)});
+    const BedContent::Interval& sample = bed.samples.back();
+    ldt.Line(Join({sample.from, sample.to, Quote(sample.kind)}));
   }
   ldt.Save(geo / "LDT0001.GDF");
   facts.records["LDT1"] = 20;
@@ -566,6 +368,16 @@ DataSetFacts GenerateDataSet(const fs::path& root, const DataSetOptions& options
   for (std::size_t i = 0; i < kL10Keys.size(); ++i)
     l10.Line(std::to_string(i + 1) + "," + kL10Keys[i]);
   l10.Save(patdat / "L10.TXT");
+
+  // --- The same boring as a boring exchange XML file ------------------------------------
+  if (!options.bedVersion.empty()) {
+    WriteBedFile(geo / "BED0001.XML", bed, options.bedVersion);
+    for (const char* name :
+         {"X1.TXT", "X3.TXT", "R31.TXT", "R32.TXT", "R33.TXT", "R34.TXT", "R35.TXT", "X11.TXT",
+          "N8.TXT", "N9.TXT", "X12.TXT", "X5.TXT", "X7.txt", "N6.TMP"}) {
+      facts.bedOutputLines[name] = facts.outputLines.at(name);
+    }
+  }
   return facts;
 }
 
@@ -580,6 +392,7 @@ std::string FactsText(const DataSetFacts& facts) {
   section("output", facts.outputLines);
   section("before", facts.tableLinesBefore);
   section("after", facts.tableLinesAfter);
+  section("bed-output", facts.bedOutputLines);
   return out;
 }
 

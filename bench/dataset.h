@@ -26,6 +26,13 @@ struct DataSetOptions {
   int newSoilNames = 50;
   // Class names missing from L13.TXT-L17.TXT, spread evenly over the five tables.
   int newClassNames = 50;
+  // Layers of the boring; 0: 2,000 per scale. The other sections follow the layers (one BDT,
+  // NDT record and sample per layer, a water level and a fault per ten, a remark per four);
+  // the dictionaries keep the size of the scale.
+  int layers = 0;
+  // Besides the legacy files, the same boring as GEO\BED0001.XML of this version ("3.00" or
+  // "4.00"); empty: none.
+  std::string bedVersion;
 };
 
 // The largest scale: beyond it the line counters of the outputs (signed 16 bits) would overflow.
@@ -40,6 +47,9 @@ struct DataSetFacts {
   std::map<std::string, long> tableLinesAfter;
   // Record counts of the generated sections, for the reports.
   std::map<std::string, long> records;
+  // Output file name -> number of lines the conversion of BED0001.XML writes into it, for the
+  // outputs whose source the XML holds (no CDT; no core recovery, RQD or fluid records).
+  std::map<std::string, long> bedOutputLines;
 };
 
 // Writes the data set into `root` (GEO and PATDAT are created; files already there are
@@ -48,7 +58,7 @@ struct DataSetFacts {
 DataSetFacts GenerateDataSet(const std::filesystem::path& root, const DataSetOptions& options);
 
 // The facts as "key value" lines: "output X1.TXT 2000", "before KISHITU.TXT 10000",
-// "after KISHITU.TXT 10070", "records MDT 2000".
+// "after KISHITU.TXT 10070", "records MDT 2000", "bed-output X1.TXT 2000".
 std::string FactsText(const DataSetFacts& facts);
 
 }  // namespace ostra::bench

@@ -1,8 +1,10 @@
 // ostra-gen: writes a large boring-log data set and its reference folder.
 //
-//   ostra-gen [--scale K] [--seed S] [--new-names N] [--new-class-names N] --out DIR
+//   ostra-gen [--scale K] [--seed S] [--new-names N] [--new-class-names N] [--layers N]
+//             [--bed VERSION] --out DIR
 //
-// DIR receives GEO\*.GDF, PATDAT\ and FACTS.TXT (the line counts one conversion yields).
+// DIR receives GEO\*.GDF, PATDAT\ and FACTS.TXT (the line counts one conversion yields); with
+// --bed also GEO\BED0001.XML, the same boring as a boring exchange XML file.
 #include <cstdio>
 #include <cstdlib>
 #include <exception>
@@ -17,13 +19,16 @@ int Usage(const char* problem) {
   if (problem) std::fprintf(stderr, "ostra-gen: %s\n", problem);
   std::fprintf(stderr,
                "Usage: ostra-gen [--scale K] [--seed S] [--new-names N] [--new-class-names N] "
-               "--out DIR\n"
+               "[--layers N] [--bed VERSION] --out DIR\n"
                "  --scale K            multiplies records and dictionary sizes (1-%d, default 1)\n"
                "  --seed S             seed of the generator (default 1)\n"
                "  --new-names N        soil names new to the dictionaries (default 50)\n"
                "  --new-class-names N  class names new to L13.TXT-L17.TXT (default 50)\n"
+               "  --layers N           layers of the boring (10-%d; default 2000 per scale); the\n"
+               "                       other sections follow them\n"
+               "  --bed VERSION        also GEO\\BED0001.XML of version 3.00 or 4.00\n"
                "  --out DIR            folder for GEO, PATDAT and FACTS.TXT\n",
-               ostra::bench::kMaxScale);
+               ostra::bench::kMaxScale, 2000 * ostra::bench::kMaxScale);
   return 2;
 }
 
@@ -48,6 +53,10 @@ int main(int argc, char** argv) {
       out = v;
       continue;
     }
+    if (a == "--bed") {
+      options.bedVersion = v;
+      continue;
+    }
     if (!ToNumber(v, n) || n > 1000000000ULL)
       return Usage(("not a number: " + std::string(v)).c_str());
     if (a == "--scale") {
@@ -56,6 +65,8 @@ int main(int argc, char** argv) {
       options.seed = n;
     } else if (a == "--new-names") {
       options.newSoilNames = static_cast<int>(n);
+    } else if (a == "--layers") {
+      options.layers = static_cast<int>(n);
     } else if (a == "--new-class-names") {
       options.newClassNames = static_cast<int>(n);
     } else {

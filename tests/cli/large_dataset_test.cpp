@@ -7,6 +7,7 @@
 #include <map>
 #include <stdexcept>
 #include <string>
+#include <tuple>
 
 #include "dataset.h"
 #include "support/test_support.h"
@@ -60,6 +61,48 @@ TEST(LargeDataSetTest, ScaleOneConvertsWithTheAnnouncedLineCounts) {
   EXPECT_EQ(x1.back().substr(0, 12), "000,1000.00,");
 }
 
+// The generator's boring exchange XML file holds the same boring as its legacy files: converted
+// from a fresh copy of the same reference folder, every output whose source the XML holds is the
+// same file, and the reference tables gain the same lines, in both versions.
+TEST(LargeDataSetTest, BedFileConvertsAsTheLegacySetOfTheSameSeed) {
+  for (const char* version : {"3.00", "4.00"}) {
+    TempDrive drive;
+    DataSetOptions options;
+    options.layers = 200;
+    options.seed = 5;
+    options.bedVersion = version;
+    const DataSetFacts facts = GenerateDataSet(drive.Root(), options);
+    ASSERT_EQ(facts.bedOutputLines.size(), 14u);
+    fs::copy(drive.Host("PATDAT"), drive.Host("PATDAT-BED"), fs::copy_options::recursive);
+    for (const auto& [source, patdat, out] :
+         {std::tuple{"GEO/MDT0001.GDF", "PATDAT", "OUT/L"},
+          std::tuple{"GEO/BED0001.XML", "PATDAT-BED", "OUT/B"}}) {
+      const CliResult result = RunCli({"--patdat", drive.Host(patdat).string(), "--yes",
+                                       drive.Host(source).string(), drive.Host(out).string()});
+      ASSERT_EQ(result.exitCode, 0) << version << source << result.out << result.err;
+    }
+    for (const auto& [name, lines] : facts.bedOutputLines) {
+      if (name == "X3.TXT" || name == "X7.txt") continue;  // fields the XML holds otherwise
+      const std::string legacy = ReadBytes(drive.Host("OUT/L/" + name));
+      EXPECT_EQ(ReadBytes(drive.Host("OUT/B/" + name)), legacy) << version << " " << name;
+      EXPECT_EQ(static_cast<long>(ReadSjisLines(drive.Host("OUT/B/" + name)).size()), lines)
+          << version << " " << name;
+    }
+    for (const auto& [name, lines] : facts.tableLinesAfter) {
+      EXPECT_EQ(ReadBytes(drive.Host("PATDAT-BED/" + name)),
+                ReadBytes(drive.Host("PATDAT/" + name)))
+          << version << " " << name;
+      EXPECT_EQ(static_cast<long>(ReadSjisLines(drive.Host("PATDAT-BED/" + name)).size()), lines)
+          << version << " " << name;
+    }
+    for (const char* name : {"X3.TXT", "X7.txt"}) {
+      EXPECT_EQ(static_cast<long>(ReadSjisLines(drive.Host(std::string("OUT/B/") + name)).size()),
+                facts.bedOutputLines.at(name))
+          << version << " " << name;
+    }
+  }
+}
+
 TEST(LargeDataSetTest, SeedDecidesTheBytes) {
   TempDrive first(u'U');
   TempDrive second(u'V');
@@ -89,6 +132,12 @@ TEST(LargeDataSetTest, OptionsOutsideTheFormatLimitsAreRefused) {
   EXPECT_THROW(GenerateDataSet(drive.Root(), options), std::invalid_argument);
   options.scale = 1;
   options.newClassNames = 5 * 59 + 1;  // class codes would reach 100
+  EXPECT_THROW(GenerateDataSet(drive.Root(), options), std::invalid_argument);
+  options.newClassNames = 50;
+  options.bedVersion = "2.10";  // the XML is written in 3.00 or 4.00 only
+  EXPECT_THROW(GenerateDataSet(drive.Root(), options), std::invalid_argument);
+  options.bedVersion = "";
+  options.layers = 9;
   EXPECT_THROW(GenerateDataSet(drive.Root(), options), std::invalid_argument);
 }
 
