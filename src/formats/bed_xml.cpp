@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <rapidxml/rapidxml.hpp>
+#include <unordered_map>
 
 #include "base/encoding_guess.h"
 #include "base/errors.h"
@@ -196,13 +197,26 @@ struct TreeBuilder {
                        DataPlace{place.line, place.column, 0, 0, 0, character});
   }
 
+  // A file repeats a few dozen element names thousands of times: each is decoded once.
+  std::unordered_map<std::string_view, Text> names = {};
+
+  const Text& NameOf(const Node& node) {
+    const std::string_view raw(node.name(), node.name_size());
+    auto it = names.find(raw);
+    if (it != names.end()) return it->second;
+    Text name = FromUtf8(raw);
+    while (!name.empty() && (name.back() == u' ' || name.back() == u'\u3000')) name.pop_back();
+    return names.emplace(raw, std::move(name)).first->second;
+  }
+
   void Build(const Node& node, XmlElement& element) {
-    element.name = FromUtf8(std::string_view(node.name(), node.name_size()));
-    while (!element.name.empty() &&
-           (element.name.back() == u' ' || element.name.back() == u'\u3000')) {
-      element.name.pop_back();
-    }
+    element.name = NameOf(node);
     element.line = lines.LineAt(OffsetOf(node.name()));
+    size_t childElements = 0;
+    for (const Node* child = node.first_node(); child != nullptr; child = child->next_sibling()) {
+      if (child->type() == rapidxml::node_element) ++childElements;
+    }
+    element.children.reserve(childElements);
     for (auto* a = node.first_attribute(); a != nullptr; a = a->next_attribute()) {
       Text value = FromUtf8(std::string_view(a->value(), a->value_size()));
       CheckEncodable(value, a->value());
