@@ -227,7 +227,13 @@ struct TreeBuilder {
       if (child->type() == rapidxml::node_element) {
         Build(*child, element.children.emplace_back());
       } else if (child->type() == rapidxml::node_data || child->type() == rapidxml::node_cdata) {
-        const Text data = FromUtf8(std::string_view(child->value(), child->value_size()));
+        const std::string_view raw(child->value(), child->value_size());
+        // The blanks and line ends that lay out child elements are no data of their parent.
+        if (childElements > 0 && child->type() == rapidxml::node_data &&
+            raw.find_first_not_of(" \t\r\n") == std::string_view::npos) {
+          continue;
+        }
+        const Text data = FromUtf8(raw);
         CheckEncodable(data, child->value());
         AppendNormalized(element.text, data);
       }

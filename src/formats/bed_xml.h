@@ -23,7 +23,8 @@ enum class XmlEncoding { kCp932, kUtf8, kUtf16 };
 struct XmlElement {
   Text name;  // as written, without the blanks a tag may hold before its ">"
   // The character data directly inside the element, entities and character references
-  // resolved, CDATA included; not trimmed.
+  // resolved, CDATA included; not trimmed. The blanks and line ends that only lay out the
+  // child elements of an element are left out.
   Text text;
   std::vector<std::pair<Text, Text>> attributes;
   std::vector<XmlElement> children;  // in file order
