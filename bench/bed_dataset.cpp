@@ -5,6 +5,7 @@
 #include <stdexcept>
 
 #include "base/codec.h"
+#include "dataset_parts.h"
 
 namespace ostra::bench {
 namespace {
@@ -61,13 +62,7 @@ class Xml {
       Line("  <" + name + ">" + Escape(value) + "</" + name + ">");
     }
   }
-  void Save(const fs::path& path) const {
-    const std::string bytes = EncodeCp932(FromUtf8(text_));
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    out.close();
-    if (!out) throw std::runtime_error("cannot write " + path.string());
-  }
+  void Save(const fs::path& path) const { parts::SaveCp932(path, text_); }
 
  private:
   static std::string Escape(const std::string& value) {

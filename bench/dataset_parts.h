@@ -39,6 +39,15 @@ class Random {
   std::uint64_t state_;
 };
 
+// Writes UTF-8 text as a code page 932 file.
+inline void SaveCp932(const fs::path& path, const std::string& utf8) {
+  const std::string bytes = EncodeCp932(FromUtf8(utf8));
+  std::ofstream out(path, std::ios::binary | std::ios::trunc);
+  out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+  out.close();
+  if (!out) throw std::runtime_error("cannot write " + path.string());
+}
+
 // A text file being assembled in UTF-8; written out as code page 932 with CR LF.
 class TextFile {
  public:
@@ -48,13 +57,7 @@ class TextFile {
     ++lines_;
   }
   long Lines() const { return lines_; }
-  void Save(const fs::path& path) const {
-    const std::string bytes = EncodeCp932(FromUtf8(text_));
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    out.close();
-    if (!out) throw std::runtime_error("cannot write " + path.string());
-  }
+  void Save(const fs::path& path) const { SaveCp932(path, text_); }
 
  private:
   std::string text_;

@@ -4,20 +4,11 @@
 # and rebuilds. The rows are checked here: a malformed row fails the configuration.
 set(OSTRA_BED_CODES_DATA ${CMAKE_CURRENT_SOURCE_DIR}/data/bed-standard-codes.tsv)
 set(OSTRA_BED_CODES_SOURCE ${CMAKE_CURRENT_BINARY_DIR}/generated/bed_standard_codes.cpp)
-set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${OSTRA_BED_CODES_DATA})
-
-file(READ ${OSTRA_BED_CODES_DATA} OSTRA_BED_CODES_TEXT)
-string(REPLACE "\r" "" OSTRA_BED_CODES_TEXT "${OSTRA_BED_CODES_TEXT}")
 set(OSTRA_BED_CODES_DELIMITER "ostra_bed_codes")
-string(FIND "${OSTRA_BED_CODES_TEXT}" ")${OSTRA_BED_CODES_DELIMITER}" found)
-if(NOT found EQUAL -1)
-  message(FATAL_ERROR "${OSTRA_BED_CODES_DATA} holds \")${OSTRA_BED_CODES_DELIMITER}\"")
-endif()
+include(${CMAKE_CURRENT_LIST_DIR}/data_table.cmake)
+ostra_data_table_rows(${OSTRA_BED_CODES_DATA} ${OSTRA_BED_CODES_DELIMITER} OSTRA_BED_CODES_TEXT rows)
 
 # Every row: a class key, a code of three digits, a symbol, a status V, P or D, its sources.
-# (Brackets would keep a list from splitting, and ";" would split one: the check reads them as "_".)
-string(REGEX REPLACE "[][;]" "_" rows "${OSTRA_BED_CODES_TEXT}")
-string(REPLACE "\n" ";" rows "${rows}")
 set(number 0)
 foreach(row IN LISTS rows)
   math(EXPR number "${number} + 1")

@@ -4,23 +4,14 @@
 # rebuilds. The rows are checked here: a malformed row fails the configuration.
 set(OSTRA_PATTERNS_DATA ${CMAKE_CURRENT_SOURCE_DIR}/data/boring-log-patterns.tsv)
 set(OSTRA_PATTERNS_SOURCE ${CMAKE_CURRENT_BINARY_DIR}/generated/boring_log_patterns.cpp)
-set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${OSTRA_PATTERNS_DATA})
-
-file(READ ${OSTRA_PATTERNS_DATA} OSTRA_PATTERNS_TEXT)
-string(REPLACE "\r" "" OSTRA_PATTERNS_TEXT "${OSTRA_PATTERNS_TEXT}")
 set(OSTRA_PATTERNS_DELIMITER "ostra_patterns")
-string(FIND "${OSTRA_PATTERNS_TEXT}" ")${OSTRA_PATTERNS_DELIMITER}" found)
-if(NOT found EQUAL -1)
-  message(FATAL_ERROR "${OSTRA_PATTERNS_DATA} holds \")${OSTRA_PATTERNS_DELIMITER}\"")
-endif()
+include(${CMAKE_CURRENT_LIST_DIR}/data_table.cmake)
+ostra_data_table_rows(${OSTRA_PATTERNS_DATA} ${OSTRA_PATTERNS_DELIMITER} OSTRA_PATTERNS_TEXT rows)
 
 # A pattern row: id, colour, legend, tile size, marks; a key row: text, whole or ending, an id
 # of a pattern row above it. At most 32 patterns: a layer's patterns are bits of an unsigned.
-# (Brackets would keep a list from splitting, and ";" would split one: the check reads them as "_".)
 set(number_re "-?[0-9]+(\\.[0-9]+)?")
 set(mark_re "(dot|ring) ${number_re} ${number_re} ${number_re}|line ${number_re} ${number_re} ${number_re} ${number_re}")
-string(REGEX REPLACE "[][;]" "_" rows "${OSTRA_PATTERNS_TEXT}")
-string(REPLACE "\n" ";" rows "${rows}")
 set(number 0)
 set(ids "")
 foreach(row IN LISTS rows)
