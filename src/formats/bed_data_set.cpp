@@ -57,6 +57,11 @@ std::optional<Depth> ReadDepth(const Text& text) {
   return Depth{NarrowNumerals(trimmed), *value};
 }
 
+Text DepthText(const Text& text) {
+  const std::optional<Depth> depth = ReadDepth(text);
+  return depth ? depth->text : Text();
+}
+
 void LegacyLine::Separate() {
   if (!first_) text_ += u",";
   first_ = false;

@@ -48,6 +48,8 @@ struct Depth {
   double value = 0;
 };
 std::optional<Depth> ReadDepth(const Text& text);
+// A depth as the legacy record writes it: as written when it is a number, else empty.
+Text DepthText(const Text& text);
 
 // One line of a legacy section text: fields separated by commas; a text field is written in
 // double quotes so that commas and blanks stay part of it.

@@ -62,7 +62,7 @@ void ReadBdt(Reading& r) {
       const MonthDay date = ReadMonthDay(*e, list, unreadable);
       if (!date.year.empty() && !surveyYear.empty() && date.year != surveyYear) otherYear = true;
       LegacyLine line;
-      line.Number(ReadDepth(depth) ? ReadDepth(depth)->text : Text()).Number(date.text);
+      line.Number(DepthText(depth)).Number(date.text);
       for (long f = 3; f <= kProgressFields; ++f) line.Number(Text());
       progress += line.Done();
       ++progressCount;
@@ -77,7 +77,7 @@ void ReadBdt(Reading& r) {
     bool changed = false;
     water +=
         LegacyLine()
-            .Number(ReadDepth(level) ? ReadDepth(level)->text : Text())
+            .Number(DepthText(level))
             .Number(date.text)
             .Quoted(TextOf(*e, {u"孔内水位_掘削状況", u"孔内水位_削孔状況", u"孔内水位_水位種別"}),
                     &changed)

@@ -147,8 +147,8 @@ void ReadLdt(Reading& r) {
       if (kinds.empty()) kinds.emplace_back();
       for (const Text& kind : kinds) {
         samples += LegacyLine()
-                       .Number(ReadDepth(from) ? ReadDepth(from)->text : Text())
-                       .Number(ReadDepth(to) ? ReadDepth(to)->text : Text())
+                       .Number(DepthText(from))
+                       .Number(DepthText(to))
                        .Quoted(number.empty() ? kind : kind + u"]" + number, &changed)
                        .Done();
         ++sampleCount;
