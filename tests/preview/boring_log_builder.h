@@ -1,6 +1,7 @@
 // Models of boring logs built in memory for the picture's tests: no data set is read.
 #pragma once
 
+#include <cstdio>
 #include <optional>
 #include <string>
 
