@@ -26,7 +26,7 @@ const std::vector<ColumnSpec>& AllColumns() {
       {K::kRqd, u"RQD(%)", 44, 34, u"RQD（掘進区間ごと）"},
       {K::kRemarks, u"記事", 200, 110, u"各層の記事と深度ごとの記事"},
       {K::kWater, u"孔内水位", 76, 60, u"孔内水位と測定月日"},
-      {K::kPenetration, u"標準貫入試験", 150, 140,
+      {K::kPenetration, u"標準貫入試験", 160, 150,
        u"試験深度、10cmごとの打撃回数、N値（記録のまま）"},
       {K::kNGraph, u"N値", 120, 100, u"N値（0～50）"},
       {K::kMarks, u"試験・試料", 130, 80, u"原位置試験と試料"},

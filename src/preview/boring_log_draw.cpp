@@ -187,7 +187,7 @@ void DrawColumnHeads(Canvas& canvas, const BoringLogLayout& layout, double top) 
     canvas.BeginGroup("column-head", {{"data-heading", spec.heading}});
     canvas.Rect(column.left, top, column.width, layout.headHeight, "none", kFrame, 0.5);
     double y = top + kTextLine;
-    for (const Text& line : FitLines(spec.heading, column.width - 4, kTextSize, 4)) {
+    for (const Text& line : HeadingLines(spec.heading, column.width - 4)) {
       canvas.Write(column.left + column.width / 2, y, line,
                    {kTextSize, Anchor::kMiddle, "#000000", true});
       y += kTextLine;

@@ -56,8 +56,7 @@ double Spread(std::vector<Box>& boxes, const std::vector<double>& wanted, double
 double HeadHeight(const std::vector<ColumnBox>& columns) {
   size_t lines = 2;
   for (const ColumnBox& column : columns) {
-    lines = std::max(lines,
-                     FitLines(SpecOf(column.kind).heading, column.width - 4, kTextSize, 4).size());
+    lines = std::max(lines, HeadingLines(SpecOf(column.kind).heading, column.width - 4).size());
   }
   return static_cast<double>(lines + 1) * kTextLine + 6;
 }
@@ -148,6 +147,16 @@ std::vector<double> SpreadLabels(const std::vector<double>& wanted,
     next = y + heights[i] + gap;
   }
   return placed;
+}
+
+std::vector<Text> HeadingLines(TextView heading, double width) {
+  const size_t unit = heading.find(u'(');
+  if (TextWidth(heading, kTextSize) <= width || unit == TextView::npos || unit == 0) {
+    return FitLines(heading, width, kTextSize, 4);
+  }
+  std::vector<Text> lines = FitLines(heading.substr(0, unit), width, kTextSize, 3);
+  for (Text& line : FitLines(heading.substr(unit), width, kTextSize, 1)) lines.push_back(line);
+  return lines;
 }
 
 double NPlotX(const ColumnBox& graph, double n) {

@@ -163,6 +163,10 @@ std::vector<double> SpreadLabels(const std::vector<double>& wanted,
 // the legend of the patterns `layers` use. Returns the y below it.
 double LayOutTitle(const BoringLogModel& model, double width, BoringLogLayout& out);
 
+// The lines of a column's heading in `width`: whole when it fits, else its unit ("(m)") on a
+// line of its own and the rest wrapped.
+std::vector<Text> HeadingLines(TextView heading, double width);
+
 // The x of an N value in the graph column `graph`: 0 at its left, 50 (and more) at its right.
 double NPlotX(const ColumnBox& graph, double n);
 

@@ -121,23 +121,46 @@ void PlanStrip(const BoringLogModel& model, const PrintPlan& plan, size_t strip,
   }
 }
 
-// The columns over strips that fit `width` each, every strip with the depth scale first.
-std::vector<std::vector<ColumnBox>> SplitColumns(const std::vector<ColumnBox>& columns,
-                                                 double width) {
+// The columns after the depth scale packed into strips of `capacity` by `WidthOf`, each strip
+// with the scale first.
+template <typename WidthOf>
+std::vector<std::vector<ColumnBox>> Pack(const std::vector<ColumnBox>& columns, double capacity,
+                                         WidthOf widthOf) {
   std::vector<std::vector<ColumnBox>> strips;
   std::vector<ColumnBox> strip{columns.front()};
-  double used = 2 * kMargin + SpecOf(columns.front().kind).minimum;
+  double used = 2 * kMargin + widthOf(columns.front());
   for (size_t i = 1; i < columns.size(); ++i) {
-    const double need = SpecOf(columns[i].kind).minimum;
-    if (strip.size() > 1 && used + need > width) {
+    const double need = widthOf(columns[i]);
+    if (strip.size() > 1 && used + need > capacity) {
       strips.push_back(strip);
       strip = {columns.front()};
-      used = 2 * kMargin + SpecOf(columns.front().kind).minimum;
+      used = 2 * kMargin + widthOf(columns.front());
     }
     strip.push_back(columns[i]);
     used += need;
   }
   strips.push_back(strip);
+  return strips;
+}
+
+// The columns over as few strips as fit `width` at their minimum widths, shared out about
+// evenly by their natural widths, every strip with the depth scale first.
+std::vector<std::vector<ColumnBox>> SplitColumns(const std::vector<ColumnBox>& columns,
+                                                 double width) {
+  auto minimum = [](const ColumnBox& c) { return SpecOf(c.kind).minimum; };
+  auto natural = [](const ColumnBox& c) { return SpecOf(c.kind).natural; };
+  std::vector<std::vector<ColumnBox>> strips = Pack(columns, width, minimum);
+  const size_t count = strips.size();
+  double rest = 0;
+  for (size_t i = 1; i < columns.size(); ++i) rest += natural(columns[i]);
+  // Even shares: a strip takes columns up to its share (the column that passes it goes on).
+  for (double share = rest / static_cast<double>(count); share <= rest; share *= 1.1) {
+    std::vector<std::vector<ColumnBox>> even =
+        Pack(columns, 2 * kMargin + natural(columns.front()) + share, natural);
+    bool fits = even.size() <= count;
+    for (std::vector<ColumnBox>& s : even) fits = fits && NarrowColumns(s, width);
+    if (fits) return even;
+  }
   for (std::vector<ColumnBox>& s : strips) NarrowColumns(s, width);
   return strips;
 }
