@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <string>
+#include <utility>
 
 #include "base/sjis.h"
 #include "preview/boring_log_draw.h"
@@ -75,24 +76,32 @@ class SeamCanvas : public Canvas {
   double bottom_;
 };
 
-// The seam at or above `ideal`, no higher than `lowest`, where no text stands; `ideal` when
-// there is none.
-double SeamBetweenTexts(const std::vector<std::pair<double, double>>& bands, double ideal,
-                        double lowest) {
-  double seam = ideal;
-  for (int pass = 0; pass < 1000; ++pass) {
-    bool moved = false;
-    for (const auto& [top, bottom] : bands) {
-      if (top < seam && bottom > seam) {
-        seam = top - 0.5;
-        moved = true;
-      }
-    }
-    if (!moved) return seam;
-    if (seam < lowest) break;
+// Where texts stand, by their tops, with the lowest bottom of each and all above it.
+struct Bands {
+  std::vector<std::pair<double, double>> byTop;
+  std::vector<double> lowest;
+
+  explicit Bands(std::vector<std::pair<double, double>> bands) : byTop(std::move(bands)) {
+    std::sort(byTop.begin(), byTop.end());
+    double low = -1e18;
+    for (const auto& band : byTop) lowest.push_back(low = std::max(low, band.second));
   }
-  return ideal;
-}
+
+  // The seam at or above `ideal`, no higher than `highest`, where no text stands; `ideal` when
+  // there is none.
+  double SeamBetweenTexts(double ideal, double highest) const {
+    double seam = ideal;
+    while (seam >= highest) {
+      // The texts that begin above the seam; one of them crosses it when the lowest ends below.
+      size_t above =
+          std::lower_bound(byTop.begin(), byTop.end(), std::pair{seam, -1e18}) - byTop.begin();
+      if (above == 0 || lowest[above - 1] <= seam) return seam;
+      while (byTop[above - 1].second <= seam) --above;
+      seam = byTop[above - 1].first - 0.5;
+    }
+    return ideal;
+  }
+};
 
 void PlanStrip(const BoringLogModel& model, const PrintPlan& plan, size_t strip,
                std::vector<PrintPage>& pages) {
@@ -101,8 +110,9 @@ void PlanStrip(const BoringLogModel& model, const PrintPlan& plan, size_t strip,
     pages.push_back({strip, true, 0, 0});
     return;
   }
-  BandCanvas bands;
-  DrawBody(bands, model, layout, -1e18, 1e18);
+  BandCanvas canvas;
+  DrawBody(canvas, model, layout, -1e18, 1e18);
+  const Bands bands(std::move(canvas.bands));
   // The body ends below the last text drawn (the labels below the scale, the last tick's text).
   const double end = layout.height - kMargin;
   double from = layout.headsTop + layout.headHeight;
@@ -114,7 +124,7 @@ void PlanStrip(const BoringLogModel& model, const PrintPlan& plan, size_t strip,
   while (first || from < end - 1e-6) {
     const double room = first ? firstRoom : otherRoom;
     double to = std::min(from + room, end);
-    if (to < end) to = SeamBetweenTexts(bands.bands, to, from + room * 0.8);
+    if (to < end) to = bands.SeamBetweenTexts(to, from + room * 0.8);
     pages.push_back({strip, first, from, to});
     from = to;
     first = false;
