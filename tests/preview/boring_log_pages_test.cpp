@@ -5,12 +5,15 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <filesystem>
 #include <map>
 #include <string>
 #include <vector>
 
+#include "env/drives.h"
 #include "preview/boring_log_builder.h"
 #include "preview/boring_log_draw.h"
+#include "support/test_support.h"
 
 namespace ostra {
 namespace {
@@ -89,6 +92,73 @@ std::map<Text, int> BodyTexts(const BoringLogModel& model, const BoringLogLayout
   return count;
 }
 
+// Draws every page of `plan` and checks them: texts of 7 pt or more, each inside its clip and
+// its page; the page head on every page; every text of the body printed once over the pages of
+// its strip (none lost or cut at a seam); the pages of a strip down the whole body.
+void CheckPages(const BoringLogModel& model, const PrintPlan& plan, double scale) {
+  EXPECT_NEAR(plan.pageWidth * kPrintMmPerPx, plan.landscape ? 277 : 190, 1e-9);
+  std::vector<std::map<Text, int>> wanted;
+  for (const BoringLogLayout& strip : plan.strips) {
+    EXPECT_LE(strip.width, plan.pageWidth + 1e-6);
+    EXPECT_EQ(strip.columns.front().kind, ColumnKind::kScale);
+    EXPECT_EQ(strip.pxPerMetre, PxPerMetreAt(scale));
+    wanted.push_back(BodyTexts(model, strip));
+  }
+  // The pages of a strip follow each other down the whole body.
+  for (size_t i = 0; i < plan.pages.size(); ++i) {
+    const PrintPage& page = plan.pages[i];
+    const BoringLogLayout& strip = plan.strips[page.strip];
+    const bool first = i == 0 || plan.pages[i - 1].strip != page.strip;
+    EXPECT_EQ(page.title, first);
+    EXPECT_EQ(page.from, first ? strip.headsTop + strip.headHeight : plan.pages[i - 1].to);
+    EXPECT_LT(page.from, page.to);
+    const bool last = i + 1 == plan.pages.size() || plan.pages[i + 1].strip != page.strip;
+    if (last) {
+      EXPECT_GE(page.to, strip.bodyBottom + 8);
+    }
+  }
+
+  std::map<size_t, std::map<Text, int>> bodyPrinted;
+  for (size_t i = 0; i < plan.pages.size(); ++i) {
+    const Box paper{0, 0, plan.pageWidth, plan.pageHeight};
+    RecordingCanvas canvas(paper);
+    DrawPrintPage(canvas, model, plan, i);
+    EXPECT_EQ(canvas.open, 0);
+    bool named = false, numbered = false;
+    const Text number = FromUtf8(std::to_string(i + 1) + " / " + std::to_string(plan.pages.size()));
+    for (const Written& w : canvas.texts) {
+      SCOPED_TRACE(testing::Message() << "page " << i + 1 << ": " << ToUtf8(w.text));
+      EXPECT_GE(w.size * 72 / 96, 7);  // points on the paper
+      EXPECT_TRUE(w.clip.Holds(w.where))
+          << w.where.left << "," << w.where.top << "," << w.where.right << "," << w.where.bottom
+          << " in " << w.clip.left << "," << w.clip.top << "," << w.clip.right << ","
+          << w.clip.bottom;
+      EXPECT_TRUE(paper.Holds(w.where));
+      named |= w.text == model.holeName && !w.clipped;
+      numbered |= w.text == number;
+    }
+    EXPECT_TRUE(named);
+    EXPECT_TRUE(numbered);
+    // The body's texts of the page: what it draws inside the body's clip.
+    const PrintPage& page = plan.pages[i];
+    const BoringLogLayout& strip = plan.strips[page.strip];
+    const double bodyTopOnPage =
+        kPageHeadHeight + (page.title ? strip.headsTop : 0) + strip.headHeight;
+    for (const Written& w : canvas.texts) {
+      if (w.clipped && w.clip.top >= bodyTopOnPage - 1e-6) ++bodyPrinted[page.strip][w.text];
+    }
+  }
+  // Every text of the body is printed once, none lost at a seam or doubled.
+  for (size_t s = 0; s < plan.strips.size(); ++s) EXPECT_EQ(bodyPrinted[s], wanted[s]);
+  // The title block shows the stopped run.
+  if (!model.stoppedRun.empty()) {
+    RecordingCanvas canvas({0, 0, plan.pageWidth, plan.pageHeight});
+    DrawPrintPage(canvas, model, plan, 0);
+    EXPECT_TRUE(std::any_of(canvas.texts.begin(), canvas.texts.end(),
+                            [&](const Written& w) { return w.text == model.stoppedRun; }));
+  }
+}
+
 TEST(BoringLogPagesTest, ADeepHolePrintsWithReadableTextNothingCutAndEveryPageNumbered) {
   BoringLogModel full = test::DeepHole(300);
   BoringLogModel plain = full;  // what fits upright paper
@@ -106,70 +176,8 @@ TEST(BoringLogPagesTest, ADeepHolePrintsWithReadableTextNothingCutAndEveryPageNu
       // Wide logs go to landscape and then to strips, each with the depth scale first.
       EXPECT_EQ(plan.landscape, model == &full);
       EXPECT_EQ(plan.strips.size() > 1, model == &full);
-      EXPECT_NEAR(plan.pageWidth * kPrintMmPerPx, plan.landscape ? 277 : 190, 1e-9);
-      std::map<Text, int> printed;
-      std::vector<std::map<Text, int>> wanted;
-      for (const BoringLogLayout& strip : plan.strips) {
-        EXPECT_LE(strip.width, plan.pageWidth + 1e-6);
-        EXPECT_EQ(strip.columns.front().kind, ColumnKind::kScale);
-        EXPECT_EQ(strip.pxPerMetre, PxPerMetreAt(scale));
-        wanted.push_back(BodyTexts(*model, strip));
-      }
-      // The pages of a strip follow each other down the whole body.
-      for (size_t i = 0; i < plan.pages.size(); ++i) {
-        const PrintPage& page = plan.pages[i];
-        const BoringLogLayout& strip = plan.strips[page.strip];
-        const bool first = i == 0 || plan.pages[i - 1].strip != page.strip;
-        EXPECT_EQ(page.title, first);
-        EXPECT_EQ(page.from, first ? strip.headsTop + strip.headHeight : plan.pages[i - 1].to);
-        EXPECT_LT(page.from, page.to);
-        const bool last = i + 1 == plan.pages.size() || plan.pages[i + 1].strip != page.strip;
-        if (last) {
-          EXPECT_GE(page.to, strip.bodyBottom + 8);
-        }
-      }
+      CheckPages(*model, plan, scale);
       pagesAt[scale] += plan.pages.size();
-
-      std::map<size_t, std::map<Text, int>> bodyPrinted;
-      for (size_t i = 0; i < plan.pages.size(); ++i) {
-        const Box paper{0, 0, plan.pageWidth, plan.pageHeight};
-        RecordingCanvas canvas(paper);
-        DrawPrintPage(canvas, *model, plan, i);
-        EXPECT_EQ(canvas.open, 0);
-        bool named = false, numbered = false;
-        const Text number =
-            FromUtf8(std::to_string(i + 1) + " / " + std::to_string(plan.pages.size()));
-        for (const Written& w : canvas.texts) {
-          SCOPED_TRACE(testing::Message() << "page " << i + 1 << ": " << ToUtf8(w.text));
-          EXPECT_GE(w.size * 72 / 96, 7);  // points on the paper
-          EXPECT_TRUE(w.clip.Holds(w.where))
-              << w.where.left << "," << w.where.top << "," << w.where.right << "," << w.where.bottom
-              << " in " << w.clip.left << "," << w.clip.top << "," << w.clip.right << ","
-              << w.clip.bottom;
-          EXPECT_TRUE(paper.Holds(w.where));
-          named |= w.text == model->holeName && !w.clipped;
-          numbered |= w.text == number;
-        }
-        EXPECT_TRUE(named);
-        EXPECT_TRUE(numbered);
-        // The body's texts of the page: what it draws inside the body's clip.
-        const PrintPage& page = plan.pages[i];
-        const BoringLogLayout& strip = plan.strips[page.strip];
-        const double bodyTopOnPage =
-            kPageHeadHeight + (page.title ? strip.headsTop : 0) + strip.headHeight;
-        for (const Written& w : canvas.texts) {
-          if (w.clipped && w.clip.top >= bodyTopOnPage - 1e-6) ++bodyPrinted[page.strip][w.text];
-        }
-      }
-      // Every text of the body is printed once, none lost at a seam or doubled.
-      for (size_t s = 0; s < plan.strips.size(); ++s) EXPECT_EQ(bodyPrinted[s], wanted[s]);
-      // The title block shows the stopped run.
-      if (!model->stoppedRun.empty()) {
-        RecordingCanvas canvas({0, 0, plan.pageWidth, plan.pageHeight});
-        DrawPrintPage(canvas, *model, plan, 0);
-        EXPECT_TRUE(std::any_of(canvas.texts.begin(), canvas.texts.end(),
-                                [&](const Written& w) { return w.text == model->stoppedRun; }));
-      }
     }
   }
   // A finer scale takes more pages; at 1:100 a 300 m hole takes at least 300 x 10 mm of paper.
@@ -213,6 +221,34 @@ TEST(BoringLogPagesTest, NarrowerColumnsComeBeforeLandscapeAndStrips) {
     if (c.kind != ColumnKind::kScale) all.push_back(c.kind);
   }
   EXPECT_EQ(kinds, all);
+}
+
+TEST(BoringLogPagesTest, TheSampleAndTheXmlExamplePrintWithEveryColumnTheyFill) {
+  namespace fs = std::filesystem;
+  test::TempDrive drive(u'T');
+  fs::create_directories(drive.Host("DATA"));
+  for (const char* name :
+       {"MDT0001.GDF", "BDT0001.GDF", "KDT0001.GDF", "NDT0001.GDF", "LDT0001.GDF", "CDT0001.GDF"})
+    fs::copy_file(test::ExamplesDir() / name, drive.Host(std::string("DATA/") + name));
+  fs::copy_file(test::ExamplesDir() / "bed" / "BED0300.XML", drive.Host("DATA/BED0300.XML"));
+  for (const char16_t* file : {u"MDT0001.GDF", u"BED0300.XML"}) {
+    SCOPED_TRACE(ToUtf8(file));
+    const BoringLogModel model =
+        ReadBoringLogModel(drive.Files(), Text(u"T:\\DATA\\") + file, DataEncoding::kAuto,
+                           [](const std::exception&) { return Text(u"failed"); });
+    ASSERT_TRUE(model.problems.empty());
+    // Every column but the layers' own remarks, which the XML keeps as remarks at depths.
+    std::vector<ColumnKind> kinds;
+    for (const ColumnBox& c : FilledColumns(model)) kinds.push_back(c.kind);
+    std::vector<ColumnKind> all;
+    for (const ColumnSpec& spec : AllColumns()) all.push_back(spec.kind);
+    EXPECT_EQ(kinds, all);
+    ASSERT_TRUE(CollarElevation(model).has_value());
+    for (double scale : {100.0, 200.0}) {
+      SCOPED_TRACE(scale);
+      CheckPages(model, PlanPrint(model, scale, 190, 277), scale);
+    }
+  }
 }
 
 }  // namespace
