@@ -79,6 +79,8 @@ int Convert(int argc, char** argv) {
   // --write-gdf without DEST only writes the data set: no reference folder is needed.
   const bool writeGdf = !options.writeGdf.empty();
   if (writeGdf && options.paths.size() == 1) return session.WriteDataSet(options.paths[0], true);
+  // --preview without DEST draws the data set without converting it.
+  if (!writeGdf && options.paths.size() == 1) return session.DrawDataSet(options.paths[0]);
   if (!session.FindReferenceFolder()) return 1;
   if (const int code = session.CheckReportFile({options.paths[0]}); code != 0) return code;
   if (writeGdf) {
