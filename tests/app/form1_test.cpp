@@ -10,6 +10,7 @@
 #include "app/selectors.h"
 #include "app/window_place.h"
 #include "fake_view.h"
+#include "presenter_fixture.h"
 #include "run/run.h"
 #include "support/test_support.h"
 
@@ -19,67 +20,6 @@ namespace {
 using test::FakeView;
 using test::TempDrive;
 namespace fs = std::filesystem;
-
-class PresenterTest : public ::testing::Test {
- public:
-  PresenterTest() {
-    drive_.Share(other_);
-    drive_.Files().Drives().Set(u'U', drive_.Host("NO-SUCH-MEDIUM"));  // a drive without a medium
-  }
-
-  // The sample in T:\GEO with its reference folder T:\PATDAT, T:\OUT, and a few more names.
-  void PutSample() {
-    test::CopyExamplePatdat(drive_.Host("PATDAT"));
-    fs::create_directories(drive_.Host("GEO"));
-    for (const char* section : {"MDT", "BDT", "KDT", "NDT", "LDT", "CDT"}) {
-      const std::string name = std::string(section) + "0001.GDF";
-      fs::copy_file(test::ExamplesDir() / name, drive_.Host("GEO/" + name));
-    }
-    fs::create_directories(drive_.Host("OUT"));
-    for (const char* name : {"mdt0002.gdf", "BDT0002.GDF", "MDT0003.TXT", "bed0002.xml",
-                             "other.xml", "BED0003.GDF", "XBED0005.XML"})
-      test::WriteSjis(drive_.Host(name), "x");
-    fs::create_directories(drive_.Host("MDT0004.GDF"));  // a folder, not a file
-    test::WriteSjis(other_.Host("MDT0009.GDF"), "x");
-  }
-  // The window started in the working folder T:\GEO.
-  bool Load() {
-    form_ = std::make_unique<Form1>(drive_.Files(), view_, drive_.Host("GEO"));
-    return form_->Form_Load();
-  }
-  // The user chooses a drive: the list shows it, and the presenter hears of it.
-  void ChooseDrive(Selector list, char16_t letter) {
-    view_.driveRow[list] = DriveRow(letter);
-    if (list == Selector::kDrive1) {
-      form_->Drive1_Select(DriveRow(letter));
-    } else {
-      form_->Drive2_Select(DriveRow(letter));
-    }
-  }
-  int DriveRow(char16_t letter) const {
-    const std::vector<Text>& lines = view_.drives.at(Selector::kDrive1);
-    for (size_t i = 0; i < lines.size(); ++i) {
-      if (lines[i].front() == letter) return static_cast<int>(i);
-    }
-    return -1;
-  }
-  std::map<std::string, std::string> Snapshot() const {
-    std::map<std::string, std::string> files;
-    for (const auto& e : fs::recursive_directory_iterator(drive_.Root())) {
-      files[e.path().string()] = e.is_regular_file() ? test::ReadBytes(e.path()) : "<folder>";
-    }
-    return files;
-  }
-  void ChooseSample(const Text& destination) {
-    view_.SetText1(u"T:\\GEO\\MDT0001.GDF");
-    view_.SetText2(destination);
-  }
-
-  TempDrive drive_{u'T'};
-  TempDrive other_{u'V'};
-  FakeView view_;
-  std::unique_ptr<Form1> form_;
-};
 
 // Each handler from the state after start-up (both lists in T:\GEO), and what the window shows
 // after it.
@@ -318,11 +258,12 @@ TEST_F(PresenterTest, ATrialChangesNothingAndSaysWhenTheRealRunWouldCreateTheFol
         u"変換先: " + form_->State().lastReport.destination + u"\n" + kReportCreatesFolder + u"\n";
     EXPECT_EQ(view_.report.find(line) != Text::npos, c.reportSaysCreated);
     EXPECT_EQ(view_.report.find(kReportCreatesFolder) != Text::npos, c.reportSaysCreated);
-    // The picture is the trial's, from the files it kept in memory.
+    // The picture is of the data set in Text1; the trial completed: no note.
     form_->PreviewButton_Click();
     ASSERT_NE(view_.picture, nullptr);
     EXPECT_EQ(view_.picture->layers.size(), 10u);
-    EXPECT_EQ(view_.pictureFolder, form_->State().lastReport.destination);
+    EXPECT_EQ(view_.pictureSource, u"T:\\GEO\\MDT0001.GDF");
+    EXPECT_TRUE(view_.picture->stoppedRun.empty());
     view_.pictureOpen = false;
   }
   // A choice of encoding makes the trial shown again with it (the last one was declined).
