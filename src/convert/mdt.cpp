@@ -15,8 +15,22 @@ namespace {
 void WriteCnt(const SectionRun& run) {
   // Components of the destination alone: a short destination leaves the lines empty.
   const PathComponents parts = run.destination.Components();
+  const Text project = ByteMid(parts[3], 1, 4);
+  // The boring's identity in the target system: say so when the destination cannot give it whole.
+  const Text got = u"「" + project + u"」「" + parts[4] + u"」「" + parts[5] + u"」";
+  if (parts.Count() < 5 || parts[5].empty()) {
+    run.env.Warn(u"変換先 " + run.destination.AsText() +
+                 u" にはドライブの下に 4 階層（最上位\\工事\\地点\\ボーリング）がないため、"
+                 u"CNT.TXT の工事・地点・ボーリングは " +
+                 got + u" になりました。");
+  } else if (project != parts[3]) {
+    run.env.Warn(u"変換先の階層「" + parts[3] +
+                 u"」は 4 バイトを超えるため、CNT.TXT の工事は先頭 "
+                 u"4 バイトの「" +
+                 project + u"」になりました（工事・地点・ボーリング: " + got + u"）。");
+  }
   OutputFile cnt = run.Create(u"CNT.TXT");
-  cnt.Line(ByteMid(parts[3], 1, 4));
+  cnt.Line(project);
   cnt.Line(parts[4]);
   cnt.Line(parts[5]);
   cnt.Line(u"4   ");

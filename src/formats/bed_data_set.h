@@ -36,6 +36,15 @@ struct BedDataSet {
   int layerRecords = 0;        // layer records made
   int layerBoundaries = 0;     // the lower boundaries of all the XML's depth lists they came from
   std::vector<Text> unknownCodes;  // "風化 0 (12.50 m)" …, also among the warnings
+  // Core values per interval of their own, which the legacy sections cannot carry (their record
+  // ties core values to a day's drilling): for the picture. Each interval ends at `bottom` and
+  // begins where the one before it ends (0 for the first); in document order.
+  struct CoreInterval {
+    Text bottom;
+    Text value;
+  };
+  std::vector<CoreInterval> coreRecovery;  // コア採取率, %
+  std::vector<CoreInterval> rqd;           // RQD, %
 };
 
 // Reads the XML file's bytes into a data set. Throws what ParseBedXml throws, and

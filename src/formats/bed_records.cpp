@@ -48,6 +48,11 @@ MonthDay ReadMonthDay(const XmlElement& e, const Text& list, bool& unreadable) {
 }  // namespace
 
 void ReadBdt(Reading& r) {
+  for (const XmlElement* e : r.index.All(u"コア採取率"))
+    r.result.coreRecovery.push_back(
+        {DepthText(TextOf(*e, {u"コア採取率_下端深度"})), TextOf(*e, {u"コア採取率_採取率"})});
+  for (const XmlElement* e : r.index.All(u"RQD"))
+    r.result.rqd.push_back({DepthText(TextOf(*e, {u"RQD_下端深度"})), TextOf(*e, {u"RQD_RQD"})});
   const Text surveyYear = [&] {
     Text start = FindText(r.index, {u"調査期間_開始年月日"});
     if (!start.empty()) return start.substr(0, start.find(u'-'));

@@ -30,6 +30,8 @@ struct PastEndFacts {
   Text countWhat;                          // the count that announced the block
   std::optional<TextPlace> countAt;        // where it stands; none for a count the format fixes
   std::optional<TextPlace> unclosedQuote;  // a double quote that ran to the end of the file
+  // The first quoted field that ran over a line end: the usual cause of a file that ends short.
+  std::optional<TextPlace> quoteOverLineEnd;
 };
 
 // Reading past the end of a file (error 62), with what the file lacks.

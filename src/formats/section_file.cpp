@@ -104,6 +104,9 @@ Text FieldReader::Next(const Text* what) {
     } else {
       value = content_.substr(pos_ + 1, close - pos_ - 1);
       stop = close + 1;
+      // Should the file end short, a quote that took a line end is the likely cause.
+      if (!quoteOverLineEnd_ && value.find_first_of(u"\r\n") != Text::npos)
+        quoteOverLineEnd_ = pos_;
     }
   } else {
     stop = pos_;
@@ -220,6 +223,7 @@ void FieldReader::ThrowPastEnd(const Text* what) const {
   facts.end = PlaceOf(end);
   if (what != nullptr) facts.wanted = *what;
   if (unclosedQuote_) facts.unclosedQuote = PlaceOf(*unclosedQuote_);
+  if (quoteOverLineEnd_) facts.quoteOverLineEnd = PlaceOf(*quoteOverLineEnd_);
   DataPlace place = PlaceFor(end, Text());
   if (block_.active) {
     // ReadRecord counts the record and field before it reads them.

@@ -115,8 +115,9 @@ class FieldReader {
   Text path_;
   ErrorKind role_;  // what the file is to the run, for its errors
   size_t pos_ = 0;
-  size_t fieldStart_ = 0;                // where the last field returned starts
-  std::optional<size_t> unclosedQuote_;  // a quote that ran to the end of the text
+  size_t fieldStart_ = 0;                   // where the last field returned starts
+  std::optional<size_t> unclosedQuote_;     // a quote that ran to the end of the text
+  std::optional<size_t> quoteOverLineEnd_;  // the first quoted field that ran over a line end
   Block block_;
   mutable size_t placeOffset_ = 0;  // PlaceOf counts lines on from here
   mutable long placeLine_ = 1;

@@ -1,258 +1,196 @@
 #include "preview/boring_log_model.h"
 
 #include <algorithm>
+#include <array>
 #include <utility>
 
-#include "base/errors.h"
-#include "base/numbers.h"
+#include "base/decimal.h"
+#include "base/mesh_code.h"
 #include "base/sjis.h"
-#include "env/files.h"
-#include "formats/section_file.h"
+#include "convert/header_rules.h"
+#include "convert/section_unit.h"
+#include "formats/data_set_files.h"
+#include "preview/boring_log_sections.h"
 
 namespace ostra {
 
-const char16_t* const kClassFiles[kClassColumns] = {u"X3.TXT",  u"R31.TXT", u"R32.TXT",
-                                                    u"R33.TXT", u"R34.TXT", u"R35.TXT"};
+namespace picture {
 
 namespace {
 
-using Row = std::vector<Text>;
-
-// The only file access of the picture: whole lines of a file; nothing when it is missing or
-// cannot be read.
-std::vector<Text> ReadLines(Env& env, const Text& path) {
-  try {
-    if (!env.FileExists(path)) return {};
-    return ReadFileLines(env, path);
-  } catch (const RunError&) {
-    return {};
-  }
-}
-
-// Each non-blank line of a file as its comma fields, by the field rules of the section files
-// and tables (a line at a time: an output file holds one record per line). Nothing when the file is
-// missing or cannot be read.
-std::vector<Row> ReadRows(Env& env, const Text& path) {
-  std::vector<Row> rows;
-  const std::vector<Text> lines = ReadLines(env, path);
-  rows.reserve(lines.size());
-  for (const Text& line : lines) {
-    if (Trim(line).empty()) continue;
-    rows.push_back(LineFields(line));
-  }
-  return rows;
-}
-
-Text WithSeparator(const Text& folder) {
-  if (!folder.empty() && folder.back() != u'\\') return folder + u'\\';
-  return folder;
-}
-
-// Field n (1-based) of a row, empty when the row is shorter.
-Text Field(const Row& row, size_t n) {
-  return n >= 1 && n <= row.size() ? row[n - 1] : Text();
-}
-
-// Line n (1-based) of a file's lines, trimmed.
-Text LineAt(const std::vector<Text>& lines, size_t n) {
-  return n >= 1 && n <= lines.size() ? Trim(lines[n - 1]) : Text();
-}
-
-bool IsBlankChar(char16_t c) {
-  return c == u' ' || c == u'\u3000' || c == u'\t';
-}
-
-// Without half-width and full-width blanks at both ends.
-Text TrimBlanks(TextView text) {
-  size_t begin = 0;
-  size_t end = text.size();
-  while (begin < end && IsBlankChar(text[begin])) ++begin;
-  while (end > begin && IsBlankChar(text[end - 1])) --end;
-  return Text(text.substr(begin, end - begin));
-}
-
-std::optional<double> Depth(const Text& text) {
-  return ReadNumber(text);
-}
-
-std::vector<Layer> ReadLayers(Env& env, const Text& folder) {
-  std::vector<Layer> layers;
-  double top = 0;
-  for (const Row& row : ReadRows(env, folder + u"X1.TXT")) {
-    std::optional<double> bottom = Depth(Field(row, 2));
-    if (!bottom) continue;
-    Layer layer;
-    layer.top = top;
-    layer.bottom = *bottom;
-    layer.depthText = Trim(Field(row, 2));
-    layer.code = Trim(Field(row, 3));
-    layer.name = TrimBlanks(Field(row, 4));
-    layers.push_back(std::move(layer));
-    top = *bottom;
-  }
-  return layers;
-}
-
-// A range "first～second" as the class files give it in fields 4 and 6.
-Text RangeText(const Row& row) {
-  Text first = TrimBlanks(Field(row, 4));
-  Text second = TrimBlanks(Field(row, 6));
-  if (second.empty()) return first;
-  return first + u"～" + second;
-}
-
-std::vector<ClassColumn> ReadClassColumns(Env& env, const Text& folder) {
-  std::vector<ClassColumn> columns;
-  for (const char16_t* file : kClassFiles) {
-    ClassColumn column;
-    column.file = file;
-    for (const Row& row : ReadRows(env, folder + file)) {
-      std::optional<double> bottom = Depth(Field(row, 2));
-      Text text = RangeText(row);
-      if (!bottom || text.empty()) continue;
-      column.lines.push_back({*bottom, std::move(text)});
-    }
-    columns.push_back(std::move(column));
-  }
-  return columns;
-}
-
-std::vector<NPoint> ReadNValues(Env& env, const Text& folder) {
-  std::vector<NPoint> points;
-  for (const Row& row : ReadRows(env, folder + u"X5.TXT")) {
-    std::optional<double> depth = Depth(Field(row, 2));
-    std::optional<double> n = ReadNumber(Field(row, 4));
-    if (!depth || !n) continue;
-    // Fields 3 and 5: the blows and the penetration they took (cm).
-    Text recorded = Trim(Field(row, 3));
-    const Text length = Trim(Field(row, 5));
-    if (recorded.empty()) recorded = Trim(Field(row, 4));
-    if (!length.empty() && length != u"30" && length != u"0") recorded += u"/" + length;
-    points.push_back({*depth, *n, std::move(recorded)});
-  }
-  std::stable_sort(points.begin(), points.end(),
-                   [](const NPoint& a, const NPoint& b) { return a.depth < b.depth; });
-  return points;
-}
-
-// Kinds of sample by the position of "1" in the flags of an N6.TMP line.
-Text SampleKind(const Text& flags) {
-  static const std::pair<size_t, const char16_t*> kKinds[] = {
-      {1, u"物理"}, {2, u"一軸"}, {3, u"三軸"}, {4, u"圧密"}, {7, u"特殊"}, {8, u"動的"}};
-  size_t at = flags.find(u'1');
-  for (const auto& [position, name] : kKinds) {
-    if (at != Text::npos && at + 1 == position) return name;
-  }
-  return u"試料";
-}
-
-std::vector<Mark> ReadMarks(Env& env, const Text& folder) {
-  std::vector<Mark> marks;
-  // X7.txt: fields 5 and 6 from and to (to 0: none), the kind's name twice in fields 29 to 48.
-  for (const Row& row : ReadRows(env, folder + u"X7.txt")) {
-    std::optional<double> from = Depth(Field(row, 5));
-    if (!from) continue;
-    Mark mark;
-    mark.from = *from;
-    std::optional<double> to = Depth(Field(row, 6));
-    if (to && *to != 0) mark.to = *to;
-    for (size_t f = 29; f <= 48 && mark.label.empty(); ++f) mark.label = TrimBlanks(Field(row, f));
-    if (mark.label.empty()) mark.label = u"試験";
-    marks.push_back(std::move(mark));
-  }
-  // N6.TMP: field 2 the detail, fields 4 and 5 from and to, field 8 the kind flags.
-  for (const Row& row : ReadRows(env, folder + u"N6.TMP")) {
-    std::optional<double> from = Depth(Field(row, 4));
-    if (!from) continue;
-    Mark mark;
-    mark.sample = true;
-    mark.from = *from;
-    std::optional<double> to = Depth(Field(row, 5));
-    if (to && *to != 0) mark.to = *to;
-    mark.label = SampleKind(Trim(Field(row, 8)));
-    Text detail = TrimBlanks(Field(row, 2));
-    if (!detail.empty()) mark.label += u" " + detail;
-    marks.push_back(std::move(mark));
-  }
-  std::stable_sort(marks.begin(), marks.end(),
-                   [](const Mark& a, const Mark& b) { return a.from < b.from; });
-  return marks;
-}
-
-// X12.TXT: record number, depth, the remark as display lines of 30 bytes each.
-std::vector<Remark> ReadRemarks(Env& env, const Text& folder) {
-  std::vector<Remark> remarks;
-  for (const Row& row : ReadRows(env, folder + u"X12.TXT")) {
-    std::optional<double> depth = Depth(Field(row, 2));
-    if (!depth) continue;
-    Remark remark;
-    remark.depth = *depth;
-    const Text text = Field(row, 3);
-    const int bytes = ByteLen(text);
-    for (int start = 1; start <= bytes; start += 30) {
-      Text line = TrimBlanks(ByteMid(text, start, 30));
-      if (!line.empty()) remark.lines.push_back(std::move(line));
-    }
-    if (!remark.lines.empty()) remarks.push_back(std::move(remark));
-  }
-  std::stable_sort(remarks.begin(), remarks.end(),
-                   [](const Remark& a, const Remark& b) { return a.depth < b.depth; });
-  return remarks;
-}
-
-// The title items that an engineer expects on a log, from the title files; those without a
-// value are left out.
-std::vector<TitleItem> HeaderItems(Env& env, const Text& folder) {
+// The title items an engineer expects on a log, from the header items (1-based); those without
+// a value are left out.
+std::vector<TitleItem> TitleItems(const RecordFields& f, int count) {
+  auto item = [&](int n) { return n <= count ? TrimBlanks(f[n]) : Text(); };
   std::vector<TitleItem> items;
-  std::vector<Text> t1 = ReadLines(env, folder + u"Titl01.txt");
-  std::vector<Text> t2 = ReadLines(env, folder + u"Titl02.txt");
-  if (t1.empty() && t2.empty()) return items;
   auto add = [&items](const char16_t* label, Text value) {
     if (!value.empty()) items.push_back({label, std::move(value)});
   };
   auto metres = [](Text value) { return value.empty() ? value : value + u" m"; };
-  auto date = [&t1](size_t first) {
-    Text y = LineAt(t1, first), m = LineAt(t1, first + 1), d = LineAt(t1, first + 2);
+  auto date = [&](int first) {
+    const Text y = item(first), m = item(first + 1), d = item(first + 2);
     if (y.empty() && m.empty() && d.empty()) return Text();
-    return y + u"年" + m + u"月" + d + u"日";
+    return title::ExpandYear(y) + u"年" + m + u"月" + d + u"日";
   };
-  auto angle = [&t1](size_t first) {
-    Text d = LineAt(t1, first), m = LineAt(t1, first + 1), s = LineAt(t1, first + 2);
-    if (d.empty() && m.empty() && s.empty()) return Text();
-    return d + u"°" + m + u"′" + s + u"″";
+  auto angle = [&](int n) {
+    if (item(n).empty()) return Text();
+    const std::array<Text, 3> parts = title::SplitAngle(item(n));
+    return Trim(parts[0]) + u"°" + Trim(parts[1]) + u"′" + Trim(parts[2]) + u"″";
   };
 
-  add(u"調査名", LineAt(t1, 1));
-  add(u"地点", LineAt(t1, 2));
-  add(u"孔名", LineAt(t1, 10));
-  add(u"孔口標高", metres(LineAt(t1, 21)));
-  add(u"掘進長", metres(LineAt(t1, 22)));
-  const Text from = date(4), to = date(7);
+  add(u"調査名", item(1));
+  add(u"事業・工事名", item(29));
+  add(u"孔名", item(3));
+  add(u"所在地", item(4));
+  add(u"発注者", item(5));
+  const Text from = date(6), to = date(9);
   add(u"調査期間", from.empty() && to.empty() ? Text() : from + u" ～ " + to);
-  add(u"所在地", LineAt(t1, 17));
   Text position;
-  const Text lat = angle(11), lon = angle(14);
-  if (!lat.empty()) position += u"北緯 " + lat;
-  if (!lon.empty()) position += (position.empty() ? u"" : u"　") + Text(u"東経 ") + lon;
+  if (const Text lat = angle(14); !lat.empty()) position += u"北緯 " + lat;
+  if (const Text lon = angle(15); !lon.empty())
+    position += (position.empty() ? Text() : Text(u"　")) + u"東経 " + lon;
   add(u"緯度経度", position);
-  add(u"メッシュコード", LineAt(t2, 40));
-  add(u"発注者", LineAt(t2, 1));
-  add(u"調査会社", LineAt(t2, 29));
+  if (!item(14).empty() && !item(15).empty()) {
+    const std::array<Text, 3> lat = title::SplitAngle(item(14));
+    const std::array<Text, 3> lon = title::SplitAngle(item(15));
+    auto value = [](const Text& t) { return static_cast<float>(ReadNumber(Trim(t)).value_or(0)); };
+    add(u"メッシュコード", MakeMeshCode(value(lat[0]), value(lat[1]), value(lat[2]), value(lon[0]),
+                                        value(lon[1]), value(lon[2])));
+  }
+  add(u"孔口標高", metres(item(16)));
+  add(u"掘進長", metres(item(17)));
+  Text direction = item(18);
+  if (!item(19).empty())
+    direction += (direction.empty() ? Text() : Text(u" ")) + u"（" + item(19) + u"°）";
+  add(u"掘進方向", direction);
+  add(u"工法", item(20));
+  add(u"試錐機", item(25));
+  add(u"コアチューブ", item(26));
+  add(u"調査会社", item(22));
+  add(u"主任技師", item(23));
+  add(u"コア鑑定者", item(24));
   return items;
+}
+
+void ReadLayers(FieldReader& reader, BoringLogModel& model, const Count& records,
+                const Count& fields) {
+  reader.BeginBlock(records, fields);
+  RecordFields f;
+  double top = 0;
+  for (int i = 0; i < records; ++i) {
+    reader.ReadRecord(f, fields);
+    const std::optional<double> bottom = DepthOf(f[1]);
+    if (!bottom) continue;
+    Layer layer;
+    layer.top = top;
+    layer.bottom = *bottom;
+    layer.depthText = TrimBlanks(f[1]);
+    layer.name = TrimBlanks(f[2]);
+    for (int k = 0; k < kLayerItems; ++k)
+      layer.items[static_cast<size_t>(k)] = TrimBlanks(f[3 + k]);
+    layer.gradeCode = TrimBlanks(f[10]);
+    layer.remark = RemarkLines(f[11]);
+    model.layers.push_back(std::move(layer));
+    top = *bottom;
+  }
+}
+
+// Faults and fracture zones: their kind and note at their depth.
+void ReadZones(FieldReader& reader, BoringLogModel& model) {
+  const Count records = reader.ReadCount(kWhatRecords);
+  const Count fields = reader.ReadCount(kWhatFields);
+  const bool flag = reader.ReadNumber(kWhatHeader) != 0.0;
+  if (records == 0 || !flag) return;
+  reader.BeginBlock(records, fields);
+  RecordFields f;
+  for (int i = 0; i < records; ++i) {
+    reader.ReadRecord(f, fields);
+    const Text kind = TrimBlanks(f[3]);
+    const std::optional<double> depth = DepthOf(f[2]);
+    if (kind.empty() || !depth) continue;
+    Remark remark{*depth, TrimBlanks(f[2]), {kind}};
+    for (Text& line : RemarkLines(f[4])) remark.lines.push_back(std::move(line));
+    model.remarks.push_back(std::move(remark));
+  }
 }
 
 }  // namespace
 
-BoringLogModel ReadBoringLogModel(Env& env, const Text& destFolder) {
+// A boring exchange XML file gives core recovery and RQD per interval of their own: one run per
+// interval, the two values together where their intervals agree.
+void AddBedCores(const BedDataSet& bed, BoringLogModel& model) {
+  auto add = [&model](const std::vector<BedDataSet::CoreInterval>& list, Text CoreRun::*value) {
+    double top = 0;
+    for (const BedDataSet::CoreInterval& interval : list) {
+      const std::optional<double> bottom = DepthOf(interval.bottom);
+      if (!bottom) continue;
+      if (*bottom > top && !interval.value.empty()) {
+        auto same = std::find_if(model.cores.begin(), model.cores.end(), [&](const CoreRun& run) {
+          return run.top == top && run.bottom == *bottom;
+        });
+        if (same == model.cores.end())
+          same = model.cores.insert(model.cores.end(), {top, *bottom, {}, {}});
+        (*same).*value = interval.value;
+      }
+      top = *bottom;
+    }
+  };
+  add(bed.coreRecovery, &CoreRun::recovery);
+  add(bed.rqd, &CoreRun::rqd);
+}
+
+void ReadMdt(FieldReader& reader, BoringLogModel& model) {
+  SkipHeaderValue(reader);
+  const Count items = reader.ReadCount(kWhatItems);
+  const Count records = reader.ReadCount(kWhatRecords);
+  SkipHeaderValue(reader);
+  const Count fields = reader.ReadCount(kWhatFields);
+  reader.BeginItems(items);
+  RecordFields f;
+  reader.ReadRecord(f, items);
+  model.header = TitleItems(f, items);
+  if (items >= 3) model.holeName = TrimBlanks(f[3]);
+  if (records != 0 && fields != 0) ReadLayers(reader, model, records, fields);
+  ReadZones(reader, model);
+}
+
+}  // namespace picture
+
+BoringLogModel ReadBoringLogModel(Env& env, const Text& source, DataEncoding encoding,
+                                  const ErrorWording& word) {
   BoringLogModel model;
-  model.folder = WithSeparator(destFolder);
-  model.header = HeaderItems(env, model.folder);
-  model.layers = ReadLayers(env, model.folder);
-  if (model.layers.empty()) return model;
-  model.classes = ReadClassColumns(env, model.folder);
-  model.nValues = ReadNValues(env, model.folder);
-  model.marks = ReadMarks(env, model.folder);
-  model.remarks = ReadRemarks(env, model.folder);
+  model.source = source;
+  DataSetSections sections;
+  try {
+    sections = ReadDataSetSections(env, source, encoding);
+  } catch (const std::exception& e) {
+    model.problems.push_back(word(e));
+    return model;
+  }
+  // The CDT's depth lists have no column of the log.
+  using Reader = void (*)(FieldReader&, BoringLogModel&);
+  static constexpr std::array<Reader, 6> kReaders = {picture::ReadMdt, picture::ReadBdt,
+                                                     picture::ReadKdt, picture::ReadNdt,
+                                                     picture::ReadLdt, nullptr};
+  for (size_t i = 0; i < kReaders.size(); ++i) {
+    if (!sections.texts[i] || kReaders[i] == nullptr) continue;
+    FieldReader reader(std::move(*sections.texts[i]), sections.files[i]);
+    // What a section gave before it failed is shown; the failure is told.
+    try {
+      kReaders[i](reader, model);
+    } catch (const std::exception& e) {
+      model.problems.push_back(word(e));
+    }
+  }
+  if (sections.bed) picture::AddBedCores(*sections.bed, model);
+  auto byDepth = [](auto member) {
+    return [member](const auto& a, const auto& b) { return a.*member < b.*member; };
+  };
+  std::stable_sort(model.cores.begin(), model.cores.end(), byDepth(&CoreRun::top));
+  std::stable_sort(model.penetrationTests.begin(), model.penetrationTests.end(),
+                   byDepth(&PenetrationTest::depth));
+  std::stable_sort(model.marks.begin(), model.marks.end(), byDepth(&Mark::from));
+  std::stable_sort(model.remarks.begin(), model.remarks.end(), byDepth(&Remark::depth));
   return model;
 }
 

@@ -100,6 +100,11 @@ Text PastEndMessage(const PastEndFacts& f) {
   } else {
     m += u"次の値がありません。";
   }
+  if (f.quoteOverLineEnd) {
+    m += N(f.quoteOverLineEnd->line) +
+         u" 行目の二重引用符で始まる項目が行末を越えています。閉じる二重引用符が抜けていないか"
+         u"確かめてください。";
+  }
   if (f.unclosedQuote) {
     m += PlaceText(*f.unclosedQuote) +
          u"で始まる二重引用符「\"」が閉じていないため、そこからファイルの終わりまでが 1 つの値"

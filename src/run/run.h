@@ -9,6 +9,7 @@
 #include "base/codec.h"
 #include "base/errors.h"
 #include "env/env.h"
+#include "formats/data_set_files.h"
 #include "run/convert.h"
 #include "run/report.h"
 
@@ -37,16 +38,8 @@ std::optional<Text> CheckSectionHeader(Env& env, const Text& path, std::int16_t 
 std::optional<Text> CheckSectionHeader(const Text& content, const Text& path, std::int16_t n);
 Text HeaderFailureMessage(const FileError& e, const Text& path);
 
-// The sibling section file: the source path with the first three characters of its file name
-// replaced by `section` ("BDT", ...).
-Text SectionFileName(const Text& sourcePath, const Text& sourceFileName, const Text& section);
-
 // Stops the run (RunError naming the file) when a section file of the data set is there but is
 // not an ordinary file (a folder, a pipe, a device), before anything has changed.
 void CheckDataSetFiles(Env& env, const Text& sourcePath);
-
-// The files of the data set whose MDT file is `sourcePath`: that file, then its siblings in
-// section order, whether they exist or not; only the file itself for a boring exchange XML file.
-std::vector<Text> DataSetFiles(const Text& sourcePath);
 
 }  // namespace ostra

@@ -48,14 +48,6 @@ Text HeaderFailureMessage(const FileError& e, const Text& path) {
          u"` のヘッダーが不正です。変換できません";
 }
 
-Text SectionFileName(const Text& sourcePath, const Text& sourceFileName, const Text& section) {
-  size_t p = sourcePath.find(sourceFileName);
-  if (p == Text::npos || sourceFileName.empty()) p = sourcePath.size();
-  Text name = sourcePath.substr(0, p) + section;
-  if (p + 3 < sourcePath.size()) name += sourcePath.substr(p + 3);
-  return name;
-}
-
 void CheckDataSetFiles(Env& env, const Text& sourcePath) {
   for (const Text& name : DataSetFiles(sourcePath)) {
     const FileKind kind = InRole(ErrorKind::kData, [&] { return env.Inspect(name).kind; });
@@ -66,17 +58,6 @@ void CheckDataSetFiles(Env& env, const Text& sourcePath) {
       throw ProblemError(Problem::kDataNotRegular, {}, name, ErrorKind::kData);
     }
   }
-}
-
-std::vector<Text> DataSetFiles(const Text& sourcePath) {
-  const Text fileName = SplitPath(sourcePath, u"\\").Last();
-  std::vector<Text> files{sourcePath};
-  // A boring exchange XML file is the whole data set.
-  if (IsBedSource(sourcePath)) return files;
-  // The first section is the MDT file itself.
-  for (size_t i = 1; i < std::size(kSectionUnits); ++i)
-    files.push_back(SectionFileName(sourcePath, fileName, kSectionUnits[i].name));
-  return files;
 }
 
 }  // namespace ostra

@@ -181,6 +181,25 @@ TEST(FieldPlaceTest, AQuoteThatNeverClosesIsNamedWhereItOpened) {
   EXPECT_EQ(e.place.record, 3);
 }
 
+// A stray quote on line 3 closes at the next quote two lines on: the records after it shift and
+// the file ends short. The message names the line of the quote that ran over a line end.
+TEST(FieldPlaceTest, AQuoteThatRanOverALineEndIsNamedWhenTheFileEndsShort) {
+  FieldReader r(u"100,4,3\r\n1.45,12,3\r\n4.45,\"11,6\r\n7.45,50/12,\"20\"\r\n10.45,50,30\r\n",
+                u"T:\\NDT0001.GDF");
+  r.ReadNumber(u"ヘッダー値");
+  const Count records = r.ReadCount(u"レコード数");
+  const Count fields = r.ReadCount(u"項目数");
+  r.BeginBlock(records, fields);
+  RecordFields rec;
+  const PastEnd e = ReadPastEnd([&] {
+    for (int i = 0; i < 4; ++i) r.ReadRecord(rec, 3);
+  });
+  EXPECT_TRUE(Says(e.message, u"3 行目の二重引用符で始まる項目が行末を越えています"))
+      << U8(e.message);
+  EXPECT_TRUE(Says(e.message, u"ファイルは 5 行目で終わっていて")) << U8(e.message);
+  EXPECT_FALSE(Says(e.message, u"閉じていない")) << U8(e.message);
+}
+
 TEST(FieldPlaceTest, HeaderItemsAndFixedCounts) {
   FieldReader items(u"1,3\r\n\"A\",B\r\n", u"T:\\MDT0001.GDF");
   items.ReadNumber(u"ヘッダー値");

@@ -1,220 +1,212 @@
-// Reading the picture's contents from the files of a destination folder on a temporary drive.
+// Reading the picture's contents from a data set: the bundled sample, the guideline's XML
+// example, and data sets that cannot be read whole.
 #include "preview/boring_log_model.h"
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <memory>
+#include <set>
 #include <string>
 #include <vector>
 
-#include "env/drives.h"
+#include "base/errors.h"
+#include "preview/boring_log_sections.h"
 #include "support/test_support.h"
 
 namespace ostra {
 namespace {
 
+namespace fs = std::filesystem;
 using test::TempDrive;
-using test::WriteSjisLines;
+
+// The file a reading error is about: enough to tell which section failed.
+Text FileOf(const std::exception& e) {
+  if (const auto* run = dynamic_cast<const RunError*>(&e)) return u"failed: " + run->File();
+  return u"failed";
+}
 
 class BoringLogModelTest : public ::testing::Test {
  protected:
   void SetUp() override {
     drive_ = std::make_unique<TempDrive>(u'T');
-    std::filesystem::create_directories(drive_->Host("OUT"));
+    fs::create_directories(drive_->Host("DATA"));
+    for (const char* name :
+         {"MDT0001.GDF", "BDT0001.GDF", "KDT0001.GDF", "NDT0001.GDF", "LDT0001.GDF", "CDT0001.GDF"})
+      fs::copy_file(test::ExamplesDir() / name, drive_->Host(std::string("DATA/") + name));
+    fs::copy_file(test::ExamplesDir() / "bed" / "BED0300.XML", drive_->Host("DATA/BED0300.XML"));
   }
 
-  void Put(const std::string& name, const std::vector<std::string>& lines) {
-    WriteSjisLines(drive_->Host("OUT/" + name), lines);
+  BoringLogModel Read(const Text& file) {
+    return ReadBoringLogModel(drive_->Files(), u"T:\\DATA\\" + file, DataEncoding::kAuto, FileOf);
   }
-
-  void PutOneLayer() { Put("X1.TXT", {"  1,  20.00,0002,表土"}); }
 
   std::unique_ptr<TempDrive> drive_;
 };
 
-// An X7.txt line of 68 fields with the kind's name in fields `nameField` and `nameField` + 1.
-std::string X7Line(const std::string& from, const std::string& to, size_t nameField,
-                   const std::string& name) {
-  std::vector<std::string> f(69);
-  f[1] = "  1";
-  f[5] = from;
-  f[6] = to;
-  if (nameField > 0) f[nameField] = f[nameField + 1] = name;
-  std::string line = f[1];
-  for (size_t i = 2; i <= 68; ++i) line += "," + f[i];
-  return line;
+// The kinds of column a model fills.
+std::set<std::string> KindsOf(const BoringLogModel& model) {
+  static const char* const kItems[kLayerItems] = {"色調",   "岩級", "風化",    "硬軟",
+                                                  "割れ目", "変質", "コア形状"};
+  std::set<std::string> kinds;
+  for (const Layer& layer : model.layers) {
+    if (!layer.name.empty()) kinds.insert("岩種");
+    for (int k = 0; k < kLayerItems; ++k) {
+      if (!layer.items[static_cast<size_t>(k)].empty()) kinds.insert(kItems[k]);
+    }
+    if (!layer.remark.empty()) kinds.insert("記事(層)");
+  }
+  for (const CoreRun& run : model.cores) {
+    if (!run.recovery.empty()) kinds.insert("コア採取率");
+    if (!run.rqd.empty()) kinds.insert("RQD");
+  }
+  if (!model.waterLevels.empty()) kinds.insert("孔内水位");
+  if (!model.penetrationTests.empty()) kinds.insert("標準貫入試験");
+  if (!model.remarks.empty()) kinds.insert("記事");
+  for (const Mark& mark : model.marks) kinds.insert(mark.sample ? "試料" : "試験");
+  return kinds;
 }
 
-TEST_F(BoringLogModelTest, AMissingFolderGivesAnEmptyModelThatNamesIt) {
-  for (const Text& folder : {Text(u"T:\\NO\\SUCH"), Text(u"T:\\NO\\SUCH\\")}) {
-    const BoringLogModel model = ReadBoringLogModel(drive_->Files(), folder);
-    EXPECT_EQ(model.folder, u"T:\\NO\\SUCH\\");
-    EXPECT_TRUE(model.header.empty());
-    EXPECT_TRUE(model.layers.empty());
-    EXPECT_TRUE(model.classes.empty());
+TEST_F(BoringLogModelTest, TheSampleAndTheXmlExampleFillTheSameKindsOfColumns) {
+  const BoringLogModel legacy = Read(u"MDT0001.GDF");
+  const BoringLogModel xml = Read(u"BED0300.XML");
+  EXPECT_TRUE(legacy.problems.empty()) << ToUtf8(legacy.problems.front());
+  EXPECT_TRUE(xml.problems.empty()) << ToUtf8(xml.problems.front());
+  std::set<std::string> legacyKinds = KindsOf(legacy);
+  // The XML keeps its remarks apart from the layers: they are remarks at a depth there.
+  legacyKinds.erase("記事(層)");
+  EXPECT_EQ(KindsOf(xml), legacyKinds);
+  EXPECT_EQ(legacyKinds.size(), 15u);
+  // The title block's kinds of item, too.
+  auto labels = [](const BoringLogModel& model) {
+    std::set<Text> set;
+    for (const TitleItem& item : model.header) set.insert(item.label);
+    return set;
+  };
+  for (const char16_t* label : {u"調査名", u"孔名", u"所在地", u"発注者", u"調査期間", u"緯度経度",
+                                u"孔口標高", u"掘進長", u"掘進方向", u"試錐機", u"調査会社"}) {
+    EXPECT_TRUE(labels(legacy).count(label)) << ToUtf8(label);
+    EXPECT_TRUE(labels(xml).count(label)) << ToUtf8(label);
   }
 }
 
-TEST_F(BoringLogModelTest, LayersRunFromTheBottomOfTheLastUsableLayer) {
-  Put("X1.TXT",
-      {"  1,   2.00, 0002 ,　表土　", "", "  2,    abc,5001,砂岩", "  3,  １２．５０,5002,泥岩"});
-  const BoringLogModel model = ReadBoringLogModel(drive_->Files(), u"T:\\OUT");
-  ASSERT_EQ(model.layers.size(), 2u);
-  EXPECT_EQ(model.layers[0].top, 0);
-  EXPECT_EQ(model.layers[0].bottom, 2);
-  EXPECT_EQ(model.layers[0].depthText, u"2.00");
-  EXPECT_EQ(model.layers[0].code, u"0002");
-  EXPECT_EQ(model.layers[0].name, u"表土");
-  EXPECT_EQ(model.layers[1].top, 2);
-  EXPECT_EQ(model.layers[1].bottom, 12.5);  // full-width numerals
-  EXPECT_EQ(model.layers[1].depthText, u"１２．５０");
+TEST_F(BoringLogModelTest, TheSampleReadsAsItsSectionsWriteIt) {
+  const BoringLogModel model = Read(u"MDT0001.GDF");
+  EXPECT_EQ(model.holeName, u"B-1");
+  auto item = [&](const Text& label) {
+    for (const TitleItem& i : model.header) {
+      if (i.label == label) return i.value;
+    }
+    return Text(u"(none)");
+  };
+  EXPECT_EQ(item(u"調査期間"), u"1998年5月11日 ～ 1998年6月3日");
+  EXPECT_EQ(item(u"掘進方向"), u"鉛直 （90°）");
+  EXPECT_EQ(item(u"工法"), u"ロータリー式ワイヤーライン工法");
+  EXPECT_EQ(item(u"主任技師"), u"佐藤 次郎");
+  EXPECT_EQ(item(u"コア鑑定者"), u"鈴木 一郎");
+  EXPECT_EQ(item(u"緯度経度"), u"北緯 35°34′52″　東経 139°15′30″");
+
+  ASSERT_EQ(model.layers.size(), 10u);
+  const Layer& tuff = model.layers[2];
+  EXPECT_EQ(tuff.top, 4.5);
+  EXPECT_EQ(tuff.depthText, u"7.80");
+  EXPECT_EQ(tuff.name, u"凝灰質砂岩");
+  EXPECT_EQ(tuff.Item(LayerItem::kColour), u"灰白色");
+  EXPECT_EQ(tuff.Item(LayerItem::kGrade), u"ＣＬ");
+  EXPECT_EQ(tuff.gradeCode, u"CL");
+  EXPECT_EQ(tuff.Item(LayerItem::kCoreShape), u"短柱状");
+  EXPECT_EQ(tuff.remark, std::vector<Text>{u"亀裂面は褐色に汚染"});
+  // A record over two lines, and one that shares a line with the next.
+  EXPECT_EQ(model.layers[4].Item(LayerItem::kFractures), u"ヘアークラック");
+  EXPECT_EQ(model.layers[6].remark, std::vector<Text>{u"開口亀裂沿いに酸化"});
+  EXPECT_EQ(model.layers[7].name, u"砂岩泥岩互層");
+
+  // The remark whose depth is in its text stands there, not at 0.
+  std::vector<std::pair<double, Text>> remarks;
+  for (const Remark& r : model.remarks) remarks.emplace_back(r.depth, r.lines.front());
+  EXPECT_NE(
+      std::find(remarks.begin(), remarks.end(), std::pair<double, Text>{7.8, u"7.80m付近で逸水"}),
+      remarks.end());
+  EXPECT_NE(std::find(remarks.begin(), remarks.end(), std::pair<double, Text>{5.6, u"亀裂"}),
+            remarks.end());
+  EXPECT_TRUE(std::is_sorted(remarks.begin(), remarks.end(),
+                             [](const auto& a, const auto& b) { return a.first < b.first; }));
+
+  // N as recorded; the graph's value at most 50, a refusal at 50.
+  ASSERT_EQ(model.penetrationTests.size(), 5u);
+  const PenetrationTest& first = model.penetrationTests[0];
+  EXPECT_EQ(first.recorded, u"12");
+  EXPECT_EQ(first.plotN, 12.0);
+  EXPECT_EQ(first.blows, (std::array<Text, 3>{u"3", u"4", u"5"}));
+  EXPECT_FALSE(first.refusal);
+  EXPECT_EQ(model.penetrationTests[1].plotN, 30.0);  // 11 blows for 11 cm
+  EXPECT_FALSE(model.penetrationTests[1].refusal);
+  for (size_t i = 2; i < 5; ++i) {
+    EXPECT_TRUE(model.penetrationTests[i].refusal) << i;
+    EXPECT_EQ(model.penetrationTests[i].plotN, 50.0) << i;
+  }
+  EXPECT_EQ(model.penetrationTests[2].recorded, u"50/12");
+
+  // Water levels with their dates; the record without a level is left out.
+  ASSERT_EQ(model.waterLevels.size(), 3u);
+  EXPECT_EQ(model.waterLevels[0].depthText, u"2.10");
+  EXPECT_EQ(model.waterLevels[0].date, u"5/12");
+  EXPECT_EQ(model.waterLevels[2].note, u"掘削完了後, 孔内洗浄後");
+  // Core values from field 4 down to the depth reached; the first day has none.
+  ASSERT_FALSE(model.cores.empty());
+  EXPECT_EQ(model.cores[0].top, 3.0);
+  EXPECT_EQ(model.cores[0].bottom, 6.0);
+  EXPECT_EQ(model.cores[0].recovery, u"85～90");
+  EXPECT_EQ(model.cores[1].rqd, u"40～55");
+
+  // Tests (blank records of the list of 20 left out) and samples, by depth.
+  std::vector<Text> labels;
+  for (const Mark& m : model.marks) labels.push_back(m.label);
+  EXPECT_EQ(labels.size(), 11u);
+  EXPECT_EQ(labels[0], u"ベーン試験");
+  EXPECT_EQ(labels[1], u"透水試験 JIS");
+  EXPECT_EQ(labels[2], u"一軸 A-1");
+  EXPECT_TRUE(model.problems.empty());
 }
 
-TEST_F(BoringLogModelTest, ClassColumnsHoldTheRangesOfTheirFile) {
-  PutOneLayer();
-  Put("X3.TXT", {"  1,   4.50,0102  ,CL,0103  ,CM,～", "  2,   7.80,0104  ,CH,      ,,",
-                 "  3,   8.00,  ,,  ,", "  4,    x,1,CL,,"});
-  Put("R35.TXT", {"  1,   1.20,5,　ＣＬ,4,ＣＭ　"});
-  const BoringLogModel model = ReadBoringLogModel(drive_->Files(), u"T:\\OUT");
-  ASSERT_EQ(model.classes.size(), 6u);
-  for (int i = 0; i < kClassColumns; ++i) EXPECT_EQ(model.classes[i].file, kClassFiles[i]);
-  EXPECT_EQ(model.classes[0].file, u"X3.TXT");
-  EXPECT_EQ(model.classes[5].file, u"R35.TXT");
-  // Lines without a class or without a depth are left out.
-  ASSERT_EQ(model.classes[0].lines.size(), 2u);
-  EXPECT_EQ(model.classes[0].lines[0].bottom, 4.5);
-  EXPECT_EQ(model.classes[0].lines[0].text, u"CL～CM");
-  EXPECT_EQ(model.classes[0].lines[1].text, u"CH");
-  for (int i = 1; i < 5; ++i) EXPECT_TRUE(model.classes[i].lines.empty());
-  ASSERT_EQ(model.classes[5].lines.size(), 1u);
-  EXPECT_EQ(model.classes[5].lines[0].text, u"ＣＬ～ＣＭ");
-}
+TEST_F(BoringLogModelTest, WhatCannotBeReadIsToldAndTheRestShown) {
+  // A section cut short: the sections before and after it still show.
+  test::WriteSjisLines(drive_->Host("DATA/NDT0001.GDF"), {"100,5,5", "50", "1.45,12,3,4,5"});
+  BoringLogModel model = Read(u"MDT0001.GDF");
+  EXPECT_EQ(model.layers.size(), 10u);
+  EXPECT_EQ(model.penetrationTests.size(), 1u);
+  EXPECT_FALSE(model.marks.empty());
+  ASSERT_EQ(model.problems.size(), 1u);
+  EXPECT_EQ(model.problems[0], u"failed: T:\\DATA\\NDT0001.GDF");
 
-TEST_F(BoringLogModelTest, NValuesComeFromTheFourthFieldInDepthOrder) {
-  PutOneLayer();
-  Put("X5.TXT", {"  1,   6.45, 11, 30", "  2,   1.45, 12, 12", "  3,   4.45, 50,",
-                 "  4,   1.45, 9, 7", "  5,   1.45, 9, 12.5"});
-  const BoringLogModel model = ReadBoringLogModel(drive_->Files(), u"T:\\OUT");
-  ASSERT_EQ(model.nValues.size(), 4u);
-  EXPECT_EQ(model.nValues[0].depth, 1.45);
-  EXPECT_EQ(model.nValues[0].n, 12);
-  EXPECT_EQ(model.nValues[1].n, 7);  // equal depths keep their order
-  EXPECT_EQ(model.nValues[2].n, 12.5);
-  EXPECT_EQ(model.nValues[3].depth, 6.45);
-  EXPECT_EQ(model.nValues[3].n, 30);
-}
-
-TEST_F(BoringLogModelTest, NValuesKeepTheBlowsAndPenetrationAsRecorded) {
-  PutOneLayer();
-  // Sequence, depth, blows, N, penetration: "50/12" gives N 125, "12" (30 cm) stays "12".
-  Put("X5.TXT", {"  1,   5.00, 50,125, 12, 15, 10, 17, 10, 18, 10",
-                 "  2,   6.00, 12, 12, 30,   ,   ,   ,   ,   ,   ",
-                 "  3,   7.00, 10, 10,  0,   ,   ,   ,   ,   ,   "});
-  const BoringLogModel model = ReadBoringLogModel(drive_->Files(), u"T:\\OUT");
-  ASSERT_EQ(model.nValues.size(), 3u);
-  EXPECT_EQ(model.nValues[0].n, 125);
-  EXPECT_EQ(model.nValues[0].recorded, u"50/12");
-  EXPECT_EQ(model.nValues[1].recorded, u"12");
-  EXPECT_EQ(model.nValues[2].recorded, u"10");
-}
-
-TEST_F(BoringLogModelTest, TestsAndSamplesAreMarksInDepthOrder) {
-  PutOneLayer();
-  Put("X7.txt",
-      {X7Line("   5.00", "   6.00", 31, "　透水試験"), X7Line("   3.00", "   0.00", 47, "載荷"),
-       X7Line("   4.00", "   4.50", 0, ""), X7Line("    x", "   1.00", 29, "x")});
-  Put("N6.TMP",
-      {"  1,A-1   ,  ,   6.20,   6.50,   ,   ,010000000000000",
-       "  2,      ,  ,   5.00,   0.00,   ,   ,100000000000000",
-       "  3,      ,  ,   7.00,   7.50,   ,   ,001", "  4,      ,  ,   7.10,   7.50,   ,   ,0001",
-       "  5,      ,  ,   7.20,   7.50,   ,   ,00001",
-       "  6,      ,  ,   7.30,   7.50,   ,   ,0000001",
-       "  7,      ,  ,   7.40,   7.50,   ,   ,00000001",
-       "  8,      ,  ,   7.50,   7.60,   ,   ,0"});
-  const BoringLogModel model = ReadBoringLogModel(drive_->Files(), u"T:\\OUT");
-  ASSERT_EQ(model.marks.size(), 11u);
-  const Mark& first = model.marks[0];
-  EXPECT_FALSE(first.sample);
-  EXPECT_EQ(first.from, 3);
-  EXPECT_FALSE(first.to.has_value());  // "to" 0: none
-  EXPECT_EQ(first.label, u"載荷");
-  EXPECT_EQ(model.marks[1].label, u"試験");  // no kind named
-  EXPECT_EQ(model.marks[1].to.value_or(0), 4.5);
-  // At equal depths the tests come before the samples.
-  EXPECT_EQ(model.marks[2].label, u"透水試験");
-  EXPECT_TRUE(model.marks[3].sample);
-  EXPECT_EQ(model.marks[3].from, 5);
-  EXPECT_EQ(model.marks[3].label, u"物理");
-  EXPECT_EQ(model.marks[4].label, u"一軸 A-1");
-  std::vector<Text> kinds;
-  for (size_t i = 5; i < model.marks.size(); ++i) kinds.push_back(model.marks[i].label);
-  EXPECT_EQ(kinds, (std::vector<Text>{u"三軸", u"圧密", u"試料", u"特殊", u"動的", u"試料"}));
-}
-
-TEST_F(BoringLogModelTest, RemarksAreCutIntoDisplayLinesOfThirtyBytes) {
-  PutOneLayer();
-  Put("X12.TXT",
-      {"  1,   7.00,\"亀裂少なく良好　　　　　　　　\"",
-       "  2,   2.50,\"あいうえおかきくけこさしすせそ　　　　　　　　　　　　　　　たちつてと\"",
-       "  3,   3.00,\"　　　\"", "  4,    x,\"記事\""});
-  const BoringLogModel model = ReadBoringLogModel(drive_->Files(), u"T:\\OUT");
-  ASSERT_EQ(model.remarks.size(), 2u);
-  EXPECT_EQ(model.remarks[0].depth, 2.5);
-  EXPECT_EQ(model.remarks[0].lines,
-            (std::vector<Text>{u"あいうえおかきくけこさしすせそ", u"たちつてと"}));
-  EXPECT_EQ(model.remarks[1].depth, 7);
-  EXPECT_EQ(model.remarks[1].lines, (std::vector<Text>{u"亀裂少なく良好"}));
-}
-
-TEST_F(BoringLogModelTest, TheHeaderHoldsTheTitleItemsPresent) {
-  std::vector<std::string> t1 = {"調査業務", "トンネル", "",   "1998",  " 5", "11", "", "",    "",
-                                 "B-1",      " 35",      "34", "   52", "",   "",   "", "地内"};
-  t1.resize(23);
-  t1[20] = "215.40";
-  t1[21] = "30.00";
-  std::vector<std::string> t2(41);
-  t2[28] = "相武地質調査株式会社";
-  t2[39] = "53392290";
-  Put("Titl01.txt", t1);
-  Put("Titl02.txt", t2);
-  BoringLogModel model = ReadBoringLogModel(drive_->Files(), u"T:\\OUT");
-  std::vector<Text> items;
-  for (const TitleItem& item : model.header) items.push_back(item.label + u"=" + item.value);
-  EXPECT_EQ(items, (std::vector<Text>{u"調査名=調査業務", u"地点=トンネル", u"孔名=B-1",
-                                      u"孔口標高=215.40 m", u"掘進長=30.00 m",
-                                      u"調査期間=1998年5月11日 ～ ", u"所在地=地内",
-                                      u"緯度経度=北緯 35°34′52″", u"メッシュコード=53392290",
-                                      u"調査会社=相武地質調査株式会社"}));
-
-  // Items without a value are left out.
-  Put("Titl01.txt", {});
-  model = ReadBoringLogModel(drive_->Files(), u"T:\\OUT");
-  ASSERT_EQ(model.header.size(), 2u);
-  EXPECT_EQ(model.header[0].label, u"メッシュコード");
-}
-
-TEST_F(BoringLogModelTest, WithoutLayersNothingButTheHeaderIsRead) {
-  Put("Titl02.txt", std::vector<std::string>(40, "53392290"));
-  Put("X3.TXT", {"  1,   4.50,0102  ,CL,0103  ,CM,～"});
-  Put("X5.TXT", {"  1,   1.45, 12, 12"});
-  Put("X12.TXT", {"  1,   2.50,\"記事\""});
-  const BoringLogModel model = ReadBoringLogModel(drive_->Files(), u"T:\\OUT");
-  EXPECT_EQ(model.header.size(), 3u);  // client, company and grid square: lines 1, 29 and 40
-  EXPECT_TRUE(model.classes.empty());
-  EXPECT_TRUE(model.nValues.empty());
-  EXPECT_TRUE(model.remarks.empty());
-}
-
-TEST_F(BoringLogModelTest, AFolderInThePlaceOfAFileReadsAsNothing) {
-  PutOneLayer();
-  std::filesystem::create_directories(drive_->Host("OUT/X5.TXT"));
-  std::filesystem::create_directories(drive_->Host("OUT/Titl01.txt"));
-  Put("X12.TXT", {"  1,   1.00,\"abc\""});
-  const BoringLogModel model = ReadBoringLogModel(drive_->Files(), u"T:\\OUT");
+  // No data set at all: only the problem.
+  model = Read(u"MDT0009.GDF");
+  EXPECT_TRUE(model.layers.empty());
   EXPECT_TRUE(model.header.empty());
-  EXPECT_TRUE(model.nValues.empty());
-  EXPECT_EQ(model.layers.size(), 1u);
-  EXPECT_EQ(model.remarks.size(), 1u);
+  ASSERT_EQ(model.problems.size(), 1u);
+  EXPECT_EQ(model.problems[0], u"failed: T:\\DATA\\MDT0009.GDF");
+  EXPECT_EQ(model.source, u"T:\\DATA\\MDT0009.GDF");
+}
+
+TEST(RemarkDepthTest, TheNumberInTheTextIsTheDepth) {
+  struct Case {
+    Text text;
+    std::optional<double> depth;
+    Text written;
+  };
+  const Case cases[] = {
+      {u"15.20", 15.2, u"15.20"},        {u"GL-7.80 ) 補足", 7.8, u"7.80"},
+      {u"ＧＬ－２．５０", 2.5, u"2.50"}, {u"  3.5  ", 3.5, u"3.5"},
+      {u"補足", std::nullopt, u""},      {u"", std::nullopt, u""},
+      {u"(12.0m)", 12.0, u"12.0"},
+  };
+  for (const Case& c : cases) {
+    const auto got = picture::DepthInText(c.text);
+    ASSERT_EQ(got.has_value(), c.depth.has_value()) << ToUtf8(c.text);
+    if (!got) continue;
+    EXPECT_DOUBLE_EQ(got->first, *c.depth) << ToUtf8(c.text);
+    EXPECT_EQ(got->second, c.written) << ToUtf8(c.text);
+  }
 }
 
 }  // namespace
