@@ -22,7 +22,6 @@ constexpr const char16_t* kNoteTitle =
     u"このフォルダのファイルは、途中で止まった変換が書き込んだものです。";
 constexpr const char16_t* kTimeLabel = u"日時：";
 constexpr const char16_t* kReasonLabel = u"理由：";
-constexpr const char16_t* kTemporaryName = u"OSTRACONV_STOPPED.TMP";
 
 Text Digits(int value, int width) {
   std::string s = std::to_string(value);
@@ -68,7 +67,7 @@ std::optional<Text> Labelled(const std::vector<Text>& lines, const Text& label) 
 
 void WriteRunNote(Env& env, const Text& folder, const Text& text) {
   const DrivePath place(folder);
-  const Text temporary = place.Join(kTemporaryName);
+  const Text temporary = place.Join(kRunNoteTemporaryName);
   const std::vector<Text> lines{kNoteTitle, kTimeLabel + LocalTimeText(env.WallClock()),
                                 kReasonLabel + OneLine(text)};
   try {

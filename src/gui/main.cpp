@@ -24,6 +24,7 @@
 #include "env/host_env.h"
 #include "env/interrupt_env.h"
 #include "env/interrupt_signals.h"
+#include "formats/run_note.h"
 #include "gui/form1_window.h"
 #include "gui/preview_window.h"
 #include "gui/qt_text.h"
@@ -74,6 +75,8 @@ int main(int argc, char** argv) {
   });
   interruptPoll.start(200);
   ostra::InterruptEnv interruptible(*host, ostra::InterruptFlag());
+  // An interrupted run still leaves the note that its destination holds unfinished outputs.
+  interruptible.AllowAfterStop({ostra::kRunNoteFileName, ostra::kRunNoteTemporaryName});
   ostra::DriveMapEnv env(interruptible, drives);
 
   int picture = static_cast<int>(args.indexOf(QStringLiteral("--picture")));
