@@ -107,10 +107,11 @@ TEST_F(PresenterTest, EveryHandlerShowsWhatItsRuleSays) {
        geo, geo, geo, geo, u'T', u'T', sample, u"x"},
       {"Command1_Click",
        [](auto& t, auto& f) {
-         t.ChooseSample(u"T:\\OUT");
+         t.ChooseSample(u"T:\\OUT\\P001\\SITE\\B-1");
          f.Command1_Click();
        },
-       u"T:\\GEO\\MDT0001.GDF", u"T:\\OUT", geo, geo, u'T', u'T', sample, kMsgCompleted},
+       u"T:\\GEO\\MDT0001.GDF", u"T:\\OUT\\P001\\SITE\\B-1", geo, geo, u'T', u'T', sample,
+       kMsgCompleted},
       {"Command2_Click", [](auto&, auto& f) { f.Command2_Click(); }, geo, geo, geo, geo, u'T', u'T',
        sample, u"", true},
   };
@@ -152,7 +153,7 @@ TEST_F(PresenterTest, TheCompletionLineStaysUntilTheMouseMovesAndNewFoldersShow)
   ASSERT_TRUE(Load());
   form_->Dir2_Open(0);
   form_->Dir2_Open(view_.SubfolderRow(Selector::kDir2, u"OUT"));
-  ChooseSample(u"T:\\OUT\\B-1");
+  ChooseSample(u"T:\\OUT\\P002\\SITE\\B-1");
   form_->Command1_Click();
   ASSERT_EQ(view_.boxes.size(), 1u);  // the folder question
   EXPECT_EQ(view_.boxes[0].text, kMsgCreateFolder);
@@ -161,7 +162,7 @@ TEST_F(PresenterTest, TheCompletionLineStaysUntilTheMouseMovesAndNewFoldersShow)
   EXPECT_FALSE(view_.busy);
   EXPECT_TRUE(view_.reportEnabled);
   // The destination list shows the folder the run created, still open at T:\OUT.
-  EXPECT_GE(view_.SubfolderRow(Selector::kDir2, u"B-1"), 0);
+  EXPECT_GE(view_.SubfolderRow(Selector::kDir2, u"P002"), 0);
   EXPECT_EQ(test::U8(view_.FolderShown(Selector::kDir2)), "T:\\OUT");
   // Other handlers leave the line; only the mouse over the panel clears it.
   ChooseDrive(Selector::kDrive1, u'V');
@@ -230,10 +231,10 @@ TEST_F(PresenterTest, ATrialChangesNothingAndSaysWhenTheRealRunWouldCreateTheFol
     bool reportSaysCreated;
   };
   const std::vector<Case> cases = {
-      {u"T:\\OUT", {}, 0, kMsgTrialCompleted, false},
-      {u"T:\\OUT\\NEW\\B-1", {true}, 1, kMsgTrialCreatesFolder, true},
+      {u"T:\\OUT\\P001\\SITE\\B-1", {}, 0, kMsgTrialCompleted, false},
+      {u"T:\\OUT\\P001\\NEW\\B-1", {true}, 1, kMsgTrialCreatesFolder, true},
       // No: the trial stops as a real run does, without another word.
-      {u"T:\\OUT\\NEW\\B-1", {false}, 1, u"", false},
+      {u"T:\\OUT\\P001\\NEW\\B-1", {false}, 1, u"", false},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(test::U8(c.destination) + (c.answers.empty() || c.answers[0] ? "" : " (No)"));

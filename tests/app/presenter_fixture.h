@@ -21,7 +21,8 @@ class PresenterTest : public ::testing::Test {
     drive_.Files().Drives().Set(u'U', drive_.Host("NO-SUCH-MEDIUM"));  // a drive without a medium
   }
 
-  // The sample in T:\GEO with its reference folder T:\PATDAT, T:\OUT, and a few more names.
+  // The sample in T:\GEO with its reference folder T:\PATDAT, T:\OUT\P001\SITE\B-1, and a few
+  // more names.
   void PutSample() {
     test::CopyExamplePatdat(drive_.Host("PATDAT"));
     std::filesystem::create_directories(drive_.Host("GEO"));
@@ -29,7 +30,8 @@ class PresenterTest : public ::testing::Test {
       const std::string name = std::string(section) + "0001.GDF";
       std::filesystem::copy_file(test::ExamplesDir() / name, drive_.Host("GEO/" + name));
     }
-    std::filesystem::create_directories(drive_.Host("OUT"));
+    // A destination with the four levels CNT.TXT is made of.
+    std::filesystem::create_directories(drive_.Host("OUT/P001/SITE/B-1"));
     for (const char* name : {"mdt0002.gdf", "BDT0002.GDF", "MDT0003.TXT", "bed0002.xml",
                              "other.xml", "BED0003.GDF", "XBED0005.XML"})
       test::WriteSjis(drive_.Host(name), "x");
