@@ -227,18 +227,20 @@ void PictureWindowTest::ThePdfDialogStartsInTheFolderShown() {
   test::TempDrive drive(u'T');
   std::filesystem::create_directories(drive.Host("調査 2024/B-1"));
   const QString shown = QDir(ToQString(HostText(drive.Host("調査 2024/B-1")))).filePath("B-1.pdf");
-  // Without the drive map: the home folder.
-  window_->ShowModel(u"T:\\調査 2024\\B-1\\", Hole(10, 2));
+  // The data set's folder, the file named after the hole; without the drive map: the home folder.
+  BoringLogModel hole = Hole(10, 2);
+  hole.holeName = u"B-1";
+  window_->ShowModel(u"T:\\調査 2024\\B-1\\MDT0001.GDF", hole);
   QCOMPARE(window_->PdfStartPath(), QDir::home().filePath(QStringLiteral("B-1.pdf")));
   window_->SetHostPaths(HostPathsThrough(drive.Files()));
   QCOMPARE(window_->PdfStartPath(), shown);
-  // A folder that is gone: the nearest one above that is there.
-  window_->ShowModel(u"T:\\調査 2024\\新規\\B-2", Hole(10, 2));
+  // A folder that is gone: the nearest one above that is there; without a hole name, the file's.
+  window_->ShowModel(u"T:\\調査 2024\\新規\\BED0002.XML", Hole(10, 2));
   QCOMPARE(window_->PdfStartPath(),
-           QDir(ToQString(HostText(drive.Host("調査 2024")))).filePath("B-2.pdf"));
+           QDir(ToQString(HostText(drive.Host("調査 2024")))).filePath("BED0002.pdf"));
 
   // The dialog the button opens.
-  window_->ShowModel(u"T:\\調査 2024\\B-1\\", Hole(10, 2));
+  window_->ShowModel(u"T:\\調査 2024\\B-1\\MDT0001.GDF", hole);
   QString directory, file;
   QTimer poll;
   connect(&poll, &QTimer::timeout, [&] {
