@@ -5,7 +5,7 @@
 cmake_minimum_required(VERSION 3.25)
 
 # Lowest first; layers on one line of this list may not include each other.
-set(layers base env formats "convert|preview" run app "cli|gui|win")
+set(layers base env formats convert "run|preview" app "cli|gui|win")
 set(max_lines 400)
 
 if(NOT SRC)

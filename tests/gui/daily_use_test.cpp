@@ -105,7 +105,7 @@ void DailyUseTest::TheKeyboardChoosesTheOnlyFile_data() {
 
 void DailyUseTest::TheKeyboardChoosesTheOnlyFile() {
   QFETCH(int, key);
-  if (!w_->LoadSample(QStringLiteral("T:\\OUT"))) QFAIL("no window");
+  if (!w_->LoadSample(QStringLiteral("T:\\OUT\\P001\\SITE\\B-1"))) QFAIL("no window");
   // The folder holds one data set, as usual.
   w_->ChooseDrive("Drive1", u'T');
   auto* dir1 = w_->Find<FolderList>("Dir1");
@@ -179,10 +179,10 @@ void DailyUseTest::DuringALockWaitOnlyExitWorksAndItChangesNothing() {
 }
 
 void DailyUseTest::ATrialSaysItChangedNothing() {
-  if (!w_->LoadSample(QStringLiteral("T:\\OUT"))) QFAIL("no window");
+  if (!w_->LoadSample(QStringLiteral("T:\\OUT\\P001\\SITE\\B-1"))) QFAIL("no window");
   QTest::mouseClick(w_->Find<QPushButton>("DryRunButton"), Qt::LeftButton);
   QVERIFY(w_->Status() == u"試行変換が終了しました（ファイルは変更していません）");
-  QVERIFY(!fs::exists(w_->Drive().Host("OUT/CNT.TXT")));
+  QVERIFY(!fs::exists(w_->Drive().Host("OUT/P001/SITE/B-1/CNT.TXT")));
   // A real run says what it always said.
   QTest::mouseClick(w_->Find<QPushButton>("Command1"), Qt::LeftButton);
   QVERIFY(w_->Status() == u"変換が正常に終了しました。");

@@ -64,7 +64,8 @@ class WindowFixture {
       const std::string name = std::string(section) + "0001.GDF";
       fs::copy_file(ExamplesDir() / name, drive_->Host("GEO/" + name));
     }
-    fs::create_directories(drive_->Host("OUT"));
+    // A destination of the four levels CNT.TXT names the boring by.
+    fs::create_directories(drive_->Host("OUT/P001/SITE/B-1"));
     // New dictionary entries are marked with PATADD.txt beside the program.
     drive_->Files().Drives().Set(u'P', QCoreApplication::applicationDirPath().toStdString());
     if (!Load()) return false;
