@@ -94,7 +94,9 @@ int main(int argc, char** argv) {
     }
     window.show();
     if (screenshot.isEmpty()) return QApplication::exec();
-    window.resize(static_cast<int>(ostra::kWidth * window.View()->DeviceScale()) + 40, 900);
+    // As wide as the picture of this data set, so that every column shows.
+    window.resize(
+        static_cast<int>(window.View()->Layout().width * window.View()->DeviceScale()) + 40, 900);
     QApplication::processEvents();
     return window.grab().save(screenshot, "PNG") ? 0 : 1;
   }
