@@ -39,7 +39,8 @@ install(FILES ${PROJECT_SOURCE_DIR}/README.md ${PROJECT_SOURCE_DIR}/README.ja.md
         DESTINATION ${OSTRA_INSTALL_DOC})
 install(FILES ${PROJECT_SOURCE_DIR}/docs/window.png ${PROJECT_SOURCE_DIR}/docs/windows.png
               ${PROJECT_SOURCE_DIR}/docs/preview.png
-              ${PROJECT_SOURCE_DIR}/docs/preview-page1.png ${PROJECT_SOURCE_DIR}/docs/report-json.md
+              ${PROJECT_SOURCE_DIR}/docs/preview-page1.png ${PROJECT_SOURCE_DIR}/docs/preview-300m.png
+              ${PROJECT_SOURCE_DIR}/docs/report-json.md
         DESTINATION ${OSTRA_INSTALL_DOC}/docs)
 
 if(WIN32)
