@@ -235,7 +235,9 @@ void PictureWindowTest::ThePdfDialogStartsInTheFolderShown() {
   window_->SetHostPaths(HostPathsThrough(drive.Files()));
   QCOMPARE(window_->PdfStartPath(), shown);
   // A folder that is gone: the nearest one above that is there; without a hole name, the file's.
-  window_->ShowModel(u"T:\\調査 2024\\新規\\BED0002.XML", Hole(10, 2));
+  BoringLogModel unnamed = Hole(10, 2);
+  unnamed.holeName.clear();
+  window_->ShowModel(u"T:\\調査 2024\\新規\\BED0002.XML", unnamed);
   QCOMPARE(window_->PdfStartPath(),
            QDir(ToQString(HostText(drive.Host("調査 2024")))).filePath("BED0002.pdf"));
 
