@@ -45,7 +45,7 @@ set(ostra_deb_version ${PROJECT_VERSION}-${CPACK_DEBIAN_PACKAGE_RELEASE})
 set(CPACK_DEBIAN_CLI_PACKAGE_NAME ostraconv-cli)
 set(CPACK_DEBIAN_CLI_PACKAGE_REPLACES "ostraconv (<< ${ostra_deb_version})")
 set(CPACK_DEBIAN_CLI_PACKAGE_BREAKS "ostraconv (<< ${ostra_deb_version})")
-set(CPACK_COMPONENT_CLI_DESCRIPTION [[
+set(CPACK_DEBIAN_CLI_DESCRIPTION [[
 converter of Japanese rock boring logs into the import files of Ostra
 Converts a rock boring log data set (MDT0001.GDF and its section files, or a
 boring exchange XML file) into the text files the target system imports,
@@ -56,7 +56,7 @@ bash completion, and a sample data set with its PATDAT in
 set(CPACK_DEBIAN_WINDOW_PACKAGE_NAME ostraconv)
 # Its own Depends come from the libraries it links (dpkg-shlibdeps), after this one.
 set(CPACK_DEBIAN_WINDOW_PACKAGE_DEPENDS "ostraconv-cli (= ${ostra_deb_version})")
-set(CPACK_COMPONENT_WINDOW_DESCRIPTION [[
+set(CPACK_DEBIAN_WINDOW_DESCRIPTION [[
 window of the converter of Japanese rock boring logs into Ostra's import files
 The window ostraconv (Qt) of the converter in the package ostraconv-cli: choose
 a data set and a destination folder, convert, and see the boring log drawn as

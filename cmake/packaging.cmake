@@ -130,14 +130,12 @@ endif()
 set(CPACK_PACKAGE_NAME ostraconv)
 set(CPACK_PACKAGE_VENDOR ostraconv)
 set(CPACK_PACKAGE_CONTACT "ostraconv maintainers <ostraconv@localhost>")
-set(CPACK_PACKAGE_DESCRIPTION_SUMMARY
-    "converter of Japanese rock boring logs into the import files of Ostra")
-set(CPACK_PACKAGE_DESCRIPTION [[
-Converts a rock boring log data set (MDT0001.GDF and its section files) into the
-text files the target system imports, extending the reference folder PATDAT
-with the soil and class names met for the first time. Holds the command-line
-program ostraconv-cli, the window ostraconv when it was built, and a sample data
-set with its PATDAT in /usr/share/ostraconv/examples.]])
+if(WIN32)
+  # (Each Debian package has a description of its own, whose first line is its summary:
+  # cmake/debian_files.cmake.)
+  set(CPACK_PACKAGE_DESCRIPTION_SUMMARY
+      "converter of Japanese rock boring logs into the import files of Ostra")
+endif()
 set(CPACK_RESOURCE_FILE_README ${PROJECT_SOURCE_DIR}/README.md)
 set(CPACK_VERBATIM_VARIABLES ON)
 set(CPACK_STRIP_FILES ON)
