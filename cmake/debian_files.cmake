@@ -62,3 +62,23 @@ The window ostraconv (Qt) of the converter in the package ostraconv-cli: choose
 a data set and a destination folder, convert, and see the boring log drawn as
 engineers draw it, printed or saved as PDF. It uses the reference folder and
 the sample of ostraconv-cli.]])
+
+if(OSTRA_WITH_TESTS)
+  # The manual page and the completion agree with the help they were made from.
+  add_test(NAME help_pages
+           COMMAND ${PROJECT_SOURCE_DIR}/scripts/check-help-pages $<TARGET_FILE:ostraconv-cli>
+                   ${ostra_man}.gz ${ostra_completion})
+  set_tests_properties(help_pages PROPERTIES SKIP_RETURN_CODE 77)
+  if(TARGET ostraconv)
+    # The window's help and version print without a display (the window could not open).
+    foreach(option help version)
+      add_test(NAME window_${option}
+               COMMAND ${CMAKE_COMMAND} -E env --unset=DISPLAY --unset=WAYLAND_DISPLAY
+                       --unset=QT_QPA_PLATFORM $<TARGET_FILE:ostraconv> --${option})
+    endforeach()
+    set_tests_properties(window_help PROPERTIES PASS_REGULAR_EXPRESSION
+                         "^使い方: ostraconv \\[オプション\\]\n.*  -h, --help ")
+    set_tests_properties(window_version PROPERTIES PASS_REGULAR_EXPRESSION
+                         "^ostraconv ${PROJECT_VERSION} \\([^)]+\\)\n$")
+  endif()
+endif()
