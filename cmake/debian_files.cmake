@@ -1,7 +1,8 @@
 # The files a Debian system expects of the two packages (cmake/packaging.cmake includes this
-# on systems other than Windows): the manual page and the bash completion of ostraconv-cli,
-# made from its --help when it is built (cmake/help_pages.cmake), the copyright file of each
-# package, and the window's menu entry and icon; and how CPack splits the install components
+# on systems other than Windows): the manual pages of ostraconv-cli and ostraconv and the bash
+# completion of ostraconv-cli, made from their --help when they are built
+# (cmake/help_pages.cmake), the copyright file and the Debian changelog of each package, and
+# the window's menu entry and icon; and how CPack splits the install components
 # into the packages ostraconv-cli and ostraconv.
 set(ostra_help_out ${CMAKE_BINARY_DIR}/help-pages)
 set(ostra_man ${ostra_help_out}/ostraconv-cli.1)
@@ -10,22 +11,49 @@ add_custom_command(
   OUTPUT ${ostra_man}.gz ${ostra_completion}
   COMMAND ${CMAKE_COMMAND} -E make_directory ${ostra_help_out}
   COMMAND ${CMAKE_COMMAND} -DPROGRAM=$<TARGET_FILE:ostraconv-cli> -DVERSION=${PROJECT_VERSION}
-          -DMAN=${ostra_man} -DCOMPLETION=${ostra_completion}
+          -DMAN=${ostra_man} "-DSUMMARY=岩盤柱状図のデータを Ostra が取り込むファイルに変換します"
+          -DCOMPLETION=${ostra_completion}
           -DTEMPLATE=${PROJECT_SOURCE_DIR}/packaging/ostraconv-cli.bash.in
           -P ${PROJECT_SOURCE_DIR}/cmake/help_pages.cmake
   DEPENDS ostraconv-cli ${PROJECT_SOURCE_DIR}/cmake/help_pages.cmake
           ${PROJECT_SOURCE_DIR}/packaging/ostraconv-cli.bash.in
   COMMENT "Manual page and bash completion of ostraconv-cli from its --help"
   VERBATIM)
-add_custom_target(ostraconv-cli-help-pages ALL DEPENDS ${ostra_man}.gz ${ostra_completion})
+set(ostra_help_files ${ostra_man}.gz ${ostra_completion})
+if(TARGET ostraconv)
+  # The window's page, from its --help, which needs no display.
+  set(ostra_window_man ${ostra_help_out}/ostraconv.1)
+  add_custom_command(
+    OUTPUT ${ostra_window_man}.gz
+    COMMAND ${CMAKE_COMMAND} -E make_directory ${ostra_help_out}
+    COMMAND ${CMAKE_COMMAND} -DPROGRAM=$<TARGET_FILE:ostraconv> -DVERSION=${PROJECT_VERSION}
+            -DMAN=${ostra_window_man}
+            "-DSUMMARY=岩盤柱状図のデータを Ostra が取り込むファイルに変換するウィンドウ"
+            -P ${PROJECT_SOURCE_DIR}/cmake/help_pages.cmake
+    DEPENDS ostraconv ${PROJECT_SOURCE_DIR}/cmake/help_pages.cmake
+    COMMENT "Manual page of ostraconv from its --help"
+    VERBATIM)
+  list(APPEND ostra_help_files ${ostra_window_man}.gz)
+  install(FILES ${ostra_window_man}.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1 COMPONENT window)
+endif()
+add_custom_target(ostraconv-help-pages ALL DEPENDS ${ostra_help_files})
 
 install(FILES ${ostra_man}.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1 COMPONENT cli)
 install(FILES ${ostra_completion} DESTINATION ${CMAKE_INSTALL_DATADIR}/bash-completion/completions
         COMPONENT cli)
-install(FILES ${PROJECT_SOURCE_DIR}/packaging/copyright
+# The Debian changelog, compressed as Debian keeps it.
+set(ostra_deb_version ${PROJECT_VERSION}-1)
+configure_file(${PROJECT_SOURCE_DIR}/packaging/changelog.Debian.in
+               ${ostra_help_out}/changelog.Debian @ONLY)
+execute_process(COMMAND gzip -9n -c ${ostra_help_out}/changelog.Debian
+                OUTPUT_FILE ${ostra_help_out}/changelog.Debian.gz RESULT_VARIABLE ostra_gzip)
+if(NOT ostra_gzip EQUAL 0)
+  message(FATAL_ERROR "gzip could not compress the Debian changelog")
+endif()
+install(FILES ${PROJECT_SOURCE_DIR}/packaging/copyright ${ostra_help_out}/changelog.Debian.gz
         DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/ostraconv-cli COMPONENT cli)
 if(TARGET ostraconv)
-  install(FILES ${PROJECT_SOURCE_DIR}/packaging/copyright
+  install(FILES ${PROJECT_SOURCE_DIR}/packaging/copyright ${ostra_help_out}/changelog.Debian.gz
           DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/ostraconv COMPONENT window)
   install(FILES ${PROJECT_SOURCE_DIR}/packaging/ostraconv.desktop
           DESTINATION ${CMAKE_INSTALL_DATADIR}/applications COMPONENT window)
@@ -33,15 +61,15 @@ if(TARGET ostraconv)
           DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps COMPONENT window)
 endif()
 
-# One package per component. The Debian revision 1 makes them newer than the single package
-# "ostraconv 1.0.0" that held everything before, whose files ostraconv-cli takes over.
+# One package per component. The Debian revision 1 (ostra_deb_version) makes them newer than
+# the single package "ostraconv 1.0.0" that held everything before, whose files ostraconv-cli
+# takes over.
 set(CPACK_DEB_COMPONENT_INSTALL ON)
 set(CPACK_COMPONENTS_ALL cli)
 if(TARGET ostraconv)
   list(APPEND CPACK_COMPONENTS_ALL window)
 endif()
-set(CPACK_DEBIAN_PACKAGE_RELEASE 1)
-set(ostra_deb_version ${PROJECT_VERSION}-${CPACK_DEBIAN_PACKAGE_RELEASE})
+set(CPACK_DEBIAN_PACKAGE_RELEASE 1)  # as in ostra_deb_version
 set(CPACK_DEBIAN_CLI_PACKAGE_NAME ostraconv-cli)
 set(CPACK_DEBIAN_CLI_PACKAGE_REPLACES "ostraconv (<< ${ostra_deb_version})")
 set(CPACK_DEBIAN_CLI_PACKAGE_BREAKS "ostraconv (<< ${ostra_deb_version})")

@@ -1,11 +1,13 @@
-# Makes the manual page and the bash completion of ostraconv-cli from what `ostraconv-cli --help`
-# prints, so that both say what the program's help says (cmake/packaging.cmake runs it at build
-# time):
+# Makes the manual page of a program (and the bash completion of ostraconv-cli) from what
+# `PROGRAM --help` prints, so that they say what the program's help says
+# (cmake/debian_files.cmake runs it at build time):
 #
-#   cmake -DPROGRAM=ostraconv-cli -DVERSION=1.0.0 -DMAN=ostraconv-cli.1
-#         -DCOMPLETION=ostraconv-cli -DTEMPLATE=packaging/ostraconv-cli.bash.in -P help_pages.cmake
+#   cmake -DPROGRAM=path/ostraconv-cli -DVERSION=1.0.0 -DMAN=ostraconv-cli.1
+#         -DSUMMARY="what it does" [-DCOMPLETION=ostraconv-cli
+#         -DTEMPLATE=packaging/ostraconv-cli.bash.in] -P help_pages.cmake
 #
-# writes the page as MAN and as MAN.gz, and the completion script as COMPLETION.
+# writes the page as MAN and as MAN.gz (its name is MAN's without ".1"), and the completion
+# script as COMPLETION when one is asked for.
 #
 # The help is read as lines: a line at the left margin that ends in ":" starts a section (its
 # name without the colon), as does "NAME: text" whose NAME has no ASCII; "使い方:" and the lines
@@ -36,6 +38,8 @@ function(roff text out)
   set(${out} "${text}" PARENT_SCOPE)
 endfunction()
 
+get_filename_component(name "${MAN}" NAME_WE)
+string(REPLACE "-" "\\-" name_roff "${name}")
 set(page "")
 set(section "")
 set(options "")
@@ -56,8 +60,7 @@ foreach(line IN LISTS lines)
     set(section "${CMAKE_MATCH_1}")
     set(rest "${CMAKE_MATCH_2}")
     if(section STREQUAL "使い方")
-      string(APPEND page ".SH 名前\nostraconv\\-cli \\- "
-             "岩盤柱状図のデータを Ostra が取り込むファイルに変換します\n.SH 書式\n.nf\n")
+      string(APPEND page ".SH 名前\n${name_roff} \\- ${SUMMARY}\n.SH 書式\n.nf\n")
     else()
       string(APPEND page ".fi\n.SH ${section}\n.nf\n")
     endif()
@@ -112,7 +115,8 @@ if(NOT options)
   message(FATAL_ERROR "${PROGRAM} --help lists no option")
 endif()
 
-set(page ".TH OSTRACONV\\-CLI 1 \"\" \"ostraconv ${VERSION}\" \"ostraconv\"\n${page}")
+string(TOUPPER "${name_roff}" title)
+set(page ".TH ${title} 1 \"\" \"ostraconv ${VERSION}\" \"ostraconv\"\n${page}")
 string(REPLACE "@SEMI@" ";" page "${page}")
 string(REPLACE "@LB@" "[" page "${page}")
 string(REPLACE "@RB@" "]" page "${page}")
@@ -124,6 +128,9 @@ if(NOT status EQUAL 0)
 endif()
 
 # The completion: the options, and for those that take a value, how to complete it.
+if(NOT COMPLETION)
+  return()
+endif()
 list(REMOVE_DUPLICATES options)
 list(JOIN options " " OSTRA_OPTIONS)
 set(OSTRA_VALUE_CASES "")
