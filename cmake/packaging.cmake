@@ -11,13 +11,17 @@
 #     share/man/man1/ostraconv-cli.1.gz       Japanese guide for Notepad: UTF-8 with a byte
 #     share/bash-completion/completions/      order mark, CR LF), docs\ (the pictures and
 #       ostraconv-cli                         report-json.md)
+#     share/doc/ostraconv-cli/
+#       changelog.Debian.gz
 #   ostraconv (the window; depends on
 #   ostraconv-cli of the same version):
 #     bin/ostraconv
+#     share/man/man1/ostraconv.1.gz
 #     share/applications/ostraconv.desktop
 #     share/icons/hicolor/scalable/apps/
 #       ostraconv.svg
-#     share/doc/ostraconv/copyright
+#     share/doc/ostraconv/copyright,
+#       changelog.Debian.gz
 #
 # The install components: cli (the command line, the sample and the guides) and window.
 include(GNUInstallDirs)
