@@ -119,7 +119,7 @@ bool Form1::Form_Load() {
   lists_->pattern = kSourcePattern;
   Drive1_Change();
   Drive2_Change();
-  view_.SetText1(lists_->dir[0]);
+  SetSource(lists_->dir[0]);
   view_.SetText2(lists_->dir[1]);
   return true;
 }
@@ -190,7 +190,7 @@ void Form1::Drive2_Change() {
 void Form1::Dir1_Change() {
   lists_->pattern = kSourcePattern;
   lists_->FillFiles(lists_->dir[0]);
-  view_.SetText1(lists_->dir[0]);
+  SetSource(lists_->dir[0]);
   lists_->MakeCurrent(lists_->dir[0]);
 }
 
@@ -202,7 +202,7 @@ void Form1::Dir2_Change() {
 void Form1::File1_Click() {
   const Lists& l = *lists_;
   if (l.fileRow < 0) return;
-  view_.SetText1(JoinPath(l.dir[0], l.files[l.fileRow]));
+  SetSource(JoinPath(l.dir[0], l.files[l.fileRow]));
 }
 
 void Form1::Picture1_MouseMove() {

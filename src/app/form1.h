@@ -7,6 +7,7 @@
 #include <chrono>
 #include <map>
 #include <memory>
+#include <optional>
 #include <vector>
 
 #include "app/form_view.h"
@@ -60,6 +61,9 @@ class Form1 {
   void Dir1_Change();
   void Dir2_Change();
   void File1_Click();
+  // Text1 changed (the user typed in it, or the presenter set it): an open picture window
+  // follows a source that names an existing data set.
+  void Text1_Change();
   void Picture1_MouseMove();
   void Command1_Click();
   void Command2_Click();
@@ -79,8 +83,8 @@ class Form1 {
   const Text& Dir1Path() const;
   const Text& Dir2Path() const;
   const Text& File1Folder() const;
-  // The folder the picture shows: the last run's destination, else the one in Text2.
-  Text PreviewFolder() const;
+  // The data set the picture shows: the source file in Text1.
+  Text PictureSource() const;
   bool Running() const { return running_; }
   AppState& State() { return app_; }
   const AppState& State() const { return app_; }
@@ -92,6 +96,11 @@ class Form1 {
   void EndRun();
   void AfterRun();
   void ShowPreview(bool raise);
+  // Text1 set by the presenter, which the picture follows as it follows the user's typing.
+  void SetSource(const Text& text);
+  // What the picture says of a run that stopped part-way: the note of the last run's destination
+  // when that run was of `source` (a trial's from its memory files); empty otherwise.
+  Text RunNoteFor(const Text& source) const;
 
   DriveMapEnv& env_;
   FormView& view_;
@@ -100,7 +109,10 @@ class Form1 {
   std::unique_ptr<Observer> observer_;
   bool running_ = false;
   bool cancelRequested_ = false;
-  std::shared_ptr<const BoringLogModel> trialModel_;
+  // The note the last trial left in its memory files (none: it left none).
+  std::optional<Text> trialNote_;
+  // The source the picture window shows; empty before it showed one.
+  Text shownSource_;
 };
 
 }  // namespace ostra

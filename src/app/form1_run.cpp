@@ -4,6 +4,7 @@
 
 #include "app/form1.h"
 #include "app/form1_parts.h"
+#include "formats/run_note.h"
 #include "run/error_text.h"
 #include "run/run.h"
 #include "run/stop_error.h"
@@ -38,7 +39,7 @@ void Form1::Command1_Click() {
     view_.ShowBox({ErrorMessage(e), MsgIcon::kCritical, Text(), false});
   }
   EndRun();
-  trialModel_.reset();
+  trialNote_.reset();
   AfterRun();
 }
 
@@ -55,13 +56,16 @@ RunReport Form1::Execute(bool trial) {
   observer_->Begin(trial);
   if (trial) {
     // Over the real files, every change kept in memory; the folder question is asked as a real
-    // run asks it, and the picture is drawn from the files the trial kept.
+    // run asks it, and the picture says what the trial's files say of a stopped run.
     MemoryEnv trialFiles(&env_);
     app_.lastReport = Convert(request, trialFiles, *observer_);
     app_.lastReport.dryRun = true;
-    if (app_.lastReport.completed) {
-      trialModel_ = std::make_shared<const BoringLogModel>(
-          ReadBoringLogModel(trialFiles, app_.lastReport.destination));
+    if (!app_.lastReport.destination.empty()) {
+      try {
+        trialNote_ = ReadRunNote(trialFiles, app_.lastReport.destination);
+      } catch (const std::exception&) {
+        // A destination that cannot be looked at has no note to show.
+      }
     }
   } else {
     app_.lastReport = Convert(request, env_, *observer_);
@@ -103,7 +107,7 @@ void Form1::DryRunButton_Click() {
   if (running_) return;
   running_ = true;
   cancelRequested_ = false;
-  trialModel_.reset();
+  trialNote_.reset();
   bool completed = false;
   try {
     completed = Execute(true).completed;
@@ -126,25 +130,6 @@ void Form1::AfterRun() {
                      false);
   }
   if (view_.PictureOpen()) ShowPreview(false);
-}
-
-void Form1::ShowPreview(bool raise) {
-  const Text folder = PreviewFolder();
-  std::shared_ptr<const BoringLogModel> model = trialModel_;
-  if (!app_.lastReport.dryRun || model == nullptr) {
-    model = std::make_shared<const BoringLogModel>(ReadBoringLogModel(env_, folder));
-  }
-  view_.ShowPicture(folder, std::move(model), raise);
-}
-
-Text Form1::PreviewFolder() const {
-  if (!app_.lastReport.destination.empty()) return app_.lastReport.destination;
-  return view_.Text2();
-}
-
-void Form1::PreviewButton_Click() {
-  if (running_) return;
-  ShowPreview(true);
 }
 
 void Form1::ReportButton_Click() {

@@ -83,8 +83,10 @@ class FormView {
   // only updated when it is open. `encoding` is the choice its encoding box shows.
   virtual void ShowReport(const Text& text, DataEncoding encoding, bool raise) = 0;
   virtual bool ReportOpen() const = 0;
-  // The picture window, likewise, with the picture of `folder` (a null model: nothing to show).
-  virtual void ShowPicture(const Text& folder, std::shared_ptr<const BoringLogModel> model,
+  // The picture window, likewise, with the picture of the data set `source` (its MDT or XML
+  // file; a null model: `source` names no data set, nothing to show). The window is titled with
+  // the source, and offers to save the picture as a PDF named after the hole (PictureFileName).
+  virtual void ShowPicture(const Text& source, std::shared_ptr<const BoringLogModel> model,
                            bool raise) = 0;
   virtual bool PictureOpen() const = 0;
 

@@ -8,6 +8,7 @@
 #include "env/host_env.h"
 #include "env/interrupt_env.h"
 #include "env/interrupt_signals.h"
+#include "formats/run_note.h"
 
 namespace ostra {
 
@@ -65,10 +66,11 @@ int Convert(int argc, char** argv) {
       return UsageError(early, "ドライブの割り当て「" + d + "」が正しくありません（L=DIR の形）");
   }
 
-  Session session(
-      options,
-      std::make_unique<InterruptEnv>(NewHostEnv(argc > 0 ? argv[0] : nullptr), InterruptFlag()),
-      drives);
+  auto interruptible =
+      std::make_unique<InterruptEnv>(NewHostEnv(argc > 0 ? argv[0] : nullptr), InterruptFlag());
+  // An interrupted run still leaves the note that its destination holds unfinished outputs.
+  interruptible->AllowAfterStop({kRunNoteFileName, kRunNoteTemporaryName});
+  Session session(options, std::move(interruptible), drives);
   const std::string wait = EnvironmentText("OSTRACONV_LOCK_WAIT");
   session.Settings().lockWait = LockWaitSetting(wait.empty() ? nullptr : wait.c_str());
   if (!options.batch.empty()) return RunBatch(session);
@@ -79,6 +81,8 @@ int Convert(int argc, char** argv) {
   // --write-gdf without DEST only writes the data set: no reference folder is needed.
   const bool writeGdf = !options.writeGdf.empty();
   if (writeGdf && options.paths.size() == 1) return session.WriteDataSet(options.paths[0], true);
+  // --preview without DEST draws the data set without converting it.
+  if (!writeGdf && options.paths.size() == 1) return session.DrawDataSet(options.paths[0]);
   if (!session.FindReferenceFolder()) return 1;
   if (const int code = session.CheckReportFile({options.paths[0]}); code != 0) return code;
   if (writeGdf) {

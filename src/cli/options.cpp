@@ -10,6 +10,7 @@ constexpr const char* kHelp =
     "使い方: ostraconv-cli [オプション] SOURCE DEST\n"
     "        ostraconv-cli [オプション] --batch LIST\n"
     "        ostraconv-cli [オプション] --write-gdf DIR SOURCE [DEST]\n"
+    "        ostraconv-cli [オプション] --preview FILE.svg SOURCE\n"
     "\n"
     "岩盤柱状図のデータ SOURCE（MDT で始まる名前のファイル。例: MDT0001.GDF）と、同じフォルダに\n"
     "ある BDT・KDT・NDT・LDT・CDT のファイルを、Ostra が取り込むファイル（CNT.TXT、Titl01.txt、\n"
@@ -34,7 +35,9 @@ constexpr const char* kHelp =
     "                      書き込まれるファイルと参照フォルダに加わる行を表示します\n"
     "  --report-json FILE  変換の記録を JSON で FILE に書きます（- なら標準出力。\n"
     "                      形式は docs/report-json.md）\n"
-    "  --preview FILE.svg  変換した柱状図を SVG の図に描きます（縮尺 1:100、1 枚の長い図）\n"
+    "  --preview FILE.svg  データ SOURCE の柱状図を SVG の図に描きます（縮尺 1:100、1 枚の長い\n"
+    "                      図）。DEST がなければ変換せずに描き、DEST があれば変換の後に描きます。\n"
+    "                      変換が途中で止まったときは、そのことを図の表題欄に書きます\n"
     "  --scale N           --preview の図を縮尺 1:N で描きます（50、200、500 など）\n"
     "  --batch LIST        LIST の各行の SOURCE,DEST を順に変換します（CSV。見出し行と # で\n"
     "                      始まる行は読み飛ばします。UTF-8 か Shift-JIS）\n"
@@ -162,6 +165,13 @@ ParsedCommandLine ParseCommandLine(int argc, char** argv, const Terminal& termin
   } else if (!o.batch.empty()) {
     if (!o.paths.empty()) {
       parsed.exitCode = UsageError(terminal, "--batch のときは SOURCE と DEST を指定しません");
+      return parsed;
+    }
+  } else if (o.paths.size() == 1 && !o.preview.empty()) {
+    // The picture of a data set alone: nothing is converted.
+    if (o.dryRun || !o.reportJson.empty()) {
+      parsed.exitCode = UsageError(
+          terminal, "--dry-run と --report-json は、変換するとき（DEST を指定したとき）に使います");
       return parsed;
     }
   } else if (o.paths.size() < 2) {

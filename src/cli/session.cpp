@@ -5,6 +5,8 @@
 #include "base/sjis.h"
 #include "cli/paths.h"
 #include "formats/bed_data_set.h"
+#include "formats/run_note.h"
+#include "preview/boring_log_model.h"
 #include "preview/boring_log_svg.h"
 #include "run/error_text.h"
 #include "run/patdat.h"
@@ -149,21 +151,14 @@ int Session::Convert(const std::string& source, const std::string& dest) {
   if (!src) return UsageError(terminal_, "SOURCE「" + source + "」はどのドライブにもありません");
   std::optional<Text> dst = DriveFormOf(env_.Drives(), dest);
   if (!dst) return UsageError(terminal_, "DEST「" + dest + "」はどのドライブにもありません");
-  // The window offers only MDT files and boring exchange XML files as sources: another section
-  // file would convert into garbage titles and missing layer files.
-  if (!IsMdtFileName(*src) && !IsBedSource(Trim(*src))) {
-    terminal_.Print(stderr, u"変換元 \"" + *src +
-                                u"\" は MDT ファイルではありません。MDT "
-                                u"で始まる名前のファイル（MDT0001.GDF など）を指定してください。");
-    return 2;
-  }
+  if (!IsDataSetSource(*src)) return 2;
 
-  // The picture is drawn from the converted files: a trial run's are in its memory Env.
+  // The picture is drawn from the data set once the run is over, with the destination's note
+  // when the run stopped part-way: a trial run's files are in its memory Env.
   bool previewOk = true;
-  auto preview = [&](Env& files, const Text& folder) {
-    if (!options_.preview.empty())
-      previewOk = WriteHostFile(terminal_, options_.preview,
-                                RenderBoringLogSvg(files, folder, options_.scale));
+  auto preview = [&](Env& files, const RunReport& report) {
+    if (!options_.preview.empty() && !report.source.empty())
+      previewOk = WritePicture(files, report.source, report.destination, false);
   };
   ConversionRequest request = settings_;
   request.source = *src;
@@ -173,9 +168,10 @@ int Session::Convert(const std::string& source, const std::string& dest) {
     MemoryEnv single(&env_);
     MemoryEnv& trialFiles = trialFiles_ ? *trialFiles_ : single;
     lastReport_ = ConvertInMemory(request, trialFiles, ui_);
-    if (lastReport_.completed) preview(trialFiles, lastReport_.destination);
+    preview(trialFiles, lastReport_);
   } else {
     lastReport_ = ostra::Convert(request, env_, ui_);
+    preview(env_, lastReport_);
   }
   const RunReport& report = lastReport_;
   if (!report.completed) {
@@ -196,13 +192,59 @@ int Session::Convert(const std::string& source, const std::string& dest) {
       PrintReport(report);
     return Stopped(report);
   }
-  if (!options_.dryRun) preview(env_, report.destination);
   if (options_.batch.empty()) {
     terminal_.Print(TextStream(), kMsgCompleted);
     PrintReport(report);
     WriteJson(ReportJson(report, context_));
   }
   return previewOk ? 0 : 1;
+}
+
+bool Session::IsDataSetSource(const Text& source) {
+  // The window offers only MDT files and boring exchange XML files as sources: another section
+  // file would convert into garbage titles and missing layer files.
+  if (IsMdtFileName(source) || IsBedSource(Trim(source))) return true;
+  terminal_.Print(stderr, u"変換元 \"" + source +
+                              u"\" は MDT ファイルではありません。MDT "
+                              u"で始まる名前のファイル（MDT0001.GDF など）を指定してください。");
+  return false;
+}
+
+bool Session::WritePicture(Env& files, const Text& source, const Text& destination,
+                           bool sayProblems) {
+  BoringLogModel model = ReadBoringLogModel(
+      files, source, settings_.encoding, [](const std::exception& e) { return ErrorMessage(e); });
+  if (!destination.empty()) {
+    try {
+      model.stoppedRun = ReadRunNote(files, destination).value_or(Text());
+    } catch (const std::exception&) {
+      // A destination that cannot be looked at has no note to show.
+    }
+  }
+  if (sayProblems) {
+    for (const Text& problem : model.problems) terminal_.Print(stderr, problem);
+  }
+  return WriteHostFile(terminal_, options_.preview, RenderBoringLogSvg(model, options_.scale));
+}
+
+int Session::DrawDataSet(const std::string& source) {
+  DriveMapEnv::RunScope remembered(env_);
+  if (const std::string problem = PathArgumentProblem(source); !problem.empty())
+    return UsageError(terminal_, problem);
+  const std::optional<Text> src = DriveFormOf(env_.Drives(), source);
+  if (!src) return UsageError(terminal_, "SOURCE「" + source + "」はどのドライブにもありません");
+  if (!IsDataSetSource(*src)) return 2;
+  const Text given = Trim(*src);
+  try {
+    if (!env_.FileExists(given)) {
+      terminal_.Print(stderr, u"変換元 \"" + given + u"\" がありません。");
+      return 1;
+    }
+  } catch (const std::exception& e) {
+    terminal_.Print(stderr, ErrorMessage(e));
+    return 1;
+  }
+  return WritePicture(env_, given, Text(), true) ? 0 : 1;
 }
 
 }  // namespace ostra

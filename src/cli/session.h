@@ -32,6 +32,11 @@ class Session {
   // file, such as an MDT file, which is a data set already. `printWarnings`: the reader's
   // warnings go to standard error (a conversion that follows prints them itself).
   int WriteDataSet(const std::string& source, bool printWarnings);
+  // --preview without DEST: draws the data set of `source` (an MDT file or a boring exchange XML
+  // file) into the --preview file without converting it; what could not be read is said on
+  // standard error and left out of the picture. 0 when drawn; 1 when the source is missing or the
+  // picture could not be written; 2 (a usage error) for a source that is no path or no data set.
+  int DrawDataSet(const std::string& source);
   // A --report-json file inside the reference folder or among the files of the data sets of
   // `sources` would overwrite what the conversion reads: a usage error (2) says so before
   // anything runs; 0 when the file is elsewhere.
@@ -55,6 +60,12 @@ class Session {
 
  private:
   int Stopped(const RunReport& report);
+  // Writes the picture of the data set `source` into the --preview file, read through `files`,
+  // with the note of `destination` when the run there stopped part-way (none: no destination).
+  // The problems of reading go to standard error when `sayProblems`. False when not written.
+  bool WritePicture(Env& files, const Text& source, const Text& destination, bool sayProblems);
+  // A source the program accepts: an MDT file or a boring exchange XML file; else says so.
+  bool IsDataSetSource(const Text& source);
 
   CliOptions options_;
   std::unique_ptr<Env> host_;

@@ -103,6 +103,10 @@ class Env {
   virtual std::unique_ptr<HeldLock> TryLock(const Text& path) = 0;
 
   virtual Clock::time_point Now() { return Clock::now(); }
+  // The date and time of day, for what is written down for the user to read.
+  virtual std::chrono::system_clock::time_point WallClock() {
+    return std::chrono::system_clock::now();
+  }
   virtual void Sleep(std::chrono::milliseconds duration) = 0;
 
   // The folder of the running program, without a trailing separator ("" when unknown).
@@ -137,6 +141,7 @@ class EnvWrapper : public Env {
   void SyncFolder(const Text& path) override { target_.SyncFolder(path); }
   std::unique_ptr<HeldLock> TryLock(const Text& path) override { return target_.TryLock(path); }
   Clock::time_point Now() override { return target_.Now(); }
+  std::chrono::system_clock::time_point WallClock() override { return target_.WallClock(); }
   void Sleep(std::chrono::milliseconds duration) override { target_.Sleep(duration); }
   Text ProgramFolder() override { return target_.ProgramFolder(); }
 

@@ -1,6 +1,9 @@
 #include "env/interrupt_env.h"
 
+#include <algorithm>
 #include <utility>
+
+#include "base/sjis.h"
 
 namespace ostra {
 
@@ -8,8 +11,21 @@ void InterruptEnv::Check() const {
   if (flag_.load()) throw ProblemError(Problem::kInterrupted, {}, Text(), ErrorKind::kDeclined);
 }
 
+void InterruptEnv::AllowAfterStop(const std::vector<Text>& names) {
+  for (const Text& name : names) allowed_.push_back(UpperAscii(name));
+}
+
+void InterruptEnv::CheckChange(std::initializer_list<const Text*> paths) const {
+  const bool allowed = std::all_of(paths.begin(), paths.end(), [this](const Text* path) {
+    const size_t slash = path->find_last_of(u"\\/");
+    const Text name = UpperAscii(slash == Text::npos ? *path : path->substr(slash + 1));
+    return std::find(allowed_.begin(), allowed_.end(), name) != allowed_.end();
+  });
+  if (!allowed) Check();
+}
+
 std::unique_ptr<WritableFile> InterruptEnv::OpenWrite(const Text& path, WriteMode mode) {
-  Check();
+  CheckChange({&path});
   return target().OpenWrite(path, mode);
 }
 
@@ -24,7 +40,7 @@ void InterruptEnv::MakeFolder(const Text& path) {
 }
 
 void InterruptEnv::RemoveFile(const Text& path) {
-  Check();
+  CheckChange({&path});
   target().RemoveFile(path);
 }
 
@@ -34,7 +50,7 @@ void InterruptEnv::CopyFile(const Text& from, const Text& to) {
 }
 
 void InterruptEnv::ReplaceFile(const Text& from, const Text& to) {
-  Check();
+  CheckChange({&from, &to});
   target().ReplaceFile(from, to);
 }
 

@@ -8,7 +8,9 @@
 #pragma once
 
 #include <atomic>
+#include <initializer_list>
 #include <memory>
+#include <vector>
 
 #include "env/env.h"
 
@@ -31,8 +33,15 @@ class InterruptEnv : public EnvWrapper {
 
   // Throws when the flag is set.
   void Check() const;
+  // Files of these names (in any folder, compared without regard to ASCII letter case) may still
+  // be written, replaced and removed once the flag is set: a run that stops records there that
+  // it stopped.
+  void AllowAfterStop(const std::vector<Text>& names);
 
  private:
+  // Check() unless every path is of a name allowed after a stop.
+  void CheckChange(std::initializer_list<const Text*> paths) const;
+  std::vector<Text> allowed_;  // in upper case
   const std::atomic<bool>& flag_;
   std::unique_ptr<Env> owned_;
 };

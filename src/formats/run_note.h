@@ -12,6 +12,8 @@ namespace ostra {
 
 // The note's file in the destination folder; not a file the target system imports.
 inline constexpr const char16_t* kRunNoteFileName = u"OSTRACONV_STOPPED.TXT";
+// The name the note is written under before it takes its own.
+inline constexpr const char16_t* kRunNoteTemporaryName = u"OSTRACONV_STOPPED.TMP";
 
 // Writes the note into `folder` (drive form, with or without a trailing "\"): `text` is why the
 // run stopped, worded for the user. Throws what the Env throws.

@@ -6,10 +6,7 @@
 #include <QPdfWriter>
 
 #include "gui/qt_canvas.h"
-#include "preview/boring_log_draw.h"
-#include "preview/boring_log_layout.h"
 #include "preview/boring_log_pages.h"
-#include "preview/boring_log_viewport.h"
 
 namespace ostra {
 
@@ -19,41 +16,28 @@ void UseA4(QPagedPaintDevice& device) {
 }
 
 int PrintBoringLog(QPagedPaintDevice& device, const BoringLogModel& model, double denominator) {
-  const QRectF paper = device.pageLayout().paintRect(QPageLayout::Millimeter);
-  const PrintScale scale = PrintScaleFor(paper.width(), denominator);
-  // Depth 0 below the headings, so that its texts are not cut at the page's body.
-  const BoringLogLayout layout =
-      LayOutBoringLog(model, scale.pxPerMetre, HeadsGap(model, scale.pxPerMetre));
-  const std::vector<PageSlice> pages = PlanPages(layout, paper.height() / scale.mmPerPx);
-  // Device dots per picture pixel.
-  const double dots = scale.mmPerPx * device.logicalDpiY() / 25.4;
+  // The plan takes the printable area upright; it may turn the page.
+  QPageLayout page = device.pageLayout();
+  page.setOrientation(QPageLayout::Portrait);
+  const QRectF upright = page.paintRect(QPageLayout::Millimeter);
+  const PrintPlan plan = PlanPrint(model, denominator, upright.width(), upright.height());
+  page.setOrientation(plan.landscape ? QPageLayout::Landscape : QPageLayout::Portrait);
+  device.setPageLayout(page);
+  // Device dots per picture pixel: a picture pixel is 1/96 inch on the paper.
+  const double dots = device.logicalDpiY() / 96.0;
 
   QPainter painter;
   if (!painter.begin(&device)) return 0;
   QtCanvas canvas(painter);
-  for (size_t i = 0; i < pages.size(); ++i) {
-    const PageSlice& page = pages[i];
+  for (size_t i = 0; i < plan.pages.size(); ++i) {
     if (i > 0) device.newPage();
     painter.resetTransform();
     painter.setClipping(false);
     painter.scale(dots, dots);
-    if (model.layers.empty()) {
-      DrawBoringLog(canvas, model, layout);
-      continue;
-    }
-    double headsAt = 0;
-    if (page.title) {
-      DrawTitleBlock(canvas, model, layout);
-      headsAt = layout.headsTop;
-    }
-    DrawColumnHeads(canvas, layout, headsAt);
-    // The page's slice of the body, right below the headings.
-    painter.translate(0, headsAt + kColumnHeadHeight - page.from);
-    painter.setClipRect(QRectF(0, page.from, layout.width, page.to - page.from));
-    DrawBody(canvas, model, layout, page.from, page.to);
+    DrawPrintPage(canvas, model, plan, i);
   }
   painter.end();
-  return static_cast<int>(pages.size());
+  return static_cast<int>(plan.pages.size());
 }
 
 bool SaveBoringLogPdf(const QString& path, const BoringLogModel& model, double denominator) {

@@ -1,5 +1,6 @@
-// The boring-log picture on paper (the printer or a PDF file) at a true depth scale, split over
-// pages with the headings and the depth axis on each, the title block on the first.
+// The boring-log picture on paper (the printer or a PDF file) at a true depth scale, by the
+// print plan of the picture: pages with the hole's name, the scale and their numbers, upright
+// or turned when the columns need it.
 #pragma once
 
 #include <QPagedPaintDevice>
@@ -12,7 +13,8 @@ namespace ostra {
 // Sets A4 portrait with margins of 10 mm.
 void UseA4(QPagedPaintDevice& device);
 
-// Draws the picture at 1:`denominator` onto the pages of `device`; returns the number of pages.
+// Draws the picture at 1:`denominator` onto the pages of `device` (turned to landscape when the
+// plan says so); returns the number of pages.
 int PrintBoringLog(QPagedPaintDevice& device, const BoringLogModel& model, double denominator);
 
 // Writes the picture as a PDF file of A4 pages; false when the file cannot be written.

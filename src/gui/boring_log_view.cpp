@@ -171,10 +171,11 @@ QString BoringLogView::ToolTipAt(const QPoint& at) const {
   const double x = (at.x() + horizontalScrollBar()->value()) / k;
   const double y = (at.y() + verticalScrollBar()->value()) / k;
   const double headsTop = std::max(layout_.headsTop, TopRow());
-  if (y >= headsTop && y <= headsTop + kColumnHeadHeight) {
-    for (const ColumnHead& head : ColumnHeads()) {
-      if (x >= head.left && x < head.left + head.width && *head.files != u'\0') {
-        return ToQString(Text(head.heading) + u"（" + head.files + u"）");
+  if (y >= headsTop && y <= headsTop + layout_.headHeight) {
+    for (const ColumnBox& column : layout_.columns) {
+      if (x >= column.left && x < column.left + column.width) {
+        const ColumnSpec& spec = SpecOf(column.kind);
+        return ToQString(Text(spec.heading) + u"：" + spec.tip);
       }
     }
     return QString();
@@ -183,29 +184,35 @@ QString BoringLogView::ToolTipAt(const QPoint& at) const {
 }
 
 Text BoringLogView::TextAt(double x, double y) const {
-  // In the body: the whole text of a layer or a class cell, also where it had to be shortened.
+  // In the body: the whole text of a layer's cell, also where it had to be shortened; for the
+  // grade, the code it takes.
   if (y < layout_.bodyTop || y > layout_.bodyBottom) return Text();
   auto range = [](double top, double bottom) {
     return u"（" + FromUtf8(svg::Num2(top)) + u"～" + FromUtf8(svg::Num2(bottom)) + u" m）";
   };
-  if (x >= kBandLeft && x < kBandLeft + kBandWidth) {
-    for (size_t i = 0; i < layout_.layers.size(); ++i) {
-      const LayerBox& box = layout_.layers[i];
-      if (y >= box.top && y < box.bottom) {
-        const Layer& layer = model_->layers[i];
-        return layer.name + range(layer.top, layer.bottom);
-      }
-    }
+  const ColumnBox* column = nullptr;
+  for (const ColumnBox& c : layout_.columns) {
+    if (x >= c.left && x < c.left + c.width) column = &c;
   }
-  for (size_t c = 0; c < layout_.classes.size(); ++c) {
-    const ClassColumnBox& column = layout_.classes[c];
-    if (x < column.left || x >= column.left + kClassWidth) continue;
-    for (size_t k = 0; k < column.cells.size(); ++k) {
-      const CellBox& cell = column.cells[k];
-      if (y >= cell.top && y < cell.bottom) {
-        const ClassLine& line = model_->classes[c].lines[k];
-        return line.text + range(cell.topDepth, line.bottom);
-      }
+  if (column == nullptr) return Text();
+  for (size_t i = 0; i < layout_.layers.size(); ++i) {
+    const LayerBox& box = layout_.layers[i];
+    if (y < box.top || y >= box.bottom) continue;
+    const Layer& layer = model_->layers[i];
+    const auto item = ItemOf(column->kind);
+    if (column->kind == ColumnKind::kName || column->kind == ColumnKind::kPattern) {
+      return layer.name + range(layer.top, layer.bottom);
+    }
+    if (column->kind == ColumnKind::kGrade) {
+      return layer.Item(LayerItem::kGrade) + u"（岩級区分コード " + layer.gradeCode + u"）" +
+             range(layer.top, layer.bottom);
+    }
+    if (item && !layer.Item(*item).empty())
+      return layer.Item(*item) + range(layer.top, layer.bottom);
+    if (column->kind == ColumnKind::kRemarks && !layer.remark.empty()) {
+      Text all;
+      for (const Text& line : layer.remark) all += (all.empty() ? u"" : u"\n") + line;
+      return all;
     }
   }
   return Text();

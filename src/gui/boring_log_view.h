@@ -34,8 +34,8 @@ class BoringLogView : public QAbstractScrollArea {
   // is fitted into a narrower window.
   double PixelScale() const { return pixelScale_; }
 
-  // The tooltip at a point of the viewport: a column heading names its files; a layer or a
-  // class cell gives its whole text and depths.
+  // The tooltip at a point of the viewport: a column heading says what the column shows; a
+  // layer's cell gives its whole text and depths, a grade cell also the code it takes.
   QString ToolTipAt(const QPoint& at) const;
   // How many layers the last paint drew.
   int LayersPainted() const { return layersPainted_; }
@@ -55,7 +55,7 @@ class BoringLogView : public QAbstractScrollArea {
   void UpdateScrollBars();
   // The picture row at the top of the viewport.
   double TopRow() const;
-  // The whole text of the layer or class cell at a point of the picture, or "".
+  // The whole text of the layer's cell at a point of the picture, or "".
   Text TextAt(double x, double y) const;
 
   std::shared_ptr<const BoringLogModel> model_;

@@ -165,6 +165,8 @@ void Form1Window::ConnectControls() {
   connect(dir2_, &FolderList::RowOpened, this, [form](int row) { form->Dir2_Open(row); });
   // A file chosen by the keyboard (arrow keys, Space, Enter) counts as a click.
   connect(file1_, &FileList::FileChosen, this, [form](int row) { form->File1_Select(row); });
+  // What the user types in Text1 (the presenter hears of its own changes itself).
+  connect(text1_, &QLineEdit::textEdited, this, [form] { form->Text1_Change(); });
   connect(command1_, &QPushButton::clicked, this, [form] { form->Command1_Click(); });
   connect(command2_, &QPushButton::clicked, this, [form] { form->Command2_Click(); });
   connect(previewButton_, &QPushButton::clicked, this, [form] { form->PreviewButton_Click(); });

@@ -111,15 +111,15 @@ bool Form1Window::ReportOpen() const {
   return reportWindow_ != nullptr && reportWindow_->isVisible();
 }
 
-void Form1Window::ShowPicture(const Text& folder, std::shared_ptr<const BoringLogModel> model,
+void Form1Window::ShowPicture(const Text& source, std::shared_ptr<const BoringLogModel> model,
                               bool raise) {
   if (!raise && !PictureOpen()) return;
   if (previewWindow_ == nullptr) {
     previewWindow_ = new BoringLogWindow(this);
-    // The PDF dialog starts in the folder shown, on the host.
+    // The PDF dialog starts in the data set's folder, on the host.
     previewWindow_->SetHostPaths(HostPathsThrough(env_));
   }
-  previewWindow_->ShowModel(folder, model != nullptr ? *model : BoringLogModel{});
+  previewWindow_->ShowModel(source, model != nullptr ? *model : BoringLogModel{});
   if (raise) OpenBeside(previewWindow_);
 }
 

@@ -6,9 +6,10 @@
 // "ostraconv --screenshot FILE" starts up as usual, saves a picture of the window as FILE (PNG)
 // and ends; it is used to make the picture in the documentation.
 //
-// "ostraconv --picture FOLDER --screenshot FILE" saves the picture window of the converted
-// folder FOLDER (drive-form, such as T:\OUT\B-1) at 1:100 instead; "ostraconv --picture FOLDER
-// --pdf FILE [--scale N]" saves that picture as A4 pages of a PDF file and ends.
+// "ostraconv --picture SOURCE --screenshot FILE" saves the picture window of the data set SOURCE
+// (its MDT or XML file in drive form, such as T:\GEO\MDT0001.GDF) at 1:100 instead;
+// "ostraconv --picture SOURCE --pdf FILE [--scale N]" saves that picture as A4 pages of a PDF
+// file and ends.
 //
 // "ostraconv --render-svg IN.svg OUT.png" draws an SVG file (such as the boring-log picture of
 // "ostraconv-cli --preview") into a PNG at the picture's own size and ends, without the window.
@@ -27,6 +28,7 @@
 #include "env/host_env.h"
 #include "env/interrupt_env.h"
 #include "env/interrupt_signals.h"
+#include "formats/run_note.h"
 #include "gui/form1_window.h"
 #include "gui/preview_window.h"
 #include "gui/qt_text.h"
@@ -114,13 +116,15 @@ int main(int argc, char** argv) {
   });
   interruptPoll.start(200);
   ostra::InterruptEnv interruptible(*host, ostra::InterruptFlag());
+  // An interrupted run still leaves the note that its destination holds unfinished outputs.
+  interruptible.AllowAfterStop({ostra::kRunNoteFileName, ostra::kRunNoteTemporaryName});
   ostra::DriveMapEnv env(interruptible, drives);
 
   int picture = static_cast<int>(args.indexOf(QStringLiteral("--picture")));
   if (picture > 0 && picture + 1 < args.size()) {
     ostra::BoringLogWindow window;
     window.SetHostPaths(ostra::HostPathsThrough(env));
-    window.ShowFolder(env, ostra::FromQString(args.at(picture + 1)));
+    window.ShowSource(env, ostra::FromQString(args.at(picture + 1)), ostra::DataEncoding::kAuto);
     int pdf = static_cast<int>(args.indexOf(QStringLiteral("--pdf")));
     if (pdf > 0 && pdf + 1 < args.size()) {
       int scale = static_cast<int>(args.indexOf(QStringLiteral("--scale")));

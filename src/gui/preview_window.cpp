@@ -15,11 +15,13 @@
 #include <system_error>
 #include <utility>
 
+#include "app/picture_file.h"
 #include "base/errors.h"
 #include "env/host_env.h"
 #include "gui/boring_log_print.h"
 #include "gui/qt_text.h"
 #include "preview/boring_log_viewport.h"
+#include "run/error_text.h"
 
 namespace ostra {
 
@@ -85,17 +87,18 @@ BoringLogWindow::BoringLogWindow(QWidget* parent) : QWidget(parent, Qt::Window) 
   resize(wanted);
 }
 
-void BoringLogWindow::ShowFolder(Env& env, const Text& folder) {
-  ShowModel(folder, ReadBoringLogModel(env, folder));
+void BoringLogWindow::ShowSource(Env& env, const Text& source, DataEncoding encoding) {
+  ShowModel(source, ReadBoringLogModel(env, source, encoding,
+                                       [](const std::exception& e) { return ErrorMessage(e); }));
 }
 
-void BoringLogWindow::ShowModel(const Text& folder, BoringLogModel model) {
-  folder_ = folder;
+void BoringLogWindow::ShowModel(const Text& source, BoringLogModel model) {
+  source_ = source;
   view_->SetModel(std::make_shared<BoringLogModel>(std::move(model)));
   const bool picture = !view_->Model().layers.empty();
   printButton_->setEnabled(picture);
   pdfButton_->setEnabled(picture);
-  setWindowTitle(ToQString(kPreviewCaption + Text(u" - ") + folder));
+  setWindowTitle(ToQString(kPreviewCaption + Text(u" - ") + source));
   view_->setFocus();
 }
 
@@ -124,7 +127,8 @@ void BoringLogWindow::Print() {
 }
 
 QString BoringLogWindow::PdfStartPath() const {
-  std::filesystem::path folder = hostPathOf_ ? hostPathOf_(folder_) : std::filesystem::path();
+  std::filesystem::path folder =
+      hostPathOf_ ? hostPathOf_(PictureFolder(source_)) : std::filesystem::path();
   std::error_code error;
   while (!folder.empty() && !std::filesystem::is_directory(folder, error)) {
     const std::filesystem::path up = folder.parent_path();
@@ -132,7 +136,7 @@ QString BoringLogWindow::PdfStartPath() const {
   }
   const QString start =
       folder.empty() ? QDir::homePath() : ToQString(HostText(folder.lexically_normal()));
-  return QDir(start).filePath(ToQString(PdfFileName(folder_)));
+  return QDir(start).filePath(ToQString(PictureFileName(view_->Model().holeName, source_)));
 }
 
 void BoringLogWindow::AskAndSavePdf() {

@@ -12,6 +12,7 @@
 #include "base/codec.h"
 #include "env/drive_map_env.h"
 #include "env/env.h"
+#include "formats/data_set_encoding.h"
 #include "gui/boring_log_view.h"
 #include "preview/boring_log_model.h"
 
@@ -20,12 +21,12 @@ namespace ostra {
 inline constexpr const char16_t* kPreviewCaption = u"柱状図";
 inline constexpr const char16_t* kReportCaption = u"変換結果";
 
-// Turns a drive-form folder into its host path; empty when it has none.
+// Turns a drive-form path into its host path; empty when it has none.
 using HostPathOf = std::function<std::filesystem::path(const Text& driveForm)>;
 // The host paths of `env`'s drive map (`env` must outlive the function).
 HostPathOf HostPathsThrough(DriveMapEnv& env);
 
-// The boring-log picture of a destination folder at a true depth scale (1:100 at first), with
+// The boring-log picture of a data set at a true depth scale (1:100 at first), with
 // the choice of scale, printing and PDF (both only when there is a picture to show). Ctrl+wheel,
 // Ctrl++ and Ctrl+- change the scale; Esc closes the window.
 class BoringLogWindow : public QWidget {
@@ -34,19 +35,21 @@ class BoringLogWindow : public QWidget {
  public:
   explicit BoringLogWindow(QWidget* parent = nullptr);
 
-  // Reads the folder's picture anew and shows it.
-  void ShowFolder(Env& env, const Text& folder);
-  // Shows the picture of a model already read (a trial run's, whose folder is gone).
-  void ShowModel(const Text& folder, BoringLogModel model);
+  // Reads the picture of the data set whose MDT or XML file is `source` (drive form) and shows
+  // it.
+  void ShowSource(Env& env, const Text& source, DataEncoding encoding);
+  // Shows the picture of a model already read from the data set `source`.
+  void ShowModel(const Text& source, BoringLogModel model);
 
-  // How the PDF dialog finds the host folder of a drive-form folder shown; without it the
-  // dialog starts in the user's home folder.
+  // How the PDF dialog finds the host folder of the data set shown; without it the dialog starts
+  // in the user's home folder.
   void SetHostPaths(HostPathOf hostPathOf) { hostPathOf_ = std::move(hostPathOf); }
-  // Where the PDF dialog starts: in the folder shown (its nearest existing folder above when it
-  // is gone), offering the folder's name with ".pdf".
+  // Where the PDF dialog starts: in the data set's folder (its nearest existing folder above
+  // when it is gone), offering the hole's name with ".pdf" (see PictureFileName).
   QString PdfStartPath() const;
 
-  const Text& Folder() const { return folder_; }
+  // The data set shown (its MDT or XML file).
+  const Text& Source() const { return source_; }
   const BoringLogModel& Model() const { return view_->Model(); }
   BoringLogView* View() const { return view_; }
   // Chooses a scale as the scale box does (kFitScale: fit to the window).
@@ -63,7 +66,7 @@ class BoringLogWindow : public QWidget {
   // The scale for paper: the chosen one, 1:100 when the picture is fitted to the window.
   double PaperScale() const;
 
-  Text folder_;
+  Text source_;
   HostPathOf hostPathOf_;
   QComboBox* scaleBox_ = nullptr;
   QPushButton* printButton_ = nullptr;

@@ -123,4 +123,15 @@ void QtCanvas::Write(double x, double y, TextView text, const TextStyle& style) 
   painter_.drawText(QPointF(left, y), s);
 }
 
+void QtCanvas::PushClip(double dx, double dy, double x, double y, double w, double h) {
+  painter_.save();
+  painter_.translate(dx, dy);
+  painter_.setClipRect(QRectF(x, y, w, h),
+                       painter_.hasClipping() ? Qt::IntersectClip : Qt::ReplaceClip);
+}
+
+void QtCanvas::PopClip() {
+  painter_.restore();
+}
+
 }  // namespace ostra

@@ -22,6 +22,8 @@ class QtCanvas : public Canvas {
   void Polygon(const std::vector<Point>& points, const char* fill) override;
   void Circle(double cx, double cy, double r, const char* fill) override;
   void Write(double x, double y, TextView text, const TextStyle& style) override;
+  void PushClip(double dx, double dy, double x, double y, double w, double h) override;
+  void PopClip() override;
 
  private:
   QPainter& painter_;

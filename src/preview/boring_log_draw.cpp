@@ -4,209 +4,151 @@
 #include <cmath>
 #include <string>
 
-#include "base/numbers.h"
 #include "base/sjis.h"
+#include "preview/boring_log_draw_parts.h"
 #include "preview/svg_format.h"
 
 namespace ostra {
 
-namespace {
-
-using svg::FillFor;
+using draw::Ascii;
+using draw::kFrame;
+using draw::kInk;
+using draw::Meets;
 using svg::Num2;
 using svg::TickText;
 
-constexpr const char* kFrame = "#999999";
-constexpr const char* kInk = "#333333";
-constexpr const char* kNColour = "#c0392b";
-
-Text Ascii(const std::string& s) {
-  return FromUtf8(s);
-}
-
-bool Meets(double top, double bottom, double fromY, double toY) {
-  return bottom >= fromY && top <= toY;
-}
-
-// Lines of text centred in a cell from `top` to `bottom`, as many as fit; on a white ground when
-// `ground` (over a fill pattern).
-void CellText(Canvas& canvas, TextView text, double left, double width, double top, double bottom,
-              Anchor anchor, bool ground = false) {
+void draw::CellText(Canvas& canvas, TextView text, const ColumnBox& column, double top,
+                    double bottom, Anchor anchor, bool fromTop) {
   const int room = static_cast<int>((bottom - top - 2) / kTextLine);
-  const std::vector<Text> lines = FitLines(text, width - 6, kTextSize, room);
+  const std::vector<Text> lines = FitLines(text, column.width - 6, kTextSize, room);
   if (lines.empty()) return;
-  double y = (top + bottom) / 2 - kTextLine * static_cast<double>(lines.size()) / 2 + kTextSize;
-  const double x = anchor == Anchor::kMiddle ? left + width / 2 : left + 4;
+  double y =
+      fromTop ? top + 1 + kTextSize
+              : (top + bottom) / 2 - kTextLine * static_cast<double>(lines.size()) / 2 + kTextSize;
+  const double x = anchor == Anchor::kMiddle ? column.left + column.width / 2 : column.left + 3;
   for (const Text& line : lines) {
-    if (ground) {
-      const double w = std::min(TextWidth(line, kTextSize), width - 6) + 2;
-      const double at = anchor == Anchor::kMiddle ? x - w / 2 : x - 1;
-      canvas.Rect(at, y - kTextSize, w, kTextLine, "#ffffff", "none", 0);
-    }
     canvas.Write(x, y, line, {kTextSize, anchor});
     y += kTextLine;
   }
 }
 
-void DrawAxis(Canvas& canvas, const BoringLogLayout& layout, double fromY, double toY) {
+draw::PenetrationParts draw::PartsOf(const ColumnBox& column) {
+  PenetrationParts parts{};
+  const double side = std::min(36.0, column.width / 4);
+  const double blow = (column.width - 2 * side) / 3;
+  parts.depth[0] = column.left;
+  parts.depth[1] = side;
+  for (int i = 0; i < 3; ++i) {
+    parts.blows[i][0] = column.left + side + i * blow;
+    parts.blows[i][1] = blow;
+  }
+  parts.recorded[0] = column.left + column.width - side;
+  parts.recorded[1] = side;
+  return parts;
+}
+
+namespace {
+
+void DrawScale(Canvas& canvas, const BoringLogLayout& layout, double fromY, double toY) {
+  const ColumnBox& scale = layout.columns.front();
+  const double axis = scale.left + scale.width - 1;
   canvas.BeginGroup("depth-axis");
   const double top = std::max(layout.bodyTop, fromY);
   const double bottom = std::min(layout.bodyBottom, toY);
-  if (top < bottom) canvas.Line(kAxisRight, top, kAxisRight, bottom, "#000000");
+  if (top < bottom) canvas.Line(axis, top, axis, bottom, "#000000");
   for (const DepthTick& tick : layout.depthTicks) {
     if (!Meets(tick.y - kTextSize, tick.y + kTextSize, fromY, toY)) continue;
-    canvas.Line(kAxisRight - 5, tick.y, kAxisRight, tick.y, "#000000");
-    canvas.Line(kBandLeft, tick.y, kWidth - kMargin, tick.y, "#e4e4e4", 0.5);
-    canvas.Write(kAxisRight - 8, tick.y + kTickTextDrop, Ascii(TickText(tick.depth)),
+    canvas.Line(axis - 5, tick.y, axis, tick.y, "#000000");
+    canvas.Line(axis + 1, tick.y, layout.width - kMargin, tick.y, "#e4e4e4", 0.5);
+    canvas.Write(axis - 7, tick.y + kTickTextDrop, Ascii(TickText(tick.depth)),
                  {kTextSize, Anchor::kEnd});
   }
   canvas.EndGroup();
 }
 
-void DrawLayers(Canvas& canvas, const BoringLogModel& model, const BoringLogLayout& layout,
-                double fromY, double toY) {
-  canvas.BeginGroup("layers");
-  for (size_t i = 0; i < model.layers.size(); ++i) {
-    const Layer& layer = model.layers[i];
-    const LayerBox& box = layout.layers[i];
-    if (!Meets(box.top, box.bottom + kTextLine, fromY, toY)) continue;
-    canvas.BeginGroup("layer", {{"data-top", Ascii(Num2(layer.top))},
-                                {"data-bottom", Ascii(Num2(layer.bottom))},
-                                {"data-code", layer.code}});
-    const PatternInfo* pattern = PatternOf(box.patterns);
-    canvas.Rect(kBandLeft, box.top, kBandWidth, box.bottom - box.top,
-                pattern ? pattern->colour : FillFor(layer.code), kInk);
-    if (box.patterns != 0) {
-      canvas.Patterns(kBandLeft, box.top, kBandWidth, box.bottom - box.top, box.patterns);
-    }
-    CellText(canvas, layer.name, kBandLeft, kBandWidth, box.top, box.bottom, Anchor::kStart,
-             box.patterns != 0);
-    canvas.Line(kLayerDepthLeft, box.bottom, kBandLeft, box.bottom, kInk, 0.8);
-    if (box.depthLabelled) {
-      canvas.Write(kLayerDepthLeft + 2, box.bottom - kDepthTextLift, layer.depthText,
-                   {kDepthTextSize});
-    }
-    canvas.EndGroup();
-  }
-  canvas.EndGroup();
-}
-
-void DrawClasses(Canvas& canvas, const BoringLogModel& model, const BoringLogLayout& layout,
-                 double fromY, double toY) {
-  canvas.BeginGroup("classes");
-  const double top = std::max(layout.bodyTop, fromY);
-  const double bottom = std::min(layout.bodyBottom, toY);
-  for (size_t i = 0; i < model.classes.size(); ++i) {
-    const ClassColumn& column = model.classes[i];
-    const ClassColumnBox& columnBox = layout.classes[i];
-    if (top < bottom) canvas.Rect(columnBox.left, top, kClassWidth, bottom - top, "none", kFrame);
-    for (size_t k = 0; k < column.lines.size(); ++k) {
-      const CellBox& cell = columnBox.cells[k];
-      if (!Meets(cell.top, cell.bottom, fromY, toY)) continue;
-      canvas.BeginGroup("class-cell", {{"data-file", column.file},
-                                       {"data-top", Ascii(Num2(cell.topDepth))},
-                                       {"data-bottom", Ascii(Num2(column.lines[k].bottom))}});
-      canvas.Rect(columnBox.left, cell.top, kClassWidth, cell.bottom - cell.top, "#f6f6f0", kFrame);
-      CellText(canvas, column.lines[k].text, columnBox.left, kClassWidth, cell.top, cell.bottom,
-               Anchor::kMiddle);
-      canvas.EndGroup();
-    }
-  }
-  canvas.EndGroup();
-}
-
-// N values against depth: a line through the points, each point with its value; beside the
-// plot the value as recorded.
-void DrawNPlot(Canvas& canvas, const BoringLogModel& model, const BoringLogLayout& layout,
-               double fromY, double toY) {
-  canvas.BeginGroup("n-plot");
-  const double top = std::max(layout.bodyTop, fromY);
-  const double bottom = std::min(layout.bodyBottom, toY);
-  if (top < bottom) {
-    canvas.Rect(kPlotLeft, top, kPlotWidth, bottom - top, "none", kFrame);
-    for (const NTick& tick : layout.nTicks) {
-      canvas.Line(tick.x, top, tick.x, bottom, tick.n == 0 ? kFrame : "#dddddd", 0.5);
-    }
-  }
-  // The line: the points in the band and one on each side of it.
-  std::vector<Point> line;
-  const std::vector<PointBox>& points = layout.nPoints;
-  for (size_t i = 0; i < points.size(); ++i) {
-    const bool near = Meets(points[i].y, points[i].y, fromY, toY) ||
-                      (i + 1 < points.size() && Meets(points[i].y, points[i + 1].y, fromY, toY));
-    if (near) {
-      if (line.empty() && i > 0) line.push_back({points[i - 1].x, points[i - 1].y});
-      line.push_back({points[i].x, points[i].y});
-    }
-  }
-  if (line.size() > 1) canvas.Polyline(line, kNColour, 1.5);
-  for (size_t i = 0; i < points.size(); ++i) {
-    const NPoint& p = model.nValues[i];
-    const PointBox& box = points[i];
-    if (!Meets(box.y - kTextLine, box.y + kTextLine, fromY, toY)) continue;
-    canvas.BeginGroup("n-point", {{"data-depth", Ascii(Num2(p.depth))},
-                                  {"data-n", Ascii(TickText(p.n))},
-                                  {"data-recorded", p.recorded}});
-    canvas.Circle(box.x, box.y, 3.5, kNColour);
-    if (box.labelled) {
-      canvas.Write(box.x + (box.beyond ? -6 : 6), box.y + kTickTextDrop, Ascii(TickText(p.n)),
-                   {kTextSize, box.beyond ? Anchor::kEnd : Anchor::kStart, kNColour});
-      canvas.Write(kRecordedLeft + kRecordedWidth - 2, box.y + kTickTextDrop, p.recorded,
-                   {kTextSize, Anchor::kEnd, "#000000"});
-    }
-    canvas.EndGroup();
-  }
-  canvas.EndGroup();
-}
-
-void DrawMarks(Canvas& canvas, const BoringLogModel& model, const BoringLogLayout& layout,
-               double fromY, double toY) {
-  canvas.BeginGroup("tests");
-  for (size_t i = 0; i < model.marks.size(); ++i) {
-    const Mark& m = model.marks[i];
-    const MarkBox& box = layout.marks[i];
-    const double labelBottom = box.labelTop + kTextLine * static_cast<double>(box.lines.size());
-    if (!Meets(std::min(box.top, box.labelTop), std::max(box.bottom, labelBottom), fromY, toY)) {
+// The layer columns from the elevation to the core shape: their left and right.
+std::pair<double, double> LayerSpan(const BoringLogLayout& layout) {
+  double left = 0;
+  double right = 0;
+  for (const ColumnBox& column : layout.columns) {
+    const int k = static_cast<int>(column.kind);
+    if (k < static_cast<int>(ColumnKind::kElevation) ||
+        k > static_cast<int>(ColumnKind::kCoreShape))
       continue;
+    if (right == 0) left = column.left;
+    right = column.left + column.width;
+  }
+  return {left, right};
+}
+
+void DrawLayer(Canvas& canvas, const BoringLogModel& model, const BoringLogLayout& layout,
+               size_t i) {
+  const Layer& layer = model.layers[i];
+  const LayerBox& box = layout.layers[i];
+  canvas.BeginGroup("layer", {{"data-top", Ascii(Num2(layer.top))},
+                              {"data-bottom", Ascii(Num2(layer.bottom))},
+                              {"data-code", layer.gradeCode}});
+  const auto [left, right] = LayerSpan(layout);
+  for (const ColumnBox& column : layout.columns) {
+    const double baseline = box.bottom - kDepthTextLift;
+    const double middle = column.left + column.width / 2;
+    switch (column.kind) {
+      case ColumnKind::kElevation:
+        if (box.depthLabelled && layout.collar) {
+          canvas.Write(middle, baseline, Ascii(Num2(*layout.collar - layer.bottom)),
+                       {kDepthTextSize, Anchor::kMiddle});
+        }
+        break;
+      case ColumnKind::kDepth:
+        if (box.depthLabelled) {
+          canvas.Write(middle, baseline, layer.depthText, {kDepthTextSize, Anchor::kMiddle});
+        }
+        break;
+      case ColumnKind::kThickness:
+        if (box.depthLabelled) {
+          canvas.Write(middle, baseline, Ascii(Num2(layer.bottom - layer.top)),
+                       {kDepthTextSize, Anchor::kMiddle});
+        }
+        break;
+      case ColumnKind::kPattern: {
+        const PatternInfo* pattern = PatternOf(box.patterns);
+        canvas.Rect(column.left, box.top, column.width, box.bottom - box.top,
+                    pattern ? pattern->colour : svg::FillFor(PatternName(layer.name)), kInk);
+        if (box.patterns != 0) {
+          canvas.Patterns(column.left, box.top, column.width, box.bottom - box.top, box.patterns);
+        }
+        break;
+      }
+      case ColumnKind::kName:
+        draw::CellText(canvas, layer.name, column, box.top, box.bottom, Anchor::kStart);
+        break;
+      default:
+        if (const auto item = ItemOf(column.kind)) {
+          draw::CellText(canvas, layer.Item(*item), column, box.top, box.bottom, Anchor::kMiddle);
+        }
+        break;
     }
-    const char* colour = m.sample ? "#d35400" : "#2e6da4";
+  }
+  if (right > left) canvas.Line(left, box.bottom, right, box.bottom, kInk, 0.8);
+  canvas.EndGroup();
+}
+
+void DrawCores(Canvas& canvas, const BoringLogModel& model, const BoringLogLayout& layout,
+               double fromY, double toY) {
+  const ColumnBox* recovery = layout.Column(ColumnKind::kRecovery);
+  const ColumnBox* rqd = layout.Column(ColumnKind::kRqd);
+  if (recovery == nullptr && rqd == nullptr) return;
+  canvas.BeginGroup("cores");
+  for (size_t i = 0; i < model.cores.size(); ++i) {
+    const CoreRun& run = model.cores[i];
+    const CoreBox& box = layout.cores[i];
+    if (!Meets(box.top, box.bottom, fromY, toY)) continue;
     canvas.BeginGroup(
-        m.sample ? "sample" : "test",
-        {{"data-from", Ascii(Num2(m.from))}, {"data-to", m.to ? Ascii(Num2(*m.to)) : Text()}});
-    if (m.to) {
-      canvas.Rect(box.lane, box.top, 10, std::max(box.bottom - box.top, 2.0), colour, colour);
-    } else {
-      canvas.Line(box.lane - 2, box.top, box.lane + 12, box.top, colour, 2);
-    }
-    canvas.Line(kTestLeft + 26, (box.top + box.bottom) / 2, kTestLeft + 28,
-                box.labelTop + kTextLine / 2, colour, 0.6);
-    double y = box.labelTop + kTextSize;
-    for (const Text& line : box.lines) {
-      canvas.Write(kTestLeft + 30, y, line, {kTextSize, Anchor::kStart, colour});
-      y += kTextLine;
-    }
-    canvas.EndGroup();
-  }
-  canvas.EndGroup();
-}
-
-void DrawRemarks(Canvas& canvas, const BoringLogModel& model, const BoringLogLayout& layout,
-                 double fromY, double toY) {
-  canvas.BeginGroup("remarks");
-  for (size_t i = 0; i < model.remarks.size(); ++i) {
-    const RemarkBox& box = layout.remarks[i];
-    const double labelBottom = box.labelTop + kTextLine * static_cast<double>(box.lines.size());
-    if (!Meets(std::min(box.y - 4, box.labelTop), std::max(box.y + 4, labelBottom), fromY, toY)) {
-      continue;
-    }
-    canvas.BeginGroup("remark", {{"data-depth", Ascii(Num2(model.remarks[i].depth))}});
-    canvas.Polygon({{kRemarkLeft, box.y - 4}, {kRemarkLeft + 8, box.y}, {kRemarkLeft, box.y + 4}},
-                   "#555555");
-    canvas.Line(kRemarkLeft + 8, box.y, kRemarkLeft + 16, box.labelTop + 6, "#555555", 0.6);
-    double y = box.labelTop + kTextSize;
-    for (const Text& line : box.lines) {
-      canvas.Write(kRemarkLeft + 18, y, line, {kTextSize});
-      y += kTextLine;
+        "core", {{"data-top", Ascii(Num2(run.top))}, {"data-bottom", Ascii(Num2(run.bottom))}});
+    for (const auto& [column, text] : {std::pair{recovery, &run.recovery}, {rqd, &run.rqd}}) {
+      if (column == nullptr) continue;
+      canvas.Line(column->left, box.bottom, column->left + column->width, box.bottom, kInk, 0.6);
+      draw::CellText(canvas, *text, *column, box.top, box.bottom, Anchor::kMiddle);
     }
     canvas.EndGroup();
   }
@@ -215,14 +157,13 @@ void DrawRemarks(Canvas& canvas, const BoringLogModel& model, const BoringLogLay
 
 }  // namespace
 
-void DrawTitleBlock(Canvas& canvas, const BoringLogModel& model, const BoringLogLayout& layout) {
-  (void)model;
+void DrawTitleBlock(Canvas& canvas, const BoringLogModel& /*model*/,
+                    const BoringLogLayout& layout) {
   if (!layout.title.empty()) canvas.BeginGroup("header");
-  for (size_t i = 0; i < layout.title.size(); ++i) {
-    const TitleBox& box = layout.title[i];
+  for (const TitleBox& box : layout.title) {
     double y = box.y;
     for (const Text& line : box.lines) {
-      canvas.Write(box.x, y, line, {box.size, Anchor::kStart, "#000000", i == 0});
+      canvas.Write(box.x, y, line, {box.size, Anchor::kStart, box.colour, box.bold});
       y += box.size + 4;
     }
   }
@@ -239,33 +180,54 @@ void DrawTitleBlock(Canvas& canvas, const BoringLogModel& model, const BoringLog
 
 void DrawColumnHeads(Canvas& canvas, const BoringLogLayout& layout, double top) {
   canvas.BeginGroup("column-heads");
-  canvas.Rect(0, top, layout.width, kColumnHeadHeight, "#ffffff", "none", 0);
-  const double baseline = top + kColumnHeadHeight - 12;
-  for (const ColumnHead& head : ColumnHeads()) {
-    const bool plot = head.left == kPlotLeft;
-    const double y = plot ? top + 13 : baseline;
-    canvas.Write(head.left + head.width / 2, y, head.heading,
-                 {10.5, Anchor::kMiddle, "#000000", true});
-  }
-  for (const NTick& tick : layout.nTicks) {
-    if (tick.labelled) {
-      canvas.Write(tick.x, top + kColumnHeadHeight - 3, Ascii(TickText(tick.n)),
-                   {8.5, Anchor::kMiddle});
+  canvas.Rect(0, top, layout.width, layout.headHeight, "#ffffff", "none", 0);
+  const double last = top + layout.headHeight - 4;  // the baseline of the last line
+  for (const ColumnBox& column : layout.columns) {
+    const ColumnSpec& spec = SpecOf(column.kind);
+    canvas.BeginGroup("column-head", {{"data-heading", spec.heading}});
+    canvas.Rect(column.left, top, column.width, layout.headHeight, "none", kFrame, 0.5);
+    double y = top + kTextLine;
+    for (const Text& line : HeadingLines(spec.heading, column.width - 4)) {
+      canvas.Write(column.left + column.width / 2, y, line,
+                   {kTextSize, Anchor::kMiddle, "#000000", true});
+      y += kTextLine;
     }
+    if (column.kind == ColumnKind::kNGraph) {
+      for (const NTick& tick : layout.nTicks) {
+        canvas.Write(tick.x, last, Ascii(TickText(tick.n)), {kTextSize, Anchor::kMiddle});
+      }
+    } else if (column.kind == ColumnKind::kPenetration) {
+      const draw::PenetrationParts parts = draw::PartsOf(column);
+      canvas.Write(parts.depth[0] + parts.depth[1] / 2, last, u"深度",
+                   {kTextSize, Anchor::kMiddle});
+      canvas.Write(parts.blows[1][0] + parts.blows[1][1] / 2, last, u"打撃回数",
+                   {kTextSize, Anchor::kMiddle});
+      canvas.Write(parts.recorded[0] + parts.recorded[1] / 2, last, u"N値",
+                   {kTextSize, Anchor::kMiddle});
+    }
+    canvas.EndGroup();
   }
-  canvas.Line(kMargin, top + kColumnHeadHeight - 0.5, kWidth - kMargin,
-              top + kColumnHeadHeight - 0.5, kFrame, 0.5);
   canvas.EndGroup();
 }
 
 void DrawBody(Canvas& canvas, const BoringLogModel& model, const BoringLogLayout& layout,
               double fromY, double toY) {
-  DrawAxis(canvas, layout, fromY, toY);
-  DrawLayers(canvas, model, layout, fromY, toY);
-  DrawClasses(canvas, model, layout, fromY, toY);
-  DrawNPlot(canvas, model, layout, fromY, toY);
-  DrawMarks(canvas, model, layout, fromY, toY);
-  DrawRemarks(canvas, model, layout, fromY, toY);
+  const double top = std::max(layout.bodyTop, fromY);
+  const double bottom = std::min(layout.bodyBottom, toY);
+  if (top < bottom) {
+    for (const ColumnBox& column : layout.columns) {
+      canvas.Rect(column.left, top, column.width, bottom - top, "none", kFrame, 0.5);
+    }
+  }
+  DrawScale(canvas, layout, fromY, toY);
+  canvas.BeginGroup("layers");
+  for (size_t i = 0; i < model.layers.size(); ++i) {
+    const LayerBox& box = layout.layers[i];
+    if (Meets(box.top, box.bottom + kTextLine, fromY, toY)) DrawLayer(canvas, model, layout, i);
+  }
+  canvas.EndGroup();
+  DrawCores(canvas, model, layout, fromY, toY);
+  draw::DrawLabels(canvas, model, layout, fromY, toY);
 }
 
 void DrawBoringLog(Canvas& canvas, const BoringLogModel& model, const BoringLogLayout& layout) {
@@ -274,8 +236,8 @@ void DrawBoringLog(Canvas& canvas, const BoringLogModel& model, const BoringLogL
   if (model.layers.empty()) {
     canvas.BeginGroup("empty");
     canvas.Write(kMargin, layout.messageY,
-                 u"表示できる柱状図がありません（地層のデータ X1.TXT がありません）。", {14});
-    canvas.Write(kMargin, layout.folderY, model.folder, {12, Anchor::kStart, "#555555"});
+                 u"表示できる柱状図がありません（地層のデータがありません）。", {14});
+    canvas.Write(kMargin, layout.folderY, model.source, {12, Anchor::kStart, "#555555"});
     canvas.EndGroup();
     return;
   }

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <unordered_set>
 
 #include "base/sjis.h"
 #include "preview/svg_format.h"
@@ -11,73 +10,13 @@ namespace ostra {
 
 namespace {
 
-constexpr double kTitleSize = 16;
-constexpr double kItemSize = 11;
-constexpr double kItemLine = 15;
-constexpr double kItemColumnWidth = 390;
-constexpr double kLegendWidth = 250;
-constexpr double kLegendRow = 15;
-
-// The title block: the survey name across the top, the other items in two columns, the legend
-// of the patterns used at the right. Returns the y below it.
-double LayOutTitle(const BoringLogModel& model, BoringLogLayout& out) {
-  double y = kMargin;
-  if (!model.header.empty()) {
-    const TitleItem& first = model.header.front();
-    y += kTitleSize + 2;
-    out.title.push_back(
-        {kMargin, y, kTitleSize,
-         FitLines(first.value, kWidth - 2 * kMargin - kLegendWidth, kTitleSize, 2)});
-    y += (out.title.back().lines.size() - 1) * (kTitleSize + 4) + 8;
-  }
-  const double itemsTop = y;
-  double bottom = y;
-  const size_t rest = model.header.empty() ? 0 : model.header.size() - 1;
-  const size_t perColumn = (rest + 1) / 2;
-  for (size_t column = 0; column < 2; ++column) {
-    double at = itemsTop;
-    for (size_t k = 0; k < perColumn; ++k) {
-      const size_t i = 1 + column * perColumn + k;
-      if (i >= model.header.size()) break;
-      const TitleItem& item = model.header[i];
-      at += kItemLine;
-      TitleBox box{kMargin + column * kItemColumnWidth, at, kItemSize,
-                   FitLines(item.label + u"：" + item.value, kItemColumnWidth - 10, kItemSize, 3)};
-      at += (box.lines.size() - 1) * kItemLine;
-      out.title.push_back(std::move(box));
-    }
-    bottom = std::max(bottom, at);
-  }
-  // The legend: the patterns the layers use in table order, then the names that matched none.
-  PatternSet used = 0;
-  for (const LayerBox& layer : out.layers) used |= layer.patterns;
-  double legendY = kMargin + 4;
-  auto add = [&](PatternBit bit, std::string fill, TextView text) {
-    const size_t n = out.legend.size();
-    const double x = kWidth - kMargin - kLegendWidth + (n % 2) * (kLegendWidth / 2);
-    if (n % 2 == 0 && n > 0) legendY += kLegendRow;
-    std::vector<Text> lines = FitLines(text, kLegendWidth / 2 - 33, kTextSize, 1);
-    out.legend.push_back({bit, x, legendY, std::move(fill), lines.empty() ? Text() : lines[0]});
-  };
-  for (const PatternInfo& p : AllPatterns()) {
-    if ((used & p.bit) != 0) add(p.bit, p.colour, p.legend);
-  }
-  std::unordered_set<Text> plain;
-  for (size_t i = 0; i < out.layers.size() && i < model.layers.size(); ++i) {
-    if (out.layers[i].patterns != 0) continue;
-    Text name = PatternName(model.layers[i].name);
-    if (name.empty() || !plain.insert(name).second) continue;
-    add(0, svg::FillFor(model.layers[i].code), name);
-  }
-  if (!out.legend.empty()) bottom = std::max(bottom, legendY + kLegendRow);
-  return bottom + (model.header.empty() && out.legend.empty() ? 0 : 10);
-}
-
 // The deepest depth that anything drawn reaches; 1 when there is none below 0.
 double Deepest(const BoringLogModel& model) {
   double deepest = 0;
   for (const Layer& layer : model.layers) deepest = std::max(deepest, layer.bottom);
-  for (const NPoint& p : model.nValues) deepest = std::max(deepest, p.depth);
+  for (const CoreRun& c : model.cores) deepest = std::max(deepest, c.bottom);
+  for (const WaterLevel& w : model.waterLevels) deepest = std::max(deepest, w.depth);
+  for (const PenetrationTest& t : model.penetrationTests) deepest = std::max(deepest, t.depth);
   for (const Mark& m : model.marks) deepest = std::max(deepest, m.to.value_or(m.from));
   for (const Remark& r : model.remarks) deepest = std::max(deepest, r.depth);
   if (deepest <= 0) deepest = 1;
@@ -94,27 +33,45 @@ void MarkRoom(std::vector<Box>& boxes, double Box::*y, bool Box::*flag, double g
   }
 }
 
+// The labels' tops, spread downwards from where they want to be and kept below the headings.
+// Returns the lowest bottom.
+template <typename Box>
+double Spread(std::vector<Box>& boxes, const std::vector<double>& wanted, double top, double gap) {
+  std::vector<double> at, heights;
+  for (size_t i = 0; i < boxes.size(); ++i) {
+    at.push_back(std::max(wanted[i], top));
+    heights.push_back(kTextLine * static_cast<double>(boxes[i].lines.size()));
+  }
+  const std::vector<double> placed = SpreadLabels(at, heights, gap);
+  double bottom = 0;
+  for (size_t i = 0; i < boxes.size(); ++i) {
+    boxes[i].labelTop = placed[i];
+    bottom = std::max(bottom, placed[i] + heights[i]);
+  }
+  return bottom;
+}
+
+// The headings' height: the most lines a heading wraps to in its column, and room for the
+// sub-headings of the penetration tests and the N axis.
+double HeadHeight(const std::vector<ColumnBox>& columns) {
+  size_t lines = 2;
+  for (const ColumnBox& column : columns) {
+    lines = std::max(lines, HeadingLines(SpecOf(column.kind).heading, column.width - 4).size());
+  }
+  return static_cast<double>(lines + 1) * kTextLine + 6;
+}
+
 }  // namespace
 
 double PxPerMetreAt(double denominator) {
   return 1000.0 / denominator / 25.4 * 96.0;
 }
 
-const std::vector<ColumnHead>& ColumnHeads() {
-  static const std::vector<ColumnHead> kHeads = {
-      {kMargin, kAxisRight - kMargin, u"深度(m)", u""},
-      {kBandLeft, kBandWidth, u"地層名", u"X1.TXT"},
-      {kClassLeft, kClassWidth, u"岩級区分", u"X3.TXT"},
-      {kClassLeft + 1 * kClassWidth, kClassWidth, u"岩級", u"R31.TXT"},
-      {kClassLeft + 2 * kClassWidth, kClassWidth, u"風化", u"R32.TXT"},
-      {kClassLeft + 3 * kClassWidth, kClassWidth, u"硬軟", u"R33.TXT"},
-      {kClassLeft + 4 * kClassWidth, kClassWidth, u"割れ目", u"R34.TXT"},
-      {kClassLeft + 5 * kClassWidth, kClassWidth, u"変質", u"R35.TXT"},
-      {kPlotLeft, kPlotWidth + 4 + kRecordedWidth, u"N 値", u"X5.TXT"},
-      {kTestLeft, kTestWidth, u"試験・試料", u"X7.txt, N6.TMP"},
-      {kRemarkLeft, kRemarkWidth, u"記事", u"X12.TXT"},
-  };
-  return kHeads;
+const ColumnBox* BoringLogLayout::Column(ColumnKind kind) const {
+  for (const ColumnBox& column : columns) {
+    if (column.kind == kind) return &column;
+  }
+  return nullptr;
 }
 
 double DepthTickStep(double pxPerMetre) {
@@ -128,12 +85,6 @@ double DepthTickStep(double pxPerMetre) {
 double AxisDepth(const BoringLogModel& model, double pxPerMetre) {
   const double step = DepthTickStep(pxPerMetre);
   return std::ceil(Deepest(model) / step - 1e-9) * step;
-}
-
-double BodyTop(const BoringLogModel& model) {
-  BoringLogLayout probe;
-  for (const Layer& layer : model.layers) probe.layers.push_back({0, 0, PatternsFor(layer.name)});
-  return LayOutTitle(model, probe) + kColumnHeadHeight;
 }
 
 double TextWidth(TextView text, double size) {
@@ -198,124 +149,133 @@ std::vector<double> SpreadLabels(const std::vector<double>& wanted,
   return placed;
 }
 
-std::vector<double> LayerBoundaries(const std::vector<Layer>& layers) {
-  std::vector<double> bottoms;
-  for (const Layer& layer : layers) bottoms.push_back(layer.bottom);
-  std::sort(bottoms.begin(), bottoms.end());
-  return bottoms;
+std::vector<Text> HeadingLines(TextView heading, double width) {
+  const size_t unit = heading.find(u'(');
+  if (TextWidth(heading, kTextSize) <= width || unit == TextView::npos || unit == 0) {
+    return FitLines(heading, width, kTextSize, 4);
+  }
+  std::vector<Text> lines = FitLines(heading.substr(0, unit), width, kTextSize, 3);
+  for (Text& line : FitLines(heading.substr(unit), width, kTextSize, 1)) lines.push_back(line);
+  return lines;
 }
 
-double LayerTopFor(const std::vector<double>& boundaries, double bottom) {
-  auto above = std::lower_bound(boundaries.begin(), boundaries.end(), bottom);
-  return above == boundaries.begin() ? 0.0 : std::max(*(above - 1), 0.0);
+double NPlotX(const ColumnBox& graph, double n) {
+  return graph.left + 6 + std::clamp(n, 0.0, kNAxisMax) / kNAxisMax * (graph.width - 12);
 }
 
-double NPlotX(double n, double nMax) {
-  return kPlotLeft + std::clamp(n, 0.0, nMax) / nMax * kPlotWidth;
-}
-
-BoringLogLayout LayOutBoringLog(const BoringLogModel& model, double pxPerMetre, double headsGap) {
+BoringLogLayout LayOutBoringLog(const BoringLogModel& model, double pxPerMetre, double headsGap,
+                                std::vector<ColumnBox> columns) {
   BoringLogLayout out;
   out.pxPerMetre = pxPerMetre;
+  out.columns = columns.empty() ? FilledColumns(model) : std::move(columns);
   out.layers.reserve(model.layers.size());
   for (const Layer& layer : model.layers) out.layers.push_back({0, 0, PatternsFor(layer.name)});
-  out.headsTop = LayOutTitle(model, out);
+  const double width = model.layers.empty() ? kEmptyWidth : ColumnsWidth(out.columns);
+  out.headsTop = LayOutTitle(model, width, out);
+  out.width = width;
 
   if (model.layers.empty()) {
     out.messageY = out.headsTop + 30;
     out.folderY = out.headsTop + 52;
-    out.width = kEmptyWidth;
     out.height = out.headsTop + 72;
     return out;
   }
 
+  out.headHeight = HeadHeight(out.columns);
+  out.collar = CollarElevation(model);
   const double step = DepthTickStep(pxPerMetre);
   out.axisDepth = AxisDepth(model, pxPerMetre);
-  out.bodyTop = out.headsTop + kColumnHeadHeight + headsGap;
-  out.bodyBottom = out.bodyTop + out.axisDepth * pxPerMetre;
-  auto DepthY = [&out](double depth) {
-    return out.bodyTop + std::max(depth, 0.0) * out.pxPerMetre;
-  };
+  out.bodyTop = out.headsTop + out.headHeight + headsGap;
+  out.bodyBottom = out.DepthY(out.axisDepth);
+  const double labelsTop = out.headsTop + out.headHeight + 1;  // no label under the headings
   double pictureBottom = out.bodyBottom;
 
-  for (double d = 0; d <= out.axisDepth + 1e-9; d += step) out.depthTicks.push_back({d, DepthY(d)});
-
+  for (double d = 0; d <= out.axisDepth + 1e-9; d += step)
+    out.depthTicks.push_back({d, out.DepthY(d)});
   for (size_t i = 0; i < model.layers.size(); ++i) {
-    out.layers[i].top = DepthY(model.layers[i].top);
-    out.layers[i].bottom = DepthY(model.layers[i].bottom);
+    out.layers[i].top = out.DepthY(model.layers[i].top);
+    out.layers[i].bottom = out.DepthY(model.layers[i].bottom);
   }
   MarkRoom(out.layers, &LayerBox::bottom, &LayerBox::depthLabelled, kTextLine);
+  for (const CoreRun& run : model.cores)
+    out.cores.push_back({out.DepthY(run.top), out.DepthY(run.bottom)});
 
-  const std::vector<double> boundaries = LayerBoundaries(model.layers);
-  for (size_t i = 0; i < model.classes.size(); ++i) {
-    ClassColumnBox column;
-    column.left = kClassLeft + static_cast<double>(i) * kClassWidth;
-    column.cells.reserve(model.classes[i].lines.size());
-    for (const ClassLine& line : model.classes[i].lines) {
-      const double topDepth = LayerTopFor(boundaries, line.bottom);
-      column.cells.push_back({topDepth, DepthY(topDepth), DepthY(line.bottom)});
+  // Remarks at their depths, in the right lane of 記事.
+  if (const ColumnBox* column = out.Column(ColumnKind::kRemarks)) {
+    std::vector<double> wanted;
+    for (const Remark& r : model.remarks) {
+      LabelBox box;
+      box.y = out.DepthY(r.depth);
+      for (const Text& line : r.lines) {
+        for (Text& part : FitLines(line, column->width * 0.45 - 14, kTextSize, 4)) {
+          box.lines.push_back(std::move(part));
+        }
+      }
+      wanted.push_back(box.y - 4);
+      out.remarks.push_back(std::move(box));
     }
-    out.classes.push_back(std::move(column));
+    pictureBottom = std::max(pictureBottom, Spread(out.remarks, wanted, labelsTop, 4));
   }
 
-  // The N axis reaches the next multiple of 50 above the largest value, at most kNAxisCap.
-  out.nMax = 50;
-  for (const NPoint& p : model.nValues) out.nMax = std::max(out.nMax, std::ceil(p.n / 50) * 50);
-  out.nMax = std::min(out.nMax, kNAxisCap);
-  for (double n = 0; n <= out.nMax + 1e-9; n += 10) {
-    const bool labelled = static_cast<int>(n) % (out.nMax > 50 ? 20 : 10) == 0;
-    out.nTicks.push_back({n, NPlotX(n, out.nMax), labelled});
+  // Water levels: the level and the date beside their mark.
+  if (const ColumnBox* column = out.Column(ColumnKind::kWater)) {
+    std::vector<double> wanted;
+    for (const WaterLevel& w : model.waterLevels) {
+      LabelBox box;
+      box.y = out.DepthY(w.depth);
+      for (const Text& text : {w.depthText + u"m", w.date, w.note}) {
+        for (Text& part : FitLines(text, column->width - 18, kTextSize, 2)) {
+          box.lines.push_back(std::move(part));
+        }
+      }
+      wanted.push_back(box.y - kTextLine / 2);
+      out.water.push_back(std::move(box));
+    }
+    pictureBottom = std::max(pictureBottom, Spread(out.water, wanted, labelsTop, 2));
   }
-  for (const NPoint& p : model.nValues) {
-    out.nPoints.push_back({NPlotX(p.n, out.nMax), DepthY(p.depth), p.n > out.nMax, false});
-  }
-  MarkRoom(out.nPoints, &PointBox::y, &PointBox::labelled, kTextLine);
 
-  // Tests and samples: labels wrapped in their column, spread downwards from their upper ends.
+  // Penetration tests: one row each at its depth, pushed down where they would overlap; the
+  // graph's points at the depth itself.
   {
     std::vector<double> wanted, heights;
+    const ColumnBox* graph = out.Column(ColumnKind::kNGraph);
+    for (const PenetrationTest& t : model.penetrationTests) {
+      const double y = out.DepthY(t.depth);
+      wanted.push_back(std::max(y - kTextLine / 2, labelsTop));
+      heights.push_back(kTextLine);
+      PointBox point;
+      point.shown = graph != nullptr && t.plotN.has_value();
+      if (point.shown) point.x = NPlotX(*graph, *t.plotN);
+      point.y = y;
+      out.nPoints.push_back(point);
+    }
+    for (double top : SpreadLabels(wanted, heights, 0)) {
+      out.testRows.push_back(top + kTextSize);
+      pictureBottom = std::max(pictureBottom, top + kTextLine);
+    }
+    if (graph != nullptr) {
+      for (double n = 0; n <= kNAxisMax + 1e-9; n += 10)
+        out.nTicks.push_back({n, NPlotX(*graph, n)});
+    }
+  }
+
+  // Tests and samples: labels wrapped in their column, spread downwards from their upper ends.
+  if (const ColumnBox* column = out.Column(ColumnKind::kMarks)) {
+    std::vector<double> wanted;
     for (const Mark& m : model.marks) {
       Text label = m.label + u"  " + FromUtf8(svg::TickText(m.from));
       if (m.to) label += u"～" + FromUtf8(svg::TickText(*m.to));
       MarkBox box;
-      box.lane = kTestLeft + (m.sample ? 14 : 2);
-      box.top = DepthY(m.from);
-      box.bottom = m.to ? DepthY(*m.to) : box.top;
-      box.lines = FitLines(label, kTestWidth - 30, kTextSize, 3);
-      // Not above the body: the headings would hide it.
-      wanted.push_back(std::max(box.top - kTextLine / 2, out.bodyTop + 1));
-      heights.push_back(kTextLine * static_cast<double>(box.lines.size()));
+      box.lane = column->left + (m.sample ? 14 : 2);
+      box.top = out.DepthY(m.from);
+      box.bottom = m.to ? out.DepthY(*m.to) : box.top;
+      box.lines = FitLines(label, column->width - 34, kTextSize, 3);
+      wanted.push_back(box.top - kTextLine / 2);
       out.marks.push_back(std::move(box));
     }
-    const std::vector<double> placed = SpreadLabels(wanted, heights, 1);
-    for (size_t i = 0; i < out.marks.size(); ++i) {
-      out.marks[i].labelTop = placed[i];
-      pictureBottom = std::max(pictureBottom, placed[i] + heights[i]);
-    }
+    pictureBottom = std::max(pictureBottom, Spread(out.marks, wanted, labelsTop, 1));
   }
 
-  // Remarks: their lines wrapped in their column, spread downwards from their depths.
-  {
-    std::vector<double> wanted, heights;
-    for (const Remark& r : model.remarks) {
-      RemarkBox box;
-      box.y = DepthY(r.depth);
-      for (const Text& line : r.lines) {
-        for (Text& part : FitLines(line, kRemarkWidth - 20, kTextSize, 4))
-          box.lines.push_back(std::move(part));
-      }
-      wanted.push_back(std::max(box.y - 4, out.bodyTop + 1));
-      heights.push_back(kTextLine * static_cast<double>(box.lines.size()));
-      out.remarks.push_back(std::move(box));
-    }
-    const std::vector<double> placed = SpreadLabels(wanted, heights, 4);
-    for (size_t i = 0; i < out.remarks.size(); ++i) {
-      out.remarks[i].labelTop = placed[i];
-      pictureBottom = std::max(pictureBottom, placed[i] + heights[i]);
-    }
-  }
-
-  out.width = kWidth;
   out.height = pictureBottom + kMargin + 8;
   return out;
 }

@@ -1,13 +1,11 @@
 #include "preview/boring_log_svg.h"
 
 #include "preview/boring_log_layout.h"
-#include "preview/boring_log_model.h"
 #include "preview/boring_log_writer.h"
 
 namespace ostra {
 
-std::string RenderBoringLogSvg(Env& env, const Text& destFolder, double scale) {
-  const BoringLogModel model = ReadBoringLogModel(env, destFolder);
+std::string RenderBoringLogSvg(const BoringLogModel& model, double scale) {
   return WriteBoringLogSvg(model, LayOutBoringLog(model, PxPerMetreAt(scale)));
 }
 

@@ -88,9 +88,17 @@ class SvgCanvas : public Canvas {
     if (style.bold) out_ += " font-weight=\"bold\"";
     out_ += ">" + Xml(text) + "</text>\n";
   }
+  void PushClip(double dx, double dy, double x, double y, double w, double h) override {
+    const std::string id = "clip" + std::to_string(++clips_);
+    out_ += "<g transform=\"translate(" + Px(dx) + "," + Px(dy) + ")\"><clipPath id=\"" + id +
+            "\"><rect x=\"" + Px(x) + "\" y=\"" + Px(y) + "\" width=\"" + Px(w) + "\" height=\"" +
+            Px(h) + "\"/></clipPath><g clip-path=\"url(#" + id + ")\">\n";
+  }
+  void PopClip() override { out_ += "</g></g>\n"; }
 
  private:
   std::string out_;
+  int clips_ = 0;
 };
 
 // One <pattern> for each fill pattern, from its tile.

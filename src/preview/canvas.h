@@ -48,6 +48,10 @@ class Canvas {
   virtual void Circle(double cx, double cy, double r, const char* fill) = 0;
   // One line of text with its baseline at y.
   virtual void Write(double x, double y, TextView text, const TextStyle& style) = 0;
+  // Until the matching PopClip: what is drawn at (x, y) lands at (x + dx, y + dy), and only
+  // what falls inside the rectangle (x, y, w, h) of the coordinates drawn in shows. Pushes nest.
+  virtual void PushClip(double dx, double dy, double x, double y, double w, double h) = 0;
+  virtual void PopClip() = 0;
 };
 
 }  // namespace ostra

@@ -19,6 +19,7 @@
 #include "formats/code_table.h"
 #include "formats/reference_folder.h"
 #include "run/convert.h"
+#include "run/destination_watch.h"
 #include "run/report.h"
 #include "run/run_record.h"
 
@@ -85,8 +86,12 @@ class Conversion {
       : request_(request),
         files_(files),
         observer_(observer),
+        watch_(files),
         report_(observer),
-        reference_(request, files, report_) {}
+        reference_(request, files, report_) {
+    // The sections write through the watch, which notes when the destination begins to change.
+    reference_.env.files = &watch_;
+  }
 
   // Every failure ends here as a stop in the report: nothing escapes.
   RunReport Run();
@@ -104,6 +109,8 @@ class Conversion {
                       MsgIcon icon = MsgIcon::kNone,
                       const std::optional<DataPlace>& place = std::nullopt);
   RunOutcome Finish(RunOutcome outcome);
+  // A run that stops after it began to change the destination leaves a note of it there.
+  void LeaveRunNote();
   void NoteLeftovers();
   bool AskForDestination();
   void CreateDestination();
@@ -120,6 +127,7 @@ class Conversion {
   const ConversionRequest& request_;
   Env& files_;
   RunObserver& observer_;
+  DestinationWatch watch_;
   ReportBuilder report_;
   HeldReferenceFolder reference_;
   CheckedPaths paths_;

@@ -15,6 +15,7 @@
 #include "convert/title.h"
 #include "env/files.h"
 #include "formats/code_table.h"
+#include "formats/run_note.h"
 #include "formats/section_file.h"
 #include "formats/table_append.h"
 #include "run/conversion.h"
@@ -84,6 +85,7 @@ RunOutcome Conversion::Stop() {
 // Completes the report, also for a run that stopped part way.
 RunOutcome Conversion::Finish(RunOutcome outcome) {
   report_.report.completed = outcome == RunOutcome::kCompleted;
+  if (!report_.report.completed) LeaveRunNote();
   // Still under the lock: what the tables hold now is what the next run may start from.
   try {
     if (report_.report.completed) {
@@ -100,6 +102,16 @@ RunOutcome Conversion::Finish(RunOutcome outcome) {
     // The report is a courtesy: a file that vanished or cannot be read meanwhile is left out.
   }
   return outcome;
+}
+
+void Conversion::LeaveRunNote() {
+  if (!watch_.Begun() || !report_.report.error) return;
+  try {
+    WriteRunNote(files_, paths_.destination, report_.report.error->message);
+  } catch (const std::exception& e) {
+    report_.Warn(u"変換が途中で止まったことを変換先フォルダに書き残せませんでした。" +
+                 ErrorMessage(e));
+  }
 }
 
 RunReport Conversion::Run() {
@@ -150,6 +162,7 @@ RunOutcome Conversion::Steps() {
   }
   destination = DrivePath(destination).AsText();
   paths_.outDir = DrivePath(destination).Folder();
+  watch_.Watch(paths_.outDir);
   report_.report.source = paths_.source;
   report_.report.destination = destination;
   report_.report.patdatFolder = reference_.env.patdatFolder;
@@ -197,6 +210,8 @@ RunOutcome Conversion::Steps() {
       if (!ConvertSection(unit)) return Stop();
     }
     InRole(ErrorKind::kDestination, [&] { NoteLeftovers(); });
+    // The outputs are whole: a note an earlier stopped run left goes.
+    InRole(ErrorKind::kDestination, [&] { RemoveRunNote(files_, paths_.destination); });
   }
 
   observer_.Converted();

@@ -42,8 +42,9 @@ class PictureWindow {
   PictureWindow(const PictureWindow&) = delete;
   PictureWindow& operator=(const PictureWindow&) = delete;
 
-  // As ReportWindow::Show; a null model shows that there is nothing to draw.
-  void Show(HWND owner, const Text& folder, std::shared_ptr<const BoringLogModel> model,
+  // As ReportWindow::Show, with the picture of the data set `source` (titled with it; printed
+  // as a document named after the hole); a null model shows that there is nothing to draw.
+  void Show(HWND owner, const Text& source, std::shared_ptr<const BoringLogModel> model,
             bool raise);
   bool IsOpen() const;
   HWND Handle() const;

@@ -183,13 +183,13 @@ bool Form1Window::ReportOpen() const {
   return report_ && report_->IsOpen();
 }
 
-void Form1Window::ShowPicture(const Text& folder, std::shared_ptr<const BoringLogModel> model,
+void Form1Window::ShowPicture(const Text& source, std::shared_ptr<const BoringLogModel> model,
                               bool raise) {
   if (!picture_) {
     if (!raise) return;
     picture_ = std::make_unique<PictureWindow>(instance_);
   }
-  picture_->Show(window_, folder, std::move(model), raise);
+  picture_->Show(window_, source, std::move(model), raise);
 }
 
 bool Form1Window::PictureOpen() const {
@@ -225,6 +225,10 @@ void Form1Window::OnCommand(int id, int code) {
       if (code == LBN_SELCHANGE || code == LBN_DBLCLK) {
         form.File1_Select(Selected(Control(id), false));
       }
+      break;
+    case kText1:
+      // Typed or set: the presenter passes over a text it has already followed.
+      if (code == EN_CHANGE) form.Text1_Change();
       break;
     case kCommand1:
       if (code == BN_CLICKED) form.Command1_Click();

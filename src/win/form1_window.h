@@ -56,7 +56,7 @@ class Form1Window : public FormView {
   void SetReportEnabled(bool enabled) override;
   void ShowReport(const Text& text, DataEncoding encoding, bool raise) override;
   bool ReportOpen() const override;
-  void ShowPicture(const Text& folder, std::shared_ptr<const BoringLogModel> model,
+  void ShowPicture(const Text& source, std::shared_ptr<const BoringLogModel> model,
                    bool raise) override;
   bool PictureOpen() const override;
   void CloseWindow() override;

@@ -98,6 +98,21 @@ void GdiCanvas::ClipTo(double x, double y, double w, double h) {
   IntersectClipRect(dc_, X(x), Y(y), X(x + w), Y(y + h));
 }
 
+void GdiCanvas::PushClip(double dx, double dy, double x, double y, double w, double h) {
+  pushed_.push_back({offsetX_, offsetY_, SaveDC(dc_)});
+  offsetX_ += dx * scale_;
+  offsetY_ += dy * scale_;
+  IntersectClipRect(dc_, X(x), Y(y), X(x + w), Y(y + h));
+}
+
+void GdiCanvas::PopClip() {
+  if (pushed_.empty()) return;
+  RestoreDC(dc_, pushed_.back().saved);
+  offsetX_ = pushed_.back().offsetX;
+  offsetY_ = pushed_.back().offsetY;
+  pushed_.pop_back();
+}
+
 void GdiCanvas::ClearClip() {
   if (clipSaved_ != 0) RestoreDC(dc_, clipSaved_);
   clipSaved_ = 0;

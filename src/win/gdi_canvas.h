@@ -8,6 +8,7 @@
 #include <map>
 #include <string>
 #include <utility>
+#include <vector>
 
 #include "preview/canvas.h"
 
@@ -42,6 +43,8 @@ class GdiCanvas : public Canvas {
   void Polygon(const std::vector<Point>& points, const char* fill) override;
   void Circle(double cx, double cy, double r, const char* fill) override;
   void Write(double x, double y, TextView text, const TextStyle& style) override;
+  void PushClip(double dx, double dy, double x, double y, double w, double h) override;
+  void PopClip() override;
 
  private:
   int X(double x) const;
@@ -58,6 +61,12 @@ class GdiCanvas : public Canvas {
   double offsetY_;
   int saved_ = 0;
   int clipSaved_ = 0;
+  struct Pushed {
+    double offsetX;
+    double offsetY;
+    int saved;
+  };
+  std::vector<Pushed> pushed_;
   std::map<std::pair<COLORREF, int>, HPEN> pens_;
   std::map<COLORREF, HBRUSH> brushes_;
   std::map<std::pair<int, bool>, HFONT> fonts_;

@@ -15,6 +15,7 @@
 #include "env/host_env.h"
 #include "env/interrupt_env.h"
 #include "env/interrupt_signals.h"
+#include "formats/run_note.h"
 #include "run/run.h"
 #include "win/form1_window.h"
 
@@ -115,6 +116,8 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show) {
   if (!spec.empty()) drives.AddSpec(spec);
   ostra::InstallInterruptHandlers();
   ostra::InterruptEnv interruptible(*host, ostra::InterruptFlag());
+  // An interrupted run still leaves the note that its destination holds unfinished outputs.
+  interruptible.AllowAfterStop({ostra::kRunNoteFileName, ostra::kRunNoteTemporaryName});
   ostra::DriveMapEnv env(interruptible, drives);
 
   std::error_code error;

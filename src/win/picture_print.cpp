@@ -6,8 +6,6 @@
 #include <cmath>
 #include <vector>
 
-#include "preview/boring_log_draw.h"
-#include "preview/boring_log_layout.h"
 #include "preview/boring_log_pages.h"
 #include "win/gdi_canvas.h"
 #include "win/window_parts.h"
@@ -35,40 +33,39 @@ Paper PaperOf(HDC printer) {
   return paper;
 }
 
-int DrawPages(HDC dc, const Paper& paper, const BoringLogModel& model, double denominator,
-              const std::function<bool()>& startPage, const std::function<bool()>& endPage) {
-  const double left = paper.area.left, top = paper.area.top;
+PrintPlan PlanFor(const Paper& paper, const BoringLogModel& model, double denominator) {
   const double widthMm = (paper.area.right - paper.area.left) / paper.dpiX * 25.4;
   const double heightMm = (paper.area.bottom - paper.area.top) / paper.dpiY * 25.4;
-  const PrintScale scale = PrintScaleFor(widthMm, denominator);
-  const BoringLogLayout layout = LayOutBoringLog(model, scale.pxPerMetre);
-  const std::vector<PageSlice> pages = PlanPages(layout, heightMm / scale.mmPerPx);
-  // Device dots per picture pixel.
-  const double dots = scale.mmPerPx * paper.dpiY / 25.4;
+  return PlanPrint(model, denominator, std::min(widthMm, heightMm), std::max(widthMm, heightMm));
+}
 
-  for (const PageSlice& page : pages) {
+int DrawPages(HDC dc, const Paper& paper, const BoringLogModel& model, double denominator,
+              const std::function<bool()>& startPage, const std::function<bool()>& endPage) {
+  const PrintPlan plan = PlanFor(paper, model, denominator);
+  // Device dots per picture pixel: a picture pixel is 1/96 inch on the paper.
+  const double dots = paper.dpiY / 96.0;
+  for (size_t i = 0; i < plan.pages.size(); ++i) {
     if (!startPage()) return 0;
     {
-      GdiCanvas canvas(dc, dots, left, top);
-      if (model.layers.empty()) {
-        DrawBoringLog(canvas, model, layout);
-      } else {
-        double headsAt = 0;
-        if (page.title) {
-          DrawTitleBlock(canvas, model, layout);
-          headsAt = layout.headsTop;
-        }
-        DrawColumnHeads(canvas, layout, headsAt);
-        // The page's slice of the body, right below the headings.
-        canvas.SetOffset(left, top + (headsAt + kColumnHeadHeight - page.from) * dots);
-        canvas.ClipTo(0, page.from, layout.width, page.to - page.from);
-        DrawBody(canvas, model, layout, page.from, page.to);
-        canvas.ClearClip();
-      }
+      GdiCanvas canvas(dc, dots, paper.area.left, paper.area.top);
+      DrawPrintPage(canvas, model, plan, i);
     }
     if (!endPage()) return 0;
   }
-  return static_cast<int>(pages.size());
+  return static_cast<int>(plan.pages.size());
+}
+
+bool TurnPaper(HDC printer, HGLOBAL devMode, bool landscape) {
+  const Paper paper = PaperOf(printer);
+  const bool turned = paper.area.right - paper.area.left > paper.area.bottom - paper.area.top;
+  if (turned == landscape || devMode == nullptr) return turned == landscape;
+  auto* mode = static_cast<DEVMODEW*>(GlobalLock(devMode));
+  if (mode == nullptr) return false;
+  mode->dmOrientation = landscape ? DMORIENT_LANDSCAPE : DMORIENT_PORTRAIT;
+  mode->dmFields |= DM_ORIENTATION;
+  const bool reset = ResetDCW(printer, mode) != nullptr;
+  GlobalUnlock(devMode);
+  return reset;
 }
 
 int PrintPages(HDC printer, const BoringLogModel& model, double denominator) {
@@ -91,6 +88,10 @@ bool PrintPicture(HWND owner, const BoringLogModel& model, double denominator, c
   document.cbSize = sizeof document;
   document.lpszDocName = Wide(title);
   bool printed = false;
+  // Turned to landscape when the plan needs the width (the plan is made again on the turned
+  // paper, with the same result).
+  TurnPaper(dialog.hDC, dialog.hDevMode,
+            PlanFor(PaperOf(dialog.hDC), model, denominator).landscape);
   if (StartDocW(dialog.hDC, &document) > 0) {
     printed = PrintPages(dialog.hDC, model, denominator) > 0;
     if (printed) {

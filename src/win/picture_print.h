@@ -1,5 +1,6 @@
-// The boring-log picture on the printer: at its depth scale, split over pages with the column
-// headings on each and the title block on the first, inside margins of 10 mm.
+// The boring-log picture on the printer: at its depth scale, by the print plan of the picture
+// (pages with the hole's name, the scale and their numbers, upright or turned), inside margins
+// of 10 mm.
 #pragma once
 
 #include <windows.h>
@@ -8,6 +9,7 @@
 
 #include "base/codec.h"
 #include "preview/boring_log_model.h"
+#include "preview/boring_log_pages.h"
 
 namespace ostra::win {
 
@@ -21,6 +23,13 @@ struct Paper {
   RECT area{};
 };
 Paper PaperOf(HDC printer);
+
+// The plan of the pages for the printable area of `paper`, taken upright.
+PrintPlan PlanFor(const Paper& paper, const BoringLogModel& model, double denominator);
+
+// Turns the paper of `printer` to landscape or back, through its settings `devMode` (from the
+// print dialog), when it is not turned so already. False when it could not be turned.
+bool TurnPaper(HDC printer, HGLOBAL devMode, bool landscape);
 
 // Draws the picture page by page on `dc`: `startPage` before each page (false stops), `endPage`
 // after it. Returns the number of pages, 0 when a page could not be started or ended.

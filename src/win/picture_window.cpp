@@ -4,6 +4,7 @@
 #include <iterator>
 #include <utility>
 
+#include "app/picture_file.h"
 #include "win/added_windows.h"
 #include "win/control_ids.h"
 #include "win/picture_print.h"
@@ -44,6 +45,7 @@ struct PictureWindow::Impl {
   HWND viewWindow = nullptr;
   HFONT font = nullptr;
   bool placed = false;
+  Text source;  // the data set shown
 
   static LRESULT CALLBACK Proc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
   LRESULT Handle(UINT message, WPARAM wParam, LPARAM lParam);
@@ -179,7 +181,10 @@ void PictureWindow::Impl::Print() {
   if (view == nullptr || !view->HasPicture()) return;
   // Paper keeps a true scale: 1:100 when the picture is fitted to the window.
   const double scale = view->Scale() == kFitScale ? 100 : view->Scale();
-  PrintPicture(window, view->Model(), scale, kPictureTitle);
+  // The document is named as the PDF of the other window is: after the hole.
+  Text name = PictureFileName(view->Model().holeName, source);
+  name.resize(name.size() - 4);  // without ".pdf"
+  PrintPicture(window, view->Model(), scale, kPictureTitle + Text(u" ") + name);
 }
 
 PictureWindow::PictureWindow(HINSTANCE instance) : impl_(std::make_unique<Impl>()) {
@@ -191,17 +196,18 @@ PictureWindow::~PictureWindow() {
   if (impl_->font != nullptr) DeleteObject(impl_->font);
 }
 
-void PictureWindow::Show(HWND owner, const Text& folder,
+void PictureWindow::Show(HWND owner, const Text& source,
                          std::shared_ptr<const BoringLogModel> model, bool raise) {
   if (!raise && !IsOpen()) return;
   if (impl_->window == nullptr) impl_->Create(owner);
   PictureView* view = impl_->View();
   if (view == nullptr) return;
-  SetWindowTextW(impl_->window, Wide(kPictureTitle + Text(u" - ") + folder));
+  impl_->source = source;
+  SetWindowTextW(impl_->window, Wide(kPictureTitle + Text(u" - ") + source));
   if (model == nullptr) {
-    // Nothing to draw: the page that says so, with the folder.
+    // Nothing to draw: the page that says so, with the source.
     auto empty = std::make_shared<BoringLogModel>();
-    empty->folder = folder;
+    empty->source = source;
     model = std::move(empty);
   }
   view->SetModel(std::move(model));

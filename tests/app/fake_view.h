@@ -54,10 +54,11 @@ class FakeView : public FormView {
     reportOpen = true;
   }
   bool ReportOpen() const override { return reportOpen; }
-  void ShowPicture(const Text& folder, std::shared_ptr<const BoringLogModel> model,
+  void ShowPicture(const Text& source, std::shared_ptr<const BoringLogModel> model,
                    bool raise) override {
     if (!raise && !pictureOpen) return;
-    pictureFolder = folder;
+    pictureSource = source;
+    ++pictures;
     picture = std::move(model);
     pictureOpen = true;
   }
@@ -104,7 +105,8 @@ class FakeView : public FormView {
   Text report;
   DataEncoding reportEncoding = DataEncoding::kAuto;
   bool reportOpen = false;
-  Text pictureFolder;
+  Text pictureSource;
+  int pictures = 0;  // pictures drawn while the window was open
   std::shared_ptr<const BoringLogModel> picture;
   bool pictureOpen = false;
   bool closed = false;

@@ -10,6 +10,7 @@
 #include "app/selectors.h"
 #include "app/window_place.h"
 #include "fake_view.h"
+#include "presenter_fixture.h"
 #include "run/run.h"
 #include "support/test_support.h"
 
@@ -19,67 +20,6 @@ namespace {
 using test::FakeView;
 using test::TempDrive;
 namespace fs = std::filesystem;
-
-class PresenterTest : public ::testing::Test {
- public:
-  PresenterTest() {
-    drive_.Share(other_);
-    drive_.Files().Drives().Set(u'U', drive_.Host("NO-SUCH-MEDIUM"));  // a drive without a medium
-  }
-
-  // The sample in T:\GEO with its reference folder T:\PATDAT, T:\OUT, and a few more names.
-  void PutSample() {
-    test::CopyExamplePatdat(drive_.Host("PATDAT"));
-    fs::create_directories(drive_.Host("GEO"));
-    for (const char* section : {"MDT", "BDT", "KDT", "NDT", "LDT", "CDT"}) {
-      const std::string name = std::string(section) + "0001.GDF";
-      fs::copy_file(test::ExamplesDir() / name, drive_.Host("GEO/" + name));
-    }
-    fs::create_directories(drive_.Host("OUT"));
-    for (const char* name : {"mdt0002.gdf", "BDT0002.GDF", "MDT0003.TXT", "bed0002.xml",
-                             "other.xml", "BED0003.GDF", "XBED0005.XML"})
-      test::WriteSjis(drive_.Host(name), "x");
-    fs::create_directories(drive_.Host("MDT0004.GDF"));  // a folder, not a file
-    test::WriteSjis(other_.Host("MDT0009.GDF"), "x");
-  }
-  // The window started in the working folder T:\GEO.
-  bool Load() {
-    form_ = std::make_unique<Form1>(drive_.Files(), view_, drive_.Host("GEO"));
-    return form_->Form_Load();
-  }
-  // The user chooses a drive: the list shows it, and the presenter hears of it.
-  void ChooseDrive(Selector list, char16_t letter) {
-    view_.driveRow[list] = DriveRow(letter);
-    if (list == Selector::kDrive1) {
-      form_->Drive1_Select(DriveRow(letter));
-    } else {
-      form_->Drive2_Select(DriveRow(letter));
-    }
-  }
-  int DriveRow(char16_t letter) const {
-    const std::vector<Text>& lines = view_.drives.at(Selector::kDrive1);
-    for (size_t i = 0; i < lines.size(); ++i) {
-      if (lines[i].front() == letter) return static_cast<int>(i);
-    }
-    return -1;
-  }
-  std::map<std::string, std::string> Snapshot() const {
-    std::map<std::string, std::string> files;
-    for (const auto& e : fs::recursive_directory_iterator(drive_.Root())) {
-      files[e.path().string()] = e.is_regular_file() ? test::ReadBytes(e.path()) : "<folder>";
-    }
-    return files;
-  }
-  void ChooseSample(const Text& destination) {
-    view_.SetText1(u"T:\\GEO\\MDT0001.GDF");
-    view_.SetText2(destination);
-  }
-
-  TempDrive drive_{u'T'};
-  TempDrive other_{u'V'};
-  FakeView view_;
-  std::unique_ptr<Form1> form_;
-};
 
 // Each handler from the state after start-up (both lists in T:\GEO), and what the window shows
 // after it.
@@ -167,10 +107,11 @@ TEST_F(PresenterTest, EveryHandlerShowsWhatItsRuleSays) {
        geo, geo, geo, geo, u'T', u'T', sample, u"x"},
       {"Command1_Click",
        [](auto& t, auto& f) {
-         t.ChooseSample(u"T:\\OUT");
+         t.ChooseSample(u"T:\\OUT\\P001\\SITE\\B-1");
          f.Command1_Click();
        },
-       u"T:\\GEO\\MDT0001.GDF", u"T:\\OUT", geo, geo, u'T', u'T', sample, kMsgCompleted},
+       u"T:\\GEO\\MDT0001.GDF", u"T:\\OUT\\P001\\SITE\\B-1", geo, geo, u'T', u'T', sample,
+       kMsgCompleted},
       {"Command2_Click", [](auto&, auto& f) { f.Command2_Click(); }, geo, geo, geo, geo, u'T', u'T',
        sample, u"", true},
   };
@@ -212,7 +153,7 @@ TEST_F(PresenterTest, TheCompletionLineStaysUntilTheMouseMovesAndNewFoldersShow)
   ASSERT_TRUE(Load());
   form_->Dir2_Open(0);
   form_->Dir2_Open(view_.SubfolderRow(Selector::kDir2, u"OUT"));
-  ChooseSample(u"T:\\OUT\\B-1");
+  ChooseSample(u"T:\\OUT\\P002\\SITE\\B-1");
   form_->Command1_Click();
   ASSERT_EQ(view_.boxes.size(), 1u);  // the folder question
   EXPECT_EQ(view_.boxes[0].text, kMsgCreateFolder);
@@ -221,7 +162,7 @@ TEST_F(PresenterTest, TheCompletionLineStaysUntilTheMouseMovesAndNewFoldersShow)
   EXPECT_FALSE(view_.busy);
   EXPECT_TRUE(view_.reportEnabled);
   // The destination list shows the folder the run created, still open at T:\OUT.
-  EXPECT_GE(view_.SubfolderRow(Selector::kDir2, u"B-1"), 0);
+  EXPECT_GE(view_.SubfolderRow(Selector::kDir2, u"P002"), 0);
   EXPECT_EQ(test::U8(view_.FolderShown(Selector::kDir2)), "T:\\OUT");
   // Other handlers leave the line; only the mouse over the panel clears it.
   ChooseDrive(Selector::kDrive1, u'V');
@@ -290,10 +231,10 @@ TEST_F(PresenterTest, ATrialChangesNothingAndSaysWhenTheRealRunWouldCreateTheFol
     bool reportSaysCreated;
   };
   const std::vector<Case> cases = {
-      {u"T:\\OUT", {}, 0, kMsgTrialCompleted, false},
-      {u"T:\\OUT\\NEW\\B-1", {true}, 1, kMsgTrialCreatesFolder, true},
+      {u"T:\\OUT\\P001\\SITE\\B-1", {}, 0, kMsgTrialCompleted, false},
+      {u"T:\\OUT\\P001\\NEW\\B-1", {true}, 1, kMsgTrialCreatesFolder, true},
       // No: the trial stops as a real run does, without another word.
-      {u"T:\\OUT\\NEW\\B-1", {false}, 1, u"", false},
+      {u"T:\\OUT\\P001\\NEW\\B-1", {false}, 1, u"", false},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(test::U8(c.destination) + (c.answers.empty() || c.answers[0] ? "" : " (No)"));
@@ -318,11 +259,12 @@ TEST_F(PresenterTest, ATrialChangesNothingAndSaysWhenTheRealRunWouldCreateTheFol
         u"変換先: " + form_->State().lastReport.destination + u"\n" + kReportCreatesFolder + u"\n";
     EXPECT_EQ(view_.report.find(line) != Text::npos, c.reportSaysCreated);
     EXPECT_EQ(view_.report.find(kReportCreatesFolder) != Text::npos, c.reportSaysCreated);
-    // The picture is the trial's, from the files it kept in memory.
+    // The picture is of the data set in Text1; the trial completed: no note.
     form_->PreviewButton_Click();
     ASSERT_NE(view_.picture, nullptr);
     EXPECT_EQ(view_.picture->layers.size(), 10u);
-    EXPECT_EQ(view_.pictureFolder, form_->State().lastReport.destination);
+    EXPECT_EQ(view_.pictureSource, u"T:\\GEO\\MDT0001.GDF");
+    EXPECT_TRUE(view_.picture->stoppedRun.empty());
     view_.pictureOpen = false;
   }
   // A choice of encoding makes the trial shown again with it (the last one was declined).

@@ -40,8 +40,8 @@ class Form1Test : public QObject {
   void ExecuteConvertsTheBundledSampleUntilTheMouseMoves();
   void TheHourglassShowsWhileTheRunWorks();
   void AddedButtonsLieBelowTheOriginalArea();
-  void PreviewShowsTheLastDestinationsBoringLog();
-  void PreviewBeforeAnyRunShowsText2sFolder();
+  void PreviewShowsTheDataSetInText1();
+  void ThePictureFollowsWhatIsTypedInText1();
   void ReportButtonShowsTheLastRunsReport();
   void TrialRunTouchesNothingAndShowsWhatARunWould();
 
@@ -352,12 +352,12 @@ void Form1Test::AddedButtonsLieBelowTheOriginalArea() {
   QVERIFY(preview->isEnabled());
 }
 
-void Form1Test::PreviewShowsTheLastDestinationsBoringLog() {
+void Form1Test::PreviewShowsTheDataSetInText1() {
   PrepareSample();
   if (QTest::currentTestFailed()) return;
   QTest::mouseClick(Find<QPushButton>("Command1"), Qt::LeftButton);
   QVERIFY(Status() == u"変換が正常に終了しました。");
-  // The destination text changes after the run: the picture still shows the run's destination.
+  // The destination text changes after the run: the picture is of the data set all the same.
   Find<QLineEdit>("Text2")->setText(QStringLiteral("T:\\ELSEWHERE"));
   const size_t boxesBefore = boxes_.size();
 
@@ -365,19 +365,19 @@ void Form1Test::PreviewShowsTheLastDestinationsBoringLog() {
   auto* window = form_->findChild<BoringLogWindow*>(QStringLiteral("BoringLogWindow"));
   QVERIFY(window != nullptr);
   QVERIFY(window->isVisible());
-  QVERIFY(window->Folder() == u"T:\\OUT\\P001\\SITE\\B-1");
-  QVERIFY(window->windowTitle().contains(QStringLiteral("T:\\OUT\\P001\\SITE\\B-1")));
-  // One band for each of the sample's ten layers, and its five N values; at 1:100.
+  QVERIFY(window->Source() == u"T:\\GEO\\MDT0001.GDF");
+  QVERIFY(window->windowTitle().contains(QStringLiteral("T:\\GEO\\MDT0001.GDF")));
+  // The sample's ten layers and its five penetration tests; the run completed: no note; 1:100.
   const BoringLogModel& model = window->Model();
   QCOMPARE(model.layers.size(), size_t{10});
-  QCOMPARE(model.nValues.size(), size_t{5});
+  QCOMPARE(model.penetrationTests.size(), size_t{5});
   bool found = false;
   for (const Layer& layer : model.layers) found |= layer.name == u"砂岩泥岩互層";
   QVERIFY(found);
+  QVERIFY(model.stoppedRun.empty());
   QCOMPARE(window->View()->Scale(), 100.0);
-  // Its PDF is offered in the destination's own folder on the host.
-  QCOMPARE(window->PdfStartPath(),
-           QString::fromStdString(drive_->Host("OUT/P001/SITE/B-1/B-1.pdf").string()));
+  // Its PDF is offered in the data set's folder on the host, named after the hole.
+  QCOMPARE(window->PdfStartPath(), QString::fromStdString(drive_->Host("GEO/B-1.pdf").string()));
 
   // A second click reuses the window; the form's controls are as they were.
   QTest::mouseClick(Find<QPushButton>("PreviewButton"), Qt::LeftButton);
@@ -387,23 +387,28 @@ void Form1Test::PreviewShowsTheLastDestinationsBoringLog() {
   QVERIFY(Status() == u"変換が正常に終了しました。");
 }
 
-void Form1Test::PreviewBeforeAnyRunShowsText2sFolder() {
+void Form1Test::ThePictureFollowsWhatIsTypedInText1() {
   PutReferenceFolder();
-  WriteSjisLines(drive_->Host("DONE/X1.TXT"), {"  1,   2.00,5012,花崗岩"});
+  fs::create_directories(drive_->Host("GEO"));
+  fs::copy_file(test::ExamplesDir() / "MDT0001.GDF", drive_->Host("GEO/MDT0001.GDF"));
   QVERIFY(Load());
-  Find<QLineEdit>("Text2")->setText(QStringLiteral("T:\\DONE"));
+  auto* text1 = Find<QLineEdit>("Text1");
+  text1->setText(QStringLiteral("T:\\"));
   QTest::mouseClick(Find<QPushButton>("PreviewButton"), Qt::LeftButton);
   auto* window = form_->findChild<BoringLogWindow*>(QStringLiteral("BoringLogWindow"));
   QVERIFY(window != nullptr && window->isVisible());
-  QVERIFY(window->Folder() == u"T:\\DONE");
-  QCOMPARE(window->Model().layers.size(), size_t{1});
-  QVERIFY(window->Model().layers[0].name == u"花崗岩");
-
-  // A folder without layers shows a picture that says so; no message box.
-  Find<QLineEdit>("Text2")->setText(QStringLiteral("T:\\"));
-  QTest::mouseClick(Find<QPushButton>("PreviewButton"), Qt::LeftButton);
+  // A folder in Text1: a picture that says there is nothing to show; no message box.
+  QVERIFY(window->Source() == u"T:\\");
   QVERIFY(window->Model().layers.empty());
-  QVERIFY(window->Folder() == u"T:\\");
+  // Typed key by key: the picture follows once the text names a data set.
+  text1->clear();
+  QTest::keyClicks(text1, QStringLiteral("T:\\GEO\\MDT0001.GDF"));
+  QVERIFY(window->Source() == u"T:\\GEO\\MDT0001.GDF");
+  QCOMPARE(window->Model().layers.size(), size_t{10});
+  QVERIFY(window->Model().holeName == u"B-1");
+  // Typing on past it keeps the picture until another data set is named.
+  QTest::keyClicks(text1, QStringLiteral("X"));
+  QVERIFY(window->Source() == u"T:\\GEO\\MDT0001.GDF");
   QVERIFY(boxes_.empty());
 }
 

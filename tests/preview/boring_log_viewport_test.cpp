@@ -7,6 +7,8 @@
 #include <cmath>
 #include <vector>
 
+#include "preview/boring_log_builder.h"
+
 namespace ostra {
 namespace {
 
@@ -14,20 +16,18 @@ namespace {
 // values, tests and remarks; the last ones crowd at the bottom so that their labels reach
 // below the axis.
 BoringLogModel Hole(double depth, double first, double thickness, int labels) {
-  BoringLogModel model;
-  model.folder = u"T:\\OUT\\B-1\\";
-  model.header = {{u"調査名", u"トンネル調査"}, {u"孔名", u"B-1"}, {u"掘進長", u"30.00 m"}};
+  BoringLogModel model = test::LayersOnly({});
   for (double top = 0, bottom = first; top < depth - 1e-9; bottom = top + thickness) {
     bottom = std::min(bottom, depth);
-    model.layers.push_back({top, bottom, Text(), u"5001", u"砂岩"});
+    model.layers.push_back(test::MakeLayer(top, bottom));
     top = bottom;
   }
-  for (const char16_t* file : kClassFiles) model.classes.push_back({file, {}});
-  model.nValues = {{0, 4, u"4"}, {depth / 2, 60, u"60"}};
+  model.penetrationTests = {test::MakeTest(0, u"4", 4),
+                            test::MakeTest(depth / 2, u"50/12", 50, true)};
   for (int i = 0; i < labels; ++i) {
     const double at = depth * (1 - 0.01 * i / labels);
     model.marks.push_back({i % 2 == 0, at, std::nullopt, u"標準貫入試験"});
-    model.remarks.push_back({at, {u"亀裂が多く、コア長は短い。"}});
+    model.remarks.push_back({at, Text(), {u"亀裂が多く、コア長は短い。"}});
   }
   return model;
 }
@@ -83,7 +83,7 @@ TEST(BoringLogViewportTest, TheTextsAtTheTopOfTheAxisStayBelowTheHeadings) {
     for (double scale : {20.0, 50.0, 100.0, 200.0, 500.0, 2000.0, 20000.0}) {
       const BoringLogLayout layout = LayOutInWindow(model, PxPerMetreAt(scale));
       SCOPED_TRACE(testing::Message() << model.layers.size() << " layers at 1:" << scale);
-      const double headsBottom = layout.headsTop + kColumnHeadHeight;
+      const double headsBottom = layout.headsTop + layout.headHeight;
       ASSERT_FALSE(layout.depthTicks.empty());
       EXPECT_EQ(layout.depthTicks[0].depth, 0);
       EXPECT_GE(textTop(layout.depthTicks[0].y + kTickTextDrop, kTextSize), headsBottom);
@@ -92,9 +92,12 @@ TEST(BoringLogViewportTest, TheTextsAtTheTopOfTheAxisStayBelowTheHeadings) {
           EXPECT_GE(textTop(box.bottom - kDepthTextLift, kDepthTextSize), headsBottom);
         }
       }
-      for (const PointBox& point : layout.nPoints) {
-        EXPECT_GE(textTop(point.y + kTickTextDrop, kTextSize), headsBottom);
+      for (size_t i = 0; i < layout.nPoints.size(); ++i) {
+        if (model.penetrationTests[i].refusal) {
+          EXPECT_GE(textTop(layout.nPoints[i].y + kTickTextDrop, kTextSize), headsBottom);
+        }
       }
+      for (double row : layout.testRows) EXPECT_GE(textTop(row, kTextSize), headsBottom);
       // The picture written to files keeps the body right below the headings.
       EXPECT_EQ(LayOutBoringLog(model, layout.pxPerMetre).bodyTop, headsBottom);
     }

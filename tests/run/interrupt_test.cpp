@@ -8,6 +8,7 @@
 
 #include "base/text_lines.h"
 #include "env/interrupt_env.h"
+#include "formats/run_note.h"
 #include "run/error_text.h"
 #include "run/run.h"
 #include "sample_env.h"
@@ -74,6 +75,7 @@ TEST(InterruptTest, ARunAskedToStopAtAnyChangeStopsInOrderAndReportsWhatItDid) {
     std::atomic<bool> flag{false};
     SignalAt signal(memory, n, flag);
     InterruptEnv env(signal, flag);
+    env.AllowAfterStop({kRunNoteFileName, kRunNoteTemporaryName});
     test::RecordingObserver ui;
     const RunReport report = ui.Run(SampleRequest(kDestination), env);
     ASSERT_FALSE(report.completed) << n;
@@ -86,6 +88,15 @@ TEST(InterruptTest, ARunAskedToStopAtAnyChangeStopsInOrderAndReportsWhatItDid) {
       if (path.rfind(Text(kDestination) + u"\\", 0) == 0)
         written.insert(path.substr(Text(kDestination).size() + 1));
     }
+    // Stopped once the outputs were begun: the note says so, interrupted as the run was.
+    const bool noted = written.erase(kRunNoteFileName) == 1;
+    if (!written.empty()) {
+      EXPECT_TRUE(noted) << n;
+    }
+    if (noted) {
+      EXPECT_NE(ReadRunNote(memory, kDestination)->find(kMsgInterrupted), Text::npos) << n;
+    }
+    for (const Text& w : ui.warnings) EXPECT_EQ(w.find(u"書き残せません"), Text::npos) << n;
     std::set<Text> reported;
     for (const RunReport::Output& o : report.outputs) reported.insert(o.file);
     // Every file the report lists is there; of those there, only the one the stop came in

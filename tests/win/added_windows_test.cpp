@@ -8,8 +8,10 @@
 #include <cstring>
 #include <vector>
 
+#include "preview/boring_log_builder.h"
 #include "preview/boring_log_draw.h"
 #include "preview/boring_log_layout.h"
+#include "preview/boring_log_pages.h"
 #include "preview/boring_log_viewport.h"
 #include "preview/svg_format.h"
 #include "win/gdi_canvas.h"
@@ -24,15 +26,15 @@ namespace {
 // A hole of layers `thickness` metres thick down to `depth`.
 BoringLogModel Hole(double depth, double thickness) {
   BoringLogModel model;
-  model.folder = u"T:\\OUT\\";
+  model.source = u"T:\\OUT\\B-1.MDT";
+  model.holeName = u"B-1";
   model.header = {{u"調査名", u"試験の孔"}, {u"孔名", u"B-1"}};
   const Text names[] = {u"砂岩", u"泥岩", u"花崗岩", u"礫岩"};
   int n = 0;
   for (double top = 0; top < depth - 1e-9; top += thickness, ++n) {
     const double bottom = std::min(depth, top + thickness);
-    model.layers.push_back({top, bottom, FromUtf8(svg::Num2(bottom)), u"5001", names[n % 4]});
+    model.layers.push_back(test::MakeLayer(top, bottom, names[n % 4]));
   }
-  for (const char16_t* file : kClassFiles) model.classes.push_back({file, {}});
   return model;
 }
 
@@ -101,6 +103,10 @@ TEST(GdiPictureTest, LayersTicksAndHeadingsAreInkedAndNothingBeyondThePicture) {
   model.layers[0].bottom = model.layers[1].top = 0.35;
   model.layers[0].depthText = u"0.35";
   const BoringLogLayout layout = LayOutInWindow(model, PxPerMetreAt(100));
+  const double bandLeft = layout.Column(ColumnKind::kPattern)->left;
+  const double bandWidth = layout.Column(ColumnKind::kPattern)->width;
+  const double axisRight = layout.columns[0].left + layout.columns[0].width - 1;
+  const double headHeight = layout.headHeight;
   const int width = static_cast<int>(layout.width) + 60, height = 900;
   Bitmap top(width, height);
   EXPECT_EQ(PaintPicture(top.Dc(), model, layout, 1.0, 0, 0, width, height) > 0, true);
@@ -109,9 +115,9 @@ TEST(GdiPictureTest, LayersTicksAndHeadingsAreInkedAndNothingBeyondThePicture) {
   for (const LayerBox& box : layout.layers) {
     const int y0 = static_cast<int>(box.top) + 2, y1 = static_cast<int>(box.bottom) - 1;
     if (y1 >= height) break;
-    const int area = static_cast<int>(kBandWidth - 4) * (y1 - y0);
-    EXPECT_GT(top.Inked(static_cast<int>(kBandLeft) + 2, y0,
-                        static_cast<int>(kBandLeft + kBandWidth) - 2, y1),
+    const int area = static_cast<int>(bandWidth - 4) * (y1 - y0);
+    EXPECT_GT(top.Inked(static_cast<int>(bandLeft) + 2, y0,
+                        static_cast<int>(bandLeft + bandWidth) - 2, y1),
               area * 3 / 4)
         << box.top;
     ++layersSeen;
@@ -121,7 +127,7 @@ TEST(GdiPictureTest, LayersTicksAndHeadingsAreInkedAndNothingBeyondThePicture) {
   for (const DepthTick& tick : layout.depthTicks) {
     const int y = static_cast<int>(tick.y);
     if (y + 6 >= height) break;
-    EXPECT_GT(top.Inked(static_cast<int>(kMargin), y - 7, static_cast<int>(kAxisRight) - 6, y + 5),
+    EXPECT_GT(top.Inked(static_cast<int>(kMargin), y - 7, static_cast<int>(axisRight) - 6, y + 5),
               3)
         << tick.depth;
   }
@@ -135,7 +141,7 @@ TEST(GdiPictureTest, LayersTicksAndHeadingsAreInkedAndNothingBeyondThePicture) {
   }
   int depthInk = 0, covered = 0;
   for (int y = 0; y < height; ++y) {
-    for (int x = 0; x < static_cast<int>(kBandLeft); ++x) {
+    for (int x = 0; x < static_cast<int>(bandLeft); ++x) {
       if (body.White(x, y)) continue;
       ++depthInk;
       if ((body.Row(y)[x] ^ top.Row(y)[x]) & 0xffffff) ++covered;
@@ -158,13 +164,13 @@ TEST(GdiPictureTest, LayersTicksAndHeadingsAreInkedAndNothingBeyondThePicture) {
   EXPECT_GT(drawn, 0);
   EXPECT_LT(drawn, static_cast<int>(model.layers.size()));
   const int heads = static_cast<int>(layout.headsTop);
-  for (int y = 0; y < static_cast<int>(kColumnHeadHeight) - 1; ++y) {
+  for (int y = 0; y < static_cast<int>(headHeight) - 1; ++y) {
     ASSERT_EQ(std::memcmp(scrolled.Row(y), top.Row(heads + y), width * 4), 0) << y;
   }
   // Below them the body of the rows scrolled to.
-  const int below = static_cast<int>(kColumnHeadHeight) + 40;
-  EXPECT_GT(scrolled.Inked(static_cast<int>(kBandLeft) + 2, below,
-                           static_cast<int>(kBandLeft + kBandWidth) - 2, below + 20),
+  const int below = static_cast<int>(headHeight) + 40;
+  EXPECT_GT(scrolled.Inked(static_cast<int>(bandLeft) + 2, below,
+                           static_cast<int>(bandLeft + bandWidth) - 2, below + 20),
             1000);
 
   // Twice the resolution: the same picture twice as large.
@@ -172,19 +178,22 @@ TEST(GdiPictureTest, LayersTicksAndHeadingsAreInkedAndNothingBeyondThePicture) {
   PaintPicture(big.Dc(), model, layout, 2.0, 0, 0, 2 * width, 2 * height);
   EXPECT_EQ(big.Inked(2 * static_cast<int>(std::ceil(layout.width)) + 2, 0, 2 * width, 2 * height),
             0);
-  EXPECT_GT(big.Inked(2 * static_cast<int>(kBandLeft) + 4, 2 * axisTop + 4,
-                      2 * static_cast<int>(kBandLeft + kBandWidth) - 4, 2 * axisTop + 40),
-            (2 * static_cast<int>(kBandWidth) - 8) * 36 * 3 / 4);
+  EXPECT_GT(big.Inked(2 * static_cast<int>(bandLeft) + 4, 2 * axisTop + 4,
+                      2 * static_cast<int>(bandLeft + bandWidth) - 4, 2 * axisTop + 40),
+            (2 * static_cast<int>(bandWidth) - 8) * 36 * 3 / 4);
 }
 
 TEST(GdiPictureTest, PagesRepeatTheHeadingsAndOnlyTheFirstHasTheTitle) {
   const BoringLogModel model = Hole(30, 1.5);
-  // A4 inside 10 mm margins at 96 dots per inch: 190 x 277 mm.
+  // A4 inside 10 mm margins at 96 dots per inch: 190 x 277 mm, a dot to a picture pixel.
   Paper paper;
   paper.area = {0, 0, 718, 1046};
   Bitmap page(718, 1046);
-  const double dots = std::min(25.4 / 96, 190 / kWidth) * 96 / 25.4;
-  const double headsTop = LayOutBoringLog(model, 10).headsTop;
+  const PrintPlan plan = PlanFor(paper, model, 100);
+  ASSERT_FALSE(plan.landscape);
+  ASSERT_EQ(plan.strips.size(), 1u);
+  const BoringLogLayout& layout = plan.strips[0];
+  const ColumnBox& band = *layout.Column(ColumnKind::kPattern);
   int started = 0, ended = 0;
   auto start = [&] {
     RECT all{0, 0, 718, 1046};
@@ -194,27 +203,31 @@ TEST(GdiPictureTest, PagesRepeatTheHeadingsAndOnlyTheFirstHasTheTitle) {
   };
   auto end = [&] {
     ++ended;
-    const int heads = ended == 1 ? static_cast<int>(headsTop * dots) : 0;
-    const int body = heads + static_cast<int>(kColumnHeadHeight * dots) + 2;
-    EXPECT_EQ(page.Inked(0, 0, 718, heads - 2) > 0, ended == 1) << ended;
+    const int head = static_cast<int>(kPageHeadHeight);
+    const int heads = head + (ended == 1 ? static_cast<int>(layout.headsTop) : 0);
+    const int body = heads + static_cast<int>(layout.headHeight) + 2;
+    EXPECT_GT(page.Inked(0, 0, 718, head - 4), 50) << ended;  // the hole, the scale, "n / N"
+    EXPECT_EQ(page.Inked(0, head + 2, 718, heads - 2) > 0, ended == 1) << ended;
     EXPECT_GT(page.Inked(0, heads, 718, body - 2), 100) << ended;
     // The layers go on right below the headings.
-    EXPECT_GT(page.Inked(static_cast<int>(kBandLeft * dots) + 2, body,
-                         static_cast<int>((kBandLeft + kBandWidth) * dots) - 2, body + 20),
-              1000)
+    EXPECT_GT(page.Inked(static_cast<int>(band.left) + 2, body,
+                         static_cast<int>(band.left + band.width) - 2, body + 20),
+              500)
         << ended;
-    EXPECT_EQ(page.Inked(static_cast<int>(std::ceil(kWidth * dots)) + 1, 0, 718, 1046), 0);
+    EXPECT_EQ(page.Inked(static_cast<int>(std::ceil(layout.width)) + 1, head, 718, 1046), 0);
     return true;
   };
-  // 30 m at 1:100 is 300 mm of depth: more than one page holds, less than two.
-  EXPECT_EQ(DrawPages(page.Dc(), paper, model, 100, start, end), 2);
-  EXPECT_EQ(started, 2);
-  EXPECT_EQ(ended, 2);
+  // 30 m at 1:100 is 300 mm of depth: more than one page holds.
+  EXPECT_EQ(DrawPages(page.Dc(), paper, model, 100, start, end),
+            static_cast<int>(plan.pages.size()));
+  EXPECT_GE(plan.pages.size(), 2u);
+  EXPECT_EQ(started, static_cast<int>(plan.pages.size()));
+  EXPECT_EQ(ended, started);
   // A page the printer refuses stops the printing.
   EXPECT_EQ(DrawPages(
                 page.Dc(), paper, model, 100, [] { return false; }, end),
             0);
-  EXPECT_EQ(ended, 2);
+  EXPECT_EQ(ended, started);
 }
 
 TEST(AddedWindowsTest, ThePictureWindowScalesFitsScrollsPrintsAndCloses) {
