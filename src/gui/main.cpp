@@ -1,5 +1,8 @@
 // ostraconv: the window of the converter.
 //
+// "ostraconv --help" and "ostraconv --version" (-V) print and end without opening the window (and
+// without a display).
+//
 // "ostraconv --screenshot FILE" starts up as usual, saves a picture of the window as FILE (PNG)
 // and ends; it is used to make the picture in the documentation.
 //
@@ -19,6 +22,7 @@
 #include <QtSvg/QSvgRenderer>
 #include <cstdio>
 #include <cstdlib>
+#include <string_view>
 
 #include "env/drive_map_env.h"
 #include "env/host_env.h"
@@ -32,7 +36,44 @@
 #include "preview/boring_log_layout.h"
 #include "run/run.h"
 
+namespace {
+
+constexpr const char* kHelp =
+    "使い方: ostraconv [オプション]\n"
+    "\n"
+    "岩盤柱状図のデータ（MDT0001.GDF などの 6 つのファイル、またはボーリング交換用データの\n"
+    "XML ファイル）を Ostra が取り込むファイルに変換するウィンドウを開きます。\n"
+    "コマンドラインで変換するときは ostraconv-cli を使います（ostraconv-cli --help）。\n"
+    "\n"
+    "オプション:\n"
+    "  -V, --version  版とビルドしたコミットを表示します\n"
+    "  -h, --help     この説明を表示します\n"
+    "\n"
+    "環境変数:\n"
+    "  OSTRACONV_DRIVES     ドライブの割り当て（例: \"C=/home/me/geo;D=/mnt/usb\"）\n"
+    "  OSTRACONV_LOCK_WAIT  他の変換を待つ最長の秒数（既定 120）\n";
+
+// Prints the help or the version when the command line asks for one; the status to end with,
+// or -1 to open the window.
+int PrintAndEnd(int argc, char** argv) {
+  for (int i = 1; i < argc; ++i) {
+    const std::string_view arg = argv[i];
+    if (arg == "-h" || arg == "--help") {
+      std::fputs(kHelp, stdout);
+    } else if (arg == "-V" || arg == "--version") {
+      std::printf("ostraconv %s (%s)\n", OSTRA_VERSION, OSTRA_COMMIT);
+    } else {
+      continue;
+    }
+    return std::fflush(stdout) == 0 && std::ferror(stdout) == 0 ? 0 : 1;
+  }
+  return -1;
+}
+
+}  // namespace
+
 int main(int argc, char** argv) {
+  if (const int status = PrintAndEnd(argc, argv); status >= 0) return status;
   QApplication app(argc, argv);
   QApplication::setApplicationName(QStringLiteral("ostraconv"));
   ostra::InstallJapaneseQtTexts();

@@ -1,0 +1,152 @@
+# Makes the manual page of a program (and the bash completion of ostraconv-cli) from what
+# `PROGRAM --help` prints, so that they say what the program's help says
+# (cmake/debian_files.cmake runs it at build time):
+#
+#   cmake -DPROGRAM=path/ostraconv-cli -DVERSION=1.0.0 -DMAN=ostraconv-cli.1
+#         -DSUMMARY="what it does" [-DCOMPLETION=ostraconv-cli
+#         -DTEMPLATE=packaging/ostraconv-cli.bash.in] -P help_pages.cmake
+#
+# writes the page as MAN and as MAN.gz (its name is MAN's without ".1"), and the completion
+# script as COMPLETION when one is asked for.
+#
+# The help is read as lines: a line at the left margin that ends in ":" starts a section (its
+# name without the colon), as does "NAME: text" whose NAME has no ASCII; "使い方:" and the lines
+# under it are the synopsis; the lines before the first section are the description; the lines
+# of a section keep their layout (less the two spaces of indentation). In the options section a
+# line "  -x, --long VALUE   text" lists an option, in bold on the page; the completion offers
+# every option so listed and, after one that takes a VALUE, what that VALUE names.
+execute_process(COMMAND ${PROGRAM} --help OUTPUT_VARIABLE help RESULT_VARIABLE status)
+if(NOT status EQUAL 0 OR help STREQUAL "")
+  message(FATAL_ERROR "${PROGRAM} --help failed (${status})")
+endif()
+
+# CMake lists split at ";" and do not split inside brackets: those characters are kept as
+# markers until the text is written.
+string(REPLACE ";" "@SEMI@" help "${help}")
+string(REPLACE "[" "@LB@" help "${help}")
+string(REPLACE "]" "@RB@" help "${help}")
+string(REGEX REPLACE "\n$" "" help "${help}")
+string(REPLACE "\n" ";" lines "${help}")
+
+# roff(TEXT OUT): TEXT as a line of roff with backslashes and ASCII hyphens kept as they are.
+function(roff text out)
+  string(REPLACE "\\" "\\e" text "${text}")
+  string(REPLACE "-" "\\-" text "${text}")
+  if(text MATCHES "^[.']")
+    set(text "\\&${text}")
+  endif()
+  set(${out} "${text}" PARENT_SCOPE)
+endfunction()
+
+get_filename_component(name "${MAN}" NAME_WE)
+string(REPLACE "-" "\\-" name_roff "${name}")
+set(page "")
+set(section "")
+set(options "")
+set(words_ENC "cp932 utf-8")
+set(words_N "50 100 200 500")
+set(dir_options "")
+set(file_options "")
+set(enc_options "")
+set(n_options "")
+
+foreach(line IN LISTS lines)
+  if(line MATCHES "^([^ ].*)[:：]$")
+    set(section "${CMAKE_MATCH_1}")
+    string(APPEND page ".fi\n.SH ${section}\n.nf\n")
+    continue()
+  endif()
+  if(line MATCHES "^([^ -~]+)[:：] +(.*)$")
+    set(section "${CMAKE_MATCH_1}")
+    set(rest "${CMAKE_MATCH_2}")
+    if(section STREQUAL "使い方")
+      string(APPEND page ".SH 名前\n${name_roff} \\- ${SUMMARY}\n.SH 書式\n.nf\n")
+    else()
+      string(APPEND page ".fi\n.SH ${section}\n.nf\n")
+    endif()
+    roff("${rest}" rest)
+    string(APPEND page "${rest}\n")
+    continue()
+  endif()
+  if(section STREQUAL "使い方")
+    if(line STREQUAL "")
+      # The description follows the synopsis.
+      string(APPEND page ".fi\n.SH 説明\n.nf\n")
+      set(section "説明")
+      continue()
+    endif()
+    string(STRIP "${line}" line)
+  else()
+    # (Not REGEX REPLACE: its "^" matches again where the last match ended.)
+    if(line MATCHES "^  ")
+      string(SUBSTRING "${line}" 2 -1 line)
+    endif()
+  endif()
+  if(line MATCHES "^(-[A-Za-z], )?(--[a-z0-9-]+)( [A-Z][^ ]*)?( .*)?$")
+    set(short "${CMAKE_MATCH_1}")
+    set(long "${CMAKE_MATCH_2}")
+    set(value "${CMAKE_MATCH_3}")
+    set(text "${CMAKE_MATCH_4}")
+    string(REGEX REPLACE ", $" "" short "${short}")
+    list(APPEND options ${short} ${long})
+    string(STRIP "${value}" value)
+    if(value STREQUAL "ENC")
+      list(APPEND enc_options ${long})
+    elseif(value STREQUAL "N")
+      list(APPEND n_options ${long})
+    elseif(value MATCHES "DIR|ROOT")
+      list(APPEND dir_options ${long})
+    elseif(NOT value STREQUAL "")
+      list(APPEND file_options ${long})
+    endif()
+    string(REGEX REPLACE "^(-[^ ]*( [^ ]+)*)(  .*)?$" "\\1" term "${line}")
+    string(LENGTH "${term}" term_length)
+    string(SUBSTRING "${line}" ${term_length} -1 after)
+    roff("${term}" term)
+    roff("${after}" after)
+    string(APPEND page "\\fB${term}\\fR${after}\n")
+    continue()
+  endif()
+  roff("${line}" line)
+  string(APPEND page "${line}\n")
+endforeach()
+string(APPEND page ".fi\n")
+if(NOT options)
+  message(FATAL_ERROR "${PROGRAM} --help lists no option")
+endif()
+
+string(TOUPPER "${name_roff}" title)
+set(page ".TH ${title} 1 \"\" \"ostraconv ${VERSION}\" \"ostraconv\"\n${page}")
+string(REPLACE "@SEMI@" ";" page "${page}")
+string(REPLACE "@LB@" "[" page "${page}")
+string(REPLACE "@RB@" "]" page "${page}")
+file(WRITE ${MAN} "${page}")
+# Also compressed as Debian keeps manual pages (gzip -9n: no name or time in the header).
+execute_process(COMMAND gzip -9n -c ${MAN} OUTPUT_FILE ${MAN}.gz RESULT_VARIABLE status)
+if(NOT status EQUAL 0)
+  message(FATAL_ERROR "gzip failed on ${MAN}")
+endif()
+
+# The completion: the options, and for those that take a value, how to complete it.
+if(NOT COMPLETION)
+  return()
+endif()
+list(REMOVE_DUPLICATES options)
+list(JOIN options " " OSTRA_OPTIONS)
+set(OSTRA_VALUE_CASES "")
+foreach(kind enc n dir file)
+  if(${kind}_options)
+    list(JOIN ${kind}_options "|" pattern)
+    if(kind STREQUAL "enc")
+      set(action "COMPREPLY=($(compgen -W \"${words_ENC}\" -- \"$cur\"))")
+    elseif(kind STREQUAL "n")
+      set(action "COMPREPLY=($(compgen -W \"${words_N}\" -- \"$cur\"))")
+    elseif(kind STREQUAL "dir")
+      set(action "_ostraconv_cli_paths -d")
+    else()
+      set(action "_ostraconv_cli_paths -f")
+    endif()
+    string(APPEND OSTRA_VALUE_CASES "    ${pattern})\n      ${action}\n      return\n      ;;\n")
+  endif()
+endforeach()
+configure_file(${TEMPLATE} ${COMPLETION} @ONLY)
