@@ -217,21 +217,17 @@ void WriteSampleRecord(OutputFile& n6, const RecordFields& rec) {
 }
 
 void ConvertLdtSection(const SectionRun& run, FieldReader& reader) {
-  constexpr int kLdtTestRecords = 20;  // the test block always holds 20 records
-  SkipHeaderValue(reader);
-  const double a = reader.ReadNumber(kWhatHeader);
-  const Count records = reader.ReadCount(kWhatRecords);
-  if (a == 0.0) return;
-  const Count fields1 = reader.ReadCount(kWhatFields);
-  const Count fields2 = reader.ReadCount(kWhatFields);
-  if (records == 0) return;
+  const LdtCounts counts = ReadLdtCounts(reader);
+  if (!counts.tests || counts.samples == 0) return;
+  const Count& fields1 = counts.testFields;
+  const Count& fields2 = counts.sampleFields;
 
-  reader.BeginBlock(Count{kLdtTestRecords, Count::kFixed, u"試験データのレコード数"}, fields1);
+  reader.BeginBlock(kLdtTestRecords, fields1);
   {
     // A working file, removed again once X7.txt is built: a run stopped before that leaves it.
     run.noteOutput(u"N7Merg.Dat");
     OutputFile n7(run.Files(), run.Out(u"N7Merg.Dat"));
-    for (int i = 0; i < kLdtTestRecords; ++i) {
+    for (int i = 0; i < kLdtTestRecords.value; ++i) {
       reader.ReadRecord(run.fields, fields1);
       if (!Trim(run.fields[1]).empty()) WriteTestRecord(n7, run.fields);
     }
@@ -241,7 +237,7 @@ void ConvertLdtSection(const SectionRun& run, FieldReader& reader) {
   run.NoteIfWritten(u"X7.txt");
 
   if (fields2 == 0) return;
-  ConvertBlock(run, reader, u"N6.TMP", records, fields2,
+  ConvertBlock(run, reader, u"N6.TMP", counts.samples, fields2,
                [&](OutputFile& n6) { WriteSampleRecord(n6, run.fields); });
 }
 

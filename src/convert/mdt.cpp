@@ -73,11 +73,7 @@ void ConvertSecondBlock(const SectionRun& run, FieldReader& reader) {
 }  // namespace
 
 void ConvertMdtSection(const SectionRun& run, FieldReader& reader) {
-  SkipHeaderValue(reader);
-  const Count items = reader.ReadCount(kWhatItems);
-  const Count records = reader.ReadCount(kWhatRecords);
-  SkipHeaderValue(reader);
-  const Count fields = reader.ReadCount(kWhatFields);
+  const auto [items, records, fields] = ReadMdtCounts(reader);
   reader.BeginItems(items);
   reader.ReadRecord(run.fields, items);
   TitleItemLists titles = DecodeHeaderItems(run.env, run.fields);

@@ -26,4 +26,25 @@ std::pair<Count, Count> ReadSixValueHeader(FieldReader& reader) {
   return {records, fields};
 }
 
+MdtCounts ReadMdtCounts(FieldReader& reader) {
+  MdtCounts counts;
+  SkipHeaderValue(reader);
+  counts.items = reader.ReadCount(kWhatItems);
+  counts.records = reader.ReadCount(kWhatRecords);
+  SkipHeaderValue(reader);
+  counts.fields = reader.ReadCount(kWhatFields);
+  return counts;
+}
+
+LdtCounts ReadLdtCounts(FieldReader& reader) {
+  LdtCounts counts;
+  SkipHeaderValue(reader);
+  counts.tests = reader.ReadNumber(kWhatHeader) != 0.0;
+  counts.samples = reader.ReadCount(kWhatRecords);
+  if (!counts.tests) return counts;
+  counts.testFields = reader.ReadCount(kWhatFields);
+  counts.sampleFields = reader.ReadCount(kWhatFields);
+  return counts;
+}
+
 }  // namespace ostra

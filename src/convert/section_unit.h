@@ -50,6 +50,25 @@ inline constexpr const char16_t* kWhatFields = u"項目数";
 void SkipHeaderValue(FieldReader& reader);
 // The six header values h1, R, F, h4, h5, h6 of the BDT and CDT sections: (R, F).
 std::pair<Count, Count> ReadSixValueHeader(FieldReader& reader);
+// The five header values h1, N, R, h4, F of the MDT section: N header items, R layer records
+// of F fields.
+struct MdtCounts {
+  Count items;
+  Count records;
+  Count fields;
+};
+MdtCounts ReadMdtCounts(FieldReader& reader);
+// The LDT section's opening: h1, then A and B (the samples' count), and only when A is not 0 the
+// field counts of the tests and of the samples.
+struct LdtCounts {
+  bool tests = false;  // A is not 0: the rest of the section is read
+  Count samples;
+  Count testFields;
+  Count sampleFields;
+};
+LdtCounts ReadLdtCounts(FieldReader& reader);
+// The list of tests always holds 20 records, blank ones among them.
+inline const Count kLdtTestRecords{20, Count::kFixed, u"試験データのレコード数"};
 
 // Reads a block of `records` records of `fields` fields into the record buffer, handing each to
 // `convert` with the block's output file `name` (its counter at 1). At most 40 fields fit the

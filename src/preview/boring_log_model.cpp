@@ -140,11 +140,7 @@ void AddBedCores(const BedDataSet& bed, BoringLogModel& model) {
 }
 
 void ReadMdt(FieldReader& reader, BoringLogModel& model) {
-  SkipHeaderValue(reader);
-  const Count items = reader.ReadCount(kWhatItems);
-  const Count records = reader.ReadCount(kWhatRecords);
-  SkipHeaderValue(reader);
-  const Count fields = reader.ReadCount(kWhatFields);
+  const auto [items, records, fields] = ReadMdtCounts(reader);
   reader.BeginItems(items);
   RecordFields f;
   reader.ReadRecord(f, items);

@@ -13,15 +13,9 @@ namespace ostra {
 namespace {
 
 // Records where texts stand, to find seams between them.
-class BandCanvas : public Canvas {
+class BandCanvas : public TextCanvas {
  public:
   std::vector<std::pair<double, double>> bands;
-  void Rect(double, double, double, double, const std::string&, const char*, double) override {}
-  void Patterns(double, double, double, double, PatternSet) override {}
-  void Line(double, double, double, double, const char*, double) override {}
-  void Polyline(const std::vector<Point>&, const char*, double) override {}
-  void Polygon(const std::vector<Point>&, const char*) override {}
-  void Circle(double, double, double, const char*) override {}
   void Write(double, double y, TextView, const TextStyle& style) override {
     bands.push_back({TextTop(y, style.size), TextBottom(y, style.size)});
   }

@@ -171,25 +171,19 @@ void ReadNdt(FieldReader& reader, BoringLogModel& model) {
 }
 
 void ReadLdt(FieldReader& reader, BoringLogModel& model) {
-  SkipHeaderValue(reader);
-  const double tests = reader.ReadNumber(kWhatHeader);
-  const Count samples = reader.ReadCount(kWhatRecords);
-  if (tests == 0.0) return;
-  const Count fields1 = reader.ReadCount(kWhatFields);
-  const Count fields2 = reader.ReadCount(kWhatFields);
-  if (samples == 0) return;
-  // The list of tests always holds 20 records, blank ones among them.
-  reader.BeginBlock(Count{20, Count::kFixed, u"試験データのレコード数"}, fields1);
+  const LdtCounts counts = ReadLdtCounts(reader);
+  if (!counts.tests || counts.samples == 0) return;
+  reader.BeginBlock(kLdtTestRecords, counts.testFields);
   RecordFields f;
-  for (int i = 0; i < 20; ++i) {
-    reader.ReadRecord(f, fields1);
+  for (int i = 0; i < kLdtTestRecords.value; ++i) {
+    reader.ReadRecord(f, counts.testFields);
     if (!TrimBlanks(f[1]).empty()) model.marks.push_back(MarkOf(f, false));
   }
-  if (fields2 == 0) return;
-  reader.BeginBlock(samples, fields2);
+  if (counts.sampleFields == 0) return;
+  reader.BeginBlock(counts.samples, counts.sampleFields);
   RecordFields s;
-  for (int i = 0; i < samples; ++i) {
-    reader.ReadRecord(s, fields2);
+  for (int i = 0; i < counts.samples; ++i) {
+    reader.ReadRecord(s, counts.sampleFields);
     if (!TrimBlanks(s[1]).empty()) model.marks.push_back(MarkOf(s, true));
   }
 }

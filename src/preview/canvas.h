@@ -54,4 +54,15 @@ class Canvas {
   virtual void PopClip() = 0;
 };
 
+// A canvas that sees only the texts, to find where they stand: the shapes go nowhere.
+class TextCanvas : public Canvas {
+ public:
+  void Rect(double, double, double, double, const std::string&, const char*, double) override {}
+  void Patterns(double, double, double, double, PatternSet) override {}
+  void Line(double, double, double, double, const char*, double) override {}
+  void Polyline(const std::vector<Point>&, const char*, double) override {}
+  void Polygon(const std::vector<Point>&, const char*) override {}
+  void Circle(double, double, double, const char*) override {}
+};
+
 }  // namespace ostra

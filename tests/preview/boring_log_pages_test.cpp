@@ -35,18 +35,12 @@ struct Written {
 };
 
 // Records the texts of a page where they land on it, with the clip they were written in.
-class RecordingCanvas : public Canvas {
+class RecordingCanvas : public TextCanvas {
  public:
   explicit RecordingCanvas(const Box& page) { stack_.push_back({0, 0, page}); }
   std::vector<Written> texts;
   int open = 0;
 
-  void Rect(double, double, double, double, const std::string&, const char*, double) override {}
-  void Patterns(double, double, double, double, PatternSet) override {}
-  void Line(double, double, double, double, const char*, double) override {}
-  void Polyline(const std::vector<Point>&, const char*, double) override {}
-  void Polygon(const std::vector<Point>&, const char*) override {}
-  void Circle(double, double, double, const char*) override {}
   void Write(double x, double y, TextView text, const TextStyle& style) override {
     const Frame& f = stack_.back();
     const double w = TextWidth(text, style.size);
