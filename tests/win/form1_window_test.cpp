@@ -260,7 +260,7 @@ TEST(Form1WindowTest, ConvertsTheSampleAsTheCoreRunDoes) {
   ASSERT_EQ(SendMessageW(window.Control(kFile1), LB_GETCOUNT, 0, 0), 1);
   SendMessageW(window.Control(kFile1), LB_SETCURSEL, 0, 0);
   Notify(main, kFile1, LBN_SELCHANGE);
-  SendMessageW(window.Control(kText2), WM_SETTEXT, 0, (LPARAM)L"T:\\OUT\\B-1");
+  SendMessageW(window.Control(kText2), WM_SETTEXT, 0, (LPARAM)L"T:\\OUT\\P001\\SITE\\B-1");
 
   BoxAnswerer answerer(W(kButtonYes));
   SendMessageW(window.Control(kCommand1), BM_CLICK, 0, 0);
@@ -268,7 +268,7 @@ TEST(Form1WindowTest, ConvertsTheSampleAsTheCoreRunDoes) {
   ASSERT_EQ(answerer.boxes.size(), 1u);
   EXPECT_EQ(answerer.boxes[0].buttons, std::vector<std::wstring>({L"はい", L"いいえ"}));
   EXPECT_EQ(WindowText(window.Control(kText1)), L"T:\\GEO\\MDT0001.GDF");
-  EXPECT_EQ(WindowText(window.Control(kText2)), L"T:\\OUT\\B-1");
+  EXPECT_EQ(WindowText(window.Control(kText2)), L"T:\\OUT\\P001\\SITE\\B-1");
   EXPECT_EQ(WindowText(window.Control(kLabel3)), L"変換が正常に終了しました。");
   EXPECT_TRUE(IsWindowEnabled(window.Control(kReportButton)));
 
@@ -276,11 +276,11 @@ TEST(Form1WindowTest, ConvertsTheSampleAsTheCoreRunDoes) {
   SampleDrive core;
   ConversionRequest request;
   request.source = u"T:\\GEO\\MDT0001.GDF";
-  request.destination = u"T:\\OUT\\B-1";
+  request.destination = u"T:\\OUT\\P001\\SITE\\B-1";
   request.referenceFolder = u"T:\\PATDAT\\";
   YesObserver yes;
   ASSERT_TRUE(Convert(request, *core.env, yes).completed);
-  for (const char* folder : {"OUT/B-1", "PATDAT"}) {
+  for (const char* folder : {"OUT/P001/SITE/B-1", "PATDAT"}) {
     const auto got = FilesOf(d.temp.Root() / folder);
     const auto want = FilesOf(core.temp.Root() / folder);
     EXPECT_GT(want.size(), 1u) << folder;
