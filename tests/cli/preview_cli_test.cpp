@@ -15,14 +15,6 @@ using Files = std::map<std::string, std::string>;
 
 constexpr const char* kNote = "変換は途中で止まりました";
 
-Files Snapshot(const fs::path& root) {
-  Files files;
-  for (const auto& e : fs::recursive_directory_iterator(root))
-    files[fs::relative(e.path(), root).string()] =
-        e.is_regular_file() ? ReadBytes(e.path()) : "<folder>";
-  return files;
-}
-
 // The legacy sample in W:\GEO, the 3.00 example in W:\XML, the reference folder in W:\PATDAT.
 class PreviewCliTest : public ::testing::Test {
  protected:
@@ -52,7 +44,7 @@ class PreviewCliTest : public ::testing::Test {
 };
 
 TEST_F(PreviewCliTest, ADataSetIsDrawnWithoutConvertingIt) {
-  const Files before = Snapshot(drive_.Root());
+  const Files before = TreeSnapshot(drive_.Root());
   struct Case {
     std::string source, hole, layer;
   };
@@ -71,7 +63,7 @@ TEST_F(PreviewCliTest, ADataSetIsDrawnWithoutConvertingIt) {
     EXPECT_EQ(picture.find(kNote), std::string::npos);
     fs::remove(svg);
     // Nothing else was written: no destination, no table, no mark beside the program.
-    EXPECT_EQ(Snapshot(drive_.Root()), before) << c.source;
+    EXPECT_EQ(TreeSnapshot(drive_.Root()), before) << c.source;
   }
   // The data set read in the encoding asked for: the sample's names are code page 932.
   const fs::path svg = drive_.Host("cp932.svg");

@@ -26,16 +26,6 @@ Json Find(const Json& array, const std::string& key, const std::string& value) {
   return nullptr;
 }
 
-Files Snapshot(const fs::path& root) {
-  Files files;
-  if (!fs::exists(root)) return files;
-  for (const auto& e : fs::recursive_directory_iterator(root)) {
-    std::string rel = fs::relative(e.path(), root).string();
-    files[rel] = e.is_regular_file() ? ReadBytes(e.path()) : "<folder>";
-  }
-  return files;
-}
-
 // The sample data set in W:\GEO (with an empty CDT file, which a real run deletes) and a copy
 // of the sample reference folder in W:\PATDAT.
 class ReportCliTest : public ::testing::Test {
@@ -112,10 +102,10 @@ TEST_F(ReportCliTest, TheReportListsFilesSectionsAndRegistrations) {
 }
 
 TEST_F(ReportCliTest, ATrialRunTouchesNothingAndTellsWhatARealRunDoes) {
-  const Files before = Snapshot(drive_.Root());
+  const Files before = TreeSnapshot(drive_.Root());
   CliResult trial = Convert({"--dry-run"});
   ASSERT_EQ(trial.exitCode, 0) << trial.err;
-  EXPECT_EQ(Snapshot(drive_.Root()), before);  // reference folder, data set, no destination
+  EXPECT_EQ(TreeSnapshot(drive_.Root()), before);  // reference folder, data set, no destination
   EXPECT_NE(trial.out.find("実際のファイルは変更していません"), std::string::npos);
   EXPECT_NE(trial.out.find("変換先: W:\\OUT\\P001\\SITE\\B-1\n"), std::string::npos) << trial.out;
 
@@ -177,7 +167,7 @@ TEST_F(ReportCliTest, ThePictureIsDrawnAtOneToAHundredOrAtTheScaleAsked) {
 }
 
 TEST_F(ReportCliTest, ATrialRunRefusesWhatTheRunRefuses) {
-  const Files before = Snapshot(drive_.Root());
+  const Files before = TreeSnapshot(drive_.Root());
   CliResult r = Convert({"--dry-run", "--drive", "Q=/nonexistent-ostraconv"});
   EXPECT_EQ(r.exitCode, 0) << r.err;  // a trial needs no drive letter of its own
   std::vector<std::string> args = {
@@ -186,7 +176,7 @@ TEST_F(ReportCliTest, ATrialRunRefusesWhatTheRunRefuses) {
   r = RunCli(args);
   EXPECT_EQ(r.exitCode, 1);
   EXPECT_NE(r.err.find("指定されたパスは正しくありません。"), std::string::npos);
-  EXPECT_EQ(Snapshot(drive_.Root()), before);
+  EXPECT_EQ(TreeSnapshot(drive_.Root()), before);
 }
 
 TEST_F(ReportCliTest, AStoppedRunReportsWhatItHadWrittenAndRegistered) {

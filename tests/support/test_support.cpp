@@ -164,6 +164,16 @@ std::string ReadBytes(const fs::path& file) {
   return ss.str();
 }
 
+std::map<std::string, std::string> TreeSnapshot(const fs::path& root) {
+  std::map<std::string, std::string> files;
+  if (!fs::exists(root)) return files;
+  for (const auto& e : fs::recursive_directory_iterator(root)) {
+    files[fs::relative(e.path(), root).string()] =
+        e.is_regular_file() ? ReadBytes(e.path()) : "<folder>";
+  }
+  return files;
+}
+
 void WriteBytes(const fs::path& file, const std::string& bytes) {
   std::ofstream out(file, std::ios::binary | std::ios::trunc);
   out << bytes;

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <filesystem>
+#include <map>
 #include <memory>
 #include <string>
 #include <vector>
@@ -52,6 +53,9 @@ std::string ReadSjis(const fs::path& file);
 // test (via ADD_FAILURE) on a bare LF or CR.
 std::vector<std::string> ReadSjisLines(const fs::path& file);
 std::string ReadBytes(const fs::path& file);
+// Everything below `root` by its relative path: a file's bytes, "<folder>" for a folder; nothing
+// when `root` does not exist.
+std::map<std::string, std::string> TreeSnapshot(const fs::path& root);
 // Writes the bytes as they are, replacing the file.
 void WriteBytes(const fs::path& file, const std::string& bytes);
 // Copies the bundled reference folder examples/PATDAT to `to`.
