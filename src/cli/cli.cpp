@@ -73,7 +73,7 @@ int Convert(int argc, char** argv) {
   Session session(options, std::move(interruptible), drives);
   const std::string wait = EnvironmentText("OSTRACONV_LOCK_WAIT");
   session.Settings().lockWait = LockWaitSetting(wait.empty() ? nullptr : wait.c_str());
-  if (!options.batch.empty()) return RunBatch(session);
+  if (IsBatch(options)) return RunBatch(session);
   for (const std::string& path : options.paths) {
     if (const std::string problem = PathArgumentProblem(path); !problem.empty())
       return UsageError(early, problem);

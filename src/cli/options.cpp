@@ -9,6 +9,8 @@ namespace {
 constexpr const char* kHelp =
     "使い方: ostraconv-cli [オプション] SOURCE DEST\n"
     "        ostraconv-cli [オプション] --batch LIST\n"
+    "        ostraconv-cli [オプション] --scan ROOT --dest-template TEMPLATE\n"
+    "        ostraconv-cli [オプション] --retry SUMMARY.csv\n"
     "        ostraconv-cli [オプション] --write-gdf DIR SOURCE [DEST]\n"
     "        ostraconv-cli [オプション] --preview FILE.svg SOURCE\n"
     "\n"
@@ -41,9 +43,25 @@ constexpr const char* kHelp =
     "                      変換が途中で止まったときは、そのことを図の表題欄に書きます\n"
     "  --scale N           --preview の図を縮尺 1:N で描きます（50、200、500 など）\n"
     "  --batch LIST        LIST の各行の SOURCE,DEST を順に変換します（CSV。見出し行と # で\n"
-    "                      始まる行は読み飛ばします。UTF-8 か Shift-JIS）\n"
-    "  --keep-going        --batch で、中止された変換があっても次の変換へ進みます\n"
-    "  -q, --quiet         完了の行、警告とエラーだけを表示します\n"
+    "                      始まる行は読み飛ばします。UTF-8 か Shift-JIS）。LIST が - なら\n"
+    "                      標準入力から読みます。一覧の中の相対パスは、一覧のファイルのある\n"
+    "                      フォルダから（標準入力なら今のフォルダから）たどります\n"
+    "  --scan ROOT         フォルダ ROOT の下（下のフォルダ全部）にあるデータ（MDT*.GDF と\n"
+    "                      BED*.XML。納品の BORING\\DATA フォルダの中も）を全部変換します。\n"
+    "                      変換先は --dest-template で決めます。--dry-run なら、どれをどこへ\n"
+    "                      変換するかを試行して表示します\n"
+    "  --dest-template T   --scan の変換先の形。{project}（事業・工事名）、{site}（調査名）、\n"
+    "                      {boring}（ボーリング名）がデータの表題の項目に置き換わります\n"
+    "                      （例: 'D:\\OSTRA\\{project}\\{site}\\{boring}'）。データにない項目は\n"
+    "                      フォルダの名前から取り、そのことを結果の表に書きます\n"
+    "  --summary FILE.csv  一括変換の結果の表（行、変換元、変換先、結果、理由、警告）を CSV で\n"
+    "                      FILE.csv に書きます（Shift-JIS。--utf8 なら BOM 付きの UTF-8）\n"
+    "  --retry FILE.csv    --summary で書いた表の、変換されなかった行だけを変換し直します\n"
+    "  --keep-going        一括変換（--batch、--scan、--retry）で、中止された変換があっても\n"
+    "                      次の変換へ進みます\n"
+    "  -q, --quiet         完了の行、警告とエラーだけを表示します（一括変換の警告とエラーは、\n"
+    "                      一覧の行か見つけたファイルと変換先を添えて表示します）\n"
+    "  --verbose           参照フォルダ、PATADD.txt の場所など、変換の詳しい経過も表示します\n"
     "  --encoding ENC      データのファイルの文字コード: cp932（Shift-JIS）か utf-8。省略すると、\n"
     "                      データのファイル全部の内容から一つに決めます\n"
     "  --write-gdf DIR     XML ファイル SOURCE から読んだデータを、6 つのファイル（MDT0001.GDF\n"
@@ -53,7 +71,7 @@ constexpr const char* kHelp =
     "                      あるときは、書き換えてよいか確認します（-y なら確認しません）\n"
     "  --utf8              出力をリダイレクトしたときも UTF-8 で書きます（Windows。既定は\n"
     "                      コンソールのコードページ）\n"
-    "  --version           版とビルドしたコミットを表示します\n"
+    "  -V, --version       版とビルドしたコミットを表示します\n"
     "  -h, --help          この説明を表示します\n"
     "\n"
     "参照フォルダ PATDAT:\n"
@@ -63,13 +81,28 @@ constexpr const char* kHelp =
     "  変換中は PATDAT の OSTRACONV.LCK をロックします。他の変換がロックしているときは、\n"
     "  終わるまで待ちます（OSTRACONV_LOCK_WAIT 秒まで。既定 120 秒）。\n"
     "  辞書に登録したときは、プログラムと同じフォルダに空のファイル PATADD.txt を作ります\n"
-    "  （辞書が増えたことの印です）。\n"
+    "  （辞書が増えたことの印です。プログラムのフォルダに書き込めないとき（インストールした\n"
+    "  プログラムなど）は作らずに変換を続け、そのことは変換の記録と --verbose で示します）。\n"
     "\n"
     "環境変数:\n"
     "  OSTRACONV_DRIVES     ドライブの割り当て（例: \"C=/home/me/geo;D=/mnt/usb\"）\n"
     "  OSTRACONV_LOCK_WAIT  他の変換を待つ最長の秒数（既定 120）\n"
     "\n"
-    "終了コード: 0 変換が正常に終了、1 変換を中止（理由は標準エラー出力）、2 使い方の誤り。\n";
+    "終了コード:\n"
+    "  0  変換が正常に終了（一括変換では全部）\n"
+    "  1  データか参照フォルダの問題で変換を中止（理由は標準エラー出力）\n"
+    "  2  使い方の誤り\n"
+    "  3  他の変換が参照フォルダをロックしていて、待つ時間内にロックできなかった\n"
+    "  4  指定された変換の記録（--report-json）か結果の表（--summary）を書けなかった\n"
+    "  標準出力に書けないときはエラーです。出力を読む側が先に終わったとき（| head など）は\n"
+    "  何も表示せずに終わります。\n"
+    "\n"
+    "例:\n"
+    "  ostraconv-cli --drive D=/srv/geo 'D:\\DATA\\MDT0001.GDF' 'D:\\OSTRA\\P123\\SITE\\B-1'\n"
+    "  ostraconv-cli --scan /srv/geo/delivery --dest-template "
+    "'D:\\OSTRA\\{project}\\{site}\\{boring}' \\\n"
+    "                --drive D=/srv/geo --summary result.csv\n"
+    "  ostraconv-cli --drive D=/srv/geo --retry result.csv --summary result.csv\n";
 
 // A CLI11 error in one Japanese line.
 std::string ErrorLine(const CLI::ParseError& e) {
@@ -86,7 +119,7 @@ std::string ErrorLine(const CLI::ParseError& e) {
 
 // What is wrong with the arguments of --write-gdf DIR SOURCE [DEST]; empty when nothing.
 std::string WriteGdfProblem(const CliOptions& o) {
-  if (!o.batch.empty()) return "--write-gdf は --batch と一緒には使えません";
+  if (IsBatch(o)) return "--write-gdf は --batch、--scan、--retry と一緒には使えません";
   if (o.dryRun) return "--write-gdf は --dry-run と一緒には使えません";
   if (o.paths.empty()) return "SOURCE を指定してください";
   if (o.paths.size() > 2)
@@ -96,7 +129,28 @@ std::string WriteGdfProblem(const CliOptions& o) {
   return std::string();
 }
 
+// What is wrong with the options of a batch (--batch, --scan or --retry); empty when nothing.
+std::string BatchProblem(const CliOptions& o) {
+  const int modes = !o.batch.empty() + !o.scan.empty() + !o.retry.empty();
+  if (modes > 1) return "--batch、--scan、--retry は一つだけ指定します";
+  if (!o.paths.empty()) {
+    return "一括変換（--batch、--scan、--retry）のときは SOURCE と DEST を指定しません";
+  }
+  if (!o.scan.empty() && o.destTemplate.empty()) {
+    return "--scan には変換先の形 --dest-template が必要です（例: "
+           "--dest-template 'D:\\OSTRA\\{project}\\{site}\\{boring}'）";
+  }
+  if (o.scan.empty() && !o.destTemplate.empty())
+    return "--dest-template は --scan と一緒に使います";
+  if (!o.preview.empty()) return "--preview は一括変換（--batch、--scan、--retry）には使えません";
+  return std::string();
+}
+
 }  // namespace
+
+bool IsBatch(const CliOptions& o) {
+  return !o.batch.empty() || !o.scan.empty() || !o.retry.empty();
+}
 
 std::string HelpText() {
   return kHelp;
@@ -123,7 +177,7 @@ ParsedCommandLine ParseCommandLine(int argc, char** argv, const Terminal& termin
   bool help = false;
   bool version = false;
   app.add_flag("-h,--help", help);
-  app.add_flag("--version", version);
+  app.add_flag("-V,--version", version);
   app.add_option("--patdat", o.patdat);
   app.add_option("--drive", o.drives)->allow_extra_args(false);
   app.add_flag("-y,--yes", o.yes);
@@ -132,6 +186,11 @@ ParsedCommandLine ParseCommandLine(int argc, char** argv, const Terminal& termin
   app.add_option("--preview", o.preview);
   app.add_option("--scale", o.scale)->check(CLI::Range(1.0, 100000.0));
   app.add_option("--batch", o.batch);
+  app.add_option("--scan", o.scan);
+  app.add_option("--dest-template", o.destTemplate);
+  app.add_option("--summary", o.summary);
+  app.add_option("--retry", o.retry);
+  app.add_flag("--verbose", o.verbose);
   app.add_flag("--keep-going", o.keepGoing);
   app.add_flag("-q,--quiet", o.quiet);
   app.add_flag("--utf8", o.utf8);
@@ -163,9 +222,9 @@ ParsedCommandLine ParseCommandLine(int argc, char** argv, const Terminal& termin
       parsed.exitCode = UsageError(terminal, problem);
       return parsed;
     }
-  } else if (!o.batch.empty()) {
-    if (!o.paths.empty()) {
-      parsed.exitCode = UsageError(terminal, "--batch のときは SOURCE と DEST を指定しません");
+  } else if (IsBatch(o)) {
+    if (const std::string problem = BatchProblem(o); !problem.empty()) {
+      parsed.exitCode = UsageError(terminal, problem);
       return parsed;
     }
   } else if (o.paths.size() == 1 && !o.preview.empty()) {
@@ -184,9 +243,17 @@ ParsedCommandLine ParseCommandLine(int argc, char** argv, const Terminal& termin
         terminal, "引数が多すぎます（SOURCE と DEST の 2 つです。3 つ目: " + o.paths[2] + "）");
     return parsed;
   }
-  if (o.keepGoing && o.batch.empty()) {
-    parsed.exitCode = UsageError(terminal, "--keep-going は --batch と一緒に使います");
-    return parsed;
+  if (!IsBatch(o)) {
+    for (const auto& [given, name] :
+         {std::pair{o.keepGoing, "--keep-going"}, std::pair{!o.summary.empty(), "--summary"},
+          std::pair{!o.destTemplate.empty(), "--dest-template"}}) {
+      if (given) {
+        parsed.exitCode =
+            UsageError(terminal, std::string(name) +
+                                     " は一括変換（--batch、--scan、--retry）と一緒に使います");
+        return parsed;
+      }
+    }
   }
   parsed.options = o;
   return parsed;

@@ -17,7 +17,12 @@ struct CliOptions {
   std::string reportJson;           // --report-json FILE ("-": standard output)
   std::string preview;              // --preview FILE.svg
   double scale = 100;               // --scale N: the picture at 1:N
-  std::string batch;                // --batch LIST
+  std::string batch;                // --batch LIST ("-": standard input)
+  std::string scan;                 // --scan ROOT: every data set under ROOT
+  std::string destTemplate;         // --dest-template T: the destination of a scanned data set
+  std::string summary;              // --summary FILE.csv: the batch's table as CSV
+  std::string retry;                // --retry FILE.csv: the lines of a summary not converted
+  bool verbose = false;             // --verbose
   bool keepGoing = false;           // --keep-going
   bool quiet = false;               // -q, --quiet
   bool utf8 = false;                // --utf8
@@ -34,6 +39,9 @@ struct ParsedCommandLine {
 };
 
 // The help, the version and usage errors are written through `terminal`.
+// Whether the options ask for a batch: --batch, --scan or --retry.
+bool IsBatch(const CliOptions& options);
+
 ParsedCommandLine ParseCommandLine(int argc, char** argv, const Terminal& terminal);
 
 // A usage error: one line, the pointer to --help, exit status 2.

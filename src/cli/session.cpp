@@ -89,7 +89,7 @@ void Session::KeepTablesBetweenRuns() {
 }
 
 void Session::PrintReport(const RunReport& report) {
-  if (terminal_.Quiet() || options_.reportJson == "-" || !options_.batch.empty()) return;
+  if (terminal_.Quiet() || options_.reportJson == "-" || IsBatch(options_)) return;
   Text text = ReportText(report);
   while (!text.empty() && text.back() == u'\n') text.pop_back();
   terminal_.Print(stdout, u"\n" + text);
@@ -135,7 +135,7 @@ void Session::WriteJson(const std::string& json) {
 }
 
 int Session::Stopped(const RunReport& report) {
-  if (options_.batch.empty()) WriteJson(ReportJson(report, context_));
+  if (!IsBatch(options_)) WriteJson(ReportJson(report, context_));
   return 1;
 }
 
@@ -192,7 +192,7 @@ int Session::Convert(const std::string& source, const std::string& dest) {
       PrintReport(report);
     return Stopped(report);
   }
-  if (options_.batch.empty()) {
+  if (!IsBatch(options_)) {
     terminal_.Print(TextStream(), kMsgCompleted);
     PrintReport(report);
     WriteJson(ReportJson(report, context_));
