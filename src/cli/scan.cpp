@@ -39,7 +39,7 @@ bool IsBlank(char16_t c) {
 }
 
 Text Join(const Text& folder, const Text& name, char16_t separator) {
-  if (folder.empty() || folder.back() == separator || folder.back() == u':') return folder + name;
+  if (folder.empty() || folder.back() == separator) return folder + name;
   return folder + separator + name;
 }
 

@@ -83,7 +83,12 @@ TEST_F(ScanCliTest, EveryDataSetGoesWhereTheTemplateSaysAndATrialOnlyListsIt) {
       {"KOJI/CHITEN/B2/MDT0001.GDF", "P1\\S1\\B_2_x", "", true},
       {"PRJ/地点A/B-3/MDT0001.GDF", "PRJ\\地点A\\B-3",
        "{project} はフォルダ名「PRJ」、{site} はフォルダ名「地点A」", true}};
-  const std::string root = drive_.Root().string() + "/ARCH";
+  const std::string root = (drive_.Root() / "ARCH").string();
+  // The found files are named as the scanned folder was, with the system's separator.
+  auto found = [&root](std::string below) {
+    for (char& ch : below) ch = ch == '/' ? static_cast<char>(fs::path::preferred_separator) : ch;
+    return root + static_cast<char>(fs::path::preferred_separator) + below;
+  };
   const std::string json = drive_.Host("scan.json").string();
   const std::vector<std::string> scan = {
       "--scan",       root, "--dest-template", "W:\\OUT\\{project}\\{site}\\{boring}",
@@ -95,8 +100,8 @@ TEST_F(ScanCliTest, EveryDataSetGoesWhereTheTemplateSaysAndATrialOnlyListsIt) {
   CliResult r = RunCli(With(trial));
   EXPECT_EQ(r.exitCode, 1) << r.err;
   for (size_t i = 0; i < expected.size(); ++i) {
-    const std::string progress = "[" + std::to_string(i + 1) + "/5] " + root + "/" +
-                                 expected[i].found + " -> W:\\OUT\\" + expected[i].dest + "\n";
+    const std::string progress = "[" + std::to_string(i + 1) + "/5] " + found(expected[i].found) +
+                                 " -> W:\\OUT\\" + expected[i].dest + "\n";
     EXPECT_NE(r.out.find(progress), std::string::npos) << progress << r.out;
   }
   auto after = TreeSnapshot(drive_.Root());
@@ -112,7 +117,7 @@ TEST_F(ScanCliTest, EveryDataSetGoesWhereTheTemplateSaysAndATrialOnlyListsIt) {
     const Json& c = j["conversions"][i];
     const Expected& e = expected[i];
     EXPECT_EQ(c["line"], i + 1);
-    EXPECT_EQ(c["found"], root + "/" + e.found);
+    EXPECT_EQ(c["found"], found(e.found));
     EXPECT_EQ(c["fallback"], e.fallback) << e.found;
     EXPECT_EQ(c["status"], e.converted ? "converted" : "stopped") << e.found;
     std::string dest = e.dest;
