@@ -10,6 +10,8 @@
 #include "base/numbers.h"
 #include "base/sjis.h"
 #include "base/text_lines.h"
+#include "cli/paths.h"
+#include "cli/scan.h"
 #include "cli/session.h"
 
 namespace ostra {
@@ -92,11 +94,35 @@ std::optional<std::string> ReadHostFile(const std::string& file) {
   return bytes.str();
 }
 
+// Standard input to its end.
+std::string ReadStandardInput() {
+  std::string bytes;
+  char buffer[65536];
+  for (size_t n; (n = std::fread(buffer, 1, sizeof buffer, stdin)) > 0;) bytes.append(buffer, n);
+  return bytes;
+}
+
+constexpr bool kBackslashSeparates = std::filesystem::path::preferred_separator == '\\';
+
+bool IsSeparator(char c) {
+  return c == '/' || (kBackslashSeparates && c == '\\');
+}
+
+// A path of the list taken from the list's folder `folder` (ending in a separator) when it is
+// a relative host path; drive-form and absolute paths as they are.
+std::string FromListFolder(const std::string& folder, const std::string& path) {
+  if (folder.empty() || LooksDriveForm(path) || path.empty() || IsSeparator(path[0])) return path;
+  return folder + path;
+}
+
 }  // namespace
 
 std::optional<std::vector<BatchItem>> CollectBatchItems(Session& session, int& exitCode) {
   const CliOptions& options = session.Options();
-  const std::optional<std::string> bytes = ReadHostFile(options.batch);
+  if (!options.scan.empty()) return CollectScannedItems(session, exitCode);
+  const bool standardInput = options.batch == "-";
+  const std::optional<std::string> bytes =
+      standardInput ? ReadStandardInput() : ReadHostFile(options.batch);
   if (!bytes) {
     exitCode = UsageError(session.Term(), "一覧「" + options.batch + "」を読めません");
     return std::nullopt;
@@ -106,6 +132,19 @@ std::optional<std::vector<BatchItem>> CollectBatchItems(Session& session, int& e
   if (items.empty()) {
     exitCode = UsageError(session.Term(), options.batch + ": " + error);
     return std::nullopt;
+  }
+  // Relative paths of a list file are taken from its folder; those of standard input from the
+  // current folder.
+  std::string folder;
+  for (size_t i = options.batch.size(); !standardInput && i > 0; --i) {
+    if (IsSeparator(options.batch[i - 1])) {
+      folder = options.batch.substr(0, i);
+      break;
+    }
+  }
+  for (BatchItem& item : items) {
+    item.source = FromListFolder(folder, item.source);
+    item.dest = FromListFolder(folder, item.dest);
   }
   return items;
 }

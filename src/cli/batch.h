@@ -9,7 +9,8 @@
 namespace ostra {
 
 struct BatchItem {
-  std::string source;  // as written in the list (UTF-8)
+  // As written in the list (UTF-8), a relative host path taken from the list file's folder.
+  std::string source;
   std::string dest;
   long line = 0;  // line of the list, 1-based; for a scanned data set its place in the scan
   // A scanned data set: its file, as found (UTF-8). Empty for a line of a list.
@@ -27,7 +28,8 @@ class Session;
 // `error` to a message naming the line.
 std::vector<BatchItem> ReadBatchList(const std::string& bytes, std::string& error);
 
-// The conversions of the batch the options ask for (--batch LIST or --scan ROOT); none, with
+// The conversions of the batch the options ask for (--batch LIST, "-" for standard input, or
+// --scan ROOT); none, with
 // `exitCode` set after the message was printed, when there are none or the list cannot be read.
 std::optional<std::vector<BatchItem>> CollectBatchItems(Session& session, int& exitCode);
 

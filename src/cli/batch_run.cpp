@@ -113,6 +113,7 @@ int RunBatch(Session& session) {
   j["schema"] = kReportSchema;
   j["program"] = ProgramJson(session.Context());
   j["batch"] = {{"list", options.batch},
+                {"scan", options.scan},
                 {"conversions", results.size()},
                 {"converted", converted},
                 {"stopped", std::count_if(results.begin(), results.end(),
@@ -125,6 +126,10 @@ int RunBatch(Session& session) {
     Json c = RunJson(r.report, session.Context());
     c["line"] = r.item->line;
     c["status"] = StatusKey(r.status);
+    if (!options.scan.empty()) {
+      c["found"] = r.item->found;
+      c["fallback"] = r.item->fallback;
+    }
     conversions.push_back(c);
   }
   j["conversions"] = conversions;

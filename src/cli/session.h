@@ -51,6 +51,8 @@ class Session {
   // The report of the last conversion; empty when it did not run.
   const RunReport& LastReport() const { return lastReport_; }
   Terminal& Term() { return terminal_; }
+  // The files the session reads and writes, by drive-form paths.
+  DriveMapEnv& Files() { return env_; }
   const CliOptions& Options() const { return options_; }
   // Where the completion line and the text report go: stdout, unless the JSON report does.
   std::FILE* TextStream() const { return options_.reportJson == "-" ? stderr : stdout; }

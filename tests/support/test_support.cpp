@@ -239,6 +239,22 @@ CliResult RunCli(const std::vector<std::string>& args, const std::vector<std::st
 }
 
 CliResult RunCliAsIs(const std::vector<std::string>& args, const std::vector<std::string>& env) {
+  return RunCliProcess(args, std::nullopt, env);
+}
+
+CliResult RunCliWithInput(const std::vector<std::string>& args,
+                          const std::optional<std::string>& input,
+                          const std::vector<std::string>& env) {
+  std::vector<std::string> all = args;
+#ifdef _WIN32
+  all.insert(all.begin(), "--utf8");
+#endif
+  return RunCliProcess(all, input, env);
+}
+
+CliResult RunCliProcess(const std::vector<std::string>& args,
+                        const std::optional<std::string>& input,
+                        const std::vector<std::string>& env) {
   CliResult result;
 #ifdef _WIN32
   fs::path outFolder = MakeTempFolder();
@@ -254,7 +270,9 @@ CliResult RunCliAsIs(const std::vector<std::string>& args, const std::vector<std
     return CreateFileW(name.c_str(), access, FILE_SHARE_READ | FILE_SHARE_WRITE, &inherit,
                        disposition, FILE_ATTRIBUTE_NORMAL, nullptr);
   };
-  HANDLE in = open(L"NUL", GENERIC_READ, OPEN_EXISTING);
+  fs::path stdinFile = outFolder / "stdin";
+  if (input) WriteBytes(stdinFile, *input);
+  HANDLE in = open(input ? stdinFile.wstring() : L"NUL", GENERIC_READ, OPEN_EXISTING);
   HANDLE out = open(so.wstring(), GENERIC_WRITE, CREATE_ALWAYS);
   HANDLE err = open(se.wstring(), GENERIC_WRITE, CREATE_ALWAYS);
   STARTUPINFOW si{};
@@ -298,6 +316,7 @@ CliResult RunCliAsIs(const std::vector<std::string>& args, const std::vector<std
   fs::path outFile = MakeTempFolder();
   fs::path so = outFile / "stdout";
   fs::path se = outFile / "stderr";
+  if (input) WriteBytes(outFile / "stdin", *input);
   pid_t pid = fork();
   if (pid == 0) {
     std::vector<std::string> envCopy = env;
@@ -306,7 +325,7 @@ CliResult RunCliAsIs(const std::vector<std::string>& args, const std::vector<std
       if (eq != std::string::npos) setenv(e.substr(0, eq).c_str(), e.substr(eq + 1).c_str(), 1);
     }
     if (!freopen(so.c_str(), "wb", stdout) || !freopen(se.c_str(), "wb", stderr)) _exit(127);
-    if (!freopen("/dev/null", "rb", stdin)) _exit(127);
+    if (!freopen(input ? (outFile / "stdin").c_str() : "/dev/null", "rb", stdin)) _exit(127);
     std::vector<char*> argv;
     std::string cli = OSTRA_CLI_PATH;
     argv.push_back(cli.data());

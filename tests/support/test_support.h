@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <map>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -80,6 +81,14 @@ CliResult RunCli(const std::vector<std::string>& args, const std::vector<std::st
 // The same without asking for UTF-8 output on Windows: the bytes as the program writes them.
 CliResult RunCliAsIs(const std::vector<std::string>& args,
                      const std::vector<std::string>& env = {});
+// RunCli with `input` on standard input.
+CliResult RunCliWithInput(const std::vector<std::string>& args,
+                          const std::optional<std::string>& input,
+                          const std::vector<std::string>& env = {});
+// The process itself: the arguments as they are, `input` on standard input (none: an empty one).
+CliResult RunCliProcess(const std::vector<std::string>& args,
+                        const std::optional<std::string>& input,
+                        const std::vector<std::string>& env);
 
 // UTF-8 <-> UTF-16 shorthands for assertions.
 inline std::string U8(TextView t) {
