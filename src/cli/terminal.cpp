@@ -135,7 +135,9 @@ bool TerminalUi::Ask(const Text& text) {
   }
   terminal_.Write(stderr, ForTerminal(text) + " [y/N] ");
   std::string answer;
-  if (!std::getline(std::cin, answer)) return false;
+  const bool answered = static_cast<bool>(std::getline(std::cin, answer));
+  terminal_.InputLineEnded();
+  if (!answered) return false;
   return answer == "y" || answer == "Y" || answer == "yes" || answer == "YES";
 }
 

@@ -41,6 +41,8 @@ class Terminal {
     errorContext_ = ToUtf8(EscapeControls(context, false));
     errorLineStart_ = true;
   }
+  // The user ended the line of a question on the terminal.
+  void InputLineEnded() const { errorLineStart_ = true; }
 
  private:
   void WriteEscaped(std::FILE* stream, const std::string& utf8) const;
