@@ -1,7 +1,11 @@
 #include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
 
 #include "base/numbers.h"
 #include "cli/batch.h"
+#include "cli/batch_summary.h"
 #include "cli/session.h"
 #include "env/interrupt_signals.h"
 #include "formats/table_registry.h"
@@ -21,16 +25,18 @@ long AddedTo(const RunReport& report, bool classes) {
   return n;
 }
 
-enum class BatchStatus { kConverted, kStopped, kNotRun };
+enum class BatchStatus { kConverted, kTried, kStopped, kNotRun };
 
 // The status as the summary shows it and as the JSON report names it.
 const char16_t* StatusText(BatchStatus s) {
-  return s == BatchStatus::kConverted ? u"変換済み"
-         : s == BatchStatus::kStopped ? u"中止"
-                                      : u"未実行";
+  return s == BatchStatus::kConverted ? kResultConverted
+         : s == BatchStatus::kTried   ? kResultTried
+         : s == BatchStatus::kStopped ? kResultStopped
+                                      : kResultNotRun;
 }
 const char* StatusKey(BatchStatus s) {
   return s == BatchStatus::kConverted ? "converted"
+         : s == BatchStatus::kTried   ? "tried"
          : s == BatchStatus::kStopped ? "stopped"
                                       : "not-run";
 }
@@ -41,32 +47,148 @@ struct BatchResult {
   RunReport report;
 };
 
-void PrintSummary(Session& session, const std::vector<BatchResult>& results, long converted) {
+// Line ends of a message as spaces: one cell, one line.
+Text OneLine(const Text& text) {
+  Text out;
+  for (const char16_t c : text) {
+    if (c == u'\n' && !out.empty() && out.back() == u' ') continue;
+    out += c == u'\r' || c == u'\n' ? u' ' : c;
+  }
+  while (!out.empty() && out.back() == u' ') out.pop_back();
+  return out;
+}
+
+Text Reason(const RunReport& report) {
+  if (!report.error) return Text();
+  const Text& m = report.error->message;
+  return OneLine(m.substr(0, m.find_first_of(u"\r\n")));
+}
+
+Text Warnings(const BatchResult& r) {
+  std::vector<Text> all;
+  if (!r.item->fallback.empty()) all.push_back(u"フォルダ名から: " + FromUtf8(r.item->fallback));
+  for (const Text& w : r.report.warnings) all.push_back(OneLine(w));
+  Text joined;
+  for (const Text& w : all) joined += (joined.empty() ? u"" : u" / ") + w;
+  return joined;
+}
+
+SummaryRow RowOf(const BatchResult& r) {
+  return {r.item->line,
+          FromUtf8(r.item->source),
+          FromUtf8(r.item->dest),
+          StatusText(r.status),
+          Reason(r.report),
+          Warnings(r),
+          IntText(static_cast<long>(r.report.outputs.size())),
+          IntText(AddedTo(r.report, false)),
+          IntText(AddedTo(r.report, true))};
+}
+
+// What a conversion of the batch is called in its messages: its line of the list, the line of
+// the summary it was retried from, or the data set the scan found.
+Text ItemName(const BatchItem& item, bool retry) {
+  if (!item.found.empty()) return u"\"" + FromUtf8(item.found) + u"\"";
+  return retry ? u"行 " + IntText(item.line) : u"一覧の " + IntText(item.line) + u" 行目";
+}
+
+void PrintSummary(Session& session, const std::vector<BatchResult>& results, long done) {
   Terminal& t = session.Term();
   if (!t.Quiet()) {
     t.Print(session.TextStream(), Text());
-    t.PrintColumns(session.TextStream(), {u"変換元", u"変換先", u"結果", u"ファイル数",
-                                          u"新しい地質名", u"新しい区分名"});
-    for (const BatchResult& r : results) {
-      // The columns are separated by tabs: a tab in a path is an escape.
-      t.PrintColumns(session.TextStream(),
-                     {FromUtf8(r.item->source), FromUtf8(r.item->dest), StatusText(r.status),
-                      IntText(static_cast<long>(r.report.outputs.size())),
-                      IntText(AddedTo(r.report, false)), IntText(AddedTo(r.report, true))});
-    }
+    t.PrintColumns(session.TextStream(), SummaryHeader());
+    // The columns are separated by tabs: a tab in a path is an escape.
+    for (const BatchResult& r : results)
+      t.PrintColumns(session.TextStream(), SummaryCells(RowOf(r)));
   }
-  t.Print(session.TextStream(), IntText(static_cast<long>(results.size())) + u" 件中 " +
-                                    IntText(converted) + u" 件を変換しました。");
+  t.Print(session.TextStream(),
+          IntText(static_cast<long>(results.size())) + u" 件中 " + IntText(done) +
+              (session.Options().dryRun ? u" 件を試行しました。" : u" 件を変換しました。"));
+}
+
+std::optional<std::string> ReadFileBytes(const std::string& file) {
+#ifdef _WIN32
+  const Text w = FromUtf8(file);
+  std::ifstream in(std::filesystem::path(std::wstring(w.begin(), w.end())), std::ios::binary);
+#else
+  std::ifstream in(std::filesystem::path(file), std::ios::binary);
+#endif
+  if (!in) return std::nullopt;
+  std::ostringstream bytes;
+  bytes << in.rdbuf();
+  return bytes.str();
+}
+
+// --retry: the rows of the summary, and the conversions of those that did not convert.
+struct Retry {
+  std::vector<SummaryRow> rows;
+  std::vector<BatchItem> items;
+  std::vector<size_t> rowOf;  // the row of each item
+};
+
+std::optional<Retry> ReadRetry(Session& session, int& exitCode) {
+  const std::string& file = session.Options().retry;
+  const std::optional<std::string> bytes = ReadFileBytes(file);
+  if (!bytes) {
+    exitCode = UsageError(session.Term(), "結果の表「" + file + "」を読めません");
+    return std::nullopt;
+  }
+  std::string error;
+  std::optional<std::vector<SummaryRow>> rows = ReadSummaryCsv(*bytes, error);
+  if (!rows) {
+    exitCode = UsageError(session.Term(), file + " の " + error);
+    return std::nullopt;
+  }
+  Retry retry{*rows, {}, {}};
+  for (size_t i = 0; i < retry.rows.size(); ++i) {
+    const SummaryRow& row = retry.rows[i];
+    if (row.result == kResultConverted) continue;
+    retry.items.push_back({ToUtf8(row.source), ToUtf8(row.dest), row.line, {}, {}});
+    retry.rowOf.push_back(i);
+  }
+  return retry;
+}
+
+void WriteSummary(Session& session, const std::vector<SummaryRow>& rows) {
+  const std::string& file = session.Options().summary;
+  if (file.empty()) return;
+  bool fellBack = false;
+  const std::string bytes = SummaryCsv(rows, session.Options().utf8, fellBack);
+  Terminal& t = session.Term();
+  if (fellBack) {
+    t.Print(stderr, u"結果の表 \"" + FromUtf8(file) +
+                        u"\" には Shift-JIS で書けない文字があるため、表全体を UTF-8（BOM "
+                        u"付き）で書きます。");
+  }
+  if (!WriteHostFile(t, file, bytes)) {
+    t.Print(stderr, u"（書けなかったのは結果の表だけです。変換の結果には影響しません。）");
+    session.NoteUnwritten();
+  }
 }
 
 }  // namespace
 
 int RunBatch(Session& session) {
   const CliOptions& options = session.Options();
+  const bool retrying = !options.retry.empty();
   int usage = 0;
-  const std::optional<std::vector<BatchItem>> collected = CollectBatchItems(session, usage);
-  if (!collected) return usage;
-  const std::vector<BatchItem>& items = *collected;
+  std::optional<Retry> retry;
+  std::optional<std::vector<BatchItem>> collected;
+  if (retrying) {
+    retry = ReadRetry(session, usage);
+    if (!retry) return usage;
+    if (retry->items.empty()) {
+      session.Term().Print(session.TextStream(),
+                           u"\"" + FromUtf8(options.retry) +
+                               u"\" の行は全部変換済みです。変換し直す行はありません。");
+      WriteSummary(session, retry->rows);
+      return session.ExitStatus(0);
+    }
+  } else {
+    collected = CollectBatchItems(session, usage);
+    if (!collected) return usage;
+  }
+  const std::vector<BatchItem>& items = retrying ? retry->items : *collected;
   if (!session.FindReferenceFolder()) return 1;
   std::vector<std::string> sources;
   for (const BatchItem& item : items) sources.push_back(item.source);
@@ -91,23 +213,39 @@ int RunBatch(Session& session) {
                                                      u"] " + FromUtf8(item.source) + u" -> " +
                                                      FromUtf8(item.dest));
     }
+    // Every warning and error of this conversion says which one it is, also under -q.
+    session.Term().SetErrorContext(u"[" + ItemName(item, retrying) + u" → " + FromUtf8(item.dest) +
+                                   u"] ");
     const int code = session.Convert(item.source, item.dest);
+    session.Term().SetErrorContext(Text());
     RunReport report = session.LastReport();
     if (code == 0) {
       ++converted;
-      results.push_back({&item, BatchStatus::kConverted, report});
+      results.push_back(
+          {&item, options.dryRun ? BatchStatus::kTried : BatchStatus::kConverted, report});
       continue;
     }
     if (!report.error) {
       report.completed = false;
-      report.error = RunReport::Error{u"一覧の " + IntText(item.line) + u" 行目を変換できません。",
-                                      Text(), ErrorKind::kData};
+      report.error = RunReport::Error{
+          ItemName(item, retrying) + (item.found.empty() ? u"" : u" ") + u"を変換できません。",
+          Text(), ErrorKind::kData};
     }
     results.push_back({&item, BatchStatus::kStopped, report});
     exitCode = std::max(exitCode, 1);
     if (!options.keepGoing || InterruptFlag().load()) stop = true;
   }
   PrintSummary(session, results, converted);
+
+  std::vector<SummaryRow> rows = retrying ? retry->rows : std::vector<SummaryRow>();
+  for (size_t i = 0; i < results.size(); ++i) {
+    if (retrying) {
+      rows[retry->rowOf[i]] = RowOf(results[i]);
+    } else {
+      rows.push_back(RowOf(results[i]));
+    }
+  }
+  WriteSummary(session, rows);
 
   Json j;
   j["schema"] = kReportSchema;
@@ -121,12 +259,14 @@ int RunBatch(Session& session) {
                                             return r.status == BatchStatus::kStopped;
                                           })},
                 {"keepGoing", options.keepGoing}};
+  if (retrying) j["batch"]["retry"] = options.retry;
   Json conversions = Json::array();
   for (const BatchResult& r : results) {
     Json c = RunJson(r.report, session.Context());
     c["line"] = r.item->line;
     c["status"] = StatusKey(r.status);
-    if (!options.scan.empty()) {
+    c["reason"] = r.report.error ? Json(ToUtf8(Reason(r.report))) : Json(nullptr);
+    if (!r.item->found.empty()) {
       c["found"] = r.item->found;
       c["fallback"] = r.item->fallback;
     }
@@ -134,7 +274,7 @@ int RunBatch(Session& session) {
   }
   j["conversions"] = conversions;
   session.WriteJson(j.dump(2) + "\n");
-  return exitCode;
+  return session.ExitStatus(exitCode);
 }
 
 }  // namespace ostra

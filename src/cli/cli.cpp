@@ -83,7 +83,7 @@ int Convert(int argc, char** argv) {
   if (writeGdf && options.paths.size() == 1) return session.WriteDataSet(options.paths[0], true);
   // --preview without DEST draws the data set without converting it.
   if (!writeGdf && options.paths.size() == 1) return session.DrawDataSet(options.paths[0]);
-  if (!session.FindReferenceFolder()) return 1;
+  if (!session.FindReferenceFolder()) return session.ExitStatus(1);
   if (const int code = session.CheckReportFile({options.paths[0]}); code != 0) return code;
   if (writeGdf) {
     if (const int code = session.WriteDataSet(options.paths[0], false); code != 0) return code;

@@ -126,17 +126,19 @@ int Session::CheckReportFile(const std::vector<std::string>& sources) {
   return 0;
 }
 
-void Session::WriteJson(const std::string& json) {
-  if (options_.reportJson.empty()) return;
-  if (!WriteHostFile(terminal_, options_.reportJson, json)) {
-    terminal_.Print(
-        stderr, u"（書けなかったのは変換の記録（JSON）だけです。変換の結果には影響しません。）");
-  }
+bool Session::WriteJson(const std::string& json) {
+  if (options_.reportJson.empty()) return true;
+  if (WriteHostFile(terminal_, options_.reportJson, json)) return true;
+  terminal_.Print(stderr,
+                  u"（書けなかったのは変換の記録（JSON）だけです。変換の結果には影響しません。）");
+  NoteUnwritten();
+  return false;
 }
 
 int Session::Stopped(const RunReport& report) {
-  if (!IsBatch(options_)) WriteJson(ReportJson(report, context_));
-  return 1;
+  if (IsBatch(options_)) return 1;
+  WriteJson(ReportJson(report, context_));
+  return ExitStatus(1);
 }
 
 int Session::Convert(const std::string& source, const std::string& dest) {
@@ -197,7 +199,7 @@ int Session::Convert(const std::string& source, const std::string& dest) {
     PrintReport(report);
     WriteJson(ReportJson(report, context_));
   }
-  return previewOk ? 0 : 1;
+  return ExitStatus(previewOk ? 0 : 1);
 }
 
 bool Session::IsDataSetSource(const Text& source) {

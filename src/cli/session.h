@@ -2,6 +2,7 @@
 // reference folder, the terminal, and the conversions it runs.
 #pragma once
 
+#include <algorithm>
 #include <memory>
 #include <string>
 #include <vector>
@@ -41,8 +42,14 @@ class Session {
   // `sources` would overwrite what the conversion reads: a usage error (2) says so before
   // anything runs; 0 when the file is elsewhere.
   int CheckReportFile(const std::vector<std::string>& sources);
-  // Writes a report file when --report-json asked for one; failing costs only the report.
-  void WriteJson(const std::string& json);
+  // Writes a report file when --report-json asked for one; failing costs only the report, and
+  // the exit status says so (ExitStatus). False when it could not be written.
+  bool WriteJson(const std::string& json);
+  // The exit status of a run that ended with `code`: 4 when a file asked for (the JSON report,
+  // the summary) could not be written, whatever the conversions did.
+  int ExitStatus(int code) const { return unwritten_ ? std::max(code, 4) : code; }
+  // Records that a file asked for could not be written.
+  void NoteUnwritten() { unwritten_ = true; }
   // The JSON context: program, version and host paths.
   const JsonContext& Context() const { return context_; }
   // What every conversion of the session shares: the reference folder, the lock wait, the
@@ -78,6 +85,7 @@ class Session {
   TerminalUi ui_;
   JsonContext context_;
   std::unique_ptr<MemoryEnv> trialFiles_;  // kept for a batch of trials
+  bool unwritten_ = false;
 };
 
 // A batch: every pair of the list file, in order.

@@ -49,7 +49,17 @@ Text EscapeControls(const Text& text, bool keepLineEnds) {
 }
 
 void Terminal::Write(std::FILE* stream, const std::string& utf8) const {
-  WriteEscaped(stream, ToUtf8(EscapeControls(FromUtf8(utf8), true)));
+  std::string text = ToUtf8(EscapeControls(FromUtf8(utf8), true));
+  if (stream == stderr && !errorContext_.empty()) {
+    std::string withContext;
+    for (const char c : text) {
+      if (errorLineStart_) withContext += errorContext_;
+      withContext += c;
+      errorLineStart_ = c == '\n';
+    }
+    text = std::move(withContext);
+  }
+  WriteEscaped(stream, text);
 }
 
 void Terminal::PrintColumns(std::FILE* stream, const std::vector<Text>& cells) const {
@@ -125,7 +135,9 @@ bool TerminalUi::Ask(const Text& text) {
   }
   terminal_.Write(stderr, ForTerminal(text) + " [y/N] ");
   std::string answer;
-  if (!std::getline(std::cin, answer)) return false;
+  const bool answered = static_cast<bool>(std::getline(std::cin, answer));
+  terminal_.InputLineEnded();
+  if (!answered) return false;
   return answer == "y" || answer == "Y" || answer == "yes" || answer == "YES";
 }
 

@@ -35,12 +35,22 @@ class Terminal {
   void Info(const Text& text) const {
     if (!quiet_) Print(stdout, text);
   }
+  // Text put before every line written to standard error from now on ("[一覧の 3 行目 → …] "):
+  // which conversion of a batch a warning or an error is about. Empty: none.
+  void SetErrorContext(const Text& context) {
+    errorContext_ = ToUtf8(EscapeControls(context, false));
+    errorLineStart_ = true;
+  }
+  // The user ended the line of a question on the terminal.
+  void InputLineEnded() const { errorLineStart_ = true; }
 
  private:
   void WriteEscaped(std::FILE* stream, const std::string& utf8) const;
 
   bool utf8_;
   bool quiet_;
+  std::string errorContext_;
+  mutable bool errorLineStart_ = true;
 };
 
 // Whether questions can be asked: standard input is a terminal.

@@ -266,9 +266,9 @@ TEST_F(ReportCliTest, FilesOfAnEarlierConversionAreNamedAndKept) {
   EXPECT_EQ(r.err.find("書き込まなかった"), std::string::npos) << r.err;
 }
 
-TEST_F(ReportCliTest, AReportThatCannotBeWrittenCostsOnlyTheReport) {
+TEST_F(ReportCliTest, AReportThatCannotBeWrittenCostsOnlyTheReportAndSaysSoInTheExitStatus) {
   CliResult r = Convert({"--yes", "--report-json", drive_.Host("no/such/r.json").string()});
-  EXPECT_EQ(r.exitCode, 0) << r.err;
+  EXPECT_EQ(r.exitCode, 4) << r.err;
   EXPECT_NE(r.out.find("変換が正常に終了しました。"), std::string::npos);
   EXPECT_NE(r.err.find("r.json"), std::string::npos) << r.err;
 }
