@@ -232,7 +232,7 @@ int RunBatch(Session& session) {
           Text(), ErrorKind::kData};
     }
     results.push_back({&item, BatchStatus::kStopped, report});
-    exitCode = std::max(exitCode, 1);
+    exitCode = std::max(exitCode, code == 3 ? 3 : 1);
     if (!options.keepGoing || InterruptFlag().load()) stop = true;
   }
   PrintSummary(session, results, converted);

@@ -1,10 +1,12 @@
 #include "cli/cli.h"
 
+#include <csignal>
 #include <cstdlib>
 
 #include "cli/options.h"
 #include "cli/paths.h"
 #include "cli/session.h"
+#include "cli/terminal.h"
 #include "env/host_env.h"
 #include "env/interrupt_env.h"
 #include "env/interrupt_signals.h"
@@ -39,11 +41,19 @@ int Convert(int argc, char** argv);
 
 // A run ended by a signal stops as any stopped run does (with its report) and exits with the
 // signal's status (130 for Ctrl-C, 143 for SIGTERM).
+// A reader of standard output that ends early (| head) ends no run: the writes fail and the
+// output stops quietly (see WriteStream), and the run's status is the program's.
 int CliMain(int argc, char** argv) {
   InstallInterruptHandlers();
-  const int status = Convert(argc, argv);
+#ifndef _WIN32
+  std::signal(SIGPIPE, SIG_IGN);
+#endif
+  int status = Convert(argc, argv);
   const int interrupted = InterruptExitStatus();
-  return interrupted != 0 ? interrupted : status;
+  if (interrupted != 0) return interrupted;
+  // Output that could not be written is an error even when the work was done.
+  if (status == 0 && StandardOutputFailed()) status = 1;
+  return status;
 }
 
 namespace {
@@ -72,6 +82,13 @@ int Convert(int argc, char** argv) {
   interruptible->AllowAfterStop({kRunNoteFileName, kRunNoteTemporaryName});
   Session session(options, std::move(interruptible), drives);
   const std::string wait = EnvironmentText("OSTRACONV_LOCK_WAIT");
+  // Set, it is a whole number of seconds: anything else would silently wait the default.
+  if (std::getenv("OSTRACONV_LOCK_WAIT") != nullptr &&
+      (wait.empty() || wait.size() > 9 ||
+       wait.find_first_not_of("0123456789") != std::string::npos)) {
+    return UsageError(early, "環境変数 OSTRACONV_LOCK_WAIT の値「" + wait +
+                                 "」が正しくありません（待つ秒数を 0 以上の整数で。例: 30）");
+  }
   session.Settings().lockWait = LockWaitSetting(wait.empty() ? nullptr : wait.c_str());
   if (IsBatch(options)) return RunBatch(session);
   for (const std::string& path : options.paths) {

@@ -1,6 +1,9 @@
 #include "cli/options.h"
 
 #include <CLI/CLI.hpp>
+#include <algorithm>
+#include <cctype>
+#include <cstdlib>
 
 namespace ostra {
 
@@ -111,6 +114,47 @@ constexpr const char* kHelp =
     "                --drive D=/srv/geo --summary result.csv\n"
     "  ostraconv-cli --drive D=/srv/geo --retry result.csv --summary result.csv\n";
 
+// The long options, for the nearest one to an unknown option.
+constexpr const char* kLongOptions[] = {
+    "--patdat",  "--drive",    "--yes",       "--dry-run",    "--report-json",
+    "--preview", "--scale",    "--batch",     "--scan",       "--dest-template",
+    "--summary", "--retry",    "--verbose",   "--keep-going", "--quiet",
+    "--utf8",    "--encoding", "--write-gdf", "--version",    "--help"};
+
+size_t EditDistance(const std::string& a, const std::string& b) {
+  std::vector<size_t> row(b.size() + 1);
+  for (size_t j = 0; j <= b.size(); ++j) row[j] = j;
+  for (size_t i = 1; i <= a.size(); ++i) {
+    size_t diagonal = row[0];
+    row[0] = i;
+    for (size_t j = 1; j <= b.size(); ++j) {
+      const size_t above = row[j];
+      row[j] = std::min({row[j] + 1, row[j - 1] + 1, diagonal + (a[i - 1] == b[j - 1] ? 0 : 1)});
+      diagonal = above;
+    }
+  }
+  return row[b.size()];
+}
+
+// "不明なオプション --bogus", with the known option nearest to it when one is near.
+std::string UnknownOption(const std::string& given) {
+  const std::string name = given.substr(0, given.find('='));
+  std::string line = "不明なオプション " + name;
+  const std::string dashed = name.rfind("--", 0) == 0 ? name : "-" + name;
+  const char* nearest = nullptr;
+  size_t best = std::string::npos;
+  for (const char* known : kLongOptions) {
+    const size_t d = EditDistance(dashed, known);
+    if (d < best) {
+      best = d;
+      nearest = known;
+    }
+  }
+  if (nearest != nullptr && best <= std::max<size_t>(2, dashed.size() / 3))
+    line += std::string("（") + nearest + " のことですか）";
+  return line;
+}
+
 // A CLI11 error in one Japanese line.
 std::string ErrorLine(const CLI::ParseError& e) {
   const std::string what = e.what();
@@ -118,10 +162,40 @@ std::string ErrorLine(const CLI::ParseError& e) {
     return "余分な引数があります（" + what.substr(what.find(':') + 1) + " ）";
   if (dynamic_cast<const CLI::ArgumentMismatch*>(&e) != nullptr)
     return "オプション " + what.substr(0, what.find(':')) + " には値が必要です";
-  if (dynamic_cast<const CLI::ValidationError*>(&e) != nullptr ||
-      dynamic_cast<const CLI::ConversionError*>(&e) != nullptr)
-    return "オプションの値が正しくありません（" + what + "）";
-  return what;
+  return "コマンドラインを読めません（" + what + "）";
+}
+
+// The value of --scale: a number from 1 to 100000; none when it is not.
+std::optional<double> ScaleValue(const std::string& text) {
+  if (text.empty() || text.find_first_not_of("0123456789.") != std::string::npos)
+    return std::nullopt;
+  char* end = nullptr;
+  const double value = std::strtod(text.c_str(), &end);
+  if (end != text.c_str() + text.size() || !(value >= 1 && value <= 100000)) return std::nullopt;
+  return value;
+}
+
+// What is wrong with the values of --scale and --encoding; empty when nothing.
+std::string ValueProblem(CliOptions& o, const std::string& scale) {
+  if (!scale.empty()) {
+    const std::optional<double> value = ScaleValue(scale);
+    if (!value) {
+      return "--scale の値「" + scale + "」が正しくありません（1 から 100000 までの数。例: 200）";
+    }
+    if (o.preview.empty()) return "--scale は --preview と一緒に使います";
+    o.scale = *value;
+  }
+  if (!o.encoding.empty()) {
+    std::string lower = o.encoding;
+    for (char& c : lower) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    if (lower != "cp932" && lower != "utf-8")
+      return "--encoding の値「" + o.encoding + "」が正しくありません（cp932 か utf-8）";
+    o.encoding = lower;
+  }
+  if (o.preview == "-" && o.reportJson == "-") {
+    return "--preview - と --report-json - は一緒に使えません（標準出力に書けるのは一つです）";
+  }
+  return std::string();
 }
 
 // What is wrong with the arguments of --write-gdf DIR SOURCE [DEST]; empty when nothing.
@@ -191,7 +265,8 @@ ParsedCommandLine ParseCommandLine(int argc, char** argv, const Terminal& termin
   app.add_flag("--dry-run", o.dryRun);
   app.add_option("--report-json", o.reportJson);
   app.add_option("--preview", o.preview);
-  app.add_option("--scale", o.scale)->check(CLI::Range(1.0, 100000.0));
+  std::string scale;
+  app.add_option("--scale", scale);
   app.add_option("--batch", o.batch);
   app.add_option("--scan", o.scan);
   app.add_option("--dest-template", o.destTemplate);
@@ -201,18 +276,35 @@ ParsedCommandLine ParseCommandLine(int argc, char** argv, const Terminal& termin
   app.add_flag("--keep-going", o.keepGoing);
   app.add_flag("-q,--quiet", o.quiet);
   app.add_flag("--utf8", o.utf8);
-  app.add_option("--encoding", o.encoding)
-      ->transform(CLI::IsMember({"cp932", "utf-8"}, CLI::ignore_case));
+  app.add_option("--encoding", o.encoding);
   app.add_option("--write-gdf", o.writeGdf);
   app.add_option("paths", o.paths);
   app.allow_windows_style_options(false);
   app.positionals_at_end(false);
+  app.allow_extras(true);
+  // A single value given twice: the last one counts, as in most programs.
+  for (const char* name : {"--patdat", "--report-json", "--preview", "--scale", "--batch", "--scan",
+                           "--dest-template", "--summary", "--retry", "--encoding", "--write-gdf"})
+    app.get_option(name)->multi_option_policy(CLI::MultiOptionPolicy::TakeLast);
 
   ParsedCommandLine parsed;
   try {
     app.parse(argc, argv);
   } catch (const CLI::ParseError& e) {
     parsed.exitCode = UsageError(terminal, ErrorLine(e));
+    return parsed;
+  }
+  // What the parser kept aside: unknown options (the end of the options "--" is none).
+  std::vector<std::string> extras = app.remaining();
+  extras.erase(std::remove(extras.begin(), extras.end(), "--"), extras.end());
+  for (const std::string& extra : extras) {
+    if (extra.size() > 1 && extra[0] == '-') {
+      parsed.exitCode = UsageError(terminal, UnknownOption(extra));
+      return parsed;
+    }
+  }
+  if (!extras.empty()) {
+    parsed.exitCode = UsageError(terminal, "余分な引数があります（" + extras[0] + "）");
     return parsed;
   }
   if (help) {
@@ -222,6 +314,10 @@ ParsedCommandLine ParseCommandLine(int argc, char** argv, const Terminal& termin
   if (version) {
     terminal.Write(stdout,
                    std::string("ostraconv-cli ") + OSTRA_VERSION + " (" + OSTRA_COMMIT + ")\n");
+    return parsed;
+  }
+  if (const std::string problem = ValueProblem(o, scale); !problem.empty()) {
+    parsed.exitCode = UsageError(terminal, problem);
     return parsed;
   }
   if (!o.writeGdf.empty()) {

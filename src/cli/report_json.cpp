@@ -123,6 +123,7 @@ Json RunJson(const RunReport& r, const JsonContext& context) {
   Json warnings = Json::array();
   for (const Text& w : r.warnings) warnings.push_back({{"message", ToUtf8(w)}});
   j["warnings"] = warnings;
+  if (!r.markerNotWritten.empty()) j["markerNotWritten"] = PathJson(r.markerNotWritten, context);
   return j;
 }
 

@@ -92,7 +92,7 @@ void Session::PrintReport(const RunReport& report) {
   if (terminal_.Quiet() || options_.reportJson == "-" || IsBatch(options_)) return;
   Text text = ReportText(report);
   while (!text.empty() && text.back() == u'\n') text.pop_back();
-  terminal_.Print(stdout, u"\n" + text);
+  terminal_.Print(TextStream(), u"\n" + text);
 }
 
 int Session::CheckReportFile(const std::vector<std::string>& sources) {
@@ -136,9 +136,11 @@ bool Session::WriteJson(const std::string& json) {
 }
 
 int Session::Stopped(const RunReport& report) {
-  if (IsBatch(options_)) return 1;
+  // A lock not obtained in time is worth trying again later: a status of its own.
+  const int code = report.error && report.error->reason == StopReason::kLockTimedOut ? 3 : 1;
+  if (IsBatch(options_)) return code;
   WriteJson(ReportJson(report, context_));
-  return ExitStatus(1);
+  return ExitStatus(code);
 }
 
 int Session::Convert(const std::string& source, const std::string& dest) {
@@ -176,6 +178,7 @@ int Session::Convert(const std::string& source, const std::string& dest) {
     preview(env_, lastReport_);
   }
   const RunReport& report = lastReport_;
+  if (options_.verbose) SayDetails(report);
   if (!report.completed) {
     ui_.ShowStop(report);
     // The run's own words do not say which source it was given.
@@ -200,6 +203,18 @@ int Session::Convert(const std::string& source, const std::string& dest) {
     WriteJson(ReportJson(report, context_));
   }
   return ExitStatus(previewOk ? 0 : 1);
+}
+
+void Session::SayDetails(const RunReport& report) {
+  if (!referenceFolderSaid_) {
+    referenceFolderSaid_ = true;
+    terminal_.Print(stderr, u"参照フォルダ: " + settings_.referenceFolder);
+  }
+  if (!report.markerNotWritten.empty()) {
+    terminal_.Print(stderr,
+                    u"PATADD.txt: プログラムのフォルダに書き込めないため、作成しませんでした（" +
+                        report.markerNotWritten + u"）");
+  }
 }
 
 bool Session::IsDataSetSource(const Text& source) {

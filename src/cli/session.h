@@ -61,14 +61,20 @@ class Session {
   // The files the session reads and writes, by drive-form paths.
   DriveMapEnv& Files() { return env_; }
   const CliOptions& Options() const { return options_; }
-  // Where the completion line and the text report go: stdout, unless the JSON report does.
-  std::FILE* TextStream() const { return options_.reportJson == "-" ? stderr : stdout; }
+  // Where the completion line and the text report go: stdout, unless the JSON report or the
+  // picture does.
+  std::FILE* TextStream() const {
+    return options_.reportJson == "-" || options_.preview == "-" ? stderr : stdout;
+  }
   void PrintReport(const RunReport& report);
   // Keeps the tables read from one conversion to the next, and a trial's memory Env with them.
   void KeepTablesBetweenRuns();
 
  private:
   int Stopped(const RunReport& report);
+  // --verbose: the reference folder (once) and where PATADD.txt would have gone when it could
+  // not be made, on standard error.
+  void SayDetails(const RunReport& report);
   // Writes the picture of the data set `source` into the --preview file, read through `files`,
   // with the note of `destination` when the run there stopped part-way (none: no destination).
   // The problems of reading go to standard error when `sayProblems`. False when not written.
@@ -86,6 +92,7 @@ class Session {
   JsonContext context_;
   std::unique_ptr<MemoryEnv> trialFiles_;  // kept for a batch of trials
   bool unwritten_ = false;
+  bool referenceFolderSaid_ = false;
 };
 
 // A batch: every pair of the list file, in order.

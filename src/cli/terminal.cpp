@@ -1,5 +1,6 @@
 #include "cli/terminal.h"
 
+#include <cerrno>
 #include <iostream>
 
 #include "base/numbers.h"
@@ -13,6 +14,38 @@
 #endif
 
 namespace ostra {
+
+namespace {
+
+bool stdoutClosed = false;  // the reader of standard output has gone
+bool stdoutFailed = false;  // standard output could not be written
+
+}  // namespace
+
+bool WriteStream(std::FILE* stream, const std::string& bytes) {
+  if (stream == stdout && (stdoutClosed || stdoutFailed)) return !stdoutFailed;
+  errno = 0;
+  const bool ok = std::fwrite(bytes.data(), 1, bytes.size(), stream) == bytes.size() &&
+                  std::fflush(stream) == 0;
+  if (ok || stream != stdout) return ok;
+  // A pipe whose reader has ended (| head): the rest of the output is not wanted. Windows
+  // reports a closed pipe as EINVAL.
+  if (errno == EPIPE || errno == EINVAL) {
+    stdoutClosed = true;
+    return true;
+  }
+  stdoutFailed = true;
+  const std::string why =
+      errno == ENOSPC ? "空き領域がありません" : "エラー番号 " + std::to_string(errno);
+  const std::string message = "ostraconv-cli: 標準出力に書き込めません（" + why + "）\n";
+  std::fwrite(message.data(), 1, message.size(), stderr);
+  std::fflush(stderr);
+  return false;
+}
+
+bool StandardOutputFailed() {
+  return stdoutFailed;
+}
 
 namespace {
 
@@ -92,14 +125,12 @@ void Terminal::WriteEscaped(std::FILE* stream, const std::string& utf8) const {
       std::string bytes(static_cast<size_t>(n), '\0');
       WideCharToMultiByte(cp, 0, w.data(), static_cast<int>(w.size()), bytes.data(), n, nullptr,
                           nullptr);
-      std::fwrite(bytes.data(), 1, bytes.size(), stream);
-      std::fflush(stream);
+      WriteStream(stream, bytes);
       return;
     }
   }
 #endif
-  std::fwrite(utf8.data(), 1, utf8.size(), stream);
-  std::fflush(stream);
+  WriteStream(stream, utf8);
 }
 
 void Terminal::Print(std::FILE* stream, const Text& text) const {
@@ -138,14 +169,27 @@ bool TerminalUi::Ask(const Text& text) {
   const bool answered = static_cast<bool>(std::getline(std::cin, answer));
   terminal_.InputLineEnded();
   if (!answered) return false;
-  return answer == "y" || answer == "Y" || answer == "yes" || answer == "YES";
+  return IsYes(answer);
+}
+
+bool IsYes(const std::string& answer) {
+  // Spaces (an ideographic one too) and a CR of a Windows line end around the answer do not count.
+  Text t = FromUtf8(answer);
+  auto blank = [](char16_t c) { return c == u' ' || c == u'\t' || c == u'\r' || c == u'\u3000'; };
+  while (!t.empty() && blank(t.back())) t.pop_back();
+  size_t start = 0;
+  while (start < t.size() && blank(t[start])) ++start;
+  t.erase(0, start);
+  for (char16_t& c : t) {
+    if (c >= u'\uFF21' && c <= u'\uFF5A')
+      c = static_cast<char16_t>(c - 0xFF21 + u'A');  // full width
+    if (c >= u'A' && c <= u'Z') c = static_cast<char16_t>(c - u'A' + u'a');
+  }
+  return t == u"y" || t == u"yes" || t == u"はい";
 }
 
 bool WriteHostFile(const Terminal& terminal, const std::string& file, const std::string& bytes) {
-  if (file == "-") {
-    std::fwrite(bytes.data(), 1, bytes.size(), stdout);
-    return std::fflush(stdout) == 0;
-  }
+  if (file == "-") return WriteStream(stdout, bytes);
 #ifdef _WIN32
   Text w = FromUtf8(file);
   std::FILE* f = _wfopen(std::wstring(w.begin(), w.end()).c_str(), L"wb");

@@ -53,6 +53,10 @@ class Terminal {
   mutable bool errorLineStart_ = true;
 };
 
+// Whether an answer typed at a y/N question is Yes: y, yes or はい (any case, full width too);
+// anything else, いいえ and an empty line included, is No.
+bool IsYes(const std::string& answer);
+
 // Whether questions can be asked: standard input is a terminal.
 bool InputIsTerminal();
 
@@ -73,6 +77,13 @@ class TerminalUi : public RunObserver {
   bool yes_;
   const std::chrono::milliseconds& lockWait_;  // the run's, set after start-up
 };
+
+// Writes bytes to a standard stream. Standard output whose reader has gone (a closed pipe) takes
+// nothing more, quietly; one that cannot be written (a full disk) is said once on standard error,
+// and then false.
+bool WriteStream(std::FILE* stream, const std::string& bytes);
+// Whether standard output could not be written: the program's status is then an error.
+bool StandardOutputFailed();
 
 // Writes a file named on the command line ("-": standard output); false (with a message) when
 // it cannot.

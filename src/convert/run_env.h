@@ -15,8 +15,9 @@ struct RunEnv {
   Env* files = nullptr;  // every file the run reads or writes
   Text patdatFolder;     // the reference folder, ending with "\"
   WarningSink* ui = nullptr;
-  // Set once the run has warned that PATADD.txt cannot be created, so it warns only once.
-  mutable bool markerWarned = false;
+  // Where PATADD.txt would have gone when the program's folder could not take it; empty when it
+  // was made or not needed.
+  mutable Text markerNotWritten;
   ReferenceFolder* tables = nullptr;  // the reference folder's tables, read once per run
 
   Env& Files() const { return *files; }

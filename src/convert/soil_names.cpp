@@ -77,17 +77,16 @@ Entry Register(const RunEnv& env, const Text& name) {
 }
 
 // PATADD.txt beside the program only marks that the dictionaries were extended. When the
-// program's folder cannot be written (an installed program), the run warns once and goes on.
+// program's folder cannot be written (an installed program), the run goes on without a warning
+// (it would come with every run) and its report says where the marker would have gone.
 void TouchMarker(const RunEnv& env) {
   const Text path = env.Files().ProgramFolder() + u"\\PATADD.txt";
   try {
     TouchFile(env.Files(), path);
   } catch (const RunError& e) {
     if (e.Kind() == ErrorKind::kDeclined) throw;  // the run was asked to stop
-    if (env.Files().FileExists(path) || env.markerWarned) return;
-    env.markerWarned = true;
-    env.Warn(u"プログラムのフォルダに PATADD.txt を作成できません（" + path +
-             u"）。変換は続けます。");
+    if (!env.markerNotWritten.empty() || env.Files().FileExists(path)) return;
+    env.markerNotWritten = path;
   }
 }
 

@@ -27,6 +27,7 @@ enum class StopReason {
   kGivenUp,                 // the user gave the run up while it waited for the reference folder
   kHeaderCheck,             // a section file's header could not be read
   kFailed,                  // a file or its data failed the conversion
+  kLockTimedOut,            // another run held the reference folder's lock past the wait
   kUnexpected,              // an error the run did not expect
 };
 
@@ -94,6 +95,8 @@ struct RunReport {
   std::vector<Output> outputs;
   std::vector<TableChange> tables;  // only tables that changed
   std::vector<Text> warnings;
+  // Where PATADD.txt would have gone when the program's folder could not take it; else empty.
+  Text markerNotWritten;
   std::optional<Error> error;  // set when the run stopped
 };
 

@@ -85,6 +85,7 @@ RunOutcome Conversion::Stop() {
 // Completes the report, also for a run that stopped part way.
 RunOutcome Conversion::Finish(RunOutcome outcome) {
   report_.report.completed = outcome == RunOutcome::kCompleted;
+  report_.report.markerNotWritten = reference_.env.markerNotWritten;
   if (!report_.report.completed) LeaveRunNote();
   // Still under the lock: what the tables hold now is what the next run may start from.
   try {
@@ -119,8 +120,11 @@ RunReport Conversion::Run() {
   try {
     Steps();
   } catch (const RunError& e) {
-    StopWith(StopReason::kFailed, ErrorMessage(e), e.Kind(), e.File(), MsgIcon::kCritical,
-             e.Place());
+    // The wait for another run's lock ran out: a reason of its own, which a script can tell.
+    const auto* problem = dynamic_cast<const ProblemError*>(&e);
+    const bool timedOut = problem != nullptr && problem->GetProblem() == Problem::kFolderInUse;
+    StopWith(timedOut ? StopReason::kLockTimedOut : StopReason::kFailed, ErrorMessage(e), e.Kind(),
+             e.File(), MsgIcon::kCritical, e.Place());
   } catch (const std::exception& e) {
     StopWith(StopReason::kUnexpected, ErrorMessage(e), ErrorKind::kSystem, Text(),
              MsgIcon::kCritical);
@@ -132,15 +136,16 @@ RunOutcome Conversion::Steps() {
   const Text& given = request_.destination;
   // The run goes on with the destination as the check normalised it.
   Text checked = given;
-  switch (InRole(ErrorKind::kDestination, [&] { return ValidatePath(files_, checked); })) {
+  PathRefusal why;
+  switch (InRole(ErrorKind::kDestination, [&] { return ValidatePath(files_, checked, &why); })) {
     case PathCheck::kAccepted:
       break;
     case PathCheck::kNoDriveName:
       return StopWith(StopReason::kDriveName, kMsgBadPath, ErrorKind::kDestination, given,
                       MsgIcon::kExclamation);
     case PathCheck::kRefused:
-      return StopWith(StopReason::kBadPath, kMsgBadPath, ErrorKind::kDestination, given,
-                      MsgIcon::kExclamation);
+      return StopWith(StopReason::kBadPath, kMsgBadPath + PathRefusalText(why),
+                      ErrorKind::kDestination, given, MsgIcon::kExclamation);
   }
   paths_.source = Trim(request_.source);
   if (paths_.source.empty())

@@ -175,7 +175,9 @@ TEST_F(PresenterTest, TheCompletionLineStaysUntilTheMouseMovesAndNewFoldersShow)
   view_.SetText2(u"T:\\MY DATA");
   form_->Command1_Click();
   ASSERT_EQ(view_.boxes.size(), 2u);
-  EXPECT_EQ(view_.boxes[1].text, kMsgBadPath);
+  EXPECT_EQ(view_.boxes[1].text,
+            Text(kMsgBadPath) +
+                u"階層「MY DATA」に空白があります（パスに空白、「*」、「?」は使えません）。");
   EXPECT_EQ(view_.boxes[1].title, u"T:\\MY DATA");
   EXPECT_EQ(view_.destinationSelected, 1);
   EXPECT_TRUE(view_.status.empty());

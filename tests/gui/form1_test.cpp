@@ -249,7 +249,9 @@ void Form1Test::ExecuteWithABadDestinationSelectsText2() {
 
   QTest::mouseClick(Find<QPushButton>("Command1"), Qt::LeftButton);
   QCOMPARE(boxes_.size(), size_t{1});
-  QVERIFY(boxes_[0].text == u"指定されたパスは正しくありません。");
+  QVERIFY(boxes_[0].text ==
+          u"指定されたパスは正しくありません。階層「MY "
+          u"DATA」に空白があります（パスに空白、「*」、「?」は使えません）。");
   QVERIFY(boxes_[0].icon == MsgIcon::kExclamation);
   QVERIFY(boxes_[0].title == u"T:\\MY DATA");
   QCOMPARE(text2->selectedText(), QStringLiteral("T:\\MY DATA"));

@@ -38,7 +38,9 @@ TEST(ConvertTest, EveryStopBeforeTheWorkCarriesWhatTheFrontEndShows) {
        u" W:\\MY DATA",
        true,
        StopReason::kBadPath,
-       {{kMsgBadPath, MsgIcon::kExclamation, u" W:\\MY DATA"}}},
+       {{Text(kMsgBadPath) +
+             u"階層「MY DATA」に空白があります（パスに空白、「*」、「?」は使えません）。",
+         MsgIcon::kExclamation, u" W:\\MY DATA"}}},
       {"blank source",
        u"  ",
        kSampleDestination,

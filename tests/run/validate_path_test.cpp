@@ -63,5 +63,49 @@ TEST_F(ValidatePathTest, RejectsWithoutAMessage) {
   }
 }
 
+// Every refused path says which rule it broke and where: the rule, what broke it, the level, and
+// the words that follow the refusal, which name them.
+TEST_F(ValidatePathTest, ARefusalNamesTheRuleAndTheLevel) {
+  using Rule = PathRefusal::Rule;
+  struct Case {
+    const char16_t* path;
+    Rule rule;
+    const char16_t* what;
+    const char16_t* level;
+    const char* words;  // a part of the sentence
+  };
+  const Case cases[] = {
+      {u"C:\\MY DATA\\B", Rule::kCharacter, u" ", u"MY DATA", "階層「MY DATA」に空白があります"},
+      {u"C:\\P\\A*", Rule::kCharacter, u"*", u"A*", "階層「A*」に「*」があります"},
+      {u"C:\\A?\\B", Rule::kCharacter, u"?", u"A?", "階層「A?」に「?」があります"},
+      {u"C:\\A\\B\tC", Rule::kControl, u"\t", u"B\tC", "制御文字（\\x09）"},
+      {u"C:\\A\\\\B", Rule::kEmptyLevel, u"", u"", "空の階層"},
+      {u"Q:\\WORK", Rule::kDriveNotReady, u"Q:", u"", "ドライブ Q: は"},
+      {u"C:\\P\\ABCDEFGHI.TXT\\B", Rule::kNameTooLong, u"", u"ABCDEFGHI.TXT",
+       "階層「ABCDEFGHI.TXT」のピリオドの前が 8 文字"},
+      {u"C:\\DATA.TEXT\\", Rule::kExtensionTooLong, u"", u"DATA.TEXT",
+       "階層「DATA.TEXT」のピリオドの後が 3 バイト"},
+      {u"C:\\岩盤岩.ＴＸ", Rule::kExtensionTooLong, u"", u"岩盤岩.ＴＸ", "階層「岩盤岩.ＴＸ」"},
+      {u"C:\\OK\\A.B.C\\D", Rule::kTwoDots, u"", u"A.B.C", "階層「A.B.C」にピリオドが 2 つ"},
+  };
+  for (const Case& c : cases) {
+    Text path = c.path;
+    PathRefusal why;
+    EXPECT_EQ(ValidatePath(c_.Files(), path, &why), PathCheck::kRefused) << test::U8(c.path);
+    EXPECT_EQ(why.rule, c.rule) << test::U8(c.path);
+    EXPECT_EQ(why.what, Text(c.what)) << test::U8(c.path);
+    EXPECT_EQ(why.level, Text(c.level)) << test::U8(c.path);
+    const std::string words = test::U8(PathRefusalText(why));
+    EXPECT_NE(words.find(c.words), std::string::npos) << words;
+    EXPECT_EQ(words.back(), '\x82') << words;  // ends with "。" (E3 80 82)
+  }
+  // An accepted path leaves `why` without a rule, and its words are none.
+  Text path = u"C:\\WORK";
+  PathRefusal why;
+  EXPECT_EQ(ValidatePath(c_.Files(), path, &why), PathCheck::kAccepted);
+  EXPECT_EQ(why.rule, Rule::kNone);
+  EXPECT_TRUE(PathRefusalText(why).empty());
+}
+
 }  // namespace
 }  // namespace ostra

@@ -299,7 +299,9 @@ TEST(Form1WindowTest, ARefusedDestinationIsSelectedForMending) {
   BoxAnswerer answerer(W(kButtonOk));
   SendMessageW(window.Control(kCommand1), BM_CLICK, 0, 0);
   ASSERT_EQ(answerer.boxes.size(), 1u);
-  EXPECT_EQ(answerer.boxes[0].message, W(kMsgBadPath));
+  EXPECT_EQ(answerer.boxes[0].message,
+            W(Text(kMsgBadPath) +
+              u"階層「B 1」に空白があります（パスに空白、「*」、「?」は使えません）。"));
   EXPECT_EQ(answerer.boxes[0].buttons, std::vector<std::wstring>({L"OK"}));
   EXPECT_EQ(GetFocus(), window.Control(kText2));
   DWORD start = 1, end = 0;
