@@ -80,20 +80,6 @@ std::vector<BatchItem> ReadBatchList(const std::string& bytes, std::string& erro
 
 namespace {
 
-// The bytes of a host file named on the command line; none when it cannot be read.
-std::optional<std::string> ReadHostFile(const std::string& file) {
-#ifdef _WIN32
-  const Text w = FromUtf8(file);
-  std::ifstream in(std::filesystem::path(std::wstring(w.begin(), w.end())), std::ios::binary);
-#else
-  std::ifstream in(std::filesystem::path(file), std::ios::binary);
-#endif
-  if (!in) return std::nullopt;
-  std::ostringstream bytes;
-  bytes << in.rdbuf();
-  return bytes.str();
-}
-
 // Standard input to its end.
 std::string ReadStandardInput() {
   std::string bytes;

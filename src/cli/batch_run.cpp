@@ -106,19 +106,6 @@ void PrintSummary(Session& session, const std::vector<BatchResult>& results, lon
               (session.Options().dryRun ? u" 件を試行しました。" : u" 件を変換しました。"));
 }
 
-std::optional<std::string> ReadFileBytes(const std::string& file) {
-#ifdef _WIN32
-  const Text w = FromUtf8(file);
-  std::ifstream in(std::filesystem::path(std::wstring(w.begin(), w.end())), std::ios::binary);
-#else
-  std::ifstream in(std::filesystem::path(file), std::ios::binary);
-#endif
-  if (!in) return std::nullopt;
-  std::ostringstream bytes;
-  bytes << in.rdbuf();
-  return bytes.str();
-}
-
 // --retry: the rows of the summary, and the conversions of those that did not convert.
 struct Retry {
   std::vector<SummaryRow> rows;
@@ -128,7 +115,7 @@ struct Retry {
 
 std::optional<Retry> ReadRetry(Session& session, int& exitCode) {
   const std::string& file = session.Options().retry;
-  const std::optional<std::string> bytes = ReadFileBytes(file);
+  const std::optional<std::string> bytes = ReadHostFile(file);
   if (!bytes) {
     exitCode = UsageError(session.Term(), "結果の表「" + file + "」を読めません");
     return std::nullopt;

@@ -63,7 +63,8 @@ constexpr const char* kHelp =
     "                      使えない文字と空白は _ になります\n"
     "  --summary FILE.csv  一括変換の結果の表（行、変換元、変換先、結果、理由、警告と、書いた\n"
     "                      ファイルと加えた名前の数）を CSV で FILE.csv に書きます（Shift-JIS。\n"
-    "                      --utf8 か、Shift-JIS にない文字があれば BOM 付きの UTF-8）\n"
+    "                      --utf8 か、Shift-JIS にない文字があれば BOM 付きの UTF-8）。\n"
+    "                      - なら標準出力に書き、表示は標準エラー出力に回します\n"
     "  --retry FILE.csv    --summary で書いた表の、変換済みでない行（中止、未実行、試行）だけを\n"
     "                      変換し直します。--summary の表には元の表の他の行も書きます\n"
     "  --keep-going        一括変換（--batch、--scan、--retry）で、中止された変換があっても\n"
@@ -192,8 +193,15 @@ std::string ValueProblem(CliOptions& o, const std::string& scale) {
       return "--encoding の値「" + o.encoding + "」が正しくありません（cp932 か utf-8）";
     o.encoding = lower;
   }
-  if (o.preview == "-" && o.reportJson == "-") {
-    return "--preview - と --report-json - は一緒に使えません（標準出力に書けるのは一つです）";
+  std::vector<std::string> toStdout;
+  for (const auto& [value, name] :
+       {std::pair{&o.preview, "--preview -"}, std::pair{&o.reportJson, "--report-json -"},
+        std::pair{&o.summary, "--summary -"}}) {
+    if (*value == "-") toStdout.push_back(name);
+  }
+  if (toStdout.size() > 1) {
+    return toStdout[0] + " と " + toStdout[1] +
+           " は一緒に使えません（標準出力に書けるのは一つです）";
   }
   return std::string();
 }

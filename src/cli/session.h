@@ -61,10 +61,12 @@ class Session {
   // The files the session reads and writes, by drive-form paths.
   DriveMapEnv& Files() { return env_; }
   const CliOptions& Options() const { return options_; }
-  // Where the completion line and the text report go: stdout, unless the JSON report or the
-  // picture does.
+  // Where the completion line and the text report go: stdout, unless the JSON report, the
+  // picture or the batch's summary does.
   std::FILE* TextStream() const {
-    return options_.reportJson == "-" || options_.preview == "-" ? stderr : stdout;
+    return options_.reportJson == "-" || options_.preview == "-" || options_.summary == "-"
+               ? stderr
+               : stdout;
   }
   void PrintReport(const RunReport& report);
   // Keeps the tables read from one conversion to the next, and a trial's memory Env with them.

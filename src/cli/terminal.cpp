@@ -1,7 +1,10 @@
 #include "cli/terminal.h"
 
 #include <cerrno>
+#include <filesystem>
+#include <fstream>
 #include <iostream>
+#include <sstream>
 
 #include "base/numbers.h"
 #include "run/run.h"
@@ -200,6 +203,19 @@ bool WriteHostFile(const Terminal& terminal, const std::string& file, const std:
   if (f != nullptr) ok = std::fclose(f) == 0 && ok;
   if (!ok) terminal.Print(stderr, u"ファイル \"" + FromUtf8(file) + u"\" を書き込めません。");
   return ok;
+}
+
+std::optional<std::string> ReadHostFile(const std::string& file) {
+#ifdef _WIN32
+  const Text w = FromUtf8(file);
+  std::ifstream in(std::filesystem::path(std::wstring(w.begin(), w.end())), std::ios::binary);
+#else
+  std::ifstream in(std::filesystem::path(file), std::ios::binary);
+#endif
+  if (!in) return std::nullopt;
+  std::ostringstream bytes;
+  bytes << in.rdbuf();
+  return bytes.str();
 }
 
 }  // namespace ostra

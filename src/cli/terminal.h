@@ -4,6 +4,7 @@
 
 #include <chrono>
 #include <cstdio>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -88,5 +89,8 @@ bool StandardOutputFailed();
 // Writes a file named on the command line ("-": standard output); false (with a message) when
 // it cannot.
 bool WriteHostFile(const Terminal& terminal, const std::string& file, const std::string& bytes);
+
+// The bytes of a file named on the command line; none when it cannot be read.
+std::optional<std::string> ReadHostFile(const std::string& file);
 
 }  // namespace ostra
