@@ -42,13 +42,7 @@ class BatchSummaryTest : public ::testing::Test {
  protected:
   void SetUp() override {
     CopyExamplePatdat(drive_.Host("PATDAT"));
-    for (const char* folder : {"GEO1", "GEO2", "GEO3"}) {
-      fs::create_directories(drive_.Host(folder));
-      for (const char* s : {"MDT", "BDT", "KDT", "NDT", "LDT", "CDT"}) {
-        const std::string name = std::string(s) + "0001.GDF";
-        fs::copy_file(ExamplesDir() / name, drive_.Host(std::string(folder) + "/" + name));
-      }
-    }
+    for (const char* folder : {"GEO1", "GEO2", "GEO3"}) CopyExampleDataSet(drive_.Host(folder));
     const std::string ldt = ReadBytes(drive_.Host("GEO2/LDT0001.GDF"));
     WriteBytes(drive_.Host("GEO2/LDT0001.GDF"), ldt.substr(0, ldt.size() / 2));
     fs::remove(drive_.Host("GEO3/CDT0001.GDF"));

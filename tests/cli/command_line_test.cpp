@@ -67,13 +67,7 @@ class CommandLineTest : public ::testing::Test {
  protected:
   void SetUp() override {
     CopyExamplePatdat(drive_.Host("PATDAT"));
-    for (const char* folder : {"GEO", "GEO2"}) {
-      fs::create_directories(drive_.Host(folder));
-      for (const char* s : {"MDT", "BDT", "KDT", "NDT", "LDT", "CDT"}) {
-        const std::string name = std::string(s) + "0001.GDF";
-        fs::copy_file(ExamplesDir() / name, drive_.Host(std::string(folder) + "/" + name));
-      }
-    }
+    for (const char* folder : {"GEO", "GEO2"}) CopyExampleDataSet(drive_.Host(folder));
     const std::string ldt = ReadBytes(drive_.Host("GEO2/LDT0001.GDF"));
     WriteBytes(drive_.Host("GEO2/LDT0001.GDF"), ldt.substr(0, ldt.size() / 2));
   }

@@ -25,11 +25,7 @@ std::string Replaced(std::string text, const std::vector<std::pair<std::string, 
 // A copy of the sample data set in `folder` with header items replaced (item 1 the survey,
 // item 3 the hole, item 29 the project).
 void CopySample(const fs::path& folder, const std::vector<std::pair<std::string, std::string>>& r) {
-  fs::create_directories(folder);
-  for (const char* name :
-       {"BDT0001.GDF", "KDT0001.GDF", "NDT0001.GDF", "LDT0001.GDF", "CDT0001.GDF"}) {
-    fs::copy_file(ExamplesDir() / name, folder / name);
-  }
+  CopyExampleDataSet(folder);
   WriteSjis(folder / "MDT0001.GDF", Replaced(ReadSjis(ExamplesDir() / "MDT0001.GDF"), r));
 }
 

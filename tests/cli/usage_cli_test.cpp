@@ -24,11 +24,7 @@ class UsageCliTest : public ::testing::Test {
  protected:
   void SetUp() override {
     CopyExamplePatdat(drive_.Host("PATDAT"));
-    fs::create_directories(drive_.Host("GEO"));
-    for (const char* s : {"MDT", "BDT", "KDT", "NDT", "LDT", "CDT"}) {
-      const std::string name = std::string(s) + "0001.GDF";
-      fs::copy_file(ExamplesDir() / name, drive_.Host("GEO/" + name));
-    }
+    CopyExampleDataSet(drive_.Host("GEO"));
   }
 
   std::vector<std::string> With(const std::vector<std::string>& rest) const {

@@ -227,6 +227,14 @@ void CopyExamplePatdat(const fs::path& to) {
            fs::copy_options::recursive | fs::copy_options::overwrite_existing);
 }
 
+void CopyExampleDataSet(const fs::path& to) {
+  fs::create_directories(to);
+  for (const char* section : {"MDT", "BDT", "KDT", "NDT", "LDT", "CDT"}) {
+    const std::string name = std::string(section) + "0001.GDF";
+    fs::copy_file(ExamplesDir() / name, to / name, fs::copy_options::overwrite_existing);
+  }
+}
+
 CliResult RunCli(const std::vector<std::string>& args, const std::vector<std::string>& env) {
 #ifdef _WIN32
   // Redirected output is in the system's code page unless asked for as UTF-8.

@@ -61,6 +61,9 @@ std::map<std::string, std::string> TreeSnapshot(const fs::path& root);
 void WriteBytes(const fs::path& file, const std::string& bytes);
 // Copies the bundled reference folder examples/PATDAT to `to`.
 void CopyExamplePatdat(const fs::path& to);
+// Copies the bundled sample's six section files (MDT0001.GDF ... CDT0001.GDF) into the folder
+// `to`, made when missing.
+void CopyExampleDataSet(const fs::path& to);
 // Path of the bundled examples folder.
 fs::path ExamplesDir();
 
