@@ -10,32 +10,6 @@
 namespace ostra::test {
 namespace {
 
-// The rows of a CSV file's text, each split into its cells ("" inside quotes for one quote).
-std::vector<std::vector<std::string>> CsvRows(const std::string& text) {
-  std::vector<std::vector<std::string>> rows;
-  std::vector<std::string> row(1);
-  bool quoted = false;
-  for (size_t i = 0; i < text.size(); ++i) {
-    const char c = text[i];
-    if (quoted && c == '"' && i + 1 < text.size() && text[i + 1] == '"') {
-      row.back() += c;
-      ++i;
-    } else if (c == '"') {
-      quoted = !quoted;
-    } else if (!quoted && c == ',') {
-      row.emplace_back();
-    } else if (!quoted && c == '\r' && text.compare(i, 2, "\r\n") == 0) {
-      rows.push_back(row);
-      row.assign(1, std::string());
-      ++i;
-    } else {
-      row.back() += c;
-    }
-  }
-  EXPECT_EQ(row, std::vector<std::string>(1)) << "the last row ends with CR LF";
-  return rows;
-}
-
 // Three copies of the sample: GEO2's LDT file cut short; GEO3 without its CDT file, converted
 // into a destination that holds an old R41.TXT (a warning).
 class BatchSummaryTest : public ::testing::Test {

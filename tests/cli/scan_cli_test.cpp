@@ -86,9 +86,11 @@ TEST_F(ScanCliTest, EveryDataSetGoesWhereTheTemplateSaysAndATrialOnlyListsIt) {
     return root + static_cast<char>(fs::path::preferred_separator) + below;
   };
   const std::string json = drive_.Host("scan.json").string();
+  const std::string summary = drive_.Host("scan.csv").string();
   const std::vector<std::string> scan = {
-      "--scan",       root, "--dest-template", "W:\\OUT\\{project}\\{site}\\{boring}",
-      "--keep-going", "-y", "--report-json",   json};
+      "--scan",       root,   "--dest-template", "W:\\OUT\\{project}\\{site}\\{boring}",
+      "--keep-going", "-y",   "--report-json",   json,
+      "--summary",    summary};
 
   const auto before = TreeSnapshot(drive_.Root());
   std::vector<std::string> trial = scan;
@@ -102,6 +104,7 @@ TEST_F(ScanCliTest, EveryDataSetGoesWhereTheTemplateSaysAndATrialOnlyListsIt) {
   }
   auto after = TreeSnapshot(drive_.Root());
   after.erase("scan.json");
+  after.erase("scan.csv");
   EXPECT_EQ(before, after) << "a trial changed the files";
 
   r = RunCli(With(scan));
@@ -123,6 +126,44 @@ TEST_F(ScanCliTest, EveryDataSetGoesWhereTheTemplateSaysAndATrialOnlyListsIt) {
       EXPECT_TRUE(fs::exists(drive_.Host("OUT/" + dest + "/X1.TXT"))) << dest;
     }
   }
+
+  // The summary read back: one row per found data set, the fallbacks among its warnings.
+  std::vector<std::vector<std::string>> rows = ReadSummaryCsv(summary);
+  ASSERT_EQ(rows.size(), expected.size() + 1);
+  for (size_t i = 0; i < expected.size(); ++i) {
+    const std::vector<std::string>& row = rows[i + 1];
+    const Expected& e = expected[i];
+    ASSERT_GE(row.size(), 6u);
+    EXPECT_EQ(row[0], std::to_string(i + 1));
+    EXPECT_EQ(row[1], found(e.found));
+    EXPECT_EQ(row[2], "W:\\OUT\\" + e.dest);
+    EXPECT_EQ(row[3], e.converted ? "変換済み" : "中止") << e.found;
+    EXPECT_EQ(row[4].empty(), e.converted) << row[4];
+    EXPECT_EQ(row[5].find(e.fallback) != std::string::npos, true) << row[5];
+    EXPECT_EQ(row[5].find("フォルダ名から") != std::string::npos, !e.fallback.empty()) << row[5];
+  }
+
+  // Mended, the broken file converts on a retry of the summary; the others are left alone.
+  WriteBytes(drive_.Host("ARCH/DEL/BORING/DATA/BED0210.XML"),
+             ReadBytes(ExamplesDir() / "bed" / "BED0210.XML"));
+  const auto converted = TreeSnapshot(drive_.Host("OUT"));
+  r = RunCli(With({"--retry", summary, "--summary", summary, "-y"}));
+  EXPECT_EQ(r.exitCode, 0) << r.err;
+  auto retried = TreeSnapshot(drive_.Host("OUT"));
+  for (const auto& [path, bytes] : converted) EXPECT_EQ(retried[path], bytes) << path;
+  size_t added = 0;
+  for (const auto& [path, bytes] : retried) {
+    if (converted.count(path) == 0) {
+      ++added;
+      // The mended data set's destination, and the folders above it.
+      const std::string dest = "ARCH/DEL/BED0210";
+      EXPECT_TRUE(path.rfind(dest, 0) == 0 || dest.rfind(path + "/", 0) == 0) << path;
+    }
+  }
+  EXPECT_GT(added, 0u);
+  rows = ReadSummaryCsv(summary);
+  ASSERT_EQ(rows.size(), expected.size() + 1);
+  for (size_t i = 1; i < rows.size(); ++i) EXPECT_EQ(rows[i][3], "変換済み") << rows[i][1];
 }
 
 TEST_F(ScanCliTest, AnUnknownFieldIsAUsageErrorAndAnEmptyFolderHasNothingToConvert) {

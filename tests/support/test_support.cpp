@@ -227,6 +227,36 @@ void CopyExamplePatdat(const fs::path& to) {
            fs::copy_options::recursive | fs::copy_options::overwrite_existing);
 }
 
+std::vector<std::vector<std::string>> CsvRows(const std::string& text) {
+  std::vector<std::vector<std::string>> rows;
+  std::vector<std::string> row(1);
+  bool quoted = false;
+  for (size_t i = 0; i < text.size(); ++i) {
+    const char c = text[i];
+    if (quoted && c == '"' && i + 1 < text.size() && text[i + 1] == '"') {
+      row.back() += c;
+      ++i;
+    } else if (c == '"') {
+      quoted = !quoted;
+    } else if (!quoted && c == ',') {
+      row.emplace_back();
+    } else if (!quoted && c == '\r' && text.compare(i, 2, "\r\n") == 0) {
+      rows.push_back(row);
+      row.assign(1, std::string());
+      ++i;
+    } else {
+      row.back() += c;
+    }
+  }
+  EXPECT_EQ(row, std::vector<std::string>(1)) << "the last row ends with CR LF";
+  return rows;
+}
+
+std::vector<std::vector<std::string>> ReadSummaryCsv(const fs::path& file) {
+  const std::string bytes = ReadBytes(file);
+  return bytes.rfind("\xEF\xBB\xBF", 0) == 0 ? CsvRows(bytes.substr(3)) : CsvRows(ReadSjis(file));
+}
+
 void CopyExampleDataSet(const fs::path& to) {
   fs::create_directories(to);
   for (const char* section : {"MDT", "BDT", "KDT", "NDT", "LDT", "CDT"}) {

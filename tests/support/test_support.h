@@ -59,6 +59,11 @@ std::string ReadBytes(const fs::path& file);
 std::map<std::string, std::string> TreeSnapshot(const fs::path& root);
 // Writes the bytes as they are, replacing the file.
 void WriteBytes(const fs::path& file, const std::string& bytes);
+// The rows of a CSV text whose rows end with CR LF, each split into its cells ("" inside quotes
+// for one quote).
+std::vector<std::vector<std::string>> CsvRows(const std::string& text);
+// The rows of a batch's summary file: UTF-8 after a byte order mark, else code page 932.
+std::vector<std::vector<std::string>> ReadSummaryCsv(const fs::path& file);
 // Copies the bundled reference folder examples/PATDAT to `to`.
 void CopyExamplePatdat(const fs::path& to);
 // Copies the bundled sample's six section files (MDT0001.GDF ... CDT0001.GDF) into the folder
