@@ -152,8 +152,10 @@ TEST_F(ScanCliTest, EveryDataSetGoesWhereTheTemplateSaysAndATrialOnlyListsIt) {
   auto retried = TreeSnapshot(drive_.Host("OUT"));
   for (const auto& [path, bytes] : converted) EXPECT_EQ(retried[path], bytes) << path;
   size_t added = 0;
-  for (const auto& [path, bytes] : retried) {
-    if (converted.count(path) == 0) {
+  for (const auto& [file, bytes] : retried) {
+    if (converted.count(file) == 0) {
+      std::string path = file;  // with "/" on every system
+      for (char& ch : path) ch = ch == '\\' ? '/' : ch;
       ++added;
       // The mended data set's destination, and the folders above it.
       const std::string dest = "ARCH/DEL/BED0210";
