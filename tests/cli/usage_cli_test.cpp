@@ -65,6 +65,16 @@ TEST_F(UsageCliTest, EveryUsageErrorIsOneJapaneseLineAndStatus2) {
       {{src, dst}, {"OSTRACONV_LOCK_WAIT=abc"}, "OSTRACONV_LOCK_WAIT の値「abc」"},
       {{src, dst}, {"OSTRACONV_LOCK_WAIT=-1"}, "OSTRACONV_LOCK_WAIT の値「-1」"},
       {{src, dst}, {"OSTRACONV_LOCK_WAIT="}, "OSTRACONV_LOCK_WAIT の値「」"},
+      {{src, dst, "c"}, {}, "引数が多すぎます"},
+      {{"--drive", "XX", src, dst}, {}, "XX"},
+      {{"only-one"}, {}, "DEST"},
+      {{src, dst}, {"OSTRACONV_DRIVES=garbage"}, "OSTRACONV_DRIVES"},
+      {{"--write-gdf", "d"}, {}, "SOURCE"},
+      {{"--write-gdf", "d", src, dst, "c"}, {}, "引数が多すぎます"},
+      {{"--write-gdf", "d", "--batch", "list"}, {}, "--write-gdf"},
+      {{"--write-gdf", "d", "--dry-run", src, dst}, {}, "--write-gdf"},
+      {{"--write-gdf", "d", "--preview", "p.svg", src}, {}, "--preview"},
+      {{"--write-gdf", "d", "--report-json", "r.json", src}, {}, "--report-json"},
   };
   for (const Bad& b : bad) {
     const CliResult r = RunCli(With(b.args), b.env);
