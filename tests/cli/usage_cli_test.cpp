@@ -104,7 +104,7 @@ TEST_F(UsageCliTest, VersionAndHelp) {
   const CliResult shortVersion = RunCli({"-V"});
   EXPECT_EQ(shortVersion.exitCode, 0);
   EXPECT_EQ(shortVersion.out, RunCli({"--version"}).out);
-  EXPECT_EQ(shortVersion.out.rfind("ostraconv-cli ", 0), 0u);
+  EXPECT_EQ(shortVersion.out.rfind("ostraconv-cli 1.", 0), 0u);
   // The help ends with three examples, each a command that starts with the program's name.
   const std::string help = RunCli({"--help"}).out;
   const size_t examples = help.rfind("\n例:\n");
@@ -117,6 +117,10 @@ TEST_F(UsageCliTest, VersionAndHelp) {
   // The exit statuses a script reads are all there.
   for (const char* status : {"\n  0  ", "\n  1  ", "\n  2  ", "\n  3  ", "\n  4  "})
     EXPECT_NE(help.find(status), std::string::npos) << status;
+  for (const char* topic :
+       {"使い方", "PATDAT", "CNT.TXT", "OSTRACONV_LOCK_WAIT", "OSTRACONV_DRIVES", "OSTRACONV.LCK",
+        "PATADD.txt", "--batch", "--scan", "--quiet", "--write-gdf", "BED0001.XML"})
+    EXPECT_NE(help.find(topic), std::string::npos) << topic;
 }
 
 TEST_F(UsageCliTest, APictureOnStandardOutputSendsTheReportToStandardError) {
